@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Developer traces. Both categories are on by default, like plain debug
+// output; switch them with the usual rules, for example
+// QT_LOGGING_RULES="gateway.protocol.debug=false".
+Q_DECLARE_LOGGING_CATEGORY(lcProtocol)
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)

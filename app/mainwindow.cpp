@@ -1,0 +1,121 @@
+#include "mainwindow.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "ui_mainwindowform.h"
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindowForm)
+    , serial()
+{
+    resetPending = false;
+    moduleResponded = false;
+
+    ui->setupUi(this);
+
+    scanStep = 0;
+    scanTimer = new QTimer(this);
+    connect(scanTimer, SIGNAL(timeout()), this, SLOT(timerforScan()));
+    scanTimer->setInterval(1000);
+
+    writeStep = 0;
+    writeTimer = new QTimer(this);
+    connect(writeTimer, SIGNAL(timeout()), this, SLOT(change_parametersofmodbus()));
+    writeTimer->setInterval(1000);
+
+    scanAllStep = 0;
+    scanAllTimer = new QTimer(this);
+    connect(scanAllTimer, SIGNAL(timeout()), this, SLOT(scan_pa_modbus_all()));
+    scanAllTimer->setInterval(1000);
+
+    writeAllStep = 0;
+    writeAllTimer = new QTimer(this);
+    connect(writeAllTimer, SIGNAL(timeout()), this, SLOT(change_mode_TCP()));
+    writeAllTimer->setInterval(1000);
+
+    setWindowTitle(QStringLiteral("Конфигуратор Modbus TCP-RTU Version 2.0.1"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/TesmarRTUTCP.ico")));
+
+    ui->scan_parameters->setEnabled(false);
+    ui->applyButton->setEnabled(false);
+    ui->Reset->setEnabled(false);
+    ui->serialPortInfoListBox->setEnabled(true);
+    ui->lineEdit_MAC->setEnabled(false);
+    ui->lineEdit_version->setEnabled(false);
+    ui->reset_allparameters->setEnabled(false);
+
+    // Pseudo-terminals, /dev/serial/by-id links and other device paths are
+    // not listed by the serial library, so a path can also be typed here.
+    ui->serialPortInfoListBox->setEditable(true);
+    ui->serialPortInfoListBox->setInsertPolicy(QComboBox::NoInsert);
+
+    checkCustomDevicePathPolicy();
+
+    connect(&serial, &QSerialPort::readyRead, this, &MainWindow::readData);
+    connect(&serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
+
+    // A reply is taken when the line has been silent for a short gap.
+    replyGapTimer = new QTimer(this);
+    replyGapTimer->setSingleShot(true);
+    replyGapTimer->setInterval(50);
+    connect(replyGapTimer, &QTimer::timeout, this, [this] { takeReply(); });
+
+    progress = new QProgressBar(this);
+    progress->setObjectName(QStringLiteral("sequenceProgress"));
+    progress->setTextVisible(true);
+    progress->setMaximumWidth(160);
+    progress->setVisible(false);
+    statusBar()->addPermanentWidget(progress);
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+    if (serial.isOpen()) {
+        serial.close();
+        scanTimer->stop();
+        writeTimer->stop();
+        writeAllTimer->stop();
+    }
+}
+
+void MainWindow::timerforScan()
+{
+}
+
+void MainWindow::change_parametersofmodbus()
+{
+}
+
+void MainWindow::on_action_show_triggered()
+{
+}
+
+void MainWindow::updateProgress()
+{
+    int step = 0;
+    int total = 0;
+    QString what;
+    if (writeAllTimer->isActive()) {
+        step = writeAllStep;
+        total = proto::WriteAllEndStep;
+        what = tr("Запись");
+    } else if (scanAllTimer->isActive()) {
+        step = scanAllStep;
+        total = proto::ScanAllEndStep;
+        what = tr("Сканирование");
+    }
+    if (total == 0) {
+        progress->setVisible(false);
+        return;
+    }
+    progress->setRange(0, total);
+    progress->setValue(qBound(0, step, total));
+    progress->setFormat(what + QStringLiteral(" %v/%m"));
+    progress->setVisible(true);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace link {
+
+// Whether the device behind an open descriptor has hung up: the other end
+// of a pseudo-terminal closed, or a USB adapter was pulled. The serial
+// library reports such an end of file as read errors, not as a lost device.
+bool deviceHungUp(qintptr handle);
+
+} // namespace link

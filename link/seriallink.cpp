@@ -1,0 +1,136 @@
+// The serial link to the module: port listing, connection, port errors and
+// the command writer.
+#include <QMessageBox>
+#include <QSerialPortInfo>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "hangup.h"
+#include "logging.h"
+#include "mainwindow.h"
+#include "ui_mainwindowform.h"
+
+namespace {
+const QString captionDisconnected = QStringLiteral("Cоединиться"); // Latin C
+const QString captionConnected = QStringLiteral("Отсоединиться");
+} // namespace
+
+void MainWindow::checkCustomDevicePathPolicy()
+{
+    ui->serialPortInfoListBox->clear();
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports)
+        ui->serialPortInfoListBox->addItem(info.portName());
+}
+
+void MainWindow::on_scanport_clicked()
+{
+    checkCustomDevicePathPolicy();
+}
+
+void MainWindow::on_connect_clicked()
+{
+    const QString caption = ui->connect->text();
+    if (caption == captionDisconnected) {
+        openport();
+        if (serial.isOpen())
+            ui->connect->setText(captionConnected);
+    } else if (caption == captionConnected) {
+        ui->connect->setText(captionDisconnected);
+        closeport();
+        stopAllSequences();
+    }
+}
+
+void MainWindow::openport()
+{
+    serial.setPortName(ui->serialPortInfoListBox->currentText());
+    if (serial.open(QIODevice::ReadWrite)) {
+        // A reboot sent in an earlier connection must not silence the loss
+        // of this one.
+        resetPending = false;
+        ui->scan_parameters->setEnabled(true);
+        ui->applyButton->setEnabled(true);
+        ui->Reset->setEnabled(true);
+        ui->reset_allparameters->setEnabled(true);
+        ui->serialPortInfoListBox->setEnabled(false);
+        ui->scanport->setEnabled(false);
+        statusBar()->showMessage(tr("Connected"));
+    } else {
+        QMessageBox::critical(this, tr("Отказано в доступе"), QStringLiteral("Ошибка соединения"));
+        statusBar()->showMessage(tr("Порт отказано в доступе"));
+        scanTimer->stop();
+        writeTimer->stop();
+        ui->connect->setText(captionDisconnected);
+    }
+}
+
+void MainWindow::closeport()
+{
+    if (!serial.isOpen())
+        return;
+    serial.close();
+    replyGapTimer->stop();
+    ui->scan_parameters->setEnabled(false);
+    ui->applyButton->setEnabled(false);
+    ui->Reset->setEnabled(false);
+    ui->reset_allparameters->setEnabled(false);
+    ui->serialPortInfoListBox->setEnabled(true);
+    ui->scanport->setEnabled(true);
+    statusBar()->showMessage(tr("Disconnected"));
+    scanTimer->stop();
+    scanStep = 0;
+    writeTimer->stop();
+    writeStep = 0;
+}
+
+void MainWindow::stopAllSequences()
+{
+    scanTimer->stop();
+    writeTimer->stop();
+    scanAllTimer->stop();
+    writeAllTimer->stop();
+    scanStep = 0;
+    writeStep = 0;
+    scanAllStep = 0;
+    writeAllStep = 0;
+    ui->scan_parameters->setText(QStringLiteral("Сканировать"));
+    ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    updateProgress();
+}
+
+void MainWindow::handleError(QSerialPort::SerialPortError error)
+{
+    // A hung-up device shows up as a stream of read errors; it is lost all
+    // the same.
+    if (error == QSerialPort::ReadError && serial.isOpen() && link::deviceHungUp(serial.handle()))
+        error = QSerialPort::ResourceError;
+    if (error != QSerialPort::ResourceError)
+        return;
+    portLost();
+}
+
+void MainWindow::portLost()
+{
+    if (resetPending) {
+        // The module restarts after a reboot command: the port goes quietly.
+        closeport();
+        stopAllSequences();
+        ui->connect->setText(captionDisconnected);
+        return;
+    }
+    const bool wasOpen = serial.isOpen();
+    closeport();
+    stopAllSequences();
+    if (!wasOpen)
+        return;
+    QMessageBox::critical(this, tr("Critical Error"), QStringLiteral("Ошибка соединения"));
+    ui->connect->setText(captionDisconnected);
+    ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    styleclear();
+}
+
+void MainWindow::writeCommand(const QByteArray &line)
+{
+    serial.write(line.constData(), line.size());
+}

@@ -1,0 +1,128 @@
+// Replies from the module.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "lines.h"
+#include "logging.h"
+#include "mainwindow.h"
+#include "styles.h"
+#include "ui_mainwindowform.h"
+
+namespace {
+// A device that never falls silent (noise on the line) must not grow the
+// reply without end: past this size the collected bytes are taken at once.
+constexpr qint64 MaxReplyBytes = 64 * 1024;
+
+const QString failTextA = QStringLiteral("<FONT COLOR='#800000'> Ошибка записи </FONT>");
+const QString failTextB = QStringLiteral("<FONT COLOR='#800000'>Ошибка записи </FONT>");
+} // namespace
+
+void MainWindow::readData()
+{
+    // Adapters deliver one reply in several chunks: the reply is taken once
+    // the line has been silent for a short gap.
+    if (serial.bytesAvailable() >= MaxReplyBytes)
+        takeReply();
+    else
+        replyGapTimer->start();
+}
+
+void MainWindow::takeReply()
+{
+    replyGapTimer->stop();
+    if (!serial.isOpen())
+        return;
+    const QByteArray bytes = serial.readAll();
+    if (bytes.isEmpty())
+        return;
+
+    answer = proto::cleanReply(bytes);
+    qCDebug(lcProtocol) << "data 2:" << answer;
+    if (answer.isEmpty()) {
+        QMessageBox::critical(this, tr("нет соединения с модуля"), QStringLiteral("Ошибка соединения"));
+        return;
+    }
+    qCDebug(lcProtocol) << "data 2:" << answer;
+    replyReceived = true;
+
+    if (writeAllTimer->isActive()) {
+        if (const proto::Change *change = proto::writeAllAcknowledged(writeAllStep))
+            handleWriteReply(*change, answer);
+    } else if (scanAllTimer->isActive()) {
+        if (const proto::Query *query = proto::scanAllQuery(scanAllStep))
+            handleScanReply(*query, answer);
+    }
+}
+
+void MainWindow::handleScanReply(const proto::Query &query, const QString &reply)
+{
+    const QString value = proto::cutValue(reply, query);
+    QWidget *field = fieldWidget(query.param);
+    switch (query.kind) {
+    case proto::Kind::Text: {
+        auto *edit = static_cast<QLineEdit *>(field);
+        if (!value.isEmpty()) {
+            edit->setStyleSheet(style::ok);
+            edit->setText(value);
+        } else {
+            edit->setStyleSheet(style::error);
+        }
+        break;
+    }
+    case proto::Kind::Choice: {
+        auto *combo = static_cast<QComboBox *>(field);
+        const int index = proto::matchChoice(value, proto::replyChoices(query.param));
+        if (index >= 0) {
+            combo->setStyleSheet(style::ok);
+            combo->setCurrentIndex(index);
+        } else {
+            combo->setStyleSheet(style::error);
+        }
+        break;
+    }
+    case proto::Kind::SlaveId:
+        if (value.isEmpty()) {
+            ui->lineEdit_tcp_id->setStyleSheet(style::inactive);
+        } else {
+            ui->lineEdit_tcp_id->setStyleSheet(style::ok);
+            if (value == QLatin1String(proto::SlaveIdOff)) {
+                ui->lineEdit_tcp_id->clear();
+                ui->lineEdit_tcp_id->setEnabled(false);
+                ui->checkBox->setChecked(true);
+            } else {
+                ui->lineEdit_tcp_id->setText(value);
+                ui->checkBox->setChecked(false);
+                ui->lineEdit_tcp_id->setEnabled(true);
+            }
+        }
+        break;
+    }
+}
+
+void MainWindow::handleWriteReply(const proto::Change &change, const QString &reply)
+{
+    if (reply == QLatin1String(proto::AckOk)) {
+        fieldWidget(change.param)->setStyleSheet(style::ok);
+        if (change.param == proto::Param::Mode || change.param == proto::Param::Ip)
+            moduleResponded = true;
+    } else if (reply == QLatin1String(proto::AckRefused) || change.strictAck) {
+        writeFailed(change, change.failText);
+    }
+    // Any other word to the last changes is ignored and the write goes on.
+}
+
+void MainWindow::writeFailed(const proto::Change &change, proto::FailText text)
+{
+    fieldWidget(change.param)->setStyleSheet(style::error);
+    writeAllTimer->stop();
+    if (writeAllStep == 1 || writeAllStep == 2)
+        writeAllStep = 0;
+    updateProgress();
+    QMessageBox::critical(this, tr("Ошибка"), text == proto::FailText::A ? failTextA : failTextB);
+    ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    styleclear();
+}

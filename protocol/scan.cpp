@@ -1,0 +1,157 @@
+// Reading the module's parameters into the form.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "logging.h"
+#include "mainwindow.h"
+#include "styles.h"
+#include "ui_mainwindowform.h"
+
+namespace {
+const QString captionScan = QStringLiteral("Сканировать");
+const QString captionStopScan = QStringLiteral("Стоп сканирования");
+} // namespace
+
+void MainWindow::on_scan_parameters_clicked()
+{
+    const QString caption = ui->scan_parameters->text();
+    if (caption == captionScan) {
+        ui->scan_parameters->setText(captionStopScan);
+        ui->applyButton->setText(QStringLiteral("Запись параметры"));
+        writeAllTimer->stop();
+        writeAllStep = 0;
+        if (scanAllTimer->isActive()) {
+            scanAllTimer->stop();
+            scanAllStep = 0;
+            updateProgress();
+            return;
+        }
+        // The silent-module check judges this scan only.
+        replyReceived = false;
+        scanAllTimer->start(1000);
+        ui->lineEdit_ip->clear();
+        ui->lineEdit_ip->setStyleSheet(style::none);
+        ui->lineEdit_mask->clear();
+        ui->lineEdit_mask->setStyleSheet(style::none);
+        ui->lineEdit_gateway->clear();
+        ui->lineEdit_gateway->setStyleSheet(style::none);
+        ui->comboBox_speed->setCurrentIndex(0);
+        ui->comboBox_speed->setStyleSheet(style::none);
+        ui->lineEdit_ipservertcp->clear();
+        ui->lineEdit_ipservertcp->setStyleSheet(style::none);
+        ui->comboBox_2->setCurrentIndex(0);
+        ui->comboBox_2->setStyleSheet(style::none);
+        ui->comboBox->setCurrentIndex(0);
+        ui->comboBox->setStyleSheet(style::none);
+        ui->lineEdit_portTCP->setStyleSheet(style::none);
+        ui->lineEdit_portTCP->clear();
+        ui->lineEdit_timeout->setStyleSheet(style::none);
+        ui->lineEdit_timeout->clear();
+        ui->lineEdit_MAC->clear();
+        ui->lineEdit_MAC->setStyleSheet(style::none);
+        ui->comboBox_mode->setCurrentIndex(0);
+        ui->comboBox_mode->setStyleSheet(style::none);
+        ui->lineEdit_version->clear();
+        ui->lineEdit_version->setStyleSheet(style::none);
+        ui->lineEdit_timewait->clear();
+        ui->lineEdit_rtu_virtual_id->clear();
+        ui->lineEdit_tcp_id->clear();
+        updateProgress();
+    } else if (caption == captionStopScan) {
+        ui->scan_parameters->setText(captionScan);
+        scanTimer->stop();
+        scanStep = 0;
+        writeTimer->stop();
+        writeStep = 0;
+        scanAllTimer->stop();
+        writeAllTimer->stop();
+        scanAllStep = 0;
+        writeAllStep = 0;
+        updateProgress();
+    }
+}
+
+void MainWindow::scan_pa_modbus_all()
+{
+    ++scanAllStep;
+    const int step = scanAllStep;
+    if (step == proto::ScanCheckStep
+        && noConnection(!replyReceived, scanAllTimer, scanAllStep, QStringLiteral("Modbus universal")))
+        return;
+
+    if (const proto::Query *query = proto::scanAllQuery(step)) {
+        writeCommand(QByteArray(query->command));
+    } else if (step == proto::ScanAllEndStep) {
+        scanAllTimer->stop();
+        scanAllStep = 0;
+        ui->scan_parameters->setText(captionScan);
+        ui->lineEdit_ip->setStyleSheet(style::none);
+        ui->lineEdit_ipservertcp->setStyleSheet(style::none);
+        ui->comboBox->setStyleSheet(style::none);
+        ui->comboBox_2->setStyleSheet(style::none);
+        ui->comboBox_speed->setStyleSheet(style::none);
+        ui->lineEdit_mask->setStyleSheet(style::none);
+        ui->lineEdit_portTCP->setStyleSheet(style::none);
+        ui->lineEdit_timeout->setStyleSheet(style::none);
+        ui->lineEdit_MAC->setStyleSheet(style::inactive);
+        ui->lineEdit_gateway->setStyleSheet(style::none);
+        ui->comboBox_mode->setStyleSheet(style::none);
+        ui->lineEdit_version->setStyleSheet(style::inactive);
+        ui->lineEdit_rtu_virtual_id->setStyleSheet(style::none);
+        ui->lineEdit_tcp_id->setStyleSheet(ui->checkBox->isChecked() ? style::inactive : style::none);
+        ui->lineEdit_timewait->setStyleSheet(style::none);
+    }
+    updateProgress();
+}
+
+void MainWindow::scan_pa_modbus_RTU_TCP()
+{
+    scanVariantStep(proto::Variant::RtuTcp, QStringLiteral("Modbus RTU-TCP"));
+}
+
+void MainWindow::scan_pa_modbus_TCP_RTU()
+{
+    scanVariantStep(proto::Variant::TcpRtu, QStringLiteral("Modbus TCP-RTU"));
+}
+
+void MainWindow::scanVariantStep(proto::Variant variant, const QString &moduleKind)
+{
+    if (!serial.isOpen()) {
+        scanTimer->stop();
+        qCDebug(lcProtocol) << "error connecting";
+        return;
+    }
+    ++scanStep;
+    const int step = scanStep;
+    const proto::ParamList params = proto::variantScan(variant);
+    if (step == 2) {
+        if (variant == proto::Variant::TcpRtu)
+            qCDebug(lcProtocol) << answer << "TCPRTU-2-ggggggggggggg";
+        if (noConnection(answer.isEmpty(), scanTimer, scanStep, moduleKind))
+            return;
+    }
+    if (step >= 1 && step <= params.count)
+        writeCommand(QByteArray(proto::queryFor(params.params[step - 1])->command));
+    else if (step == params.count + 1)
+        endVariantScan();
+}
+
+void MainWindow::endVariantScan()
+{
+    scanTimer->stop();
+    scanStep = 0;
+    ui->scan_parameters->setText(captionScan);
+    ui->lineEdit_ip->setStyleSheet(style::none);
+    ui->lineEdit_ipservertcp->setStyleSheet(style::none);
+    ui->comboBox->setStyleSheet(style::none);
+    ui->comboBox_2->setStyleSheet(style::none);
+    ui->comboBox_speed->setStyleSheet(style::none);
+    ui->lineEdit_mask->setStyleSheet(style::none);
+    ui->lineEdit_portTCP->setStyleSheet(style::none);
+    ui->lineEdit_timeout->setStyleSheet(style::none);
+    ui->lineEdit_MAC->setStyleSheet(style::none);
+    ui->lineEdit_gateway->setStyleSheet(style::none);
+}

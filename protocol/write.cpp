@@ -1,0 +1,172 @@
+// Writing the form's parameters to the module.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "lines.h"
+#include "logging.h"
+#include "mainwindow.h"
+#include "styles.h"
+#include "ui_mainwindowform.h"
+
+namespace {
+const QString captionWrite = QStringLiteral("Запись параметры");
+const QString captionStopWrite = QStringLiteral("Остановить запись");
+
+QString successText(const QString &moduleKind)
+{
+    return QStringLiteral("<FONT COLOR='#008000'>Изменение параметров ") + moduleKind
+        + QStringLiteral(" было успешно</FONT>");
+}
+} // namespace
+
+void MainWindow::on_applyButton_clicked()
+{
+    const QString caption = ui->applyButton->text();
+    if (caption == captionWrite && ui->scan_parameters->text() == QLatin1String("Сканировать") && serial.isOpen()) {
+        ui->applyButton->setText(captionStopWrite);
+        if (writeAllTimer->isActive()) {
+            writeAllTimer->stop();
+            writeAllStep = 0;
+            updateProgress();
+            return;
+        }
+        writeAllStep = 0;
+        // The silent-module check at the fourth step judges this write.
+        moduleResponded = false;
+        writeAllTimer->start(1000);
+        updateProgress();
+    } else if (caption == captionStopWrite) {
+        ui->applyButton->setText(captionWrite);
+        scanTimer->stop();
+        writeTimer->stop();
+        writeAllTimer->stop();
+        updateProgress();
+        styleclear();
+    }
+}
+
+void MainWindow::change_mode_TCP()
+{
+    scanTimer->stop();
+    scanStep = 0;
+    writeTimer->stop();
+    writeStep = 0;
+    scanAllTimer->stop();
+    scanAllStep = 0;
+
+    ++writeAllStep;
+    const int step = writeAllStep;
+
+    // From the mask on, a change that got no reply at all by the end of its
+    // wait step fails the write: a module that stopped answering must not
+    // end in a success box.
+    if (step > proto::WriteCheckStep + 1 && step % 2 == 1 && step <= proto::WriteAllEndStep && !replyReceived) {
+        writeFailed(*proto::writeAllChange(step - 2), proto::FailText::A);
+        return;
+    }
+
+    if (step == 1)
+        qCDebug(lcProtocol) << answer << "case_1";
+    else if (step == 3)
+        qCDebug(lcProtocol) << answer << "case_3";
+
+    if (const proto::Change *change = proto::writeAllChange(step)) {
+        const QByteArray line = changeLine(*change, proto::universalWriteChoices(change->param));
+        replyReceived = false;
+        writeCommand(line);
+        if (change->param == proto::Param::Ip)
+            qCDebug(lcProtocol) << "change ip---" << line;
+        else if (change->param == proto::Param::Mask)
+            qCDebug(lcProtocol) << "change mask---" << line;
+        else if (change->param == proto::Param::PortTcp || change->param == proto::Param::Speed)
+            qCDebug(lcProtocol) << line;
+    } else if (step == proto::WriteCheckStep) {
+        qCDebug(lcProtocol) << answer << "case_2";
+        if (noConnection(!moduleResponded, writeAllTimer, writeAllStep, QStringLiteral("Modbus universal")))
+            return;
+    } else if (step == proto::WriteAllEndStep) {
+        writeCommand(QByteArray(proto::RebootUniversal));
+        writeAllTimer->stop();
+        writeAllStep = 0;
+        resetPending = true;
+        ui->applyButton->setText(captionWrite);
+        updateProgress();
+        QMessageBox::information(this, tr("Результы изменения"), successText(QStringLiteral("Modbus universal")));
+        ui->lineEdit_ip->setStyleSheet(style::none);
+        ui->lineEdit_ipservertcp->setStyleSheet(style::none);
+        ui->comboBox->setStyleSheet(style::none);
+        ui->comboBox_2->setStyleSheet(style::none);
+        ui->comboBox_speed->setStyleSheet(style::none);
+        ui->lineEdit_mask->setStyleSheet(style::none);
+        ui->lineEdit_portTCP->setStyleSheet(style::none);
+        ui->lineEdit_timeout->setStyleSheet(style::none);
+        ui->lineEdit_MAC->setStyleSheet(style::none);
+        ui->lineEdit_gateway->setStyleSheet(style::none);
+        ui->comboBox_mode->setStyleSheet(style::none);
+        ui->lineEdit_rtu_virtual_id->setStyleSheet(style::none);
+        ui->lineEdit_tcp_id->setStyleSheet(style::none);
+        ui->lineEdit_timewait->setStyleSheet(style::none);
+        return;
+    }
+    updateProgress();
+}
+
+void MainWindow::change_pa_modbus_RTU_TCP()
+{
+    writeVariantStep(proto::Variant::RtuTcp, QStringLiteral("Modbus RTU-TCP"));
+}
+
+void MainWindow::change_pa_modbus_TCP_RTU()
+{
+    writeVariantStep(proto::Variant::TcpRtu, QStringLiteral("Modbus TCP-RTU"));
+}
+
+void MainWindow::writeVariantStep(proto::Variant variant, const QString &moduleKind)
+{
+    ++writeStep;
+    const int step = writeStep;
+    const proto::ParamList params = proto::variantWrite(variant);
+    if (step == 4) {
+        noConnection(!moduleResponded, writeTimer, writeStep, moduleKind);
+        return;
+    }
+    if (step % 2 == 1 && (step - 1) / 2 < params.count) {
+        const proto::Param param = params.params[(step - 1) / 2];
+        const QByteArray line = changeLine(*proto::changeFor(param), proto::variantWriteChoices(param));
+        writeCommand(line);
+        if (param == proto::Param::Ip)
+            qCDebug(lcProtocol) << "change ip---" << line;
+        else if (param == proto::Param::Mask)
+            qCDebug(lcProtocol) << "change mask---" << line;
+        else if (param == proto::Param::PortTcp || param == proto::Param::Speed
+                 || (param == proto::Param::IpServerTcp && variant == proto::Variant::RtuTcp))
+            qCDebug(lcProtocol) << line;
+    } else if (step == 2 * params.count + 1) {
+        writeCommand(QByteArray(proto::Reboot));
+        endVariantWrite(variant, moduleKind);
+    }
+}
+
+void MainWindow::endVariantWrite(proto::Variant variant, const QString &moduleKind)
+{
+    writeTimer->stop();
+    writeStep = 0;
+    resetPending = true;
+    if (variant == proto::Variant::RtuTcp)
+        ui->applyButton->setText(captionWrite);
+    QMessageBox::information(this, tr("Результы изменения"), successText(moduleKind));
+    ui->lineEdit_ip->setStyleSheet(style::none);
+    ui->lineEdit_ipservertcp->setStyleSheet(style::none);
+    ui->comboBox->setStyleSheet(style::none);
+    ui->comboBox_2->setStyleSheet(style::none);
+    ui->comboBox_speed->setStyleSheet(style::none);
+    ui->lineEdit_mask->setStyleSheet(style::none);
+    ui->lineEdit_portTCP->setStyleSheet(style::none);
+    ui->lineEdit_timeout->setStyleSheet(style::none);
+    ui->lineEdit_MAC->setStyleSheet(style::none);
+    ui->lineEdit_gateway->setStyleSheet(style::none);
+}
