@@ -20,21 +20,25 @@ MainWindow::MainWindow(QWidget *parent)
 
     scanStep = 0;
     scanTimer = new QTimer(this);
+    scanTimer->setObjectName(QStringLiteral("scanTimer"));
     connect(scanTimer, SIGNAL(timeout()), this, SLOT(timerforScan()));
     scanTimer->setInterval(1000);
 
     writeStep = 0;
     writeTimer = new QTimer(this);
+    writeTimer->setObjectName(QStringLiteral("writeTimer"));
     connect(writeTimer, SIGNAL(timeout()), this, SLOT(change_parametersofmodbus()));
     writeTimer->setInterval(1000);
 
     scanAllStep = 0;
     scanAllTimer = new QTimer(this);
+    scanAllTimer->setObjectName(QStringLiteral("scanAllTimer"));
     connect(scanAllTimer, SIGNAL(timeout()), this, SLOT(scan_pa_modbus_all()));
     scanAllTimer->setInterval(1000);
 
     writeAllStep = 0;
     writeAllTimer = new QTimer(this);
+    writeAllTimer->setObjectName(QStringLiteral("writeAllTimer"));
     connect(writeAllTimer, SIGNAL(timeout()), this, SLOT(change_mode_TCP()));
     writeAllTimer->setInterval(1000);
 

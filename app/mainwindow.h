@@ -58,6 +58,9 @@ private slots:
     void on_action_triggered();
 
 private:
+    // Lets the test suite look at the controller's state.
+    friend class MainWindowProbe;
+
     Ui::MainWindowForm *ui;
     QSerialPort serial;
     QString answer;

@@ -26,7 +26,7 @@ QString successText(const QString &moduleKind)
 void MainWindow::on_applyButton_clicked()
 {
     const QString caption = ui->applyButton->text();
-    if (caption == captionWrite && ui->scan_parameters->text() == QLatin1String("Сканировать") && serial.isOpen()) {
+    if (caption == captionWrite && ui->scan_parameters->text() == QStringLiteral("Сканировать") && serial.isOpen()) {
         ui->applyButton->setText(captionStopWrite);
         if (writeAllTimer->isActive()) {
             writeAllTimer->stop();

@@ -1,0 +1,323 @@
+// The serial link: the port list, connecting and disconnecting, an open
+// failure, a lost device and the command writer, against real
+// pseudo-terminals.
+#include <QtTest>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QStatusBar>
+
+#include "boxwatcher.h"
+#include "mainwindow.h"
+#include "probe.h"
+#include "ptyhelper.h"
+
+namespace {
+const QString disconnectedCaption = QStringLiteral("Cоединиться");
+const QString connectedCaption = QStringLiteral("Отсоединиться");
+const char *const connectionButtons[] = {"scan_parameters", "applyButton", "Reset", "reset_allparameters"};
+} // namespace
+
+class tst_SerialLink : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(name); }
+    static void typePort(MainWindow &w, const QString &path)
+    {
+        auto *list = w.findChild<QComboBox *>("serialPortInfoListBox");
+        list->setEditText(path);
+    }
+    static bool connectTo(MainWindow &w, const QString &path)
+    {
+        typePort(w, path);
+        button(w, "connect")->click();
+        return button(w, "connect")->text() == connectedCaption;
+    }
+    static void verifyDisconnected(MainWindow &w)
+    {
+        QCOMPARE(button(w, "connect")->text(), disconnectedCaption);
+        for (const char *name : connectionButtons)
+            QVERIFY2(!button(w, name)->isEnabled(), name);
+        QVERIFY(w.findChild<QComboBox *>("serialPortInfoListBox")->isEnabled());
+        QVERIFY(button(w, "scanport")->isEnabled());
+    }
+
+private slots:
+    void listing();
+    void connectAndDisconnect();
+    void openFailure();
+    void emptyListFailure();
+    void foreignCaptionDoesNothing();
+    void commandWrittenWhole();
+    void deviceVanishes();
+    void hangUpStormEndsQuickly();
+    void quietLossAfterReboot();
+    void rebootInEarlierConnectionDoesNotSilenceLaterLoss();
+    void lossStopsRunningSequence_data();
+    void lossStopsRunningSequence();
+    void otherErrorsIgnored_data();
+    void otherErrorsIgnored();
+    void closingWindowClosesPort();
+};
+
+void tst_SerialLink::listing()
+{
+    MainWindow w;
+    auto *list = w.findChild<QComboBox *>("serialPortInfoListBox");
+    QStringList expected;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        expected << info.portName();
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->itemText(i);
+    QCOMPARE(shown, expected);
+    // "Поиск" refills the whole list: a typed path does not stay as an entry.
+    list->setEditText(QStringLiteral("/dev/does-not-exist"));
+    button(w, "scanport")->click();
+    QCOMPARE(list->count(), expected.size());
+    QCOMPARE(list->currentIndex(), expected.isEmpty() ? -1 : 0);
+    QVERIFY(list->isEditable());
+}
+
+void tst_SerialLink::connectAndDisconnect()
+{
+    PtyDevice dev;
+    QVERIFY(dev.isOpen());
+    MainWindow w;
+    w.show();
+    QVERIFY(connectTo(w, dev.slavePath()));
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Connected"));
+    for (const char *name : connectionButtons)
+        QVERIFY2(button(w, name)->isEnabled(), name);
+    QVERIFY(!w.findChild<QComboBox *>("serialPortInfoListBox")->isEnabled());
+    QVERIFY(!button(w, "scanport")->isEnabled());
+
+    button(w, "connect")->click();
+    verifyDisconnected(w);
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Disconnected"));
+    // Closing a closed port leaves the status bar alone.
+    w.statusBar()->showMessage("mark");
+    QVERIFY(QMetaObject::invokeMethod(&w, "closeport"));
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("mark"));
+    // And the port can be opened again.
+    QVERIFY(connectTo(w, dev.slavePath()));
+}
+
+void tst_SerialLink::openFailure()
+{
+    BoxWatcher boxes;
+    MainWindow w;
+    w.show();
+    QVERIFY(!connectTo(w, QStringLiteral("/dev/no-such-serial-device")));
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Отказано в доступе"));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    QCOMPARE(boxes.boxes[0].buttons, QStringList{"OK"});
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Порт отказано в доступе"));
+    verifyDisconnected(w);
+}
+
+void tst_SerialLink::emptyListFailure()
+{
+    BoxWatcher boxes;
+    MainWindow w;
+    auto *list = w.findChild<QComboBox *>("serialPortInfoListBox");
+    list->clear();
+    list->setEditText(QString());
+    button(w, "connect")->click();
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Отказано в доступе"));
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Порт отказано в доступе"));
+    verifyDisconnected(w);
+}
+
+void tst_SerialLink::foreignCaptionDoesNothing()
+{
+    PtyDevice dev;
+    BoxWatcher boxes;
+    MainWindow w;
+    typePort(w, dev.slavePath());
+    // A caption whose first letter is the Cyrillic С matches neither state.
+    button(w, "connect")->setText(QStringLiteral("Соединиться"));
+    button(w, "connect")->click();
+    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Соединиться"));
+    QVERIFY(!button(w, "scan_parameters")->isEnabled());
+    QCOMPARE(boxes.count(), 0);
+}
+
+void tst_SerialLink::commandWrittenWhole()
+{
+    PtyDevice dev;
+    MainWindow w;
+    QVERIFY(connectTo(w, dev.slavePath()));
+    button(w, "Reset")->click();
+    // Exactly the five bytes, nothing after them.
+    QCOMPARE(dev.receive(5), QByteArray("RESET"));
+    QTest::qWait(100);
+    QCOMPARE(dev.drain(), QByteArray());
+}
+
+void tst_SerialLink::deviceVanishes()
+{
+    PtyDevice dev;
+    BoxWatcher boxes;
+    MainWindow w;
+    w.show();
+    QVERIFY(connectTo(w, dev.slavePath()));
+    w.findChild<QLineEdit *>("lineEdit_ip")->setStyleSheet("background-color: #FF2400");
+    dev.hangUp();
+    QVERIFY(boxes.waitForCount(1));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    verifyDisconnected(w);
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Disconnected"));
+    QVERIFY(w.findChild<QLineEdit *>("lineEdit_ip")->styleSheet().isEmpty());
+    QTest::qWait(100);
+    QCOMPARE(boxes.count(), 1);
+}
+
+void tst_SerialLink::hangUpStormEndsQuickly()
+{
+    // The serial library reports a hung-up pseudo-terminal as endless read
+    // errors; the window must take it as a lost device at once.
+    PtyDevice dev;
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, dev.slavePath()));
+    int errors = 0;
+    connect(&MainWindowProbe(w).serial(), &QSerialPort::errorOccurred, [&](QSerialPort::SerialPortError e) {
+        if (e != QSerialPort::NoError)
+            ++errors;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    dev.hangUp();
+    QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == disconnectedCaption; }, 2000));
+    const qint64 took = clock.elapsed();
+    qInfo("lost device noticed after %lld ms and %d error reports", took, errors);
+    QVERIFY2(took < 200, "the hang-up took too long to notice");
+    QVERIFY(errors < 10);
+    QVERIFY(boxes.waitForCount(1));
+}
+
+void tst_SerialLink::quietLossAfterReboot()
+{
+    PtyDevice dev;
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, dev.slavePath()));
+    button(w, "Reset")->click();
+    QCOMPARE(dev.receive(5), QByteArray("RESET"));
+    dev.hangUp();
+    QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == disconnectedCaption; }, 2000));
+    verifyDisconnected(w);
+    QTest::qWait(100);
+    QCOMPARE(boxes.count(), 0);
+}
+
+void tst_SerialLink::rebootInEarlierConnectionDoesNotSilenceLaterLoss()
+{
+    BoxWatcher boxes;
+    MainWindow w;
+    {
+        PtyDevice first;
+        QVERIFY(connectTo(w, first.slavePath()));
+        button(w, "Reset")->click();
+        QCOMPARE(first.receive(5), QByteArray("RESET"));
+        first.hangUp();
+        QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == disconnectedCaption; }, 2000));
+        QCOMPARE(boxes.count(), 0);
+    }
+    PtyDevice second;
+    QVERIFY(connectTo(w, second.slavePath()));
+    second.hangUp();
+    QVERIFY(boxes.waitForCount(1));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
+}
+
+void tst_SerialLink::lossStopsRunningSequence_data()
+{
+    QTest::addColumn<bool>("afterReboot");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("scan, error box") << false << "scan_parameters";
+    QTest::newRow("scan, quiet") << true << "scan_parameters";
+    QTest::newRow("write, error box") << false << "applyButton";
+    QTest::newRow("write, quiet") << true << "applyButton";
+}
+
+void tst_SerialLink::lossStopsRunningSequence()
+{
+    QFETCH(bool, afterReboot);
+    QFETCH(QString, button);
+    PtyDevice dev;
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, dev.slavePath()));
+    if (afterReboot)
+        this->button(w, "Reset")->click();
+    w.findChild<QPushButton *>(button)->click();
+    QVERIFY(w.findChild<QTimer *>(button == "applyButton" ? "writeAllTimer" : "scanAllTimer")->isActive());
+    dev.hangUp();
+    QVERIFY(QTest::qWaitFor([&] { return this->button(w, "connect")->text() == disconnectedCaption; }, 2000));
+    QVERIFY(boxes.waitForCount(afterReboot ? 0 : 1));
+    for (const char *timer : {"scanTimer", "writeTimer", "scanAllTimer", "writeAllTimer"})
+        QVERIFY2(!w.findChild<QTimer *>(timer)->isActive(), timer);
+    QCOMPARE(this->button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QCOMPARE(this->button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    // Nothing more happens: no success box, no further boxes.
+    QTest::qWait(300);
+    QCOMPARE(boxes.count(), afterReboot ? 0 : 1);
+}
+
+void tst_SerialLink::otherErrorsIgnored_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::newRow("parity") << int(QSerialPort::ParityError);
+    QTest::newRow("framing") << int(QSerialPort::FramingError);
+    QTest::newRow("write") << int(QSerialPort::WriteError);
+    QTest::newRow("read") << int(QSerialPort::ReadError);
+    QTest::newRow("timeout") << int(QSerialPort::TimeoutError);
+    QTest::newRow("unknown") << int(QSerialPort::UnknownError);
+}
+
+void tst_SerialLink::otherErrorsIgnored()
+{
+    QFETCH(int, code);
+    PtyDevice dev;
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, dev.slavePath()));
+    QVERIFY(QMetaObject::invokeMethod(&w, "handleError",
+                                      Q_ARG(QSerialPort::SerialPortError, QSerialPort::SerialPortError(code))));
+    QTest::qWait(50);
+    QCOMPARE(button(w, "connect")->text(), connectedCaption);
+    QVERIFY(button(w, "scan_parameters")->isEnabled());
+    QCOMPARE(boxes.count(), 0);
+    // The port still works.
+    button(w, "Reset")->click();
+    QCOMPARE(dev.receive(5), QByteArray("RESET"));
+}
+
+void tst_SerialLink::closingWindowClosesPort()
+{
+    PtyDevice dev;
+    QString path = dev.slavePath();
+    {
+        MainWindow w;
+        QVERIFY(connectTo(w, path));
+    }
+    // The device is free again: another open succeeds.
+    QSerialPort again;
+    again.setPortName(path);
+    QVERIFY(again.open(QIODevice::ReadWrite));
+}
+
+QTEST_MAIN(tst_SerialLink)
+#include "tst_seriallink.moc"
