@@ -57,6 +57,7 @@ MainWindow::MainWindow(QWidget *parent)
     // not listed by the serial library, so a path can also be typed here.
     ui->serialPortInfoListBox->setEditable(true);
     ui->serialPortInfoListBox->setInsertPolicy(QComboBox::NoInsert);
+    ui->serialPortInfoListBox->setToolTip(tr("Имя порта или путь к устройству"));
 
     checkCustomDevicePathPolicy();
 
@@ -72,7 +73,7 @@ MainWindow::MainWindow(QWidget *parent)
     progress = new QProgressBar(this);
     progress->setObjectName(QStringLiteral("sequenceProgress"));
     progress->setTextVisible(true);
-    progress->setMaximumWidth(160);
+    progress->setMinimumWidth(200);
     progress->setVisible(false);
     statusBar()->addPermanentWidget(progress);
 }

@@ -80,7 +80,7 @@ const Query queries[ParamCount] = {
     {Param::Parity, "parity", 7, 4, Kind::Choice},
     {Param::Speed, "SPEED RS485", 12, 7, Kind::Choice},
     {Param::StopBits, "STOP BIT", 9, 3, Kind::Choice},
-    {Param::TimeoutResponse, "timeout response", 17, 4, Kind::Text},
+    {Param::TimeoutResponse, "timeout response", 17, 5, Kind::Text},
     {Param::IpServerTcp, "IP SERVER TCP", 14, 16, Kind::Text},
     {Param::TimeoutTcp, "TIMEOUT TCP", 12, 5, Kind::Text},
     {Param::RtuVirtualId, "rtu virtual id", 15, 3, Kind::Text},

@@ -35,6 +35,8 @@ void BoxWatcher::poll()
         if (!press && (answer.isEmpty() || button->text() == answer))
             press = button;
     }
+    if (onBox)
+        onBox(b);
     boxes.append(b);
     pending = nullptr;
     if (press)

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QVector>
 
+#include <functional>
+
 // Answers the application's modal message boxes the way a user would, and
 // remembers what each one said.
 class BoxWatcher : public QObject
@@ -25,6 +27,9 @@ public:
     QString answer;
     // How long a box stays open before it is answered.
     int holdMs = 0;
+
+    // Called while the box is still open, just before it is answered.
+    std::function<void(const Box &)> onBox;
 
     QVector<Box> boxes;
     int count() const { return boxes.size(); }

@@ -1,0 +1,308 @@
+#include "gatewaymodule.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+using proto::Param;
+
+namespace simproto {
+
+const char *wordAt(proto::ChoiceList list, int index)
+{
+    for (std::size_t i = 0; i < list.count; ++i)
+        if (list.words[i].index == index)
+            return list.words[i].word;
+    return nullptr;
+}
+
+int indexOf(proto::ChoiceList list, const std::string &word)
+{
+    for (std::size_t i = 0; i < list.count; ++i)
+        if (word == list.words[i].word)
+            return list.words[i].index;
+    return -1;
+}
+
+} // namespace simproto
+
+namespace {
+
+int slot(Param p) { return static_cast<int>(p); }
+
+// Canonical unsigned decimal: digits only, no sign, no blanks, no leading
+// zero (except "0" itself), at most 9 digits.
+bool parseDecimal(const std::string &s, long *out)
+{
+    if (s.empty() || s.size() > 9)
+        return false;
+    for (char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    if (s.size() > 1 && s[0] == '0')
+        return false;
+    *out = std::stol(s);
+    return true;
+}
+
+bool inRange(const std::string &s, long lo, long hi)
+{
+    long v = 0;
+    return parseDecimal(s, &v) && v >= lo && v <= hi;
+}
+
+// Four canonical decimal octets 0-255 separated by dots, nothing else.
+bool isIpv4(const std::string &s)
+{
+    int parts = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t dot = s.find('.', start);
+        const std::string part = s.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (!inRange(part, 0, 255))
+            return false;
+        ++parts;
+        if (dot == std::string::npos)
+            break;
+        start = dot + 1;
+    }
+    return parts == 4;
+}
+
+// A choice value: one of the words of the universal or the per-variant
+// write, stored as the reply word of the same index.
+bool choice(Param p, const std::string &v, std::string *stored)
+{
+    int index = simproto::indexOf(proto::universalWriteChoices(p), v);
+    if (index < 0)
+        index = simproto::indexOf(proto::variantWriteChoices(p), v);
+    if (index < 0)
+        return false;
+    const char *word = simproto::wordAt(proto::replyChoices(p), index);
+    if (!word)
+        return false;
+    *stored = word;
+    return true;
+}
+
+std::string lower(std::string s)
+{
+    for (char &c : s)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+} // namespace
+
+GatewayModule::GatewayModule() : GatewayModule(Options()) {}
+
+GatewayModule::GatewayModule(Options options) : opts(std::move(options))
+{
+    for (int i = 0; i < proto::ParamCount; ++i)
+        values[i] = factoryValue(static_cast<Param>(i));
+}
+
+const char *GatewayModule::macAddress() { return "02:00:00:00:00:01"; }
+const char *GatewayModule::firmwareVersion() { return "2.0.1"; }
+
+std::string GatewayModule::factoryValue(Param p)
+{
+    switch (p) {
+    case Param::Mode: return simproto::wordAt(proto::replyChoices(p), 1);     // server
+    case Param::Version: return firmwareVersion();
+    case Param::Mac: return macAddress();
+    case Param::Ip: return "192.168.0.1";
+    case Param::Mask: return "255.255.255.0";
+    case Param::Gateway: return "0.0.0.0";
+    case Param::PortTcp: return "502";
+    case Param::Parity: return simproto::wordAt(proto::replyChoices(p), 1);   // none
+    case Param::Speed: return simproto::wordAt(proto::replyChoices(p), 4);    // 9600
+    case Param::StopBits: return simproto::wordAt(proto::replyChoices(p), 1); // 1
+    case Param::TimeoutResponse: return "1000";
+    case Param::IpServerTcp: return "192.168.0.10";
+    case Param::TimeoutTcp: return "180";
+    case Param::RtuVirtualId: return "1";
+    case Param::TcpSlaveId: return proto::SlaveIdOff;
+    }
+    return {};
+}
+
+const char *GatewayModule::paramKey(Param p)
+{
+    switch (p) {
+    case Param::Mode: return "mode";
+    case Param::Version: return "version";
+    case Param::Mac: return "mac";
+    case Param::Ip: return "ip";
+    case Param::Mask: return "mask";
+    case Param::Gateway: return "gateway";
+    case Param::PortTcp: return "port_tcp";
+    case Param::Parity: return "parity";
+    case Param::Speed: return "speed";
+    case Param::StopBits: return "stop_bits";
+    case Param::TimeoutResponse: return "timeout_response";
+    case Param::IpServerTcp: return "ip_server_tcp";
+    case Param::TimeoutTcp: return "timeout_tcp";
+    case Param::RtuVirtualId: return "rtu_virtual_id";
+    case Param::TcpSlaveId: return "tcp_slave_id";
+    }
+    return "";
+}
+
+bool GatewayModule::paramFromRefuseKey(const std::string &key, Param *p)
+{
+    for (const proto::Change &c : proto::changes) {
+        const std::string prefix = c.prefix;
+        if (key == prefix || key == prefix.substr(0, prefix.size() - 1)
+            || lower(key) == paramKey(c.param)) {
+            *p = c.param;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool GatewayModule::validate(Param p, const std::string &v, std::string *stored)
+{
+    bool ok = false;
+    switch (p) {
+    case Param::Version:
+    case Param::Mac:
+        return false; // read only
+    case Param::Ip:
+    case Param::Mask:
+    case Param::Gateway:
+    case Param::IpServerTcp:
+        ok = isIpv4(v);
+        break;
+    case Param::PortTcp:
+        ok = v == "502" || inRange(v, 10000, 65535);
+        break;
+    case Param::TimeoutResponse:
+        ok = inRange(v, 100, 60000);
+        break;
+    case Param::TimeoutTcp:
+        ok = inRange(v, 5, 240);
+        break;
+    case Param::RtuVirtualId:
+        ok = inRange(v, 1, 247);
+        break;
+    case Param::TcpSlaveId:
+        ok = v == proto::SlaveIdOff || inRange(v, 1, 255);
+        break;
+    case Param::Mode:
+    case Param::Parity:
+    case Param::Speed:
+    case Param::StopBits:
+        return choice(p, v, stored);
+    }
+    if (ok)
+        *stored = v;
+    return ok;
+}
+
+std::string GatewayModule::value(Param p) const { return values[slot(p)]; }
+
+bool GatewayModule::change(Param p, const std::string &wireValue)
+{
+    std::string stored;
+    if (!validate(p, wireValue, &stored))
+        return false;
+    values[slot(p)] = stored;
+    save();
+    return true;
+}
+
+void GatewayModule::factoryReset()
+{
+    for (int i = 0; i < proto::ParamCount; ++i)
+        values[i] = factoryValue(static_cast<Param>(i));
+    save();
+}
+
+GatewayModule::Result GatewayModule::handle(const std::string &line)
+{
+    Result r;
+    if (const proto::Query *q = proto::findQuery(line.data(), line.size())) {
+        r.kind = LineKind::Query;
+        r.reply = std::string(q->command) + opts.separator + value(q->param) + "\r\n";
+        return r;
+    }
+    if (line == proto::RebootUniversal || line == proto::Reboot) {
+        r.kind = LineKind::Action;
+        r.action = Action::Reboot;
+        return r;
+    }
+    if (line == proto::FactoryReset) {
+        r.kind = LineKind::Action;
+        r.action = Action::FactoryReset;
+        factoryReset();
+        return r;
+    }
+    if (const proto::Change *c = proto::findChange(line.data(), line.size())) {
+        r.kind = LineKind::Change;
+        r.change = c;
+        const std::string v = line.substr(std::strlen(c->prefix));
+        r.accepted = !opts.refused.count(c->param) && change(c->param, v);
+        r.reply = r.accepted ? opts.ack : std::string(proto::AckRefused);
+        return r;
+    }
+    r.kind = LineKind::Unknown;
+    r.reply = proto::AckRefused;
+    return r;
+}
+
+bool GatewayModule::load()
+{
+    if (opts.statePath.empty())
+        return false;
+    std::ifstream in(opts.statePath);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string key = line.substr(0, eq);
+        const std::string val = line.substr(eq + 1);
+        for (const proto::Change &c : proto::changes) {
+            if (key != paramKey(c.param))
+                continue;
+            // The file holds reply words ("server", "none"): accept those
+            // as well as anything a change would take.
+            const int index = simproto::indexOf(proto::replyChoices(c.param), val);
+            std::string stored;
+            if (index >= 0)
+                values[slot(c.param)] = val;
+            else if (validate(c.param, val, &stored))
+                values[slot(c.param)] = stored;
+        }
+    }
+    return true;
+}
+
+bool GatewayModule::save() const
+{
+    if (opts.statePath.empty())
+        return false;
+    const std::string tmp = opts.statePath + ".tmp." + std::to_string(::getpid());
+    {
+        std::ofstream out(tmp, std::ios::trunc);
+        if (!out)
+            return false;
+        out << "# gateway-sim state: key=value, one per line\n";
+        for (const proto::Change &c : proto::changes)
+            out << paramKey(c.param) << '=' << values[slot(c.param)] << '\n';
+        out.flush();
+        if (!out)
+            return false;
+    }
+    return std::rename(tmp.c_str(), opts.statePath.c_str()) == 0;
+}

@@ -1,0 +1,31 @@
+// The terminal side of the simulated module: a pseudo-terminal whose slave
+// stands in for the module's serial port, gap framing of the commands, the
+// restart (device vanishes, a new one comes back), the fault options and
+// the log.
+#pragma once
+
+#include "gatewaymodule.h"
+
+#include <string>
+
+struct SimConfig {
+    std::string linkPath;      // --link: symlink kept pointing at the slave
+    std::string logPath;       // --log: log file (appended)
+    bool logToStderr = true;   // --quiet turns it off
+    int gapMs = 20;            // --gap: silence that ends a command
+    int restartDelayMs = 1500; // --restart-delay
+    bool silent = false;       // --silent
+    int lateMs = 0;            // --late
+    int splitMs = -1;          // --split (-1: off)
+    bool garbage = false;      // --garbage
+    int burstBytes = 0;        // --burst
+    long vanishAfter = 0;      // --vanish-after (0: off)
+    GatewayModule::Options module;
+};
+
+// Runs until SIGTERM/SIGINT; returns the exit status.
+int runSimulator(const SimConfig &config);
+
+// The log's escaping of bytes: printable ASCII as is, \\ \" \r \n \t, and
+// \xHH for everything else.
+std::string escapeBytes(const std::string &bytes);

@@ -1,0 +1,189 @@
+#!/bin/bash
+# Check the Windows resources of the program without a Windows toolchain:
+#   * images/TesmarRTUTCP.ico has exactly four 32-bit images, 256/48/32/16 px,
+#     the 256 px one stored as PNG, the others as classic 32 bpp DIBs;
+#   * images/app.rc compiles with MinGW windres into a .res and a COFF object
+#     that carry the icon group IDI_ICON1 (4 icons) and the version
+#     information 2.0.1.0.
+#
+# Usage: tests/check_windows_rc.sh [SOURCE_DIR]
+#   SOURCE_DIR defaults to the parent directory of this script. Works from any
+#   working directory and with a read-only source tree (writes only into a
+#   mktemp directory, removed on exit).
+#
+# Required Debian packages:
+#   binutils-mingw-w64-i686  (i686-w64-mingw32-windres, -objdump, -strings)
+#   icoutils                 (icotool)
+#   cpp                      (C preprocessor for windres; not needed when
+#                             i686-w64-mingw32-gcc, gcc-mingw-w64-i686, exists)
+# Environment: WINDRES may name another windres (e.g. x86_64-w64-mingw32-windres);
+#   the matching objdump/strings are derived from its prefix.
+#
+# Exit status: 0 = all checks passed, 1 = a check failed, 77 = a required tool
+# is missing (CTest can map that to "skipped" via SKIP_RETURN_CODE 77).
+
+set -u
+set -o pipefail
+
+me=check_windows_rc
+fail() { echo "$me: FAIL: $*" >&2; exit 1; }
+skip() { echo "$me: SKIP: $*" >&2; exit 77; }
+ok()   { echo "$me: ok: $*"; }
+
+src=${1:-"$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"}
+[ -d "$src" ] || fail "source directory '$src' does not exist"
+src=$(cd "$src" && pwd)
+rc="$src/images/app.rc"
+ico="$src/images/TesmarRTUTCP.ico"
+[ -f "$rc" ]  || fail "missing $rc"
+[ -f "$ico" ] || fail "missing $ico"
+
+windres=${WINDRES:-i686-w64-mingw32-windres}
+prefix=${windres%windres}
+objdump=${prefix}objdump
+strings_tool=${prefix}strings
+command -v "$windres" >/dev/null 2>&1 || skip "'$windres' not found (apt-get install binutils-mingw-w64-i686)"
+command -v "$objdump" >/dev/null 2>&1 || skip "'$objdump' not found (apt-get install binutils-mingw-w64-i686)"
+command -v "$strings_tool" >/dev/null 2>&1 || strings_tool='strings'
+command -v "$strings_tool" >/dev/null 2>&1 || skip "no 'strings' tool found (binutils)"
+command -v icotool >/dev/null 2>&1 || skip "'icotool' not found (apt-get install icoutils)"
+command -v od >/dev/null 2>&1 || skip "'od' not found (coreutils)"
+
+# windres runs "${prefix}gcc -E" by default; without the MinGW compiler use the
+# host C preprocessor (windres then passes only the options given here).
+pp=()
+if ! command -v "${prefix}gcc" >/dev/null 2>&1; then
+    if command -v cpp >/dev/null 2>&1; then
+        pp=(--preprocessor=cpp --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED)
+    else
+        skip "neither '${prefix}gcc' nor 'cpp' found to preprocess the .rc (apt-get install cpp)"
+    fi
+fi
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/check_windows_rc.XXXXXX") || fail "mktemp failed"
+trap 'rm -rf "$tmp"' EXIT
+cd "$tmp" || fail "cannot enter $tmp"
+
+# ---------------------------------------------------------------- the .ico
+# byte N of a file as an unsigned decimal number
+byte() { od -An -tu1 -j "$2" -N 1 "$1" | tr -d ' \n'; }
+# little-endian unsigned 16/32-bit integers
+u16() { echo $(( $(byte "$1" "$2") | $(byte "$1" $(($2 + 1))) << 8 )); }
+u32() { echo $(( $(u16 "$1" "$2") | $(u16 "$1" $(($2 + 2))) << 16 )); }
+
+listing=$(icotool -l "$ico" 2>&1) || fail "icotool cannot read $ico: $listing"
+while IFS= read -r l; do echo "$me: icotool -l: $l"; done <<< "$listing"
+count=$(printf '%s\n' "$listing" | grep -c -- '^--icon ')
+[ "$count" -eq 4 ] || fail "$ico: expected 4 icon images, icotool lists $count"
+for size in 256 48 32 16; do
+    line=$(printf '%s\n' "$listing" | grep -- "--width=$size --height=$size ") ||
+        fail "$ico: no ${size}x${size} image"
+    case "$line" in
+        *"--bit-depth=32 "*) ;;
+        *) fail "$ico: ${size}x${size} image is not 32-bit: $line" ;;
+    esac
+done
+
+# Walk the ICONDIR ourselves: icotool -l does not say how images are stored.
+filesize=$(wc -c < "$ico")
+[ "$filesize" -ge $((6 + 16 * 4)) ] || fail "$ico: too short ($filesize bytes)"
+# shellcheck disable=SC2015  # "A && B || fail" is meant: fail unless both hold
+[ "$(u16 "$ico" 0)" -eq 0 ] && [ "$(u16 "$ico" 2)" -eq 1 ] || fail "$ico: not an ICO header"
+n=$(u16 "$ico" 4)
+[ "$n" -eq 4 ] || fail "$ico: directory has $n entries, expected 4"
+png_sig="137 80 78 71 13 10 26 10"
+for ((i = 0; i < n; i++)); do
+    e=$((6 + 16 * i))
+    w=$(byte "$ico" "$e"); [ "$w" -eq 0 ] && w=256
+    bpp=$(u16 "$ico" $((e + 6)))
+    len=$(u32 "$ico" $((e + 8)))
+    off=$(u32 "$ico" $((e + 12)))
+    [ $((off + len)) -le "$filesize" ] || fail "$ico: image $((i + 1)) lies outside the file"
+    [ "$bpp" -eq 32 ] || fail "$ico: ${w}px entry declares $bpp bpp, expected 32"
+    sig=$(od -An -tu1 -j "$off" -N 8 "$ico" | tr -s ' ' | sed 's/^ //; s/ $//')
+    if [ "$w" -eq 256 ]; then
+        [ "$sig" = "$png_sig" ] || fail "$ico: 256px image is not stored as PNG"
+        # IHDR: bit depth 8, colour type 6 (RGBA)
+        # shellcheck disable=SC2015
+        [ "$(byte "$ico" $((off + 24)))" -eq 8 ] && [ "$(byte "$ico" $((off + 25)))" -eq 6 ] ||
+            fail "$ico: 256px PNG is not 8-bit RGBA"
+        ok "$ico: 256x256 stored as PNG (RGBA)"
+    else
+        [ "$sig" != "$png_sig" ] || fail "$ico: ${w}px image is PNG, expected a classic DIB"
+        hdr=$(u32 "$ico" "$off")
+        dibw=$(u32 "$ico" $((off + 4)))
+        dibh=$(u32 "$ico" $((off + 8)))
+        dibbpp=$(u16 "$ico" $((off + 14)))
+        # shellcheck disable=SC2015
+        [ "$hdr" -eq 40 ] && [ "$dibw" -eq "$w" ] && [ "$dibh" -eq $((2 * w)) ] && [ "$dibbpp" -eq 32 ] ||
+            fail "$ico: ${w}px image is not a 32 bpp BITMAPINFOHEADER DIB (hdr=$hdr ${dibw}x${dibh} bpp=$dibbpp)"
+        ok "$ico: ${w}x${w} stored as 32 bpp DIB"
+    fi
+done
+
+# ---------------------------------------------------------------- the .rc
+# No -I: the icon must be found relative to app.rc itself (cwd is $tmp).
+out=$("$windres" "${pp[@]}" -i "$rc" -O res -o app.res 2>&1) ||
+    fail "windres could not compile $rc to .res:"$'\n'"$out"
+out=$("$windres" "${pp[@]}" -i "$rc" -O coff -o app.o 2>&1) ||
+    fail "windres could not compile $rc to a COFF object:"$'\n'"$out"
+[ -s app.o ] || fail "windres produced an empty object"
+
+sections=$("$objdump" -h app.o 2>&1) || fail "objdump cannot read the COFF object: $sections"
+printf '%s\n' "$sections" | grep -q 'file format pe-' || fail "object is not a PE/COFF object"
+printf '%s\n' "$sections" | grep -q ' \.rsrc ' || fail "object has no .rsrc section"
+ok "app.rc -> COFF object with a .rsrc section"
+
+# Decompile both outputs and check the resources.
+for f in app.res app.o; do
+    "$windres" -i "$f" -O rc -o "$f.rc" 2>"$f.err" || fail "windres cannot decompile $f: $(cat "$f.err")"
+    txt="$f.rc"
+    need() {
+        grep -q -F -- "$1" "$txt" || fail "$f: resources lack '$1'${2:+ ($2)}"
+    }
+    need '"IDI_ICON1" 14 /* RT_GROUP_ICON */' "icon group IDI_ICON1"
+    need 'Has 4 elements' "icon group with 4 images"
+    icons=$(grep -c '^[0-9][0-9]* 3 /\* RT_ICON \*/' "$txt")
+    [ "$icons" -eq 4 ] || fail "$f: expected 4 RT_ICON resources, found $icons"
+    # width/height bytes of the group entries (octal in windres output) and 32 bpp
+    for wh in '\000\000' '\060\060' '\040\040' '\020\020'; do
+        grep -q -F -- "\"$wh\\000\\000\", 1, 32," "$txt" ||
+            fail "$f: icon group lacks a 32-bit entry \"$wh\" (256/48/32/16 px)"
+    done
+    need '1 VERSIONINFO'
+    need 'FILEVERSION 2, 0, 1, 0'
+    need 'PRODUCTVERSION 2, 0, 1, 0'
+    need 'BLOCK "StringFileInfo"'
+    need 'BLOCK "040904B0"'
+    need 'VALUE "FileVersion", "2.0.1.0"'
+    need 'VALUE "ProductVersion", "2.0.1.0"'
+    need 'VALUE "InternalName", "gateway-configurator"'
+    need 'VALUE "OriginalFilename", "gateway-configurator.exe"'
+    need 'VALUE "FileDescription", "'
+    need 'VALUE "ProductName", "'
+    need 'VALUE "CompanyName", "'
+    need 'VALUE "LegalCopyright", "'
+    need 'BLOCK "VarFileInfo"'
+    need 'VALUE "Translation", 0x409, 1200'
+    ok "$f: IDI_ICON1 (4 icons, 32 bpp, 256/48/32/16) and VERSIONINFO 2.0.1.0"
+done
+
+# The version strings really are UTF-16LE in the object.
+"$strings_tool" -el app.o > app.o.u16 || fail "'$strings_tool -el' failed on the object"
+grep -q -x '2.0.1.0' app.o.u16 || fail "no UTF-16LE string '2.0.1.0' in the object"
+grep -q -x 'VS_VERSION_INFO' app.o.u16 || fail "no UTF-16LE 'VS_VERSION_INFO' in the object"
+# (the name is stored with a 16-bit length prefix, 9 = TAB, hence no -x)
+grep -q 'IDI_ICON1$' app.o.u16 || fail "no UTF-16LE resource name 'IDI_ICON1' in the object"
+ok "UTF-16LE strings VS_VERSION_INFO, IDI_ICON1, 2.0.1.0 present"
+
+# The icon data embedded in the object is the .ico's (sizes must match).
+for ((i = 0; i < n; i++)); do
+    len=$(u32 "$ico" $((6 + 16 * i + 8)))
+    printf -v hex '0x%xL' "$len"
+    grep -q -F -- ", 1, 32, $hex, $((i + 1))" app.o.rc ||
+        fail "icon group entry $((i + 1)) does not match the .ico (size $len bytes)"
+done
+ok "icon group entries match $ico"
+
+echo "$me: PASS"
+exit 0

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+#include "ptyhelper.h"
+
+// A scripted module on a pseudo-terminal: takes each command line (what
+// arrives before the line falls silent) and answers with the chunks that
+// the script returns.
+class Responder : public QObject
+{
+    Q_OBJECT
+public:
+    struct Chunk {
+        int delayMs; // after the command, or after the previous chunk
+        QByteArray bytes;
+    };
+    using Script = std::function<QList<Chunk>(const QByteArray &command)>;
+
+    explicit Responder(Script script = {}, QObject *parent = nullptr);
+
+    PtyDevice device;
+    Script script;
+    // Every command received, with the time since the responder started.
+    QByteArrayList commands;
+    QList<qint64> times;
+
+    bool waitForCommands(int n, int ms);
+
+    // A module that answers every query with its values and every change
+    // with "ok".
+    static QList<Chunk> goodModule(const QByteArray &command);
+
+private:
+    void poll();
+    QTimer timer;
+    QElapsedTimer clock;
+    QByteArray pending;
+    qint64 lastByteAt = 0;
+};

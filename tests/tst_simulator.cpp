@@ -1,0 +1,442 @@
+// End-to-end tests of the gateway-sim program: it runs as a process on a
+// pseudo-terminal, the test opens the slave through the --link symlink with
+// plain POSIX calls and talks to it as the configurator would.
+#include "protocoltables.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const int Gap = 20; // the simulator's --gap in every test
+
+// One open of the serial device (the pty slave), raw, non-blocking.
+class Port
+{
+public:
+    ~Port() { close(); }
+    bool open(const QString &path)
+    {
+        close();
+        fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        termios t{};
+        ::tcgetattr(fd, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(fd, TCSANOW, &t);
+        hungUp = false;
+        return true;
+    }
+    void close()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+    bool send(const QByteArray &b) { return fd >= 0 && ::write(fd, b.constData(), size_t(b.size())) == b.size(); }
+
+    // Reads until `quietMs` pass without a byte after the first one, or
+    // until `maxMs`; records the arrival of each chunk.
+    QByteArray read(int maxMs = 1000, int quietMs = 100)
+    {
+        QByteArray got;
+        chunks.clear();
+        QElapsedTimer t;
+        t.start();
+        qint64 last = -1;
+        while (fd >= 0 && !hungUp && t.elapsed() < maxMs) {
+            if (last >= 0 && t.elapsed() - last >= quietMs)
+                break;
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, 5) <= 0)
+                continue;
+            char buf[4096];
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n > 0) {
+                got.append(buf, int(n));
+                chunks.append({t.elapsed(), QByteArray(buf, int(n))});
+                last = t.elapsed();
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR) || (p.revents & POLLHUP)) {
+                hungUp = true;
+            }
+        }
+        return got;
+    }
+    // A command, then its reply; the pause afterwards lets the gap pass.
+    QByteArray ask(const QByteArray &cmd, int maxMs = 1000)
+    {
+        send(cmd);
+        return read(maxMs);
+    }
+    // Waits for the hang-up of the device (EOF / EIO / POLLHUP).
+    bool waitHangUp(int ms)
+    {
+        read(ms, ms);
+        return hungUp;
+    }
+
+    struct Chunk {
+        qint64 at;
+        QByteArray bytes;
+    };
+    QList<Chunk> chunks;
+    bool hungUp = false;
+    int fd = -1;
+};
+
+// One run of gateway-sim with the link, state and log in a temporary dir.
+class Sim
+{
+public:
+    explicit Sim(const QString &dir) : dir(dir) {}
+    ~Sim() { stop(); }
+    QString link() const { return dir + "/tty"; }
+    QString state() const { return dir + "/state"; }
+    QString logPath() const { return dir + "/log"; }
+
+    bool start(const QStringList &extra = {})
+    {
+        QStringList args{"--link", link(), "--state", state(), "--log", logPath(), "--quiet",
+                         "--gap", QString::number(Gap), "--restart-delay", "400"};
+        args << extra;
+        proc.start(GATEWAY_SIM_PATH, args);
+        if (!proc.waitForStarted(3000))
+            return false;
+        QElapsedTimer t;
+        t.start();
+        while (!proc.canReadLine() && t.elapsed() < 3000)
+            proc.waitForReadyRead(100);
+        firstLine = QString::fromLocal8Bit(proc.readLine()).trimmed();
+        return firstLine.startsWith("gateway-sim: /dev/") && QFileInfo(link()).isSymLink();
+    }
+    int stop()
+    {
+        if (proc.state() == QProcess::NotRunning)
+            return proc.exitCode();
+        proc.terminate();
+        if (!proc.waitForFinished(3000)) {
+            proc.kill();
+            proc.waitForFinished(1000);
+            return -1;
+        }
+        return proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
+    }
+    QStringList logLines() const
+    {
+        QFile f(logPath());
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+    // Opens the link, retrying while the device is away.
+    bool openPort(Port &port, int ms = 3000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) {
+            if (port.open(link()))
+                return true;
+            QThread::msleep(20);
+        }
+        return false;
+    }
+
+    QString dir;
+    QProcess proc;
+    QString firstLine;
+};
+
+QByteArray queryReply(const char *command, const QByteArray &value, char sep = ' ')
+{
+    return QByteArray(command) + sep + value + "\r\n";
+}
+
+QByteArray changeLine(proto::Param p, const QByteArray &value) { return proto::changeFor(p)->prefix + value; }
+
+} // namespace
+
+class TestSimulator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void answersQueriesAndChanges();
+    void noEchoWhenSilent();
+    void gapFraming();
+    void faults_data();
+    void faults();
+    void resetVanishesAndComesBack();
+    void factoryResetComesBackWithFactoryValues();
+    void vanishAfter();
+    void stateSurvivesRestartOfSimulator();
+    void logFormat();
+};
+
+void TestSimulator::answersQueriesAndChanges()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start());
+    Port port;
+    QVERIFY(sim.openPort(port));
+
+    const QList<QPair<proto::Param, QByteArray>> factory{
+        {proto::Param::Mode, "server"},         {proto::Param::Version, "2.0.1"},
+        {proto::Param::Mac, "02:00:00:00:00:01"}, {proto::Param::Ip, "192.168.0.1"},
+        {proto::Param::Mask, "255.255.255.0"},  {proto::Param::Gateway, "0.0.0.0"},
+        {proto::Param::PortTcp, "502"},         {proto::Param::Parity, "none"},
+        {proto::Param::Speed, "9600"},          {proto::Param::StopBits, "1"},
+        {proto::Param::TimeoutResponse, "1000"}, {proto::Param::IpServerTcp, "192.168.0.10"},
+        {proto::Param::TimeoutTcp, "180"},      {proto::Param::RtuVirtualId, "1"},
+        {proto::Param::TcpSlaveId, "off"},
+    };
+    for (const auto &f : factory) {
+        const char *cmd = proto::queryFor(f.first)->command;
+        QCOMPARE(port.ask(cmd), queryReply(cmd, f.second));
+        QCOMPARE(port.chunks.size(), 1); // one write
+    }
+
+    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.0.0.5")), QByteArray(proto::AckOk));
+    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.0.0.256")), QByteArray(proto::AckRefused));
+    QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "")), QByteArray(proto::AckRefused));
+    QCOMPARE(port.ask(changeLine(proto::Param::Parity, "2")), QByteArray(proto::AckOk));
+    QCOMPARE(port.ask("ip"), queryReply("ip", "10.0.0.5"));
+    QCOMPARE(port.ask("parity"), queryReply("parity", "even"));
+    QCOMPARE(port.ask("what?"), QByteArray(proto::AckRefused));
+
+    QCOMPARE(sim.stop(), 0);
+    QVERIFY(!QFileInfo::exists(sim.link()) && !QFileInfo(sim.link()).isSymLink());
+}
+
+void TestSimulator::noEchoWhenSilent()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start({"--silent"}));
+    Port port;
+    QVERIFY(sim.openPort(port));
+    port.send("MAC");
+    QCOMPARE(port.read(300), QByteArray()); // no echo from the line discipline
+    port.send("CHANGE IP:1.2.3.4\r\n");
+    QCOMPARE(port.read(300), QByteArray());
+    // The simulator did receive them, CR LF untranslated.
+    const QStringList log = sim.logLines();
+    QVERIFY2(log.filter(QRegularExpression(R"(^\d+\.\d{3} RX "MAC"$)")).size() == 1, qPrintable(log.join('\n')));
+    QVERIFY2(log.filter(QRegularExpression(R"(^\d+\.\d{3} RX "CHANGE IP:1\.2\.3\.4\\r\\n"$)")).size() == 1,
+             qPrintable(log.join('\n')));
+}
+
+void TestSimulator::gapFraming()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start());
+    Port port;
+    QVERIFY(sim.openPort(port));
+    // Two pieces inside the gap make one command.
+    port.send("i");
+    QThread::msleep(3);
+    port.send("p");
+    QCOMPARE(port.read(), queryReply("ip", "192.168.0.1"));
+    // Two commands apart by more than the gap get two replies.
+    port.send("ip");
+    QThread::msleep(Gap * 4);
+    port.send("MAC");
+    QCOMPARE(port.read(), queryReply("ip", "192.168.0.1") + queryReply("MAC", "02:00:00:00:00:01"));
+}
+
+void TestSimulator::faults_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray ipReply = queryReply("ip", "192.168.0.1");
+    QTest::newRow("silent") << QStringList{"--silent"} << QByteArray("ip") << "nothing" << QByteArray();
+    QTest::newRow("late") << QStringList{"--late", "400"} << QByteArray("ip") << "late" << ipReply;
+    QTest::newRow("split") << QStringList{"--split", "300"} << QByteArray("ip") << "split" << ipReply;
+    QTest::newRow("ack OK") << QStringList{"--ack", "OK"} << changeLine(proto::Param::Ip, "10.0.0.1") << "exact"
+                            << QByteArray("OK");
+    QTest::newRow("refuse ip") << QStringList{"--refuse", "ip"} << changeLine(proto::Param::Ip, "10.0.0.1")
+                               << "exact" << QByteArray(proto::AckRefused);
+    QTest::newRow("refuse prefix") << QStringList{"--refuse", proto::changeFor(proto::Param::PortTcp)->prefix}
+                                   << changeLine(proto::Param::PortTcp, "10000") << "exact"
+                                   << QByteArray(proto::AckRefused);
+    QTest::newRow("separator") << QStringList{"--separator", ":"} << QByteArray("ip") << "exact"
+                               << queryReply("ip", "192.168.0.1", ':');
+    QTest::newRow("garbage") << QStringList{"--garbage"} << QByteArray("ip") << "garbage" << QByteArray();
+    QTest::newRow("burst") << QStringList{"--burst", "300"} << QByteArray("ip") << "burst" << QByteArray();
+}
+
+void TestSimulator::faults()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, command);
+    QFETCH(QString, check);
+    QFETCH(QByteArray, expected);
+
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start(args));
+    Port port;
+    QVERIFY(sim.openPort(port));
+    port.send(command);
+    const QByteArray got = port.read(1500, check == "split" ? 500 : 100);
+
+    if (check == "nothing") {
+        QCOMPARE(got, QByteArray());
+    } else if (check == "exact") {
+        QCOMPARE(got, expected);
+    } else if (check == "late") {
+        QCOMPARE(got, expected);
+        QVERIFY2(port.chunks.first().at >= 350, QByteArray::number(port.chunks.first().at).constData());
+    } else if (check == "split") {
+        QCOMPARE(got, expected);
+        QCOMPARE(port.chunks.size(), 2);
+        const qint64 apart = port.chunks[1].at - port.chunks[0].at;
+        QVERIFY2(apart >= 250, QByteArray::number(apart).constData());
+    } else if (check == "garbage") {
+        QVERIFY(!got.isEmpty());
+        QVERIFY(got.contains('\0'));
+        QVERIFY(got.contains('\xff'));
+        // Not valid UTF-8.
+        QVERIFY(QString::fromUtf8(got).toUtf8() != got);
+    } else if (check == "burst") {
+        QCOMPARE(got.size(), 300);
+    } else {
+        QFAIL("unknown check");
+    }
+    QCOMPARE(sim.stop(), 0);
+}
+
+void TestSimulator::resetVanishesAndComesBack()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start());
+    Port port;
+    QVERIFY(sim.openPort(port));
+    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.1.2.3")), QByteArray(proto::AckOk));
+    QCOMPARE(port.ask(changeLine(proto::Param::Mode, "CLIENT")), QByteArray(proto::AckOk));
+
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(port.send(proto::RebootUniversal));
+    QVERIFY(port.waitHangUp(1000));
+    QVERIFY(t.elapsed() < 800);
+    port.close();
+
+    Port again;
+    QVERIFY(sim.openPort(again, 3000));
+    QVERIFY2(t.elapsed() >= 350, QByteArray::number(t.elapsed()).constData()); // restart delay 400 ms
+    QVERIFY(QFileInfo(sim.link()).isSymLink());
+    QCOMPARE(again.ask("ip"), queryReply("ip", "10.1.2.3"));
+    QCOMPARE(again.ask("MODE TCP"), queryReply("MODE TCP", "client"));
+
+    // The upper-case reboot too.
+    QVERIFY(again.send(proto::Reboot));
+    QVERIFY(again.waitHangUp(1000));
+    again.close();
+    QVERIFY(sim.openPort(again, 3000));
+    QCOMPARE(again.ask("ip"), queryReply("ip", "10.1.2.3"));
+
+    const QStringList log = sim.logLines();
+    QCOMPARE(log.filter(QRegularExpression(R"(^\d+\.\d{3} VANISH /dev/)")).size(), 2);
+    QCOMPARE(log.filter(QRegularExpression(R"(^\d+\.\d{3} BACK /dev/)")).size(), 2);
+}
+
+void TestSimulator::factoryResetComesBackWithFactoryValues()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start());
+    Port port;
+    QVERIFY(sim.openPort(port));
+    QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), QByteArray(proto::AckOk));
+    QVERIFY(port.send(proto::FactoryReset));
+    QVERIFY(port.waitHangUp(1000));
+    port.close();
+    QVERIFY(sim.openPort(port, 3000));
+    QCOMPARE(port.ask("PORT TCP"), queryReply("PORT TCP", "502"));
+}
+
+void TestSimulator::vanishAfter()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start({"--vanish-after", "2"}));
+    Port port;
+    QVERIFY(sim.openPort(port));
+    QCOMPARE(port.ask("ip"), queryReply("ip", "192.168.0.1"));
+    port.send("MAC");
+    QVERIFY(port.waitHangUp(1000));
+    port.close();
+    QVERIFY(sim.openPort(port, 3000));
+    QCOMPARE(port.ask("ip"), queryReply("ip", "192.168.0.1")); // only once
+    QCOMPARE(port.ask("ip"), queryReply("ip", "192.168.0.1"));
+    QVERIFY(!port.hungUp);
+}
+
+void TestSimulator::stateSurvivesRestartOfSimulator()
+{
+    QTemporaryDir dir;
+    {
+        Sim sim(dir.path());
+        QVERIFY(sim.start());
+        Port port;
+        QVERIFY(sim.openPort(port));
+        QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), QByteArray(proto::AckOk));
+        QCOMPARE(port.ask(changeLine(proto::Param::TcpSlaveId, "17")), QByteArray(proto::AckOk));
+        QCOMPARE(sim.stop(), 0);
+    }
+    QVERIFY(QFile(dir.filePath("state")).exists());
+    Sim sim(dir.path());
+    QVERIFY(sim.start());
+    Port port;
+    QVERIFY(sim.openPort(port));
+    QCOMPARE(port.ask("PORT TCP"), queryReply("PORT TCP", "10000"));
+    QCOMPARE(port.ask("tcp slave id"), queryReply("tcp slave id", "17"));
+}
+
+void TestSimulator::logFormat()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path());
+    QVERIFY(sim.start());
+    Port port;
+    QVERIFY(sim.openPort(port));
+    port.ask("ip");
+    port.send(QByteArray("x\x01\"y", 4));
+    port.read();
+    QCOMPARE(sim.stop(), 0);
+    const QStringList log = sim.logLines();
+    const QRegularExpression line(R"(^(\d+)\.(\d{3}) ([A-Z-]+)( .*)?$)");
+    for (const QString &l : log)
+        QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
+    QVERIFY(!log.filter(QRegularExpression(R"(^\d+\.\d{3} UP /dev/)")).isEmpty());
+    QVERIFY(!log.filter(QRegularExpression(R"(^\d+\.\d{3} RX "ip"$)")).isEmpty());
+    QVERIFY(!log.filter(QRegularExpression(R"(^\d+\.\d{3} TX "ip 192\.168\.0\.1\\r\\n"$)")).isEmpty());
+    // The escaped form of x, 0x01, a quote and y.
+    const QString escaped = QStringLiteral("RX \"x\\x01\\\"y\"");
+    QVERIFY2(log.filter(QRegularExpression("^\\d+\\.\\d{3} " + QRegularExpression::escape(escaped) + "$")).size() == 1,
+             qPrintable(log.join('\n')));
+    QVERIFY(log.last().contains(QRegularExpression(R"( EXIT$)")));
+}
+
+QTEST_GUILESS_MAIN(TestSimulator)
+#include "tst_simulator.moc"
