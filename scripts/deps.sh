@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what the project needs from Debian's packages, only what is
+# missing. Runs apt-get directly as root, through sudo otherwise.
+# Usage: scripts/deps.sh [extra package ...]
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ cpp pkg-config
+    qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+    binutils-mingw-w64-i686 icoutils
+    "$@"
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "deps: installing ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
