@@ -109,5 +109,10 @@ private:
     void updateProgress();
 
     // ---- settings files ----
-    // (declared by the settings commands)
+    // Fills the form from a loaded settings object; with
+    // `traceLists` it writes the speed and mode debug lines.
+    void fillForm(const class setting_module &s, bool traceLists);
+    // Loads `currentFile` into the form, or shows the error box naming the
+    // file and leaves the form as it is when the file cannot be read.
+    void loadCurrentFile(bool traceLists);
 };

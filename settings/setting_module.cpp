@@ -1,0 +1,214 @@
+#include "setting_module.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryFile>
+#include <QVariant>
+
+namespace {
+
+// The store keys of a settings file.
+const QString keyIp = QStringLiteral("IP_ADRESS");
+const QString keyMask = QStringLiteral("MASK");
+const QString keyGateway = QStringLiteral("GATEWAY");
+const QString keyPortTcp = QStringLiteral("PORT_TCP");
+const QString keySpeed = QStringLiteral("SPEED_RS485");
+const QString keyStopBit = QStringLiteral("STOP_BIT");
+const QString keyParity = QStringLiteral("PARITY");
+const QString keyModeTcp = QStringLiteral("MODE_TCP");
+const QString keyTimeoutResponse = QStringLiteral("TIMEOUT_RESPONSE");
+const QString keyServerIp = QStringLiteral("Client_TCP/IP_SERVER_TCP");
+const QString keyTimeoutTcp = QStringLiteral("Client_TCP/TIMEOUT_TCP");
+const QString keyRtuVirtualId = QStringLiteral("Client_TCP/RTU_VIRTUAL_ID");
+const QString keyTcpSlaveId = QStringLiteral("Client_TCP/TCP_SLAVE_ID");
+
+// The filter as Qt's own dialog can parse it: the pattern is taken only from
+// a filter text that ends with the closing parenthesis.
+const QString parsableFilter = QStringLiteral("TCP_RTU settings (*.TRset)");
+
+void prepareDialog(QFileDialog &dialog)
+{
+    dialog.setNameFilter(settingsfile::filterText());
+    // Qt's own dialog (as opposed to a platform dialog, which reads the
+    // pattern inside the parentheses itself) finds no pattern in the filter
+    // text because of its trailing ';' and would show only files named
+    // "TCP_RTU", "settings" or "(*.TRset);". It filters with the parsable
+    // text and shows the filter as the program spells it.
+    if (auto *combo = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
+        dialog.setNameFilter(parsableFilter);
+        if (combo->count() == 1)
+            combo->setItemText(0, settingsfile::filterText());
+    }
+}
+
+QString runDialog(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+
+} // namespace
+
+setting_module::setting_module(QObject *parent)
+    : QObject(parent)
+    , moduleName()
+    , ipAddress(QLatin1String(""))
+    , netMask(QLatin1String(""))
+    , gateway(QLatin1String(""))
+    , tcpPort(QLatin1String(""))
+    , rs485Speed(0)
+    , stopBits(0)
+    , parity(0)
+    , tcpMode(0)
+    , responseTimeout(QLatin1String(""))
+    , serverIp(QLatin1String(""))
+    , tcpTimeout(QLatin1String(""))
+    , rtuVirtualId(QLatin1String(""))
+    , tcpSlaveId(QLatin1String(""))
+    , fileName(QLatin1String(""))
+    , store(nullptr)
+{
+}
+
+setting_module::~setting_module()
+{
+    delete store;
+}
+
+void setting_module::LoadNTSetting()
+{
+    fileName = settingsfile::getOpenFileName();
+    LoadNTSetting(fileName);
+}
+
+void setting_module::SaveNTSetting()
+{
+    fileName = settingsfile::getSaveFileName();
+    SaveNTSetting(fileName);
+}
+
+void setting_module::LoadNTSetting(QString FileName)
+{
+    delete store;
+    store = new QSettings(FileName, QSettings::IniFormat);
+
+    const QString empty(QLatin1String(""));
+    ipAddress = store->value(keyIp, empty).toString();
+    netMask = store->value(keyMask, empty).toString();
+    gateway = store->value(keyGateway, empty).toString();
+    tcpPort = store->value(keyPortTcp, empty).toString();
+    rs485Speed = store->value(keySpeed, 0).toInt();
+    stopBits = store->value(keyStopBit, 0).toInt();
+    parity = store->value(keyParity, 0).toInt();
+    tcpMode = store->value(keyModeTcp, 0).toInt();
+    responseTimeout = store->value(keyTimeoutResponse, empty).toString();
+    serverIp = store->value(keyServerIp, empty).toString();
+    tcpTimeout = store->value(keyTimeoutTcp, empty).toString();
+    rtuVirtualId = store->value(keyRtuVirtualId, empty).toString();
+    tcpSlaveId = store->value(keyTcpSlaveId, empty).toString();
+}
+
+void setting_module::SaveNTSetting(QString FileName)
+{
+    delete store;
+    store = nullptr;
+    // A cancelled save dialog: nothing reaches the disk.
+    if (FileName.isEmpty())
+        return;
+
+    // The store merges its values into an existing file and drops the lines
+    // that it cannot parse; such a file is left alone and no store opened.
+    if (QFileInfo(FileName).isFile()
+            && settingsfile::check(FileName) == settingsfile::Check::Malformed)
+        return;
+
+    store = new QSettings(FileName, QSettings::IniFormat);
+    if (store->status() != QSettings::NoError)
+        return;
+
+    store->setValue(keyIp, QVariant(ipAddress));
+    store->setValue(keyMask, QVariant(netMask));
+    store->setValue(keyGateway, QVariant(gateway));
+    store->setValue(keyPortTcp, QVariant(tcpPort));
+    store->setValue(keySpeed, QVariant(rs485Speed));
+    store->setValue(keyStopBit, QVariant(stopBits));
+    store->setValue(keyParity, QVariant(parity));
+    store->setValue(keyModeTcp, QVariant(tcpMode));
+    store->setValue(keyTimeoutResponse, QVariant(responseTimeout));
+    store->setValue(keyServerIp, QVariant(serverIp));
+    store->setValue(keyTimeoutTcp, QVariant(tcpTimeout));
+    store->setValue(keyRtuVirtualId, QVariant(rtuVirtualId));
+    store->setValue(keyTcpSlaveId, QVariant(tcpSlaveId));
+    // QSettings writes through a temporary file that it renames over the
+    // target, so the file is either the old one or the complete new one.
+    store->sync();
+}
+
+namespace settingsfile {
+
+QString dialogCaption()
+{
+    return QStringLiteral("Настройки");
+}
+
+QString filterText()
+{
+    return QStringLiteral("TCP_RTU settings (*.TRset);");
+}
+
+QString getOpenFileName()
+{
+    QFileDialog dialog(nullptr, dialogCaption(), QString());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    prepareDialog(dialog);
+    return runDialog(dialog);
+}
+
+QString getSaveFileName()
+{
+    QFileDialog dialog(nullptr, dialogCaption(), QString());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("TRset"));
+    prepareDialog(dialog);
+    return runDialog(dialog);
+}
+
+Check check(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return Check::Missing;
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return Check::Unreadable;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Check::Unreadable;
+
+    // QSettings shares parsed files between its objects and does not parse
+    // an unchanged file again, so its status for the file itself may not
+    // report a format error. A private copy is parsed afresh, completely.
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(data) != data.size() || !copy.flush())
+        return Check::Unreadable;
+    copy.close();
+    QSettings parsed(copy.fileName(), QSettings::IniFormat);
+    parsed.allKeys();
+    switch (parsed.status()) {
+    case QSettings::NoError:
+        return Check::Ok;
+    case QSettings::FormatError:
+        return Check::Malformed;
+    default:
+        return Check::Unreadable;
+    }
+}
+
+} // namespace settingsfile

@@ -1,0 +1,938 @@
+// The menu "Файл настройки" of the main window through real files
+// and Qt's own file dialog; the dialogs and boxes are answered by the test.
+#include <QtTest>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include "mainwindow.h"
+#include "setting_module.h"
+#include "styles.h"
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+// What the test saw of one modal window.
+struct Seen {
+    QString kind; // "file" or "box"
+    QString title;
+    QString text;
+    bool hasParent = false;
+    int acceptMode = -1;
+    int fileMode = -1;
+    QString filterShown;
+    QStringList nameFilters;
+    QString defaultSuffix;
+    bool confirmsOverwrite = false;
+};
+
+// Answers the modal windows in turn, each with the next step of a script.
+class Answerer : public QObject
+{
+public:
+    using Step = std::function<void(QWidget *)>;
+    QList<Step> steps;
+    QVector<Seen> seen;
+    int unexpected = 0;
+
+    Answerer()
+    {
+        timer.setInterval(20);
+        connect(&timer, &QTimer::timeout, this, [this] { poll(); });
+        timer.start();
+    }
+
+    // Types the path into the dialog's name field, as a user would (the
+    // dialog's selectFile() leaves a focused name field alone).
+    static Step chooseFile(const QString &path)
+    {
+        return [path](QWidget *w) {
+            auto *d = qobject_cast<QFileDialog *>(w);
+            QVERIFY(d);
+            auto *edit = d->findChild<QLineEdit *>("fileNameEdit");
+            QVERIFY(edit);
+            edit->setText(path);
+            QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+        };
+    }
+    // Opens the folder in the dialog, waits until its view lists `expected`
+    // and records what it lists; then cancels.
+    static Step listFolder(const QString &dir, const QStringList &expected, QStringList *listed)
+    {
+        return [=](QWidget *w) {
+            auto *d = qobject_cast<QFileDialog *>(w);
+            QVERIFY(d);
+            d->setDirectory(dir);
+            auto *view = d->findChild<QListView *>("listView");
+            QVERIFY(view);
+            auto listing = [view] {
+                QStringList names;
+                const QModelIndex root = view->rootIndex();
+                for (int r = 0; r < view->model()->rowCount(root); ++r)
+                    names << view->model()->index(r, 0, root).data().toString();
+                names.sort();
+                return names;
+            };
+            QTest::qWaitFor([&] { return listing() == expected; }, 5000);
+            // Give the file system model time to add anything late.
+            QTest::qWait(200);
+            *listed = listing();
+            QMetaObject::invokeMethod(d, "reject", Qt::QueuedConnection);
+        };
+    }
+    // Types a bare name into the dialog opened on `dir`.
+    static Step typeName(const QString &dir, const QString &name)
+    {
+        return [dir, name](QWidget *w) {
+            auto *d = qobject_cast<QFileDialog *>(w);
+            QVERIFY(d);
+            d->setDirectory(dir);
+            auto *edit = d->findChild<QLineEdit *>("fileNameEdit");
+            QVERIFY(edit);
+            edit->setText(name);
+            QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+        };
+    }
+    static Step cancel()
+    {
+        return [](QWidget *w) { QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection); };
+    }
+    static Step press(QMessageBox::StandardButton which)
+    {
+        return [which](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            QVERIFY(box);
+            QAbstractButton *b = box->button(which);
+            QVERIFY(b);
+            QMetaObject::invokeMethod(b, "click", Qt::QueuedConnection);
+        };
+    }
+
+private:
+    QTimer timer;
+
+    void poll()
+    {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w || w->property("answered").toBool() || !w->isVisible())
+            return;
+        w->setProperty("answered", true);
+        Seen s;
+        s.title = w->windowTitle();
+        s.hasParent = w->parentWidget() != nullptr;
+        if (auto *d = qobject_cast<QFileDialog *>(w)) {
+            s.kind = "file";
+            s.acceptMode = d->acceptMode();
+            s.fileMode = d->fileMode();
+            s.nameFilters = d->nameFilters();
+            s.defaultSuffix = d->defaultSuffix();
+            s.confirmsOverwrite = !d->testOption(QFileDialog::DontConfirmOverwrite);
+            if (auto *combo = d->findChild<QComboBox *>("fileTypeCombo"))
+                s.filterShown = combo->currentText();
+        } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            s.kind = "box";
+            s.text = box->text();
+        }
+        seen << s;
+        if (steps.isEmpty()) {
+            ++unexpected;
+            QMetaObject::invokeMethod(w, "close", Qt::QueuedConnection);
+            return;
+        }
+        steps.takeFirst()(w);
+    }
+};
+
+// Collects the lines of the settings debug category.
+QStringList *settingsTrace = nullptr;
+QtMessageHandler previousHandler = nullptr;
+void traceHandler(QtMsgType type, const QMessageLogContext &ctx, const QString &msg)
+{
+    if (settingsTrace && ctx.category && qstrcmp(ctx.category, "gateway.settings") == 0) {
+        settingsTrace->append(msg);
+        return;
+    }
+    previousHandler(type, ctx, msg);
+}
+
+template <typename T = QWidget>
+T *child(MainWindow &w, const char *name)
+{
+    T *c = w.findChild<T *>(QLatin1String(name));
+    if (!c)
+        qWarning("no child %s", name);
+    return c;
+}
+
+const char *const textFields[] = {"lineEdit_ip",          "lineEdit_mask",    "lineEdit_gateway",
+                                  "lineEdit_portTCP",     "lineEdit_timewait", "lineEdit_ipservertcp",
+                                  "lineEdit_timeout",     "lineEdit_rtu_virtual_id"};
+const char *const lists[] = {"comboBox", "comboBox_speed", "comboBox_2", "comboBox_mode"};
+
+// A form an engineer has worked on.
+void prefill(MainWindow &w)
+{
+    int n = 1;
+    for (const char *name : textFields)
+        child<QLineEdit>(w, name)->setText(QString("v%1").arg(n++));
+    for (const char *name : lists)
+        child<QComboBox>(w, name)->setCurrentIndex(2);
+    child<QCheckBox>(w, "checkBox")->setChecked(false);
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setText("33");
+    child<QLineEdit>(w, "lineEdit_MAC")->setText("AA:BB:CC:DD:EE:FF");
+    child<QLineEdit>(w, "lineEdit_version")->setText("1.7");
+}
+
+QStringList formState(MainWindow &w)
+{
+    QStringList state;
+    for (const char *name : textFields)
+        state << child<QLineEdit>(w, name)->text();
+    for (const char *name : lists)
+        state << QString::number(child<QComboBox>(w, name)->currentIndex());
+    state << QString::number(child<QCheckBox>(w, "checkBox")->isChecked())
+          << child<QLineEdit>(w, "lineEdit_tcp_id")->text()
+          << QString::number(child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled())
+          << child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet()
+          << child<QLineEdit>(w, "lineEdit_MAC")->styleSheet()
+          << child<QLineEdit>(w, "lineEdit_version")->styleSheet();
+    return state;
+}
+
+const QString fullFile = QStringLiteral(
+        "[General]\nIP_ADRESS=10.1.1.1\nMASK=255.255.255.128\nGATEWAY=10.1.1.254\nPORT_TCP=10502\n"
+        "SPEED_RS485=6\nSTOP_BIT=2\nPARITY=3\nMODE_TCP=2\nTIMEOUT_RESPONSE=300\n\n"
+        "[Client_TCP]\nIP_SERVER_TCP=10.1.1.2\nTIMEOUT_TCP=20\nRTU_VIRTUAL_ID=5\nTCP_SLAVE_ID=%1\n");
+
+} // namespace
+
+class tst_SettingsMenu : public QObject
+{
+    Q_OBJECT
+
+private:
+    void invoke(MainWindow &w, const char *slot)
+    {
+        QVERIFY(QMetaObject::invokeMethod(&w, slot));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void saveUntouchedFormWritesDefaults();
+    void saveDialog();
+    void typedNameGetsExtension();
+    void openDialogShowsOnlySettingsFiles();
+    void saveOff_data();
+    void saveOff();
+    void loadTcpSlaveId_data();
+    void loadTcpSlaveId();
+    void loadFillsFormAndLavender();
+    void loadTraces();
+    void outOfRangeSpeed();
+    void blankParity();
+    void clientOnlyFile();
+    void saveTwiceToOneFile();
+    void foreignKeysKept();
+    void specialCharactersRoundTrip_data();
+    void specialCharactersRoundTrip();
+    void currentFileBeforeChoice();
+    void cancelledChoice();
+    void currentFileReloadsAfterSavingElsewhere();
+    void cancelledSaveWritesNothing();
+    void saveFailureReported_data();
+    void saveFailureReported();
+    void malformedTargetLeftIntact();
+    void unreadableCurrentFile_data();
+    void unreadableCurrentFile();
+    void unreadableChosenFile();
+    void fileLackingKeysLoads();
+    void moduleDialogSlots();
+
+private:
+    QStringList trace;
+};
+
+void tst_SettingsMenu::initTestCase()
+{
+    settingsTrace = &trace;
+    previousHandler = qInstallMessageHandler(traceHandler);
+}
+
+void tst_SettingsMenu::cleanupTestCase()
+{
+    qInstallMessageHandler(previousHandler);
+    settingsTrace = nullptr;
+}
+
+void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("defaults.TRset");
+    MainWindow w;
+    const QStringList before = formState(w);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 1);
+
+    const QString text = QString::fromUtf8(readAll(path));
+    QCOMPARE(text,
+             QString("[General]\nGATEWAY=0.0.0.0\nIP_ADRESS=192.168.0.1\nMASK=255.255.255.0\n"
+                     "MODE_TCP=1\nPARITY=1\nPORT_TCP=502\nSPEED_RS485=4\nSTOP_BIT=1\n"
+                     "TIMEOUT_RESPONSE=1000\n\n[Client_TCP]\nIP_SERVER_TCP=192.168.0.10\n"
+                     "RTU_VIRTUAL_ID=1\nTCP_SLAVE_ID=off\nTIMEOUT_TCP=180\n"));
+    QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.childKeys().size(), 9);
+    QCOMPARE(back.childGroups(), QStringList{"Client_TCP"});
+    QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), QString("off"));
+    QCOMPARE(back.value("SPEED_RS485").toInt(), 4);
+
+    // The defaults go into the file only; the current file is not changed.
+    QCOMPARE(formState(w), before);
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл"));
+}
+
+void tst_SettingsMenu::saveDialog()
+{
+    QTemporaryDir dir;
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(dir.filePath("x.TRset"));
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(a.seen.size(), 1);
+    const Seen &s = a.seen.first();
+    QCOMPARE(s.kind, QString("file"));
+    QCOMPARE(s.title, QString("Настройки"));
+    QVERIFY(!s.hasParent);
+    QCOMPARE(s.acceptMode, int(QFileDialog::AcceptSave));
+    QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+    QCOMPARE(s.defaultSuffix, QString("TRset"));
+    QVERIFY(s.confirmsOverwrite);
+    QVERIFY(QFile::exists(dir.filePath("x.TRset")));
+}
+
+void tst_SettingsMenu::typedNameGetsExtension()
+{
+    QTemporaryDir dir;
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::typeName(dir.path(), "typed");
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QVERIFY(QFile::exists(dir.filePath("typed.TRset")));
+    QVERIFY(!QFile::exists(dir.filePath("typed")));
+    // A name with an extension of its own is used as typed.
+    a.steps << Answerer::typeName(dir.path(), "other.ini");
+    invoke(w, "on_action_save_triggered");
+    QVERIFY(QFile::exists(dir.filePath("other.ini")));
+}
+
+void tst_SettingsMenu::openDialogShowsOnlySettingsFiles()
+{
+    QTemporaryDir dir;
+    // "settings" and "TCP_RTU" are what the raw filter text would match.
+    for (const char *name : {"a.TRset", "b.TRset", "notes.txt", "settings", "TCP_RTU", "a.TRset.bak"})
+        writeFile(dir.filePath(name), "[General]\n");
+    QVERIFY(QDir().mkdir(dir.filePath("sub")));
+    MainWindow w;
+    Answerer a;
+    QStringList listed;
+    a.steps << Answerer::listFolder(dir.path(), {"a.TRset", "b.TRset", "sub"}, &listed)
+            << Answerer::press(QMessageBox::Ok);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 2);
+    const Seen &s = a.seen.at(0);
+    QCOMPARE(s.title, QString("Настройки"));
+    QVERIFY(!s.hasParent);
+    QCOMPARE(s.acceptMode, int(QFileDialog::AcceptOpen));
+    QCOMPARE(s.fileMode, int(QFileDialog::ExistingFile));
+    QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+    QCOMPARE(listed, (QStringList{"a.TRset", "b.TRset", "sub"}));
+}
+
+void tst_SettingsMenu::saveOff_data()
+{
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("ticked, field empty") << true << "" << "off";
+    QTest::newRow("ticked, field 5") << true << "5" << "off";
+    QTest::newRow("clear, field empty") << false << "" << "off";
+    QTest::newRow("clear, field 12") << false << "12" << "12";
+    QTest::newRow("clear, field blank") << false << " " << " ";
+    QTest::newRow("clear, field OFF") << false << "OFF" << "OFF";
+}
+
+void tst_SettingsMenu::saveOff()
+{
+    QFETCH(bool, ticked);
+    QFETCH(QString, address);
+    QFETCH(QString, written);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("off.TRset");
+    MainWindow w;
+    child<QCheckBox>(w, "checkBox")->setChecked(ticked);
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setText(address);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_save_triggered");
+    QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), written);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->text(), address);
+}
+
+void tst_SettingsMenu::loadTcpSlaveId_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("style");
+    QTest::newRow("off") << "off" << true << "" << false << QString(style::inactiveFile);
+    QTest::newRow("7") << "7" << false << "7" << true << QString(style::none);
+    QTest::newRow("OFF is an address") << "OFF" << false << "OFF" << true << QString(style::none);
+    QTest::newRow("Off is an address") << "Off" << false << "Off" << true << QString(style::none);
+    QTest::newRow("empty") << "" << false << "" << true << QString(style::none);
+}
+
+void tst_SettingsMenu::loadTcpSlaveId()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, ticked);
+    QFETCH(QString, field);
+    QFETCH(bool, enabled);
+    QFETCH(QString, style);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("id.TRset");
+    writeFile(path, fullFile.arg(value).toUtf8());
+    MainWindow w;
+    // Start from the opposite state.
+    child<QCheckBox>(w, "checkBox")->setChecked(!ticked);
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setEnabled(ticked);
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setText("99");
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setStyleSheet(style::ok);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(child<QCheckBox>(w, "checkBox")->isChecked(), ticked);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->text(), field);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled(), enabled);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet(), style);
+
+    // And back out: saving writes "off" again for "off" and for the empty
+    // address, the address otherwise.
+    const QString again = dir.filePath("again.TRset");
+    a.steps << Answerer::chooseFile(again);
+    invoke(w, "on_action_save_triggered");
+    QSettings back(again, QSettings::IniFormat);
+    QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), value.isEmpty() ? QString("off") : value);
+}
+
+void tst_SettingsMenu::loadFillsFormAndLavender()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("full.TRset");
+    writeFile(path, fullFile.arg("off").toUtf8());
+    MainWindow w;
+    prefill(w);
+    child<QLineEdit>(w, "lineEdit_ip")->setStyleSheet(style::ok);
+    child<QComboBox>(w, "comboBox_speed")->setStyleSheet(style::error);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 1);
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_mask")->text(), QString("255.255.255.128"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_gateway")->text(), QString("10.1.1.254"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_portTCP")->text(), QString("10502"));
+    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), 6);
+    QCOMPARE(child<QComboBox>(w, "comboBox_2")->currentIndex(), 2);
+    QCOMPARE(child<QComboBox>(w, "comboBox")->currentIndex(), 3);
+    QCOMPARE(child<QComboBox>(w, "comboBox_mode")->currentIndex(), 2);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_timewait")->text(), QString("300"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_ipservertcp")->text(), QString("10.1.1.2"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_timeout")->text(), QString("20"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->text(), QString("5"));
+
+    // The two spellings of the lavender; MAC and version keep their texts.
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_version")->styleSheet(), QString("background-color:  #f5edff;"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_MAC")->styleSheet(), QString("background-color: #f5edff;"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet(), QString("background-color: #f5edff;"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_MAC")->text(), QString("AA:BB:CC:DD:EE:FF"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_version")->text(), QString("1.7"));
+    // No other style sheet is touched.
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->styleSheet(), QString(style::ok));
+    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->styleSheet(), QString(style::error));
+
+    // "Текущий файл" reloads the same values after the form changed.
+    prefill(w);
+    invoke(w, "on_action_triggered");
+    QCOMPARE(a.seen.size(), 1); // no dialog
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
+    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), 6);
+    QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+}
+
+void tst_SettingsMenu::loadTraces()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.TRset");
+    writeFile(path, fullFile.arg("3").toUtf8());
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    trace.clear();
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(trace, (QStringList{"\"\" modul_name", "6 SPERD_RS485", "2 tcp -mode"}));
+    trace.clear();
+    invoke(w, "on_action_triggered");
+    QCOMPARE(trace, QStringList{"\"\" modul_name"});
+}
+
+void tst_SettingsMenu::outOfRangeSpeed()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("s.TRset");
+    writeFile(path, "[General]\nSPEED_RS485=15\nPARITY=2\n");
+    MainWindow w;
+    child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(3);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path) << Answerer::chooseFile(dir.filePath("out.TRset"));
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), -1);
+    invoke(w, "on_action_save_triggered");
+    QSettings back(dir.filePath("out.TRset"), QSettings::IniFormat);
+    QCOMPARE(back.value("SPEED_RS485").toString(), QString("-1"));
+    QCOMPARE(back.value("PARITY").toInt(), 2);
+}
+
+void tst_SettingsMenu::blankParity()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.TRset");
+    writeFile(path, "[General]\nPARITY=0\nSTOP_BIT=2\n");
+    MainWindow w;
+    child<QComboBox>(w, "comboBox")->setCurrentIndex(3);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path) << Answerer::chooseFile(dir.filePath("out.TRset"));
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(child<QComboBox>(w, "comboBox")->currentIndex(), 0);
+    invoke(w, "on_action_save_triggered");
+    QSettings back(dir.filePath("out.TRset"), QSettings::IniFormat);
+    QCOMPARE(back.value("PARITY").toString(), QString("1"));
+    QCOMPARE(back.value("STOP_BIT").toString(), QString("2"));
+}
+
+void tst_SettingsMenu::clientOnlyFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("c.TRset");
+    writeFile(path, "[Client_TCP]\nIP_SERVER_TCP=10.9.9.9\nTIMEOUT_TCP=15\nRTU_VIRTUAL_ID=3\n"
+                    "TCP_SLAVE_ID=off\n");
+    MainWindow w;
+    prefill(w);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(a.unexpected, 0);
+    for (const char *name : {"lineEdit_ip", "lineEdit_mask", "lineEdit_gateway", "lineEdit_portTCP",
+                             "lineEdit_timewait"})
+        QVERIFY2(child<QLineEdit>(w, name)->text().isEmpty(), name);
+    for (const char *name : lists)
+        QCOMPARE(child<QComboBox>(w, name)->currentIndex(), 0);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_ipservertcp")->text(), QString("10.9.9.9"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_timeout")->text(), QString("15"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->text(), QString("3"));
+    QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
+}
+
+void tst_SettingsMenu::saveTwiceToOneFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("twice.TRset");
+    MainWindow w;
+    child<QLineEdit>(w, "lineEdit_ip")->setText("1.1.1.1");
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_save_triggered");
+    child<QLineEdit>(w, "lineEdit_ip")->setText("2.2.2.2");
+    child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(8);
+    // The dialog asks before replacing the file.
+    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Yes);
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 3);
+    QCOMPARE(a.seen.at(2).kind, QString("box"));
+    const QString text = QString::fromUtf8(readAll(path));
+    QCOMPARE(text.count("IP_ADRESS="), 1);
+    QCOMPARE(text.count("SPEED_RS485="), 1);
+    QCOMPARE(text.count("[General]"), 1);
+    QCOMPARE(text.count("[Client_TCP]"), 1);
+    QCOMPARE(text.count('\n') - text.count("\n\n"), 15); // 13 keys, 2 headers
+    QVERIFY(text.contains("IP_ADRESS=2.2.2.2\n"));
+    QVERIFY(text.contains("SPEED_RS485=8\n"));
+}
+
+void tst_SettingsMenu::foreignKeysKept()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.TRset");
+    writeFile(path, "[General]\nCOMMENT=site A\nIP_ADRESS=9.9.9.9\n\n[Client_TCP]\nX=1\n\n[Site]\nROOM=12\n");
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Yes);
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.value("COMMENT").toString(), QString("site A"));
+    QCOMPARE(back.value("Client_TCP/X").toString(), QString("1"));
+    QCOMPARE(back.value("Site/ROOM").toString(), QString("12"));
+    QCOMPARE(back.value("IP_ADRESS").toString(), QString("192.168.0.1"));
+}
+
+void tst_SettingsMenu::specialCharactersRoundTrip_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("equals") << QString("a=b=c");
+    QTest::newRow("semicolon") << QString("x; y");
+    QTest::newRow("comma") << QString("1,2");
+    QTest::newRow("quotes") << QString("\"q\"");
+    QTest::newRow("leading blanks") << QString("  10.0.0.1");
+    QTest::newRow("trailing blank") << QString("10.0.0.1 ");
+    QTest::newRow("cyrillic") << QString::fromUtf8("Шлюз №1");
+    QTest::newRow("backslash") << QString("a\\b");
+}
+
+void tst_SettingsMenu::specialCharactersRoundTrip()
+{
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sp.TRset");
+    MainWindow w;
+    child<QLineEdit>(w, "lineEdit_ip")->setText(value);
+    child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->setText(value);
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setText(value);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_save_triggered");
+    MainWindow w2;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w2, "on_action_open_2_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(child<QLineEdit>(w2, "lineEdit_ip")->text(), value);
+    QCOMPARE(child<QLineEdit>(w2, "lineEdit_rtu_virtual_id")->text(), value);
+    QCOMPARE(child<QLineEdit>(w2, "lineEdit_tcp_id")->text(), value);
+    QCOMPARE(child<QLineEdit>(w2, "lineEdit_mask")->text(), QString("255.255.255.0"));
+}
+
+void tst_SettingsMenu::currentFileBeforeChoice()
+{
+    MainWindow w;
+    prefill(w);
+    const QStringList before = formState(w);
+    Answerer a;
+    a.steps << Answerer::press(QMessageBox::Ok);
+    invoke(w, "on_action_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 1);
+    QCOMPARE(a.seen.at(0).kind, QString("box"));
+    QCOMPARE(a.seen.at(0).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(0).text, QString("Файл конфигурации не выбран"));
+    QVERIFY(a.seen.at(0).hasParent);
+    QCOMPARE(formState(w), before);
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл"));
+}
+
+void tst_SettingsMenu::cancelledChoice()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("first.TRset");
+    writeFile(path, fullFile.arg("4").toUtf8());
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    prefill(w);
+    const QStringList before = formState(w);
+
+    a.steps << Answerer::cancel() << Answerer::press(QMessageBox::Ok);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(a.seen.size(), 3);
+    QCOMPARE(a.seen.at(2).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(2).text, QString("Файл конфигурации не выбран"));
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл ()"));
+    QCOMPARE(formState(w), before);
+
+    // "Текущий файл" does not go back to the first file.
+    a.steps << Answerer::press(QMessageBox::Ok);
+    invoke(w, "on_action_triggered");
+    QCOMPARE(a.seen.size(), 4);
+    QCOMPARE(a.seen.at(3).text, QString("Файл конфигурации не выбран"));
+    QCOMPARE(formState(w), before);
+    QCOMPARE(a.unexpected, 0);
+}
+
+void tst_SettingsMenu::currentFileReloadsAfterSavingElsewhere()
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("first.TRset");
+    writeFile(first, fullFile.arg("off").toUtf8());
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(first) << Answerer::chooseFile(dir.filePath("second.TRset"));
+    invoke(w, "on_action_open_2_triggered");
+    child<QLineEdit>(w, "lineEdit_ip")->setText("7.7.7.7");
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + first + ")");
+    invoke(w, "on_action_triggered");
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
+    QCOMPARE(QSettings(dir.filePath("second.TRset"), QSettings::IniFormat).value("IP_ADRESS").toString(),
+             QString("7.7.7.7"));
+    QCOMPARE(a.unexpected, 0);
+}
+
+void tst_SettingsMenu::cancelledSaveWritesNothing()
+{
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::cancel();
+    invoke(w, "on_action_save_triggered");
+    QDir::setCurrent(before);
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 1); // the dialog, no box
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
+}
+
+void tst_SettingsMenu::saveFailureReported_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("under a regular file") << QString("underfile");
+    QTest::newRow("under /proc") << QString("proc");
+}
+
+void tst_SettingsMenu::saveFailureReported()
+{
+    // Root may write anywhere; these fail for root as well.
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path;
+    if (kind == "underfile") {
+        writeFile(dir.filePath("plain"), "keep");
+        path = dir.filePath("plain/s.TRset");
+    } else {
+        path = "/proc/gateway-configurator-menu-test.TRset";
+    }
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Ok);
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 2);
+    QCOMPARE(a.seen.at(1).kind, QString("box"));
+    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
+    QVERIFY(a.seen.at(1).hasParent);
+    QVERIFY(!QFile::exists(path));
+    if (kind == "underfile")
+        QCOMPARE(readAll(dir.filePath("plain")), QByteArray("keep"));
+}
+
+void tst_SettingsMenu::malformedTargetLeftIntact()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("notes.TRset");
+    const QByteArray content = "Shopping list\nmilk\n";
+    writeFile(path, content);
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Yes)
+            << Answerer::press(QMessageBox::Ok);
+    invoke(w, "on_action_save_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 3);
+    QCOMPARE(a.seen.at(2).title, QString("Ошибка"));
+    QVERIFY(a.seen.at(2).text.contains(path));
+    QCOMPARE(readAll(path), content);
+}
+
+void tst_SettingsMenu::unreadableCurrentFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("deleted") << QString("deleted");
+    QTest::newRow("moved") << QString("moved");
+    QTest::newRow("replaced by a folder") << QString("folder");
+    QTest::newRow("replaced by text") << QString("text");
+    QTest::newRow("broken section") << QString("section");
+}
+
+void tst_SettingsMenu::unreadableCurrentFile()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cur.TRset");
+    writeFile(path, fullFile.arg("off").toUtf8());
+    MainWindow w;
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_open_2_triggered");
+    prefill(w);
+    const QStringList before = formState(w);
+
+    QVERIFY(QFile::exists(path));
+    if (kind == "deleted") {
+        QVERIFY(QFile::remove(path));
+    } else if (kind == "moved") {
+        QVERIFY(QFile::rename(path, dir.filePath("elsewhere.TRset")));
+    } else if (kind == "folder") {
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "text") {
+        writeFile(path, "Dear engineer,\nthis is a letter.\n");
+    } else {
+        writeFile(path, "[General\nIP_ADRESS=3.3.3.3\n");
+    }
+    a.steps << Answerer::press(QMessageBox::Ok);
+    trace.clear();
+    invoke(w, "on_action_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 2);
+    QCOMPARE(a.seen.at(1).kind, QString("box"));
+    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
+    QCOMPARE(formState(w), before);
+    QCOMPARE(trace, QStringList());
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+}
+
+void tst_SettingsMenu::unreadableChosenFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("letter.TRset");
+    writeFile(path, "Not settings at all\n");
+    MainWindow w;
+    prefill(w);
+    const QStringList before = formState(w);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Ok);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 2);
+    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QVERIFY(a.seen.at(1).text.contains(path));
+    QCOMPARE(formState(w), before);
+    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+}
+
+void tst_SettingsMenu::fileLackingKeysLoads()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("empty.TRset");
+    writeFile(path, "");
+    MainWindow w;
+    prefill(w);
+    child<QCheckBox>(w, "checkBox")->setChecked(true);
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setEnabled(false);
+    Answerer a;
+    a.steps << Answerer::chooseFile(path);
+    invoke(w, "on_action_open_2_triggered");
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 1);
+    for (const char *name : textFields)
+        QVERIFY2(child<QLineEdit>(w, name)->text().isEmpty(), name);
+    for (const char *name : lists)
+        QCOMPARE(child<QComboBox>(w, name)->currentIndex(), 0);
+    QVERIFY(!child<QCheckBox>(w, "checkBox")->isChecked());
+    QVERIFY(child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled());
+    QVERIFY(child<QLineEdit>(w, "lineEdit_tcp_id")->text().isEmpty());
+}
+
+void tst_SettingsMenu::moduleDialogSlots()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("m.TRset");
+    writeFile(path, fullFile.arg("off").toUtf8());
+    Answerer a;
+    {
+        setting_module s;
+        a.steps << Answerer::chooseFile(path);
+        s.LoadNTSetting();
+        QCOMPARE(s.fileName, path);
+        QCOMPARE(s.ipAddress, QString("10.1.1.1"));
+        QCOMPARE(s.tcpSlaveId, QString("off"));
+    }
+    {
+        setting_module s;
+        s.ipAddress = "keep";
+        a.steps << Answerer::cancel();
+        s.LoadNTSetting();
+        QVERIFY(s.fileName.isEmpty());
+        QVERIFY(s.ipAddress.isEmpty()); // a load from no file reads nothing
+    }
+    {
+        setting_module s;
+        s.ipAddress = "5.5.5.5";
+        a.steps << Answerer::chooseFile(dir.filePath("n.TRset"));
+        s.SaveNTSetting();
+        QCOMPARE(s.fileName, dir.filePath("n.TRset"));
+        QCOMPARE(QSettings(s.fileName, QSettings::IniFormat).value("IP_ADRESS").toString(),
+                 QString("5.5.5.5"));
+    }
+    {
+        setting_module s;
+        s.fileName = "old";
+        a.steps << Answerer::cancel();
+        s.SaveNTSetting();
+        QVERIFY(s.fileName.isEmpty());
+        QVERIFY(s.store == nullptr);
+    }
+    QCOMPARE(a.unexpected, 0);
+    QCOMPARE(a.seen.size(), 4);
+    for (const Seen &s : a.seen) {
+        QCOMPARE(s.title, QString("Настройки"));
+        QVERIFY(!s.hasParent);
+        QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+    }
+}
+
+QTEST_MAIN(tst_SettingsMenu)
+#include "tst_settingsmenu.moc"

@@ -1,0 +1,476 @@
+// setting_module alone: the thirteen keys of a settings file, through real files.
+#include <QtTest>
+
+#include <QFile>
+#include <QMetaMethod>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "setting_module.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(data), qint64(data.size()));
+}
+
+// Every value set to something that differs from the read defaults.
+void fill(setting_module &s)
+{
+    s.ipAddress = "10.0.0.5";
+    s.netMask = "255.255.0.0";
+    s.gateway = "10.0.0.1";
+    s.tcpPort = "10502";
+    s.rs485Speed = 8;
+    s.stopBits = 2;
+    s.parity = 3;
+    s.tcpMode = 2;
+    s.responseTimeout = "2500";
+    s.serverIp = "10.0.0.99";
+    s.tcpTimeout = "60";
+    s.rtuVirtualId = "17";
+    s.tcpSlaveId = "9";
+}
+
+} // namespace
+
+class tst_SettingsModule : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initialValues();
+    void metaObject();
+    void saveWritesKeysAndSections();
+    void roundTrip();
+    void missingFileReadsEmpty();
+    void missingKeysReadDefaults();
+    void misspelledKeyReadsEmpty();
+    void listValues_data();
+    void listValues();
+    void specialCharacters_data();
+    void specialCharacters();
+    void foreignKeysKept();
+    void saveTwice();
+    void saveFailures_data();
+    void saveFailures();
+    void malformedFileLeftIntact();
+    void emptyNameWritesNothing();
+    void saveIsAtomic();
+    void check_data();
+    void check();
+};
+
+void tst_SettingsModule::initialValues()
+{
+    setting_module s;
+    QVERIFY(s.moduleName.isNull());
+    for (const QString *t : {&s.ipAddress, &s.netMask, &s.gateway, &s.tcpPort, &s.responseTimeout,
+                             &s.serverIp, &s.tcpTimeout, &s.rtuVirtualId, &s.tcpSlaveId, &s.fileName})
+        QVERIFY(t->isEmpty());
+    QCOMPARE(s.rs485Speed, 0);
+    QCOMPARE(s.stopBits, 0);
+    QCOMPARE(s.parity, 0);
+    QCOMPARE(s.tcpMode, 0);
+    QVERIFY(s.store == nullptr);
+    QObject parent;
+    setting_module *child = new setting_module(&parent);
+    QCOMPARE(child->parent(), &parent);
+}
+
+void tst_SettingsModule::metaObject()
+{
+    const QMetaObject &mo = setting_module::staticMetaObject;
+    QCOMPARE(QByteArray(mo.className()), QByteArray("setting_module"));
+    QCOMPARE(mo.superClass(), &QObject::staticMetaObject);
+    QStringList methods;
+    for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {
+        const QMetaMethod m = mo.method(i);
+        QCOMPARE(m.methodType(), QMetaMethod::Slot);
+        QCOMPARE(m.access(), QMetaMethod::Public);
+        methods << QString::fromLatin1(m.methodSignature());
+    }
+    QCOMPARE(methods, QStringList({"LoadNTSetting()", "SaveNTSetting()", "LoadNTSetting(QString)",
+                                   "SaveNTSetting(QString)"}));
+}
+
+void tst_SettingsModule::saveWritesKeysAndSections()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("all.TRset");
+    {
+        setting_module s;
+        fill(s);
+        s.SaveNTSetting(path);
+        QVERIFY(s.store);
+        QCOMPARE(s.store->status(), QSettings::NoError);
+        QVERIFY(s.fileName.isEmpty()); // the name form leaves fileName alone
+        // Synchronised at once: on disk before the object goes.
+        QVERIFY(QFile::exists(path));
+    }
+    const QString text = QString::fromUtf8(readAll(path));
+    const int general = text.indexOf("[General]");
+    const int client = text.indexOf("[Client_TCP]");
+    QVERIFY(general == 0);
+    QVERIFY(client > general);
+    const QString gen = text.mid(general, client - general);
+    const QString cli = text.mid(client);
+    for (const char *line : {"IP_ADRESS=10.0.0.5", "MASK=255.255.0.0", "GATEWAY=10.0.0.1",
+                             "PORT_TCP=10502", "SPEED_RS485=8", "STOP_BIT=2", "PARITY=3",
+                             "MODE_TCP=2", "TIMEOUT_RESPONSE=2500"})
+        QVERIFY2(gen.contains(QString("\n") + line + "\n"), line);
+    for (const char *line : {"IP_SERVER_TCP=10.0.0.99", "TIMEOUT_TCP=60", "RTU_VIRTUAL_ID=17",
+                             "TCP_SLAVE_ID=9"})
+        QVERIFY2(cli.contains(QString("\n") + line + "\n"), line);
+    // Thirteen key lines, two section headers, nothing else.
+    const QStringList lines = text.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 15);
+
+    QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.childGroups(), QStringList{"Client_TCP"});
+    QCOMPARE(back.childKeys().size(), 9);
+    // The list positions are plain integers, not variant blobs.
+    QCOMPARE(back.value("SPEED_RS485").toString(), QString("8"));
+}
+
+void tst_SettingsModule::roundTrip()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rt.TRset");
+    setting_module out;
+    fill(out);
+    out.SaveNTSetting(path);
+    setting_module in;
+    in.LoadNTSetting(path);
+    QVERIFY(in.store);
+    QCOMPARE(in.ipAddress, out.ipAddress);
+    QCOMPARE(in.netMask, out.netMask);
+    QCOMPARE(in.gateway, out.gateway);
+    QCOMPARE(in.tcpPort, out.tcpPort);
+    QCOMPARE(in.rs485Speed, out.rs485Speed);
+    QCOMPARE(in.stopBits, out.stopBits);
+    QCOMPARE(in.parity, out.parity);
+    QCOMPARE(in.tcpMode, out.tcpMode);
+    QCOMPARE(in.responseTimeout, out.responseTimeout);
+    QCOMPARE(in.serverIp, out.serverIp);
+    QCOMPARE(in.tcpTimeout, out.tcpTimeout);
+    QCOMPARE(in.rtuVirtualId, out.rtuVirtualId);
+    QCOMPARE(in.tcpSlaveId, out.tcpSlaveId);
+    QVERIFY(in.moduleName.isNull());
+    QVERIFY(in.fileName.isEmpty());
+}
+
+void tst_SettingsModule::missingFileReadsEmpty()
+{
+    QTemporaryDir dir;
+    setting_module s;
+    fill(s);
+    s.LoadNTSetting(dir.filePath("nothere.TRset"));
+    QVERIFY(s.ipAddress.isEmpty());
+    QVERIFY(s.tcpSlaveId.isEmpty());
+    QCOMPARE(s.rs485Speed, 0);
+    QCOMPARE(s.tcpMode, 0);
+    QVERIFY(!QFile::exists(dir.filePath("nothere.TRset")));
+}
+
+void tst_SettingsModule::missingKeysReadDefaults()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("client.TRset");
+    writeFile(path, "[Client_TCP]\nTCP_SLAVE_ID=off\nTIMEOUT_TCP=30\n");
+    setting_module s;
+    fill(s);
+    s.LoadNTSetting(path);
+    QCOMPARE(s.store->status(), QSettings::NoError);
+    QCOMPARE(s.tcpSlaveId, QString("off"));
+    QCOMPARE(s.tcpTimeout, QString("30"));
+    QVERIFY(s.ipAddress.isEmpty() && !s.ipAddress.isNull());
+    QVERIFY(s.netMask.isEmpty());
+    QVERIFY(s.gateway.isEmpty());
+    QVERIFY(s.tcpPort.isEmpty());
+    QVERIFY(s.responseTimeout.isEmpty());
+    QVERIFY(s.serverIp.isEmpty());
+    QVERIFY(s.rtuVirtualId.isEmpty());
+    QCOMPARE(s.rs485Speed, 0);
+    QCOMPARE(s.stopBits, 0);
+    QCOMPARE(s.parity, 0);
+    QCOMPARE(s.tcpMode, 0);
+}
+
+void tst_SettingsModule::misspelledKeyReadsEmpty()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dd.TRset");
+    writeFile(path, "[General]\nIP_ADDRESS=1.2.3.4\nMASK=255.0.0.0\n");
+    setting_module s;
+    s.LoadNTSetting(path);
+    QVERIFY(s.ipAddress.isEmpty());
+    QCOMPARE(s.netMask, QString("255.0.0.0"));
+}
+
+void tst_SettingsModule::listValues_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("4") << QByteArray("4") << 4;
+    QTest::newRow("15") << QByteArray("15") << 15;
+    QTest::newRow("-1") << QByteArray("-1") << -1;
+    QTest::newRow("0") << QByteArray("0") << 0;
+    QTest::newRow("word") << QByteArray("fast") << 0;
+    QTest::newRow("empty") << QByteArray("") << 0;
+}
+
+void tst_SettingsModule::listValues()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("l.TRset");
+    writeFile(path, "[General]\nSPEED_RS485=" + text + "\nPARITY=" + text + "\nSTOP_BIT=" + text
+                      + "\nMODE_TCP=" + text + "\n");
+    setting_module s;
+    s.LoadNTSetting(path);
+    QCOMPARE(s.rs485Speed, value);
+    QCOMPARE(s.parity, value);
+    QCOMPARE(s.stopBits, value);
+    QCOMPARE(s.tcpMode, value);
+}
+
+void tst_SettingsModule::specialCharacters_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("equals") << QString("a=b");
+    QTest::newRow("semicolon") << QString("a;b");
+    QTest::newRow("comma") << QString("1,2,3");
+    QTest::newRow("quotes") << QString("\"quoted\" 'single'");
+    QTest::newRow("leading blanks") << QString("   7");
+    QTest::newRow("trailing blanks") << QString("7   ");
+    QTest::newRow("only blanks") << QString("  ");
+    QTest::newRow("cyrillic") << QString::fromUtf8("Привет, шлюз");
+    QTest::newRow("backslash") << QString("C:\\dir\\f");
+    QTest::newRow("brackets") << QString("[General]");
+    QTest::newRow("at") << QString("@Variant(x)");
+    QTest::newRow("hash") << QString("#1");
+}
+
+void tst_SettingsModule::specialCharacters()
+{
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sp.TRset");
+    {
+        setting_module s;
+        fill(s);
+        s.ipAddress = value;
+        s.tcpSlaveId = value;
+        s.SaveNTSetting(path);
+        QCOMPARE(s.store->status(), QSettings::NoError);
+    }
+    setting_module in;
+    in.LoadNTSetting(path);
+    QCOMPARE(in.ipAddress, value);
+    QCOMPARE(in.tcpSlaveId, value);
+    QCOMPARE(in.netMask, QString("255.255.0.0")); // the neighbours are unharmed
+    QCOMPARE(in.tcpTimeout, QString("60"));
+}
+
+void tst_SettingsModule::foreignKeysKept()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("foreign.TRset");
+    writeFile(path, "[General]\nIP_ADRESS=1.1.1.1\nNOTE=keep me\n\n[Client_TCP]\nEXTRA=5\n\n"
+                    "[Other]\nX=1\n");
+    {
+        setting_module s;
+        fill(s);
+        s.SaveNTSetting(path);
+        QCOMPARE(s.store->status(), QSettings::NoError);
+    }
+    QSettings back(path, QSettings::IniFormat);
+    QCOMPARE(back.value("IP_ADRESS").toString(), QString("10.0.0.5"));
+    QCOMPARE(back.value("NOTE").toString(), QString("keep me"));
+    QCOMPARE(back.value("Client_TCP/EXTRA").toString(), QString("5"));
+    QCOMPARE(back.value("Other/X").toString(), QString("1"));
+    QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), QString("9"));
+}
+
+void tst_SettingsModule::saveTwice()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("twice.TRset");
+    {
+        setting_module s;
+        fill(s);
+        s.SaveNTSetting(path);
+    }
+    {
+        setting_module s;
+        fill(s);
+        s.ipAddress = "192.168.5.5";
+        s.rs485Speed = 1;
+        s.SaveNTSetting(path);
+    }
+    const QString text = QString::fromUtf8(readAll(path));
+    QCOMPARE(text.count("IP_ADRESS="), 1);
+    QCOMPARE(text.count("SPEED_RS485="), 1);
+    QCOMPARE(text.count("[General]"), 1);
+    QCOMPARE(text.count("[Client_TCP]"), 1);
+    QVERIFY(text.contains("IP_ADRESS=192.168.5.5\n"));
+    QVERIFY(text.contains("SPEED_RS485=1\n"));
+}
+
+void tst_SettingsModule::saveFailures_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("path is a directory") << QString("dir");
+    QTest::newRow("under a regular file") << QString("underfile");
+    QTest::newRow("under /proc") << QString("proc");
+}
+
+void tst_SettingsModule::saveFailures()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path;
+    if (kind == "dir") {
+        path = dir.filePath("folder.TRset");
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "underfile") {
+        writeFile(dir.filePath("plain"), "x");
+        path = dir.filePath("plain/inner.TRset");
+    } else {
+        path = "/proc/gateway-configurator-test.TRset";
+    }
+    setting_module s;
+    fill(s);
+    s.SaveNTSetting(path);
+    QVERIFY(s.store);
+    QVERIFY(s.store->status() != QSettings::NoError);
+    if (kind == "dir")
+        QVERIFY(QFileInfo(path).isDir());
+    else
+        QVERIFY(!QFile::exists(path));
+    QCOMPARE(readAll(dir.filePath("plain")), kind == "underfile" ? QByteArray("x") : QByteArray());
+}
+
+void tst_SettingsModule::malformedFileLeftIntact()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("text.TRset");
+    const QByteArray content = "This is not a settings file.\n[broken\nIP_ADRESS=1.2.3.4\n";
+    writeFile(path, content);
+    // A store that has seen the file already is shared by the next one.
+    {
+        QSettings peek(path, QSettings::IniFormat);
+        peek.allKeys();
+    }
+    for (int i = 0; i < 2; ++i) {
+        setting_module s;
+        fill(s);
+        s.SaveNTSetting(path);
+        QVERIFY(s.store == nullptr);
+        QCOMPARE(readAll(path), content);
+    }
+}
+
+void tst_SettingsModule::emptyNameWritesNothing()
+{
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    setting_module s;
+    fill(s);
+    s.SaveNTSetting(QString());
+    QVERIFY(s.store == nullptr);
+    QDir::setCurrent(before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
+}
+
+void tst_SettingsModule::saveIsAtomic()
+{
+#ifdef Q_OS_UNIX
+    // QSettings writes a temporary file and renames it over the target: the
+    // saved file is a new inode, never the old one rewritten in place, and
+    // no temporary or lock file is left behind.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("atomic.TRset");
+    writeFile(path, "[General]\nIP_ADRESS=1.1.1.1\n");
+    struct stat before;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
+    // Keep the old inode alive so that it cannot be reused.
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    {
+        setting_module s;
+        fill(s);
+        s.SaveNTSetting(path);
+        QCOMPARE(s.store->status(), QSettings::NoError);
+    }
+    struct stat after;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
+    QVERIFY(before.st_ino != after.st_ino);
+    QCOMPARE(old.readAll(), QByteArray("[General]\nIP_ADRESS=1.1.1.1\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"atomic.TRset"});
+#else
+    QSKIP("inode check on Unix only");
+#endif
+}
+
+void tst_SettingsModule::check_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("good") << "good" << int(settingsfile::Check::Ok);
+    QTest::newRow("empty file") << "empty" << int(settingsfile::Check::Ok);
+    QTest::newRow("missing") << "missing" << int(settingsfile::Check::Missing);
+    QTest::newRow("empty name") << "noname" << int(settingsfile::Check::Missing);
+    QTest::newRow("directory") << "dir" << int(settingsfile::Check::Unreadable);
+    QTest::newRow("text") << "text" << int(settingsfile::Check::Malformed);
+    QTest::newRow("broken section") << "section" << int(settingsfile::Check::Malformed);
+}
+
+void tst_SettingsModule::check()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, expected);
+    QTemporaryDir dir;
+    QString path = dir.filePath("f.TRset");
+    if (kind == "good")
+        writeFile(path, "[General]\nIP_ADRESS=1\n");
+    else if (kind == "empty")
+        writeFile(path, "");
+    else if (kind == "dir")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == "text")
+        writeFile(path, "hello world\n");
+    else if (kind == "section")
+        writeFile(path, "[General\nIP_ADRESS=1\n");
+    else if (kind == "noname")
+        path.clear();
+    // Twice: the second look must not be fooled by QSettings' file cache.
+    QCOMPARE(int(settingsfile::check(path)), expected);
+    if (!path.isEmpty()) {
+        QSettings peek(path, QSettings::IniFormat);
+        peek.allKeys();
+    }
+    QCOMPARE(int(settingsfile::check(path)), expected);
+}
+
+QTEST_GUILESS_MAIN(tst_SettingsModule)
+#include "tst_settingsmodule.moc"
