@@ -65,6 +65,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
 
     // A reply is taken when the line has been silent for a short gap.
+    // A module answers one command per second: keep the pace exact rather
+    // than within the coarse timers' five per cent.
+    for (QTimer *t : {scanTimer, writeTimer, scanAllTimer, writeAllTimer})
+        t->setTimerType(Qt::PreciseTimer);
+
     replyGapTimer = new QTimer(this);
     replyGapTimer->setSingleShot(true);
     replyGapTimer->setInterval(50);
