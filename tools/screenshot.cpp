@@ -1,60 +1,50 @@
 // Renders the configurator's window offscreen to a PNG, for the README.
-// Usage: gateway-screenshot OUT.png [scan-demo]
-//   scan-demo: fill the form and colour some fields as a scan in progress
-//              shows them.
+// Usage: gateway-screenshot OUT.png            the window at start-up
+//        gateway-screenshot OUT.png scan       mid-way through a real scan
+//                                              of the simulated module
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
-#include <QProgressBar>
+#include <QProcess>
 #include <QPushButton>
-#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "mainwindow.h"
-#include "styles.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
+    const QString out = QString::fromLocal8Bit(argv[1]);
     MainWindow w;
     w.setFixedSize(550, 785);
     w.show();
-    const bool demo = argc > 2 && QByteArray(argv[2]) == "scan-demo";
-    if (demo) {
-        auto edit = [&](const char *name, const char *text, const char *style) {
-            auto *e = w.findChild<QLineEdit *>(name);
-            e->setText(QString::fromUtf8(text));
-            e->setStyleSheet(style);
-        };
-        auto combo = [&](const char *name, int index, const char *style) {
-            auto *c = w.findChild<QComboBox *>(name);
-            c->setCurrentIndex(index);
-            c->setStyleSheet(style);
-        };
-        w.findChild<QComboBox *>("serialPortInfoListBox")->setEditText("/tmp/gateway-sim.tty");
-        w.findChild<QPushButton *>("connect")->setText(QStringLiteral("Отсоединиться"));
-        w.findChild<QPushButton *>("scan_parameters")->setText(QStringLiteral("Стоп сканирования"));
-        combo("comboBox_mode", 1, style::ok);
-        edit("lineEdit_version", "2.0.1", style::ok);
-        edit("lineEdit_MAC", "02:00:00:00:00:01", style::ok);
-        edit("lineEdit_ip", "192.168.0.1", style::ok);
-        edit("lineEdit_mask", "255.255.255.0", style::ok);
-        edit("lineEdit_gateway", "0.0.0.0", style::ok);
-        edit("lineEdit_portTCP", "", style::error);
-        combo("comboBox", 1, style::ok);
-        w.statusBar()->showMessage("Connected");
-        auto *bar = w.findChild<QProgressBar *>("sequenceProgress");
-        bar->setRange(0, 16);
-        bar->setValue(8);
-        bar->setFormat(QStringLiteral("Сканирование %v/%m"));
-        bar->setVisible(true);
-    }
-    QTimer::singleShot(300, [&] {
-        const bool ok = w.grab().save(QString::fromLocal8Bit(argv[1]));
+    auto grab = [&] {
+        const bool ok = w.grab().save(out);
         app.exit(ok ? 0 : 1);
-    });
-    return app.exec();
+    };
+    if (argc < 3 || QByteArray(argv[2]) != "scan") {
+        QTimer::singleShot(300, grab);
+        return app.exec();
+    }
+
+    QTemporaryDir dir;
+    const QString link = QStringLiteral("/tmp/gwsim-shot-%1").arg(QCoreApplication::applicationPid());
+    QProcess sim;
+    sim.start(QStringLiteral(GATEWAY_SIM_PATH),
+              {"--link", link, "--quiet", "--state", dir.filePath("state")});
+    if (!sim.waitForStarted() || !sim.waitForReadyRead(3000))
+        return 1;
+    w.findChild<QComboBox *>("serialPortInfoListBox")->setEditText(link);
+    w.findChild<QPushButton *>("connect")->click();
+    w.findChild<QPushButton *>("scan_parameters")->click();
+    // Step 9 of 16: the first eight fields answered.
+    QTimer::singleShot(9500, grab);
+    const int code = app.exec();
+    sim.terminate();
+    sim.waitForFinished();
+    return code;
 }
