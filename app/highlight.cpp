@@ -3,22 +3,24 @@
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
+QVector<QWidget *> MainWindow::highlightedFields() const
+{
+    return {ui->lineEdit_ip,      ui->lineEdit_ipservertcp, ui->comboBox,         ui->comboBox_2,
+            ui->comboBox_speed,   ui->lineEdit_mask,        ui->lineEdit_portTCP, ui->lineEdit_timeout,
+            ui->lineEdit_MAC,     ui->lineEdit_gateway,     ui->comboBox_mode,    ui->lineEdit_rtu_virtual_id,
+            ui->lineEdit_tcp_id,  ui->lineEdit_timewait};
+}
+
+void MainWindow::clearHighlights(int count)
+{
+    const QVector<QWidget *> fields = highlightedFields();
+    for (int i = 0; i < count && i < fields.size(); ++i)
+        fields[i]->setStyleSheet(style::none);
+}
+
 void MainWindow::styleclear()
 {
-    ui->lineEdit_ip->setStyleSheet(style::none);
-    ui->lineEdit_ipservertcp->setStyleSheet(style::none);
-    ui->comboBox->setStyleSheet(style::none);
-    ui->comboBox_2->setStyleSheet(style::none);
-    ui->comboBox_speed->setStyleSheet(style::none);
-    ui->lineEdit_mask->setStyleSheet(style::none);
-    ui->lineEdit_portTCP->setStyleSheet(style::none);
-    ui->lineEdit_timeout->setStyleSheet(style::none);
-    ui->lineEdit_MAC->setStyleSheet(style::none);
-    ui->lineEdit_gateway->setStyleSheet(style::none);
-    ui->comboBox_mode->setStyleSheet(style::none);
-    ui->lineEdit_rtu_virtual_id->setStyleSheet(style::none);
-    ui->lineEdit_tcp_id->setStyleSheet(style::none);
-    ui->lineEdit_timewait->setStyleSheet(style::none);
+    clearHighlights(highlightedFields().size());
 }
 
 void MainWindow::on_checkBox_clicked(bool)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QString>
+#include <QVector>
 
 #include "protocoltables.h"
 
@@ -75,6 +76,13 @@ private:
     bool resetPending;
     QString currentFile;
     bool moduleResponded;
+
+    // ---- highlighting ----
+    // The fourteen parameter fields, in the order their highlights are
+    // cleared.
+    QVector<QWidget *> highlightedFields() const;
+    // Clears the first `count` of them.
+    void clearHighlights(int count);
 
     // ---- serial link ----
     // Writes one command line whole, in a single write, with no terminator.

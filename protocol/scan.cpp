@@ -88,21 +88,15 @@ void MainWindow::scan_pa_modbus_all()
         scanAllTimer->stop();
         scanAllStep = 0;
         ui->scan_parameters->setText(captionScan);
-        ui->lineEdit_ip->setStyleSheet(style::none);
-        ui->lineEdit_ipservertcp->setStyleSheet(style::none);
-        ui->comboBox->setStyleSheet(style::none);
-        ui->comboBox_2->setStyleSheet(style::none);
-        ui->comboBox_speed->setStyleSheet(style::none);
-        ui->lineEdit_mask->setStyleSheet(style::none);
-        ui->lineEdit_portTCP->setStyleSheet(style::none);
-        ui->lineEdit_timeout->setStyleSheet(style::none);
-        ui->lineEdit_MAC->setStyleSheet(style::inactive);
-        ui->lineEdit_gateway->setStyleSheet(style::none);
-        ui->comboBox_mode->setStyleSheet(style::none);
-        ui->lineEdit_version->setStyleSheet(style::inactive);
-        ui->lineEdit_rtu_virtual_id->setStyleSheet(style::none);
-        ui->lineEdit_tcp_id->setStyleSheet(ui->checkBox->isChecked() ? style::inactive : style::none);
-        ui->lineEdit_timewait->setStyleSheet(style::none);
+        // The marks of the replies go; the fields only the module fills,
+        // and the switched-off TCP server address, turn lavender.
+        for (QWidget *field : highlightedFields()) {
+            const bool inactive = field == ui->lineEdit_MAC
+                || (field == ui->lineEdit_tcp_id && ui->checkBox->isChecked());
+            field->setStyleSheet(inactive ? style::inactive : style::none);
+            if (field == ui->comboBox_mode)
+                ui->lineEdit_version->setStyleSheet(style::inactive);
+        }
     }
     updateProgress();
 }
@@ -144,14 +138,5 @@ void MainWindow::endVariantScan()
     scanTimer->stop();
     scanStep = 0;
     ui->scan_parameters->setText(captionScan);
-    ui->lineEdit_ip->setStyleSheet(style::none);
-    ui->lineEdit_ipservertcp->setStyleSheet(style::none);
-    ui->comboBox->setStyleSheet(style::none);
-    ui->comboBox_2->setStyleSheet(style::none);
-    ui->comboBox_speed->setStyleSheet(style::none);
-    ui->lineEdit_mask->setStyleSheet(style::none);
-    ui->lineEdit_portTCP->setStyleSheet(style::none);
-    ui->lineEdit_timeout->setStyleSheet(style::none);
-    ui->lineEdit_MAC->setStyleSheet(style::none);
-    ui->lineEdit_gateway->setStyleSheet(style::none);
+    clearHighlights(10);
 }

@@ -96,20 +96,7 @@ void MainWindow::change_mode_TCP()
         ui->applyButton->setText(captionWrite);
         updateProgress();
         QMessageBox::information(this, tr("Результы изменения"), successText(QStringLiteral("Modbus universal")));
-        ui->lineEdit_ip->setStyleSheet(style::none);
-        ui->lineEdit_ipservertcp->setStyleSheet(style::none);
-        ui->comboBox->setStyleSheet(style::none);
-        ui->comboBox_2->setStyleSheet(style::none);
-        ui->comboBox_speed->setStyleSheet(style::none);
-        ui->lineEdit_mask->setStyleSheet(style::none);
-        ui->lineEdit_portTCP->setStyleSheet(style::none);
-        ui->lineEdit_timeout->setStyleSheet(style::none);
-        ui->lineEdit_MAC->setStyleSheet(style::none);
-        ui->lineEdit_gateway->setStyleSheet(style::none);
-        ui->comboBox_mode->setStyleSheet(style::none);
-        ui->lineEdit_rtu_virtual_id->setStyleSheet(style::none);
-        ui->lineEdit_tcp_id->setStyleSheet(style::none);
-        ui->lineEdit_timewait->setStyleSheet(style::none);
+        styleclear();
         return;
     }
     updateProgress();
@@ -159,14 +146,5 @@ void MainWindow::endVariantWrite(proto::Variant variant, const QString &moduleKi
     if (variant == proto::Variant::RtuTcp)
         ui->applyButton->setText(captionWrite);
     QMessageBox::information(this, tr("Результы изменения"), successText(moduleKind));
-    ui->lineEdit_ip->setStyleSheet(style::none);
-    ui->lineEdit_ipservertcp->setStyleSheet(style::none);
-    ui->comboBox->setStyleSheet(style::none);
-    ui->comboBox_2->setStyleSheet(style::none);
-    ui->comboBox_speed->setStyleSheet(style::none);
-    ui->lineEdit_mask->setStyleSheet(style::none);
-    ui->lineEdit_portTCP->setStyleSheet(style::none);
-    ui->lineEdit_timeout->setStyleSheet(style::none);
-    ui->lineEdit_MAC->setStyleSheet(style::none);
-    ui->lineEdit_gateway->setStyleSheet(style::none);
+    clearHighlights(10);
 }

@@ -140,6 +140,10 @@ private slots:
     void factoryReset_data();
     void factoryReset();
     void progressFollowsSequences();
+    void variantScans_data();
+    void variantScans();
+    void variantWriteSilent();
+    void variantWrite();
 };
 
 void tst_Sequences::fullScan()
@@ -771,6 +775,93 @@ void tst_Sequences::progressFollowsSequences()
     QVERIFY(bar->isVisible());
     button(w, "scan_parameters")->click();
     QVERIFY(!bar->isVisible());
+}
+
+// The per-variant sequences: slots that nothing in the window starts, one
+// step per call.
+void tst_Sequences::variantScans_data()
+{
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<QByteArrayList>("commands");
+    QTest::newRow("RTU-TCP") << QByteArray("scan_pa_modbus_RTU_TCP")
+                             << QByteArrayList({"MAC", "ip", "MASK", "GATEWAY", "PORT TCP", "parity", "SPEED RS485",
+                                                "STOP BIT", "IP SERVER TCP", "TIMEOUT TCP"});
+    QTest::newRow("TCP-RTU") << QByteArray("scan_pa_modbus_TCP_RTU")
+                             << QByteArrayList({"MAC", "ip", "MASK", "GATEWAY", "PORT TCP", "parity", "SPEED RS485",
+                                                "STOP BIT"});
+}
+
+void tst_Sequences::variantScans()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(QByteArrayList, commands);
+    Responder module;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    for (const QString &name : paramFields)
+        get(w, name)->setStyleSheet(error);
+    button(w, "scan_parameters")->setText(QStringLiteral("Стоп сканирования"));
+    for (int step = 1; step <= commands.size() + 1; ++step) {
+        QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+        QTest::qWait(120);
+    }
+    QCOMPARE(module.commands, commands);
+    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    // The end clears the first ten fields of the clearing order.
+    for (int i = 0; i < paramFields.size(); ++i)
+        QCOMPARE(style(w, paramFields[i]), i < 10 ? QString() : error);
+    // One more call starts over.
+    QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+    QVERIFY(module.waitForCommands(commands.size() + 1, 1000));
+    QCOMPARE(module.commands.last(), QByteArray("MAC"));
+    // With the port closed a step sends nothing.
+    button(w, "connect")->click();
+    QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+    QTest::qWait(100);
+    QCOMPARE(module.commands.size(), commands.size() + 1);
+}
+
+void tst_Sequences::variantWriteSilent()
+{
+    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    fillForm(w);
+    for (int step = 1; step <= 4; ++step)
+        QVERIFY(QMetaObject::invokeMethod(&w, "change_pa_modbus_RTU_TCP"));
+    QVERIFY(boxes.waitForCount(1, 2000));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus RTU-TCP"));
+    QVERIFY(module.waitForCommands(1, 1000));
+    QCOMPARE(module.commands.join(), QByteArray("CHANGE IP:10.0.0.2CHANGE MASK:255.0.0.0"));
+    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
+}
+
+void tst_Sequences::variantWrite()
+{
+    Responder module;
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    fillForm(w);
+    // A write acknowledged by the module lets the per-variant check pass.
+    start(w, "applyButton", "writeAllTimer");
+    QVERIFY(QTest::qWaitFor([&] { return MainWindowProbe(w).moduleResponded(); }, 3000));
+    button(w, "applyButton")->click();
+    module.commands.clear();
+    for (int step = 1; step <= 15; ++step)
+        QVERIFY(QMetaObject::invokeMethod(&w, "change_pa_modbus_TCP_RTU"));
+    QVERIFY(boxes.waitForCount(1, 2000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+    QCOMPARE(boxes.boxes[0].text,
+             QStringLiteral("<FONT COLOR='#008000'>Изменение параметров Modbus TCP-RTU было успешно</FONT>"));
+    QVERIFY(MainWindowProbe(w).resetPending());
+    // Commands written back to back arrive as one line at the module: look
+    // at the bytes.
+    QTest::qWait(100);
+    QCOMPARE(module.commands.join(), QByteArray("CHANGE IP:10.0.0.2CHANGE MASK:255.0.0.0CHANGE GATEWAY:10.0.0.1"
+                                                "CHANGE PORT TCP:10502CHANGE PARITY:1CHANGE SPEED RS485:115200"
+                                                "CHANGE STOP BIT:2RESET"));
 }
 
 QTEST_MAIN(tst_Sequences)
