@@ -1,0 +1,394 @@
+// The scan and the module's replies, driven through the window's buttons.
+#include "sequencefixture.h"
+
+class tst_Scans : public SequenceFixture
+{
+    Q_OBJECT
+
+private slots:
+    void fullScan();
+    void scanSlaveIdNumber();
+    void scanStartClearsForm();
+    void scanStoppedByUser();
+    void scanBadValues();
+    void scanSilentModule();
+    void scanSilentAfterEarlierReply();
+    void scanSplitReply();
+    void scanLateReply();
+    void emptyReply();
+    void replyWithoutSequenceOnlyStored();
+    void scanStopsWrite();
+    void progressFollowsSequences();
+    void variantScans_data();
+    void variantScans();
+};
+
+void tst_Scans::fullScan()
+{
+    Responder module;
+    MainWindow w;
+    w.show();
+    QVERIFY(connectTo(w, module));
+    QStringList stylesSeen;
+    start(w, "scan_parameters", "scanAllTimer");
+    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Стоп сканирования"));
+    // While the scan runs, each answered field turns green.
+    QVERIFY(QTest::qWaitFor([&] { return style(w, "lineEdit_ip") == ok; }, 3000));
+    QCOMPARE(style(w, "comboBox_mode"), ok);
+    QCOMPARE(style(w, "lineEdit_MAC"), ok);
+    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QCOMPARE(module.commands, scanCommands);
+    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QCOMPARE(index(w, "comboBox_mode"), 2);
+    QCOMPARE(text(w, "lineEdit_version"), QStringLiteral("2.0.1"));
+    QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral("02:00:00:00:00:01"));
+    QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.1.20"));
+    QCOMPARE(text(w, "lineEdit_mask"), QStringLiteral("255.255.0.0"));
+    QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral("192.168.1.1"));
+    QCOMPARE(text(w, "lineEdit_portTCP"), QStringLiteral("10502"));
+    QCOMPARE(index(w, "comboBox"), 3);
+    QCOMPARE(index(w, "comboBox_speed"), 5);
+    QCOMPARE(index(w, "comboBox_2"), 2);
+    QCOMPARE(text(w, "lineEdit_timewait"), QStringLiteral("2500"));
+    QCOMPARE(text(w, "lineEdit_ipservertcp"), QStringLiteral("192.168.1.30"));
+    QCOMPARE(text(w, "lineEdit_timeout"), QStringLiteral("120"));
+    QCOMPARE(text(w, "lineEdit_rtu_virtual_id"), QStringLiteral("17"));
+    // "off": the box ticked, the field empty, disabled and lavender.
+    QVERIFY(get<QCheckBox>(w, "checkBox")->isChecked());
+    QVERIFY(text(w, "lineEdit_tcp_id").isEmpty());
+    QVERIFY(!get(w, "lineEdit_tcp_id")->isEnabled());
+    // The end of the scan resets the highlights.
+    for (const QString &name : paramFields) {
+        const QString expected = (name == "lineEdit_MAC" || name == "lineEdit_tcp_id") ? inactive : QString();
+        QCOMPARE(style(w, name), expected);
+    }
+    QCOMPARE(style(w, "lineEdit_version"), inactive);
+    // The commands went out one step apart, the first one step after the click.
+    for (int i = 1; i < module.times.size(); ++i)
+        QVERIFY(module.times[i] - module.times[i - 1] >= Pace - 30);
+}
+
+void tst_Scans::scanSlaveIdNumber()
+{
+    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+        if (c != "tcp slave id")
+            return false;
+        out = {{5, "tcp slave id 17\r\n"}};
+        return true;
+    }));
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    get<QCheckBox>(w, "checkBox")->click();
+    QVERIFY(!get(w, "lineEdit_tcp_id")->isEnabled());
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("17"));
+    QVERIFY(!get<QCheckBox>(w, "checkBox")->isChecked());
+    QVERIFY(get(w, "lineEdit_tcp_id")->isEnabled());
+    QCOMPARE(style(w, "lineEdit_tcp_id"), QString());
+}
+
+void tst_Scans::scanStartClearsForm()
+{
+    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
+    BoxWatcher boxes;
+    boxes.holdMs = 100000; // keep the no-connection box open: look at the form under it
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    fillForm(w);
+    get<QLineEdit>(w, "lineEdit_MAC")->setText("x");
+    get<QLineEdit>(w, "lineEdit_version")->setText("y");
+    get(w, "lineEdit_ip")->setStyleSheet(error);
+    get(w, "lineEdit_timewait")->setStyleSheet(error);
+    button(w, "scan_parameters")->click();
+    for (const char *name : {"lineEdit_ip", "lineEdit_mask", "lineEdit_gateway", "lineEdit_ipservertcp",
+                             "lineEdit_portTCP", "lineEdit_timeout", "lineEdit_MAC", "lineEdit_version",
+                             "lineEdit_timewait", "lineEdit_rtu_virtual_id", "lineEdit_tcp_id"})
+        QVERIFY2(text(w, name).isEmpty(), name);
+    for (const char *name : {"comboBox_speed", "comboBox_2", "comboBox", "comboBox_mode"})
+        QCOMPARE(index(w, name), 0);
+    QCOMPARE(style(w, "lineEdit_ip"), QString());
+    // These three keep their style sheets.
+    QCOMPARE(style(w, "lineEdit_timewait"), error);
+    button(w, "scan_parameters")->click();
+}
+
+void tst_Scans::scanStoppedByUser()
+{
+    Responder module;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(module.waitForCommands(4, 3000));
+    QVERIFY(QTest::qWaitFor([&] { return !text(w, "lineEdit_ip").isEmpty(); }, 1000));
+    button(w, "scan_parameters")->click();
+    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QVERIFY(!timer(w, "scanAllTimer")->isActive());
+    QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
+    const int sent = module.commands.size();
+    QTest::qWait(3 * Pace);
+    QCOMPARE(module.commands.size(), sent);
+    // What the scan filled stays, highlights included.
+    QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.1.20"));
+    QCOMPARE(style(w, "lineEdit_ip"), ok);
+}
+
+void tst_Scans::scanBadValues()
+{
+    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+        if (c == "SPEED RS485")
+            out = {{5, "SPEED RS485 9600 \r\n"}}; // a blank after the value matches nothing
+        else if (c == "MASK")
+            out = {{5, "MASK \r\n"}}; // nothing after the separator
+        else if (c == "PORT TCP")
+            out = {{5, "PORT TCP 1234567\r\n"}}; // cut at six characters
+        else if (c == "tcp slave id")
+            out = {{5, "tcp slave id \r\n"}};
+        else
+            return false;
+        return true;
+    }));
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    QString speedStyle, maskStyle;
+    connect(timer(w, "scanAllTimer"), &QTimer::timeout, [&] {
+        if (MainWindowProbe(w).scanAllStep() == 15) {
+            speedStyle = style(w, "comboBox_speed");
+            maskStyle = style(w, "lineEdit_mask");
+        }
+    });
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(QTest::qWaitFor([&] { return style(w, "lineEdit_tcp_id") == inactive; }, 6000));
+    QVERIFY(waitIdle(w, "scanAllTimer", 2000));
+    QCOMPARE(speedStyle, error);
+    QCOMPARE(maskStyle, error);
+    QCOMPARE(index(w, "comboBox_speed"), 0);
+    QVERIFY(text(w, "lineEdit_mask").isEmpty());
+    QCOMPARE(text(w, "lineEdit_portTCP"), QStringLiteral("123456"));
+    // The scan went on to the end regardless.
+    QCOMPARE(module.commands.size(), 15);
+    // A scarlet field from the scan is neutral again after it.
+    QCOMPARE(style(w, "comboBox_speed"), QString());
+}
+
+void tst_Scans::scanSilentModule()
+{
+    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
+    BoxWatcher boxes;
+    boxes.holdMs = 3 * Pace; // the user reads the box for a while
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(boxes.waitForCount(1, 3000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    // Nothing went out while the box was open: only the first query.
+    QCOMPARE(module.commands, QByteArrayList{"MODE TCP"});
+    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
+    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QVERIFY(!button(w, "scan_parameters")->isEnabled());
+    QVERIFY(!MainWindowProbe(w).serial().isOpen());
+    QVERIFY(!timer(w, "scanAllTimer")->isActive());
+}
+
+void tst_Scans::scanSilentAfterEarlierReply()
+{
+    // An earlier exchange left a reply behind; a module silent in this scan
+    // is still found out.
+    bool silent = false;
+    Responder module([&](const QByteArray &c) {
+        return silent ? QList<Responder::Chunk>{} : Responder::goodModule(c);
+    });
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QVERIFY(!MainWindowProbe(w).answer().isEmpty());
+    silent = true;
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(boxes.waitForCount(1, 3000));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
+}
+
+void tst_Scans::scanSplitReply()
+{
+    // Adapters deliver one reply in pieces; the field gets the whole value.
+    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+        if (c == "ip")
+            out = {{5, "ip 192.1"}, {15, "68.0.10"}, {10, "\r\n"}};
+        else if (c == "MAC")
+            out = {{5, "M"}, {10, "AC 02:00:00"}, {10, ":00:00:01\r\n"}};
+        else
+            return false;
+        return true;
+    }));
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.0.10"));
+    QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral("02:00:00:00:00:01"));
+    QCOMPARE(text(w, "lineEdit_mask"), QStringLiteral("255.255.0.0"));
+}
+
+void tst_Scans::scanLateReply()
+{
+    // A reply after the next tick is taken for the next command: its first
+    // characters are skipped unseen and the rest goes into the next field.
+    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+        if (c == "MASK")
+            out = {{500, "MASK 255.255.0.0\r\n"}};
+        else if (c == "GATEWAY")
+            out = {};
+        else
+            return false;
+        return true;
+    }));
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    start(w, "scan_parameters", "scanAllTimer");
+    // The reply comes half-way through the next step.
+    timer(w, "scanAllTimer")->setInterval(400);
+    QVERIFY(waitIdle(w, "scanAllTimer", 10000));
+    QVERIFY(text(w, "lineEdit_mask").isEmpty());
+    // "MASK 255.255.0.0" cut for "GATEWAY" (position 8).
+    QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral(".255.0.0"));
+    QCOMPARE(text(w, "lineEdit_portTCP"), QStringLiteral("10502"));
+}
+
+void tst_Scans::emptyReply()
+{
+    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+        if (c != "MASK")
+            return false;
+        out = {{5, "\r\n"}};
+        return true;
+    }));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(waitIdle(w, "scanAllTimer", 8000));
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("нет соединения с модуля"));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    // The scan went on.
+    QCOMPARE(module.commands.size(), 15);
+    QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral("192.168.1.1"));
+}
+
+void tst_Scans::replyWithoutSequenceOnlyStored()
+{
+    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{{5, "RESET done\r\n"}}; });
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    button(w, "Reset")->click();
+    QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).answer().isEmpty(); }, 2000));
+    QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("RESET done"));
+    for (const QString &name : paramFields)
+        QCOMPARE(style(w, name), QString());
+    // A bare line end with no sequence running still shows the box.
+    module.device.send("\r\n");
+    QVERIFY(boxes.waitForCount(1, 2000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("нет соединения с модуля"));
+}
+
+void tst_Scans::scanStopsWrite()
+{
+    Responder module;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    start(w, "applyButton", "writeAllTimer");
+    QVERIFY(module.waitForCommands(1, 3000));
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(!timer(w, "writeAllTimer")->isActive());
+    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QCOMPARE(module.commands.mid(module.commands.size() - 15), scanCommands);
+}
+
+void tst_Scans::progressFollowsSequences()
+{
+    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+        if (!c.startsWith("CHANGE GATEWAY:"))
+            return false;
+        out = {{5, "?"}};
+        return true;
+    }));
+    BoxWatcher boxes;
+    MainWindow w;
+    w.show();
+    auto *bar = get<QProgressBar>(w, "sequenceProgress");
+    QVERIFY(bar);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(connectTo(w, module));
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->maximum(), 16);
+    QVERIFY(module.waitForCommands(3, 3000));
+    QVERIFY(bar->value() >= 3);
+    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QVERIFY(!bar->isVisible());
+    // A write shows its own count and goes away when it fails.
+    start(w, "applyButton", "writeAllTimer");
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->maximum(), 27);
+    QVERIFY(boxes.waitForCount(1, 6000));
+    QVERIFY(!bar->isVisible());
+    // And when the user stops a scan.
+    start(w, "scan_parameters", "scanAllTimer");
+    QVERIFY(bar->isVisible());
+    button(w, "scan_parameters")->click();
+    QVERIFY(!bar->isVisible());
+}
+
+// The per-variant sequences: slots that nothing in the window starts, one
+// step per call.
+void tst_Scans::variantScans_data()
+{
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<QByteArrayList>("commands");
+    QTest::newRow("RTU-TCP") << QByteArray("scan_pa_modbus_RTU_TCP")
+                             << QByteArrayList({"MAC", "ip", "MASK", "GATEWAY", "PORT TCP", "parity", "SPEED RS485",
+                                                "STOP BIT", "IP SERVER TCP", "TIMEOUT TCP"});
+    QTest::newRow("TCP-RTU") << QByteArray("scan_pa_modbus_TCP_RTU")
+                             << QByteArrayList({"MAC", "ip", "MASK", "GATEWAY", "PORT TCP", "parity", "SPEED RS485",
+                                                "STOP BIT"});
+}
+
+void tst_Scans::variantScans()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(QByteArrayList, commands);
+    Responder module;
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    for (const QString &name : paramFields)
+        get(w, name)->setStyleSheet(error);
+    button(w, "scan_parameters")->setText(QStringLiteral("Стоп сканирования"));
+    for (int step = 1; step <= commands.size() + 1; ++step) {
+        QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+        QTest::qWait(120);
+    }
+    QCOMPARE(module.commands, commands);
+    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    // The end clears the first ten fields of the clearing order.
+    for (int i = 0; i < paramFields.size(); ++i)
+        QCOMPARE(style(w, paramFields[i]), i < 10 ? QString() : error);
+    // One more call starts over.
+    QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+    QVERIFY(module.waitForCommands(commands.size() + 1, 1000));
+    QCOMPARE(module.commands.last(), QByteArray("MAC"));
+    // With the port closed a step sends nothing.
+    button(w, "connect")->click();
+    QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+    QTest::qWait(100);
+    QCOMPARE(module.commands.size(), commands.size() + 1);
+}
+
+QTEST_MAIN(tst_Scans)
+#include "tst_scans.moc"
