@@ -173,13 +173,23 @@ void tst_Scans::scanBadValues()
 
 void tst_Scans::scanSilentModule()
 {
-    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
+    // The module answers far too late: while the box is already open.
+    Responder module([](const QByteArray &c) {
+        return QList<Responder::Chunk>{{2 * Pace, c + " server\r\n"}};
+    });
     BoxWatcher boxes;
-    boxes.holdMs = 3 * Pace; // the user reads the box for a while
+    boxes.holdMs = 4 * Pace; // the user reads the box for a while
     MainWindow w;
+    bool timerStopped = false;
+    boxes.onBox = [&](const BoxWatcher::Box &) { timerStopped = !timer(w, "scanAllTimer")->isActive(); };
     QVERIFY(connectTo(w, module));
     start(w, "scan_parameters", "scanAllTimer");
     QVERIFY(boxes.waitForCount(1, 3000));
+    // The scan stopped before the box: the late reply is only kept.
+    QVERIFY(timerStopped);
+    QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("MODE TCP server"));
+    QVERIFY(text(w, "lineEdit_version").isEmpty());
+    QCOMPARE(style(w, "lineEdit_version"), QString());
     QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
     QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
@@ -216,6 +226,7 @@ void tst_Scans::scanSilentAfterEarlierReply()
 void tst_Scans::scanSplitReply()
 {
     // Adapters deliver one reply in pieces; the field gets the whole value.
+    BoxWatcher boxes;
     Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (c == "ip")
             out = {{5, "ip 192.1"}, {15, "68.0.10"}, {10, "\r\n"}};
@@ -232,6 +243,9 @@ void tst_Scans::scanSplitReply()
     QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.0.10"));
     QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral("02:00:00:00:00:01"));
     QCOMPARE(text(w, "lineEdit_mask"), QStringLiteral("255.255.0.0"));
+    // A line end on its own after a value is part of the reply, not an
+    // empty reply.
+    QCOMPARE(boxes.count(), 0);
 }
 
 void tst_Scans::scanLateReply()

@@ -160,14 +160,25 @@ void tst_Writes::writeIgnoredWords()
 
 void tst_Writes::writeSilentFirstContact()
 {
-    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
+    // The acknowledgement of the IP change comes while the box is open.
+    Responder module([](const QByteArray &c) {
+        return c.startsWith("CHANGE IP:") ? QList<Responder::Chunk>{{Pace + Pace / 2, "ok"}}
+                                          : QList<Responder::Chunk>{};
+    });
     BoxWatcher boxes;
-    boxes.holdMs = 3 * Pace;
+    boxes.holdMs = 4 * Pace;
     MainWindow w;
+    QString ipStyleUnderBox = QStringLiteral("unset");
+    boxes.onBox = [&](const BoxWatcher::Box &) {
+        ipStyleUnderBox = timer(w, "writeAllTimer")->isActive() ? QStringLiteral("timer running") : style(w, "lineEdit_ip");
+    };
     QVERIFY(connectTo(w, module));
     fillForm(w);
     start(w, "applyButton", "writeAllTimer");
     QVERIFY(boxes.waitForCount(1, 5000));
+    // The write stopped before the box, so the late "ok" judged nothing.
+    QCOMPARE(ipStyleUnderBox, QString());
+    QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("ok"));
     QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
     QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
     // The mode and IP changes went out, nothing more while the box was open.
