@@ -258,6 +258,11 @@ void Loop::command(const std::string &line)
     }
     if (vanish) {
         log("VANISH " + slavePath);
+        // The kernel soon hands the device's number to the next new
+        // pseudo-terminal: a link left behind would lead a client that keeps
+        // retrying it to a stranger's device.
+        if (!cfg.linkPath.empty())
+            ::unlink(cfg.linkPath.c_str());
         closeDevice();
         down = true;
         backAt = Clock::now() + Ms(cfg.restartDelayMs);

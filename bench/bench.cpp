@@ -1,0 +1,400 @@
+// gateway-bench: the configurator's start-up, idle load, sequence pace,
+// reply latency and behaviour under a flood of noise, measured on this
+// machine and printed as one Markdown table. Run it through bench/run.sh
+// (offscreen platform). Options: --quick shortens the idle measurement and
+// skips the real-pace sequences (for a smoke run).
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+#include "boxwatcher.h"
+#include "mainwindow.h"
+#include "probe.h"
+#include "simharness.h"
+
+using namespace simharness;
+
+namespace {
+
+struct Row {
+    QString measure;
+    QString result;
+    QString goal;
+    QString met;
+};
+QList<Row> table;
+
+void add(const QString &measure, const QString &result, const QString &goal, bool met)
+{
+    table << Row{measure, result, goal, met ? QStringLiteral("yes") : QStringLiteral("**no**")};
+    std::fprintf(stderr, "bench: %s: %s\n", qPrintable(measure), qPrintable(result));
+}
+
+long long nowNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+double median(QVector<double> v)
+{
+    if (v.isEmpty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const int n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+long long statusKb(const char *key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+double cpuSecondsSelf()
+{
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+// ---- start-up and peak memory against a bare Qt Widgets program ----
+
+void startup(int reps)
+{
+    QVector<double> appMs, bareMs, appKb, bareKb;
+    for (int i = 0; i < reps; ++i) {
+        for (const bool app : {false, true}) {
+            QProcess p;
+            const long long t0 = nowNs();
+            p.start(QString::fromLocal8Bit(app ? BENCH_STARTUP_APP : BENCH_STARTUP_BARE), {QString::number(t0)});
+            if (!p.waitForFinished(30000)) {
+                p.kill();
+                p.waitForFinished();
+                continue;
+            }
+            const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
+            if (f.size() != 2)
+                continue;
+            (app ? appMs : bareMs) << f[0].toLongLong() / 1e6;
+            (app ? appKb : bareKb) << f[1].toDouble();
+        }
+    }
+    const double tApp = median(appMs), tBare = median(bareMs), mApp = median(appKb), mBare = median(bareKb);
+    add(QStringLiteral("Start-up to the window shown, event loop idle (median of %1)").arg(appMs.size()),
+        QStringLiteral("%1 ms vs bare %2 ms = **%3x**").arg(tApp, 0, 'f', 1).arg(tBare, 0, 'f', 1).arg(tApp / tBare, 0, 'f', 2),
+        QStringLiteral("<= 1.25x"), tApp / tBare <= 1.25);
+    add(QStringLiteral("Peak memory VmHWM at that point (median of %1)").arg(appKb.size()),
+        QStringLiteral("%1 kB vs bare %2 kB = **%3x**").arg(mApp, 0, 'f', 0).arg(mBare, 0, 'f', 0).arg(mApp / mBare, 0, 'f', 2),
+        QStringLiteral("<= 1.25x"), mApp / mBare <= 1.25);
+}
+
+// ---- idle CPU and the pace of the sequences, against gateway-sim ----
+
+double procCpuSeconds(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray s = f.readAll();
+    const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
+    // Fields 14 and 15 (utime, stime) are at 11 and 12 after the name.
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
+}
+
+void idleAndPace(int idleSeconds, bool pace)
+{
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    if (!sim.start({}, 1500)) {
+        add(QStringLiteral("gateway-sim"), QStringLiteral("did not start"), QString(), false);
+        return;
+    }
+    MainWindow w;
+    w.setFixedSize(550, 785);
+    w.show();
+    if (!connectTo(w, sim.link)) {
+        add(QStringLiteral("connection to gateway-sim"), QStringLiteral("failed"), QString(), false);
+        return;
+    }
+    QTest::qWait(500);
+    const double cpu0 = cpuSecondsSelf(), simCpu0 = procCpuSeconds(sim.proc.processId());
+    QElapsedTimer wall;
+    wall.start();
+    {
+        // A plain event loop: nothing of the bench wakes it meanwhile.
+        QEventLoop loop;
+        QTimer::singleShot(idleSeconds * 1000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const double cpu = cpuSecondsSelf() - cpu0, simCpu = procCpuSeconds(sim.proc.processId()) - simCpu0;
+    const double share = 100.0 * cpu / (wall.elapsed() / 1000.0);
+    add(QStringLiteral("CPU while connected to gateway-sim and idle, %1 s").arg(idleSeconds),
+        QStringLiteral("**%1 %** of one core (%2 ms CPU); gateway-sim itself %3 ms")
+            .arg(share, 0, 'f', 3).arg(cpu * 1000, 0, 'f', 0).arg(simCpu * 1000, 0, 'f', 0),
+        QStringLiteral("< 0.5 %"), share < 0.5);
+    if (!pace)
+        return;
+
+    // The real pace: a scan (16 s), then a write (27 s), as the module's log
+    // times the commands.
+    BoxWatcher boxes;
+    button(w, "scan_parameters")->click();
+    waitIdle(w, "scanAllTimer", 25000);
+    const int scanCommands = sim.received().size();
+    fillForm(w);
+    button(w, "applyButton")->click();
+    boxes.waitForCount(1, 40000);
+    sim.waitFor(QStringLiteral("VANISH"), 1, 3000);
+
+    QVector<double> scanGaps, writeGaps;
+    qint64 last = -1;
+    int n = 0;
+    for (const LogEvent &e : sim.events()) {
+        if (e.kind != QLatin1String("RX"))
+            continue;
+        ++n;
+        if (n == scanCommands + 1)
+            last = -1; // the write starts afresh
+        if (last >= 0)
+            (n <= scanCommands ? scanGaps : writeGaps) << double(e.ms - last);
+        last = e.ms;
+    }
+    auto minOf = [](const QVector<double> &v) { return v.isEmpty() ? 0.0 : *std::min_element(v.begin(), v.end()); };
+    auto maxOf = [](const QVector<double> &v) { return v.isEmpty() ? 0.0 : *std::max_element(v.begin(), v.end()); };
+    const double sMed = median(scanGaps), sMin = minOf(scanGaps), sMax = maxOf(scanGaps);
+    add(QStringLiteral("Scan pace at gateway-sim: interval between the %1 queries").arg(scanCommands),
+        QStringLiteral("median **%1 ms**, min %2, max %3 (%4 intervals)")
+            .arg(sMed, 0, 'f', 0).arg(sMin, 0, 'f', 0).arg(sMax, 0, 'f', 0).arg(scanGaps.size()),
+        QStringLiteral("1000 ± 10 ms median, never < 990"),
+        scanGaps.size() == 14 && qAbs(sMed - 1000) <= 10 && sMin >= 990);
+    // The write sends on every other step: its commands are two steps apart.
+    const double wMed = median(writeGaps), wMin = minOf(writeGaps), wMax = maxOf(writeGaps);
+    add(QStringLiteral("Write pace at gateway-sim: interval between the %1 commands (two steps each)")
+            .arg(writeGaps.size() + 1),
+        QStringLiteral("median **%1 ms** (%2 ms a step), min %3, max %4; box: %5")
+            .arg(wMed, 0, 'f', 0).arg(wMed / 2, 0, 'f', 1).arg(wMin, 0, 'f', 0).arg(wMax, 0, 'f', 0)
+            .arg(boxes.count() ? boxes.boxes[0].title : QStringLiteral("none")),
+        QStringLiteral("1000 ± 10 ms a step median, never < 990"),
+        writeGaps.size() == 13 && qAbs(wMed / 2 - 1000) <= 10 && wMin / 2 >= 990);
+}
+
+// ---- a module hosted here, on a pty master: latency and noise ----
+
+class Master
+{
+public:
+    Master()
+    {
+        fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::grantpt(fd);
+        ::unlockpt(fd);
+        termios tio{};
+        ::tcgetattr(fd, &tio);
+        ::cfmakeraw(&tio);
+        ::tcsetattr(fd, TCSANOW, &tio);
+        path = QString::fromLocal8Bit(::ptsname(fd));
+    }
+    ~Master() { ::close(fd); }
+    QByteArray drain()
+    {
+        QByteArray out;
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::read(fd, buf, sizeof buf)) > 0)
+            out.append(buf, int(n));
+        return out;
+    }
+    void send(const QByteArray &b)
+    {
+        qint64 done = 0;
+        while (done < b.size()) {
+            const ssize_t n = ::write(fd, b.constData() + done, size_t(b.size() - done));
+            if (n > 0) {
+                done += n;
+            } else {
+                pollfd p{fd, POLLOUT, 0};
+                ::poll(&p, 1, 50);
+            }
+        }
+    }
+    int fd = -1;
+    QString path;
+};
+
+void latency(int scans)
+{
+    static const QList<QPair<QByteArray, QByteArray>> values = {
+        {"MODE TCP", "client"},   {"version", "2.0.1"},          {"MAC", "02:00:00:00:00:01"},
+        {"ip", "192.168.1.20"},   {"MASK", "255.255.0.0"},       {"GATEWAY", "192.168.1.1"},
+        {"PORT TCP", "10502"},    {"parity", "even"},            {"SPEED RS485", "19200"},
+        {"STOP BIT", "2"},        {"timeout response", "2500"},  {"IP SERVER TCP", "192.168.1.30"},
+        {"TIMEOUT TCP", "120"},   {"rtu virtual id", "17"},      {"tcp slave id", "33"}};
+    Master module;
+    MainWindow w;
+    w.show();
+    if (!connectTo(w, module.path)) {
+        add(QStringLiteral("reply latency"), QStringLiteral("could not connect"), QString(), false);
+        return;
+    }
+    long long writtenAt = -1;
+    QVector<double> samples;
+    auto filled = [&] {
+        if (writtenAt < 0)
+            return;
+        samples << (nowNs() - writtenAt) / 1e6;
+        writtenAt = -1;
+    };
+    for (QLineEdit *e : w.findChildren<QLineEdit *>())
+        QObject::connect(e, &QLineEdit::textChanged, filled);
+    for (QComboBox *c : w.findChildren<QComboBox *>())
+        QObject::connect(c, QOverload<int>::of(&QComboBox::currentIndexChanged), filled);
+
+    QSocketNotifier notifier(module.fd, QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+        const QByteArray command = module.drain();
+        for (const auto &v : values) {
+            if (command == v.first) {
+                module.send(v.first + ' ' + v.second + "\r\n");
+                writtenAt = nowNs();
+            }
+        }
+    });
+    for (int i = 0; i < scans; ++i) {
+        button(w, "scan_parameters")->click();
+        timer(w, "scanAllTimer")->setInterval(300);
+        waitIdle(w, "scanAllTimer", 10000);
+    }
+    const double med = median(samples);
+    const double worst = samples.isEmpty() ? 0 : *std::max_element(samples.begin(), samples.end());
+    add(QStringLiteral("Reply latency: module's write to the field filled (%1 replies)").arg(samples.size()),
+        QStringLiteral("median **%1 ms**, max %2 ms (the reply is taken after 50 ms of silence)")
+            .arg(med, 0, 'f', 1).arg(worst, 0, 'f', 1),
+        QStringLiteral("< 60 ms"), !samples.isEmpty() && worst < 60);
+}
+
+void burst(int bytes, int rounds)
+{
+    Master module;
+    BoxWatcher boxes;
+    MainWindow w;
+    w.show();
+    if (!connectTo(w, module.path)) {
+        add(QStringLiteral("burst"), QStringLiteral("could not connect"), QString(), false);
+        return;
+    }
+    QTest::qWait(300);
+    const long long rssBefore = statusKb("VmRSS:");
+    long long rssPeak = rssBefore;
+
+    QByteArray noise(bytes, Qt::Uninitialized);
+    for (int i = 0; i < bytes; ++i)
+        noise[i] = char(QRandomGenerator::global()->bounded(256));
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastBeat = 0, worstStall = 0;
+    QTimer beat;
+    beat.setTimerType(Qt::PreciseTimer);
+    beat.setInterval(1);
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        worstStall = qMax(worstStall, now - lastBeat - 1);
+        lastBeat = now;
+        rssPeak = qMax(rssPeak, statusKb("VmRSS:"));
+    });
+    QStringList after;
+    qint64 sentIn = 0;
+    for (int round = 0; round < rounds; ++round) {
+        lastBeat = clock.elapsed();
+        beat.start();
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            QElapsedTimer t;
+            t.start();
+            module.send(noise);
+            sentIn = qMax(sentIn, t.elapsed());
+            done = true;
+        });
+        QTest::qWaitFor([&] { return done.load(); }, 60000);
+        writer.join();
+        QTest::qWait(500);
+        beat.stop();
+        QTest::qWait(1000);
+        after << QString::number(statusKb("VmRSS:"));
+    }
+    const long long rssAfter = statusKb("VmRSS:");
+    add(QStringLiteral("Longest event-loop stall during %1 bursts of %2 KiB of noise").arg(rounds).arg(bytes / 1024),
+        QStringLiteral("**%1 ms** (a burst taken in at most %2 ms; %3 empty-reply boxes shown and answered)")
+            .arg(worstStall).arg(sentIn).arg(boxes.count()),
+        QStringLiteral("< 100 ms"), worstStall < 100);
+    add(QStringLiteral("Memory (VmRSS) around those bursts"),
+        QStringLiteral("before %1 kB, peak %2 kB, 1 s after each burst %3 kB (**+%4 kB**)")
+            .arg(rssBefore).arg(rssPeak).arg(after.join(QStringLiteral(", "))).arg(rssAfter - rssBefore),
+        QStringLiteral("back to its level (taken as: within 1 MiB)"), rssAfter - rssBefore <= 1024);
+}
+
+QString cpuModel()
+{
+    QFile f(QStringLiteral("/proc/cpuinfo"));
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : f.readAll().split('\n'))
+            if (line.startsWith("model name"))
+                return QString::fromLatin1(line.mid(line.indexOf(':') + 1).trimmed());
+    return QStringLiteral("unknown");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false"));
+    const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+
+    startup(quick ? 3 : 9);
+    idleAndPace(quick ? 5 : 30, !quick);
+    latency(quick ? 1 : 4);
+    burst(1 << 20, quick ? 1 : 3);
+
+    std::printf("Machine: %d CPUs (nproc), %s; %s; Qt %s, platform %s\n\n", QThread::idealThreadCount(),
+                qPrintable(cpuModel()), qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)), qVersion(),
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("| Measure | Result | Goal | Met |\n|---|---|---|---|\n");
+    for (const Row &r : table)
+        std::printf("| %s | %s | %s | %s |\n", qPrintable(r.measure), qPrintable(r.result), qPrintable(r.goal),
+                    qPrintable(r.met));
+    return 0;
+}

@@ -1,0 +1,331 @@
+// Faults of the module during a scan, end to end: the window's own code
+// against the gateway-sim program on a pseudo-terminal, driven through the
+// buttons. Each case checks the form, the captions, the boxes and the bytes
+// that the module received (its log). The scan timer is sped up once the
+// scan has started.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "boxwatcher.h"
+#include "probe.h"
+#include "simharness.h"
+#include "styles.h"
+
+using namespace simharness;
+
+namespace {
+constexpr int Pace = 200;     // ms per step of the cases below
+constexpr int FastPace = 150; // the rescans after a loss
+const QString error = QString::fromLatin1(style::error);
+
+// The field that each scan step fills, and the factory value that it shows
+// (a choice list: the index, as text).
+struct ScanField {
+    const char *field;
+    bool choice;
+    const char *factory;
+};
+const ScanField scanFields[15] = {
+    {"comboBox_mode", true, "1"},          {"lineEdit_version", false, "2.0.1"},
+    {"lineEdit_MAC", false, "02:00:00:00:00:01"}, {"lineEdit_ip", false, "192.168.0.1"},
+    {"lineEdit_mask", false, "255.255.255.0"}, {"lineEdit_gateway", false, "0.0.0.0"},
+    {"lineEdit_portTCP", false, "502"},    {"comboBox", true, "1"},
+    {"comboBox_speed", true, "4"},         {"comboBox_2", true, "1"},
+    {"lineEdit_timewait", false, "1000"},  {"lineEdit_ipservertcp", false, "192.168.0.10"},
+    {"lineEdit_timeout", false, "180"},    {"lineEdit_rtu_virtual_id", false, "1"},
+    {"lineEdit_tcp_id", false, ""},
+};
+QString shown(MainWindow &w, const ScanField &f)
+{
+    return f.choice ? QString::number(index(w, f.field)) : text(w, f.field);
+}
+QString emptyOf(const ScanField &f) { return f.choice ? QStringLiteral("0") : QString(); }
+} // namespace
+
+class tst_FaultsScan : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void startScan(MainWindow &w, int pace = Pace)
+    {
+        startSequence(w, "scan_parameters", "scanAllTimer", pace);
+        QCOMPARE(caption(w, "scan_parameters"), captionStopScan);
+    }
+    static bool waitScanEnd(MainWindow &w, int ms) { return waitIdle(w, "scanAllTimer", ms); }
+    static void verifyDisconnected(MainWindow &w)
+    {
+        simharness::verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+    }
+private slots:
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false")); }
+    void silentModule();
+    void lateReplyCaughtAsSilent();
+    void lateReplyTakenForNextCommand();
+    void splitReply_data();
+    void splitReply();
+    void garbage();
+    void burst64k();
+    void vanishDuringScan_data();
+    void vanishDuringScan();
+};
+
+void tst_FaultsScan::silentModule()
+{
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--silent"}));
+    BoxWatcher boxes;
+    QStringList captionsUnderBox;
+    MainWindow w;
+    boxes.onBox = [&](const BoxWatcher::Box &) {
+        captionsUnderBox << caption(w, "connect") << caption(w, "scan_parameters");
+    };
+    w.show();
+    QVERIFY(connectTo(w, sim.link));
+    startScan(w);
+    QVERIFY(boxes.waitForCount(1, 3000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    // The box comes up while the connection still stands.
+    QCOMPARE(captionsUnderBox, QStringList({captionConnected, captionStopScan}));
+    verifyDisconnected(w);
+    QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
+    QTest::qWait(3 * Pace);
+    // Only the first query went out; nothing after the check at step 2.
+    QCOMPARE(sim.received(), QByteArrayList{"MODE TCP"});
+    QCOMPARE(boxes.count(), 1);
+}
+
+void tst_FaultsScan::lateReplyCaughtAsSilent()
+{
+    // A reply that comes after the second tick counts as no reply at all.
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--late", "350"}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    startScan(w, 300);
+    QVERIFY(boxes.waitForCount(1, 3000));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    verifyDisconnected(w);
+    QCOMPARE(sim.received(), QByteArrayList{"MODE TCP"});
+    // The reply was sent all the same; it reached a closed port or was only
+    // stored, and the form shows nothing of it.
+    QVERIFY(sim.waitFor(QStringLiteral("TX"), 1, 2000));
+    QCOMPARE(index(w, "comboBox_mode"), 0);
+    QCOMPARE(boxes.count(), 1);
+}
+
+void tst_FaultsScan::lateReplyTakenForNextCommand()
+{
+    // Replies 350 ms late at a pace of 300 ms are handled under the next
+    // step: the first characters are skipped unseen and the rest goes into
+    // the next field. The first step is long enough for the check at step 2.
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--late", "350"}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    QTimer *scanTimer = timer(w, "scanAllTimer");
+    connect(scanTimer, &QTimer::timeout, &w, [&] {
+        const int step = MainWindowProbe(w).scanAllStep();
+        if (step == 1)
+            scanTimer->setInterval(800);
+        else if (step == 2)
+            scanTimer->setInterval(300);
+    });
+    startScan(w, 300);
+    QVERIFY(waitScanEnd(w, 9000));
+    QCOMPARE(boxes.count(), 0);
+    QCOMPARE(caption(w, "scan_parameters"), captionScan);
+    QCOMPARE(sim.received(), scanLines());
+    // Step 1 got its own reply in time.
+    QCOMPARE(index(w, "comboBox_mode"), 1);
+    // Nothing arrived during step 2.
+    QCOMPARE(text(w, "lineEdit_version"), QString());
+    // "version 2.0.1" read as the MAC reply, from position 4.
+    QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral("ion 2.0.1"));
+    // "ip 192.168.0.1" read as the MASK reply, from position 5.
+    QCOMPARE(text(w, "lineEdit_mask"), QStringLiteral("2.168.0.1"));
+    // "rtu virtual id 1" read as the slave id reply, from position 13.
+    QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("d 1"));
+    QVERIFY(!child<QCheckBox>(w, "checkBox")->isChecked());
+    // The reply to the last query comes after the scan has ended: stored only.
+    QVERIFY(QTest::qWaitFor([&] { return MainWindowProbe(w).answer() == QLatin1String("tcp slave id off"); }, 2000));
+    QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("d 1"));
+    // Every reply went out at least the delay after its command.
+    QList<qint64> rx, tx;
+    for (const LogEvent &e : sim.events()) {
+        if (e.kind == QLatin1String("RX"))
+            rx << e.ms;
+        else if (e.kind == QLatin1String("TX"))
+            tx << e.ms;
+    }
+    QCOMPARE(tx.size(), rx.size());
+    for (int i = 0; i < rx.size(); ++i)
+        QVERIFY2(tx[i] - rx[i] >= 340, qPrintable(QString::number(tx[i] - rx[i])));
+    QVERIFY(MainWindowProbe(w).serial().isOpen());
+}
+
+void tst_FaultsScan::splitReply_data()
+{
+    QTest::addColumn<int>("splitMs");
+    QTest::newRow("halves inside the reply gap") << 20;
+    QTest::newRow("halves beyond the reply gap") << 100;
+}
+
+void tst_FaultsScan::splitReply()
+{
+    QFETCH(int, splitMs);
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--split", QString::number(splitMs)}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    startScan(w, 250);
+    QVERIFY(waitScanEnd(w, 16 * 250 + 3000));
+    QCOMPARE(boxes.count(), 0);
+    QCOMPARE(sim.received(), scanLines());
+    // Every reply went out as two writes.
+    QCOMPARE(sim.count(QStringLiteral("TX")), 30);
+    if (splitMs < 50) {
+        // Halves within the reply gap make one reply again.
+        const QString diff = formDiffers(w, QVector<bool>(params().size(), false));
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    } else {
+        // Two replies under one step; the second is cut at the same position:
+        // "68.0.1" from position 3 for "ip", "0:00:00:01" from 4 for "MAC".
+        QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("0.1"));
+        QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral(":00:01"));
+        // Neither half of "MODE TCP server" holds a value at position 9.
+        QCOMPARE(index(w, "comboBox_mode"), 0);
+    }
+}
+
+void tst_FaultsScan::garbage()
+{
+    // Every reply: invalid UTF-8, a NUL byte, a line end and random bytes.
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--garbage"}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QStringList stylesAtLastStep;
+    connect(timer(w, "scanAllTimer"), &QTimer::timeout, &w, [&] {
+        if (MainWindowProbe(w).scanAllStep() == 15)
+            for (int i = 0; i < 14; ++i)
+                stylesAtLastStep << styleOf(w, QLatin1String(scanFields[i].field));
+    });
+    QVERIFY(connectTo(w, sim.link));
+    startScan(w);
+    QVERIFY(waitScanEnd(w, 16 * Pace + 3000));
+    // The replies are not empty (two replacement characters before the NUL),
+    // so the scan runs to its end and rejects every field on the way.
+    QCOMPARE(boxes.count(), 0);
+    QCOMPARE(sim.received(), scanLines());
+    QCOMPARE(stylesAtLastStep, QVector<QString>(14, error).toList());
+    QCOMPARE(MainWindowProbe(w).answer(), QString(2, QChar(0xfffd)));
+    for (const ScanField &f : scanFields)
+        QCOMPARE(shown(w, f), emptyOf(f));
+    for (const LogEvent &e : sim.events())
+        if (e.kind == QLatin1String("TX"))
+            QVERIFY(e.bytes.contains('\0') && e.bytes.contains('\xff'));
+    QCOMPARE(caption(w, "scan_parameters"), captionScan);
+    QVERIFY(MainWindowProbe(w).serial().isOpen());
+}
+
+void tst_FaultsScan::burst64k()
+{
+    // Every command answered with 64 KiB of random bytes.
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--burst", "65536"}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    // The event loop must keep turning while the bursts come in.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, worstGap = 0;
+    QTimer beat;
+    beat.setInterval(5);
+    connect(&beat, &QTimer::timeout, [&] {
+        worstGap = qMax(worstGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    beat.start();
+    startScan(w, 300);
+    QVERIFY(waitScanEnd(w, 16 * 300 + 5000));
+    QTest::qWait(300);
+    QCOMPARE(sim.received(), scanLines());
+    QCOMPARE(sim.count(QStringLiteral("ERROR")), 0);
+    int txBytes = 0;
+    for (const LogEvent &e : sim.events())
+        txBytes += e.kind == QLatin1String("TX") ? e.bytes.size() : 0;
+    QCOMPARE(txBytes, 15 * 65536);
+    // A burst whose text is empty before its first NUL shows the empty-reply
+    // box; no other box may come up.
+    for (const BoxWatcher::Box &b : boxes.boxes)
+        QCOMPARE(b.title, QStringLiteral("нет соединения с модуля"));
+    QVERIFY(MainWindowProbe(w).answer().size() <= 65536);
+    QCOMPARE(caption(w, "scan_parameters"), captionScan);
+    QVERIFY(MainWindowProbe(w).serial().isOpen());
+    QVERIFY2(worstGap < 500, qPrintable(QString::number(worstGap)));
+}
+
+void tst_FaultsScan::vanishDuringScan_data()
+{
+    QTest::addColumn<int>("after");
+    for (int n = 1; n <= 15; ++n)
+        QTest::addRow("after query %d (%s)", n, scanLines()[n - 1].constData()) << n;
+}
+
+void tst_FaultsScan::vanishDuringScan()
+{
+    QFETCH(int, after);
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--vanish-after", QString::number(after)}, 150));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    startScan(w, FastPace);
+    QVERIFY(boxes.waitForCount(1, 16 * FastPace + 3000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    verifyDisconnected(w);
+    QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
+    QTest::qWait(2 * FastPace);
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(sim.received(), scanLines().mid(0, after));
+    QCOMPARE(sim.count(QStringLiteral("VANISH")), 1);
+    // What came before the loss stays in the form; nothing after it.
+    for (int step = 1; step <= 15; ++step) {
+        const ScanField &f = scanFields[step - 1];
+        if (step < after)
+            QCOMPARE(shown(w, f), QString::fromLatin1(f.factory));
+        else if (step > after)
+            QCOMPARE(shown(w, f), emptyOf(f));
+    }
+    // The loss clears the highlights of the parameter fields.
+    for (const ScanField &f : scanFields)
+        if (QLatin1String(f.field) != QLatin1String("lineEdit_version"))
+            QCOMPARE(styleOf(w, QLatin1String(f.field)), QString());
+
+    reconnectAndScan(w, sim, boxes, QVector<bool>(params().size(), false), FastPace);
+}
+
+QTEST_MAIN(tst_FaultsScan)
+#include "tst_faults_scan.moc"

@@ -1,0 +1,284 @@
+// Faults of the module during a write, end to end: the window's own code
+// against the gateway-sim program on a pseudo-terminal, driven through the
+// buttons. Each case checks the form, the captions, the boxes, the bytes
+// that the module received (its log) and what it stored (its state file).
+// The write timer is sped up once the write has started.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "boxwatcher.h"
+#include "probe.h"
+#include "simharness.h"
+#include "styles.h"
+
+using namespace simharness;
+
+namespace {
+constexpr int Pace = 150;
+const QString error = QString::fromLatin1(style::error);
+const QString failA = QStringLiteral("<FONT COLOR='#800000'> Ошибка записи </FONT>");
+const QString failB = QStringLiteral("<FONT COLOR='#800000'>Ошибка записи </FONT>");
+const QString noModule = QStringLiteral("нет соединения с модулем Modbus universal");
+
+// The module's state file keys, in the order of params().
+const char *const stateKeys[13] = {"mode",          "ip",          "mask",           "gateway",     "port_tcp",
+                                   "parity",        "speed",       "stop_bits",      "timeout_response",
+                                   "ip_server_tcp", "timeout_tcp", "rtu_virtual_id", "tcp_slave_id"};
+
+// Compares the module's stored values with the written ones for the
+// parameters in `written`, the factory ones for the others.
+QString stateDiffers(const SimProcess &sim, const QVector<bool> &written)
+{
+    const auto state = sim.state();
+    for (int i = 0; i < params().size(); ++i) {
+        const QString want = written.value(i) ? params()[i].written : params()[i].factory;
+        const QString got = state.value(QLatin1String(stateKeys[i]));
+        if (got != want)
+            return QStringLiteral("%1=%2, expected %3").arg(QLatin1String(stateKeys[i]), got, want);
+    }
+    return QString();
+}
+
+QVector<bool> firstWritten(int n)
+{
+    QVector<bool> v(params().size(), false);
+    for (int i = 0; i < n && i < v.size(); ++i)
+        v[i] = true;
+    return v;
+}
+} // namespace
+
+class tst_FaultsWrite : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void startWrite(MainWindow &w, int pace = Pace)
+    {
+        startSequence(w, "applyButton", "writeAllTimer", pace);
+        QCOMPARE(caption(w, "applyButton"), captionStopWrite);
+    }
+    // Connected, no sequence running, every caption at rest.
+    static void verifyConnectedIdle(MainWindow &w)
+    {
+        QVERIFY(MainWindowProbe(w).serial().isOpen());
+        QCOMPARE(caption(w, "connect"), captionConnected);
+        QCOMPARE(caption(w, "scan_parameters"), captionScan);
+        QCOMPARE(caption(w, "applyButton"), captionWrite);
+        QVERIFY(!anySequenceTimerActive(w));
+    }
+
+private slots:
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false")); }
+    void silentModule();
+    void refused_data();
+    void refused();
+    void lateAcknowledgement_data();
+    void lateAcknowledgement();
+    void splitAcknowledgement_data();
+    void splitAcknowledgement();
+    void garbageAndBursts_data();
+    void garbageAndBursts();
+};
+
+void tst_FaultsWrite::silentModule()
+{
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--silent"}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    fillForm(w);
+    startWrite(w);
+    QVERIFY(boxes.waitForCount(1, 3000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].text, noModule);
+    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+    QCOMPARE(MainWindowProbe(w).writeAllStep(), 0);
+    QTest::qWait(3 * Pace);
+    QCOMPARE(boxes.count(), 1);
+    // The mode and the IP went out before the check at step 4, and the
+    // silent module took them all the same.
+    QCOMPARE(sim.received(), filledWriteLines().mid(0, 2));
+    const QString diff = stateDiffers(sim, firstWritten(2));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    QVERIFY(!MainWindowProbe(w).resetPending());
+}
+
+void tst_FaultsWrite::refused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("failing");  // index in params() of the change that fails
+    QTest::addColumn<int>("stored");   // leading changes that the module stored
+    QTest::addColumn<QString>("message");
+    QTest::newRow("ip refused") << QStringList{"--refuse", "ip"} << 1 << 1 << failA;
+    QTest::newRow("port refused") << QStringList{"--refuse", "port_tcp"} << 4 << 4 << failB;
+    QTest::newRow("stop bits refused") << QStringList{"--refuse", "CHANGE STOP BIT:"} << 7 << 7 << failB;
+    QTest::newRow("slave id refused") << QStringList{"--refuse", "tcp_slave_id"} << 12 << 12 << failA;
+    // The module takes the mode, but its upper-case word is no acknowledgement.
+    QTest::newRow("acknowledged OK") << QStringList{"--ack", "OK"} << 0 << 1 << failA;
+}
+
+void tst_FaultsWrite::refused()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, failing);
+    QFETCH(int, stored);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start(args));
+    BoxWatcher boxes;
+    MainWindow w;
+    const QString field = QLatin1String(params()[failing].field);
+    QString fieldStyleUnderBox;
+    boxes.onBox = [&](const BoxWatcher::Box &) { fieldStyleUnderBox = styleOf(w, field); };
+    QVERIFY(connectTo(w, sim.link));
+    fillForm(w);
+    startWrite(w);
+    QVERIFY(boxes.waitForCount(1, 27 * Pace + 3000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка"));
+    QCOMPARE(boxes.boxes[0].text, message);
+    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    QCOMPARE(fieldStyleUnderBox, error);
+    QTest::qWait(3 * Pace);
+    QCOMPARE(boxes.count(), 1);
+    // Nothing after the failing change, no reboot; the link stays up.
+    QCOMPARE(sim.received(), filledWriteLines().mid(0, failing + 1));
+    verifyConnectedIdle(w);
+    for (const Param &p : params())
+        QCOMPARE(styleOf(w, QLatin1String(p.field)), QString());
+    QVERIFY(!MainWindowProbe(w).resetPending());
+    const QString diff = stateDiffers(sim, firstWritten(stored));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+void tst_FaultsWrite::lateAcknowledgement_data()
+{
+    QTest::addColumn<int>("lateMs");
+    QTest::addColumn<bool>("succeeds");
+    // At 250 ms a step, 550 ms late lands in the step after the next change
+    // went out: every "ok" is taken for the next change.
+    QTest::newRow("into the next change") << 550 << true;
+    // No acknowledgement of the mode or the IP before step 4.
+    QTest::newRow("past the check") << 1200 << false;
+}
+
+void tst_FaultsWrite::lateAcknowledgement()
+{
+    QFETCH(int, lateMs);
+    QFETCH(bool, succeeds);
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--late", QString::number(lateMs)}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    fillForm(w);
+    startWrite(w, 250);
+    QVERIFY(boxes.waitForCount(1, 27 * 250 + 3000));
+    if (succeeds) {
+        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+        QCOMPARE(boxes.boxes[0].text,
+                 QStringLiteral("<FONT COLOR='#008000'>Изменение параметров Modbus universal было успешно</FONT>"));
+        // The module reboots on "reset": the link goes without a box.
+        QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
+        QCOMPARE(sim.received(), filledWriteLines());
+        QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).serial().isOpen(); }, 2000));
+        verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+        QVERIFY(MainWindowProbe(w).resetPending());
+        const QString diff = stateDiffers(sim, firstWritten(13));
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    } else {
+        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
+        QCOMPARE(boxes.boxes[0].text, noModule);
+        verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+        QCOMPARE(sim.received(), filledWriteLines().mid(0, 2));
+    }
+    QTest::qWait(500);
+    QCOMPARE(boxes.count(), 1);
+}
+
+void tst_FaultsWrite::splitAcknowledgement_data()
+{
+    QTest::addColumn<int>("splitMs");
+    QTest::newRow("halves inside the reply gap") << 20;
+    QTest::newRow("halves beyond the reply gap") << 100;
+}
+
+void tst_FaultsWrite::splitAcknowledgement()
+{
+    QFETCH(int, splitMs);
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start({"--split", QString::number(splitMs)}));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    fillForm(w);
+    startWrite(w, 200);
+    QVERIFY(boxes.waitForCount(1, 27 * 200 + 3000));
+    if (splitMs < 50) {
+        // "o" and "k" within the gap make one "ok".
+        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+        QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
+        QCOMPARE(sim.received(), filledWriteLines());
+    } else {
+        // "o" alone answers the mode change: the write fails there.
+        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка"));
+        QCOMPARE(boxes.boxes[0].text, failA);
+        QCOMPARE(sim.received(), filledWriteLines().mid(0, 1));
+        verifyConnectedIdle(w);
+    }
+    QTest::qWait(3 * 200);
+    QCOMPARE(boxes.count(), 1);
+}
+
+void tst_FaultsWrite::garbageAndBursts_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("garbage") << QStringList{"--garbage"};
+    QTest::newRow("64 KiB bursts") << QStringList{"--burst", "65536"};
+}
+
+void tst_FaultsWrite::garbageAndBursts()
+{
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    SimProcess sim(dir.path());
+    QVERIFY(sim.start(args));
+    BoxWatcher boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    fillForm(w);
+    startWrite(w, 200);
+    // The first reply that is not empty before its first NUL fails the
+    // write at the mode; an empty one shows the empty-reply box and the
+    // write goes on to the next reply.
+    QVERIFY(QTest::qWaitFor([&] { return !timer(w, "writeAllTimer")->isActive(); }, 27 * 200 + 3000));
+    QVERIFY(boxes.waitForCount(1, 2000));
+    QTest::qWait(3 * 200);
+    const BoxWatcher::Box last = boxes.boxes.last();
+    QCOMPARE(last.title, QStringLiteral("Ошибка"));
+    QCOMPARE(last.text, failA);
+    for (int i = 0; i + 1 < boxes.count(); ++i)
+        QCOMPARE(boxes.boxes[i].title, QStringLiteral("нет соединения с модуля"));
+    verifyConnectedIdle(w);
+    QVERIFY(!sim.received().contains("reset"));
+    QCOMPARE(sim.received().first(), filledWriteLines().first());
+    QCOMPARE(sim.count(QStringLiteral("ERROR")), 0);
+    // The module stored what it received although its answers were noise.
+    const QString diff = stateDiffers(sim, firstWritten(sim.received().size()));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+QTEST_MAIN(tst_FaultsWrite)
+#include "tst_faults_write.moc"
