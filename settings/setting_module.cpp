@@ -1,6 +1,7 @@
 #include "setting_module.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -42,6 +43,19 @@ void prepareDialog(QFileDialog &dialog)
         if (combo->count() == 1)
             combo->setItemText(0, settingsfile::filterText());
     }
+}
+
+// A save killed at the wrong moment can leave an empty lock file beside the
+// settings file; the store would wait for it for half a minute before taking
+// it for stale. The store writes its process id into the lock as soon as it
+// creates it, so an empty lock that is a few seconds old is abandoned.
+void removeAbandonedLock(const QString &fileName)
+{
+    const QString lockName = QFileInfo(fileName).absoluteFilePath() + QStringLiteral(".lock");
+    const QFileInfo lock(lockName);
+    if (lock.isFile() && lock.size() == 0
+        && lock.lastModified().msecsTo(QDateTime::currentDateTime()) > 2000)
+        QFile::remove(lockName);
 }
 
 QString runDialog(QFileDialog &dialog)
@@ -127,6 +141,7 @@ void setting_module::SaveNTSetting(QString FileName)
             && settingsfile::check(FileName) == settingsfile::Check::Malformed)
         return;
 
+    removeAbandonedLock(FileName);
     store = new QSettings(FileName, QSettings::IniFormat);
     if (store->status() != QSettings::NoError)
         return;

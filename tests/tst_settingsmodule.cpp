@@ -72,6 +72,7 @@ private slots:
     void malformedFileLeftIntact();
     void emptyNameWritesNothing();
     void saveIsAtomic();
+    void abandonedLockDoesNotStall();
     void check_data();
     void check();
 };
@@ -430,6 +431,39 @@ void tst_SettingsModule::saveIsAtomic()
 #else
     QSKIP("inode check on Unix only");
 #endif
+}
+
+void tst_SettingsModule::abandonedLockDoesNotStall()
+{
+    // A save killed right after creating its lock leaves the lock empty; the
+    // next save must not wait for it to grow stale.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("locked.TRset");
+    QFile lock(path + ".lock");
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    QVERIFY(lock.open(QIODevice::ReadWrite));
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    lock.close();
+    QElapsedTimer clock;
+    clock.start();
+    {
+        setting_module s;
+        fill(s);
+        s.SaveNTSetting(path);
+        QCOMPARE(s.store->status(), QSettings::NoError);
+    }
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    setting_module back;
+    back.LoadNTSetting(path);
+    QVERIFY(!back.ipAddress.isEmpty());
+    // A fresh lock, whoever holds it, is left alone.
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    setting_module other;
+    fill(other);
+    other.SaveNTSetting(dir.filePath("other.TRset"));
+    QVERIFY(QFile::exists(path + ".lock"));
 }
 
 void tst_SettingsModule::check_data()
