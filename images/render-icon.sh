@@ -1,5 +1,7 @@
 #!/bin/bash
-# Render images/icon.svg into the Windows icon images/TesmarRTUTCP.ico.
+# Render images/icon.svg into the Windows icon images/TesmarRTUTCP.ico,
+# and into the PNGs images/hicolor/<size>x<size>.png that `cmake --install`
+# puts into share/icons/hicolor/<size>x<size>/apps/ on Linux.
 #
 # Required Debian packages:
 #   librsvg2-bin   (rsvg-convert)  - SVG -> PNG
@@ -14,7 +16,8 @@
 # with a user stylesheet that shows only its variant.
 #
 # Usage: images/render-icon.sh [output.ico]   (default: next to this script)
-# Run it after editing icon.svg and commit both icon.svg and the .ico.
+# Run it after editing icon.svg and commit icon.svg, the .ico and
+# images/hicolor/*.png.
 
 set -euo pipefail
 
@@ -59,3 +62,10 @@ icotool --create --bit-depth=32 --output="$tmp/icon.ico" \
 mv "$tmp/icon.ico" "$out"
 echo "wrote $out"
 icotool --list "$out"
+
+# The same renders, as the freedesktop icon theme's PNGs.
+mkdir -p "$here/hicolor"
+for size in "${sizes[@]}"; do
+    cp "$tmp/icon-$size.png" "$here/hicolor/${size}x${size}.png"
+    echo "wrote $here/hicolor/${size}x${size}.png"
+done

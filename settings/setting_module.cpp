@@ -9,6 +9,8 @@
 #include <QTemporaryFile>
 #include <QVariant>
 
+#include <memory>
+
 namespace {
 
 // The store keys of a settings file.
@@ -56,6 +58,18 @@ void removeAbandonedLock(const QString &fileName)
     if (lock.isFile() && lock.size() == 0
         && lock.lastModified().msecsTo(QDateTime::currentDateTime()) > 2000)
         QFile::remove(lockName);
+}
+
+// Settings files are UTF-8 text, whichever Qt the program is built with
+// (Qt 6 reads and writes nothing else); values that Qt 5 wrote as escapes
+// read the same either way.
+QSettings *openStore(const QString &fileName)
+{
+    auto *store = new QSettings(fileName, QSettings::IniFormat);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    store->setIniCodec("UTF-8");
+#endif
+    return store;
 }
 
 QString runDialog(QFileDialog &dialog)
@@ -109,7 +123,7 @@ void setting_module::SaveNTSetting()
 void setting_module::LoadNTSetting(QString FileName)
 {
     delete store;
-    store = new QSettings(FileName, QSettings::IniFormat);
+    store = openStore(FileName);
 
     const QString empty(QLatin1String(""));
     ipAddress = store->value(keyIp, empty).toString();
@@ -142,7 +156,7 @@ void setting_module::SaveNTSetting(QString FileName)
         return;
 
     removeAbandonedLock(FileName);
-    store = new QSettings(FileName, QSettings::IniFormat);
+    store = openStore(FileName);
     if (store->status() != QSettings::NoError)
         return;
 
@@ -214,9 +228,9 @@ Check check(const QString &path)
     if (!copy.open() || copy.write(data) != data.size() || !copy.flush())
         return Check::Unreadable;
     copy.close();
-    QSettings parsed(copy.fileName(), QSettings::IniFormat);
-    parsed.allKeys();
-    switch (parsed.status()) {
+    std::unique_ptr<QSettings> parsed(openStore(copy.fileName()));
+    parsed->allKeys();
+    switch (parsed->status()) {
     case QSettings::NoError:
         return Check::Ok;
     case QSettings::FormatError:

@@ -65,6 +65,8 @@ private slots:
     void listValues();
     void specialCharacters_data();
     void specialCharacters();
+    void utf8Files_data();
+    void utf8Files();
     void foreignKeysKept();
     void saveTwice();
     void saveFailures_data();
@@ -464,6 +466,40 @@ void tst_SettingsModule::abandonedLockDoesNotStall()
     fill(other);
     other.SaveNTSetting(dir.filePath("other.TRset"));
     QVERIFY(QFile::exists(path + ".lock"));
+}
+
+void tst_SettingsModule::utf8Files_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("plain UTF-8") << QByteArray("GATEWAY=\xd1\x88\xd0\xbb\xd1\x8e\xd0\xb7") << QString::fromUtf8("шлюз");
+    QTest::newRow("escaped") << QByteArray("GATEWAY=\\x448\\x43b\\x44e\\x437") << QString::fromUtf8("шлюз");
+    QTest::newRow("ascii") << QByteArray("GATEWAY=10.0.0.1") << QStringLiteral("10.0.0.1");
+}
+
+void tst_SettingsModule::utf8Files()
+{
+    // Whatever Qt the program is built with, a settings file is UTF-8 text
+    // and reads the same.
+    QFETCH(QByteArray, line);
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("utf8.TRset");
+    writeFile(path, "[General]\n" + line + "\n");
+    setting_module s;
+    s.LoadNTSetting(path);
+    QCOMPARE(s.gateway, value);
+    // Saved again, the value is written as UTF-8 and comes back the same.
+    const QString copy = dir.filePath("copy.TRset");
+    s.SaveNTSetting(copy);
+    delete s.store;
+    s.store = nullptr;
+    QFile f(copy);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains("GATEWAY=" + value.toUtf8()));
+    setting_module back;
+    back.LoadNTSetting(copy);
+    QCOMPARE(back.gateway, value);
 }
 
 void tst_SettingsModule::check_data()

@@ -394,7 +394,7 @@ void tst_Window::styleSheetAndFonts()
         QVERIFY2(sheet.contains(QLatin1String(rule)), rule);
     const QFont f = child<QPushButton>(w, "scanport")->font();
     QCOMPARE(f.pointSize(), 12);
-    QCOMPARE(f.weight(), 50);
+    QCOMPARE(int(f.weight()), int(QFont::Normal)); // 50 in Qt 5, 400 in Qt 6
     QCOMPARE(f.italic(), false);
 }
 
