@@ -8,6 +8,8 @@ packages=(
     cmake ninja-build g++ cpp pkg-config
     qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
     binutils-mingw-w64-i686 icoutils
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    dpkg-dev desktop-file-utils debootstrap
     "$@"
 )
 

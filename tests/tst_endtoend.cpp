@@ -59,7 +59,7 @@ void tst_EndToEnd::sessionAtRealPace()
     QVERIFY(QTest::qWaitFor([&] { return button(w, "scan_parameters")->text() == QStringLiteral("Сканировать"); },
                             20000));
     const qint64 scanTook = clock.elapsed();
-    QVERIFY2(scanTook >= 15990 && scanTook < 16500, qPrintable(QString::number(scanTook)));
+    QVERIFY2(scanTook >= 15990 && scanTook < 17000, qPrintable(QString::number(scanTook)));
     QCOMPARE(edit(w, "lineEdit_ip")->text(), QStringLiteral("192.168.0.1"));
     QCOMPARE(edit(w, "lineEdit_MAC")->text(), QStringLiteral("02:00:00:00:00:01"));
     QCOMPARE(edit(w, "lineEdit_version")->text(), QStringLiteral("2.0.1"));
@@ -72,7 +72,7 @@ void tst_EndToEnd::sessionAtRealPace()
     // The module sees the commands one second apart (the benchmark measures
     // the pace closely; here the machine may be busy with other tests).
     for (double gap : gaps(received, 0, received.size()))
-        QVERIFY2(gap > 960 && gap < 1040, qPrintable(QString::number(gap)));
+        QVERIFY2(gap > 900 && gap < 1100, qPrintable(QString::number(gap)));
 
     // The engineer changes the address and the speed and writes.
     edit(w, "lineEdit_ip")->setText(QStringLiteral("192.168.0.77"));
@@ -88,7 +88,7 @@ void tst_EndToEnd::sessionAtRealPace()
     QCOMPARE(received[15 + 6].command, QByteArray("CHANGE SPEED RS485:115200"));
     QCOMPARE(received.last().command, QByteArray("reset"));
     for (double gap : gaps(received, 15, received.size()))
-        QVERIFY2(gap > 1960 && gap < 2040, qPrintable(QString::number(gap)));
+        QVERIFY2(gap > 1900 && gap < 2100, qPrintable(QString::number(gap)));
 
     // The module restarts: the port goes away quietly...
     QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == QStringLiteral("Cоединиться"); }, 3000));
@@ -98,9 +98,9 @@ void tst_EndToEnd::sessionAtRealPace()
     QVERIFY(QTest::qWaitFor([&] { return sim.deviceUp(); }, 5000));
     QVERIFY(connectTo(w, sim.link()));
     button(w, "scan_parameters")->click();
-    w.findChild<QTimer *>("scanAllTimer")->setInterval(250);
+    w.findChild<QTimer *>("scanAllTimer")->setInterval(400);
     QVERIFY(QTest::qWaitFor([&] { return button(w, "scan_parameters")->text() == QStringLiteral("Сканировать"); },
-                            8000));
+                            12000));
     QCOMPARE(edit(w, "lineEdit_ip")->text(), QStringLiteral("192.168.0.77"));
     QCOMPARE(combo(w, "comboBox_speed")->currentIndex(), 8);
     QCOMPARE(edit(w, "lineEdit_timewait")->text(), QStringLiteral("25000"));

@@ -379,6 +379,7 @@ void tst_Scans::variantScans()
     QFETCH(QByteArray, slot);
     QFETCH(QByteArrayList, commands);
     Responder module;
+    BoxWatcher boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
     for (const QString &name : paramFields)
@@ -386,8 +387,12 @@ void tst_Scans::variantScans()
     button(w, "scan_parameters")->setText(QStringLiteral("Стоп сканирования"));
     for (int step = 1; step <= commands.size() + 1; ++step) {
         QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
-        QTest::qWait(120);
+        // Each step's command, and at the first its reply, before the next.
+        QVERIFY(module.waitForCommands(qMin(step, commands.size()), 3000));
+        if (step == 1)
+            QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).answer().isEmpty(); }, 3000));
     }
+    QCOMPARE(boxes.count(), 0);
     QCOMPARE(module.commands, commands);
     QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
     // The end clears the first ten fields of the clearing order.
