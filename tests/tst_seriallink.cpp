@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QStatusBar>
@@ -264,6 +265,8 @@ void tst_SerialLink::lossStopsRunningSequence()
         this->button(w, "Reset")->click();
     w.findChild<QPushButton *>(button)->click();
     QVERIFY(w.findChild<QTimer *>(button == "applyButton" ? "writeAllTimer" : "scanAllTimer")->isActive());
+    auto *progress = w.findChild<QProgressBar *>("sequenceProgress");
+    QVERIFY(!progress->isHidden());
     dev.hangUp();
     QVERIFY(QTest::qWaitFor([&] { return this->button(w, "connect")->text() == disconnectedCaption; }, 2000));
     QVERIFY(boxes.waitForCount(afterReboot ? 0 : 1));
@@ -271,6 +274,7 @@ void tst_SerialLink::lossStopsRunningSequence()
         QVERIFY2(!w.findChild<QTimer *>(timer)->isActive(), timer);
     QCOMPARE(this->button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
     QCOMPARE(this->button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    QVERIFY(progress->isHidden());
     // Nothing more happens: no success box, no further boxes.
     QTest::qWait(300);
     QCOMPARE(boxes.count(), afterReboot ? 0 : 1);

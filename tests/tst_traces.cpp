@@ -1,0 +1,129 @@
+// The developer traces: on by default in their two categories, gone when a
+// category is switched off, and the same texts either way.
+#include <QtTest>
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QPushButton>
+
+#include "boxwatcher.h"
+#include "mainwindow.h"
+#include "responder.h"
+
+namespace {
+struct Trace {
+    QString category;
+    QString text;
+};
+QList<Trace> traces;
+QtMessageHandler previous = nullptr;
+
+void capture(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtDebugMsg)
+        traces.append({QString::fromLatin1(context.category), text});
+    previous(type, context, text);
+}
+
+QStringList textsOf(const QString &category)
+{
+    QStringList out;
+    for (const Trace &t : traces)
+        if (t.category == category)
+            out << t.text;
+    return out;
+}
+} // namespace
+
+class tst_Traces : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A reply with no sequence running, then a settings file chosen through
+    // the menu: one protocol trace pair and the settings traces.
+    static void exercise(const QString &settingsFile)
+    {
+        Responder module([](const QByteArray &) { return QList<Responder::Chunk>{{5, "RESET done\r\n"}}; });
+        BoxWatcher boxes;
+        MainWindow w;
+        w.findChild<QComboBox *>("serialPortInfoListBox")->setEditText(module.device.slavePath());
+        w.findChild<QPushButton *>("connect")->click();
+        w.findChild<QPushButton *>("Reset")->click();
+        QVERIFY(module.waitForCommands(1, 2000));
+        QTest::qWait(200);
+        // Answer the open dialog with the file.
+        QTimer::singleShot(100, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(settingsFile);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        QVERIFY(QMetaObject::invokeMethod(&w, "on_action_open_2_triggered"));
+        QCOMPARE(boxes.count(), 0);
+    }
+
+private slots:
+    void init()
+    {
+        traces.clear();
+        previous = qInstallMessageHandler(capture);
+    }
+    void cleanup()
+    {
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+    }
+    void onByDefault();
+    void switchedOff_data();
+    void switchedOff();
+};
+
+static QString writeSettings(QTemporaryDir &dir)
+{
+    const QString path = dir.filePath("traces.TRset");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("[General]\nSPEED_RS485=4\nMODE_TCP=2\n");
+    return path;
+}
+
+void tst_Traces::onByDefault()
+{
+    QTemporaryDir dir;
+    exercise(writeSettings(dir));
+    QCOMPARE(textsOf("gateway.protocol").filter("data 2:").size(), 2);
+    QVERIFY(textsOf("gateway.protocol").filter("data 2:").first().contains("RESET done"));
+    const QStringList settings = textsOf("gateway.settings");
+    QCOMPARE(settings.filter("modul_name").size(), 1);
+    QCOMPARE(settings.filter("SPERD_RS485").size(), 1);
+    QVERIFY(settings.filter("SPERD_RS485").first().startsWith("4"));
+    QCOMPARE(settings.filter("tcp -mode").size(), 1);
+}
+
+void tst_Traces::switchedOff_data()
+{
+    QTest::addColumn<QString>("rules");
+    QTest::addColumn<bool>("protocol");
+    QTest::addColumn<bool>("settings");
+    QTest::newRow("protocol off") << "gateway.protocol.debug=false" << false << true;
+    QTest::newRow("settings off") << "gateway.settings.debug=false" << true << false;
+    QTest::newRow("both off") << "gateway.*=false" << false << false;
+}
+
+void tst_Traces::switchedOff()
+{
+    QFETCH(QString, rules);
+    QFETCH(bool, protocol);
+    QFETCH(bool, settings);
+    QLoggingCategory::setFilterRules(rules);
+    QTemporaryDir dir;
+    exercise(writeSettings(dir));
+    QCOMPARE(!textsOf("gateway.protocol").isEmpty(), protocol);
+    QCOMPARE(!textsOf("gateway.settings").isEmpty(), settings);
+}
+
+QTEST_MAIN(tst_Traces)
+#include "tst_traces.moc"
