@@ -2,14 +2,13 @@
 # Installs what the project needs from Debian's packages, only what is
 # missing. Runs apt-get directly as root, through sudo otherwise.
 # Usage: scripts/deps.sh [extra package ...]
+# Without arguments: what building and running the program needs; the test
+# command passes what its stages need besides.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ cpp pkg-config
     qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
-    binutils-mingw-w64-i686 icoutils
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-    dpkg-dev desktop-file-utils debootstrap
     "$@"
 )
 

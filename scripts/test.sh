@@ -4,7 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-scripts/deps.sh
+# The Windows resources check (MinGW windres, icoutils), the Qt 6 build, and
+# the package stage (dpkg-shlibdeps, desktop-file-validate, debootstrap).
+scripts/deps.sh binutils-mingw-w64-i686 icoutils \
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
+    dpkg-dev desktop-file-utils debootstrap
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 cd build
