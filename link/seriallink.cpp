@@ -5,15 +5,11 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "captions.h"
 #include "hangup.h"
 #include "logging.h"
 #include "mainwindow.h"
 #include "ui_mainwindowform.h"
-
-namespace {
-const QString captionDisconnected = QStringLiteral("Cоединиться"); // Latin C
-const QString captionConnected = QStringLiteral("Отсоединиться");
-} // namespace
 
 void MainWindow::checkCustomDevicePathPolicy()
 {
@@ -30,13 +26,13 @@ void MainWindow::on_scanport_clicked()
 
 void MainWindow::on_connect_clicked()
 {
-    const QString caption = ui->connect->text();
-    if (caption == captionDisconnected) {
+    const QString current = ui->connect->text();
+    if (current == caption::disconnected()) {
         openport();
         if (serial.isOpen())
-            ui->connect->setText(captionConnected);
-    } else if (caption == captionConnected) {
-        ui->connect->setText(captionDisconnected);
+            ui->connect->setText(caption::connected());
+    } else if (current == caption::connected()) {
+        ui->connect->setText(caption::disconnected());
         closeport();
         stopAllSequences();
     }
@@ -61,7 +57,7 @@ void MainWindow::openport()
         statusBar()->showMessage(tr("Порт отказано в доступе"));
         scanTimer->stop();
         writeTimer->stop();
-        ui->connect->setText(captionDisconnected);
+        ui->connect->setText(caption::disconnected());
     }
 }
 
@@ -94,8 +90,8 @@ void MainWindow::stopAllSequences()
     writeStep = 0;
     scanAllStep = 0;
     writeAllStep = 0;
-    ui->scan_parameters->setText(QStringLiteral("Сканировать"));
-    ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    ui->scan_parameters->setText(caption::scan());
+    ui->applyButton->setText(caption::write());
     updateProgress();
 }
 
@@ -116,7 +112,7 @@ void MainWindow::portLost()
         // The module restarts after a reboot command: the port goes quietly.
         closeport();
         stopAllSequences();
-        ui->connect->setText(captionDisconnected);
+        ui->connect->setText(caption::disconnected());
         return;
     }
     const bool wasOpen = serial.isOpen();
@@ -125,8 +121,8 @@ void MainWindow::portLost()
     if (!wasOpen)
         return;
     QMessageBox::critical(this, tr("Critical Error"), QStringLiteral("Ошибка соединения"));
-    ui->connect->setText(captionDisconnected);
-    ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    ui->connect->setText(caption::disconnected());
+    ui->applyButton->setText(caption::write());
     styleclear();
 }
 

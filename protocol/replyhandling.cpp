@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "captions.h"
 #include "lines.h"
 #include "logging.h"
 #include "mainwindow.h"
@@ -123,6 +124,6 @@ void MainWindow::writeFailed(const proto::Change &change, proto::FailText text)
         writeAllStep = 0;
     updateProgress();
     QMessageBox::critical(this, tr("Ошибка"), text == proto::FailText::A ? failTextA : failTextB);
-    ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    ui->applyButton->setText(caption::write());
     styleclear();
 }

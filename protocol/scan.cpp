@@ -5,22 +5,18 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "captions.h"
 #include "logging.h"
 #include "mainwindow.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
-namespace {
-const QString captionScan = QStringLiteral("Сканировать");
-const QString captionStopScan = QStringLiteral("Стоп сканирования");
-} // namespace
-
 void MainWindow::on_scan_parameters_clicked()
 {
-    const QString caption = ui->scan_parameters->text();
-    if (caption == captionScan) {
-        ui->scan_parameters->setText(captionStopScan);
-        ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    const QString current = ui->scan_parameters->text();
+    if (current == caption::scan()) {
+        ui->scan_parameters->setText(caption::stopScan());
+        ui->applyButton->setText(caption::write());
         writeAllTimer->stop();
         writeAllStep = 0;
         if (scanAllTimer->isActive()) {
@@ -60,8 +56,8 @@ void MainWindow::on_scan_parameters_clicked()
         ui->lineEdit_rtu_virtual_id->clear();
         ui->lineEdit_tcp_id->clear();
         updateProgress();
-    } else if (caption == captionStopScan) {
-        ui->scan_parameters->setText(captionScan);
+    } else if (current == caption::stopScan()) {
+        ui->scan_parameters->setText(caption::scan());
         scanTimer->stop();
         scanStep = 0;
         writeTimer->stop();
@@ -87,7 +83,7 @@ void MainWindow::scan_pa_modbus_all()
     } else if (step == proto::ScanAllEndStep) {
         scanAllTimer->stop();
         scanAllStep = 0;
-        ui->scan_parameters->setText(captionScan);
+        ui->scan_parameters->setText(caption::scan());
         // The marks of the replies go; the fields only the module fills,
         // and the switched-off TCP server address, turn lavender.
         for (QWidget *field : highlightedFields()) {
@@ -137,6 +133,6 @@ void MainWindow::endVariantScan()
 {
     scanTimer->stop();
     scanStep = 0;
-    ui->scan_parameters->setText(captionScan);
+    ui->scan_parameters->setText(caption::scan());
     clearHighlights(10);
 }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "captions.h"
 #include "lines.h"
 #include "mainwindow.h"
 #include "ui_mainwindowform.h"
@@ -53,8 +54,8 @@ bool MainWindow::noConnection(bool silent, QTimer *timer, int &step, const QStri
                           QStringLiteral("нет соединения с модулем ") + moduleKind);
     step = 0;
     closeport();
-    ui->connect->setText(QStringLiteral("Cоединиться"));
-    ui->scan_parameters->setText(QStringLiteral("Сканировать"));
-    ui->applyButton->setText(QStringLiteral("Запись параметры"));
+    ui->connect->setText(caption::disconnected());
+    ui->scan_parameters->setText(caption::scan());
+    ui->applyButton->setText(caption::write());
     return true;
 }

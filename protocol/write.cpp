@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "captions.h"
 #include "lines.h"
 #include "logging.h"
 #include "mainwindow.h"
@@ -13,8 +14,6 @@
 #include "ui_mainwindowform.h"
 
 namespace {
-const QString captionWrite = QStringLiteral("Запись параметры");
-const QString captionStopWrite = QStringLiteral("Остановить запись");
 
 QString successText(const QString &moduleKind)
 {
@@ -25,9 +24,9 @@ QString successText(const QString &moduleKind)
 
 void MainWindow::on_applyButton_clicked()
 {
-    const QString caption = ui->applyButton->text();
-    if (caption == captionWrite && ui->scan_parameters->text() == QStringLiteral("Сканировать") && serial.isOpen()) {
-        ui->applyButton->setText(captionStopWrite);
+    const QString current = ui->applyButton->text();
+    if (current == caption::write() && ui->scan_parameters->text() == caption::scan() && serial.isOpen()) {
+        ui->applyButton->setText(caption::stopWrite());
         if (writeAllTimer->isActive()) {
             writeAllTimer->stop();
             writeAllStep = 0;
@@ -39,8 +38,8 @@ void MainWindow::on_applyButton_clicked()
         moduleResponded = false;
         writeAllTimer->start(1000);
         updateProgress();
-    } else if (caption == captionStopWrite) {
-        ui->applyButton->setText(captionWrite);
+    } else if (current == caption::stopWrite()) {
+        ui->applyButton->setText(caption::write());
         scanTimer->stop();
         writeTimer->stop();
         writeAllTimer->stop();
@@ -93,7 +92,7 @@ void MainWindow::change_mode_TCP()
         writeAllTimer->stop();
         writeAllStep = 0;
         resetPending = true;
-        ui->applyButton->setText(captionWrite);
+        ui->applyButton->setText(caption::write());
         updateProgress();
         QMessageBox::information(this, tr("Результы изменения"), successText(QStringLiteral("Modbus universal")));
         styleclear();
@@ -144,7 +143,7 @@ void MainWindow::endVariantWrite(proto::Variant variant, const QString &moduleKi
     writeStep = 0;
     resetPending = true;
     if (variant == proto::Variant::RtuTcp)
-        ui->applyButton->setText(captionWrite);
+        ui->applyButton->setText(caption::write());
     QMessageBox::information(this, tr("Результы изменения"), successText(moduleKind));
     clearHighlights(10);
 }

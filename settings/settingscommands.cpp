@@ -28,6 +28,18 @@ int positionOr(const QComboBox *box, int fallback)
     return index == 0 ? fallback : index;
 }
 
+void noFileChosen(QWidget *parent)
+{
+    QMessageBox::critical(parent, QStringLiteral("Ошибка"), QStringLiteral("Файл конфигурации не выбран"),
+                          QMessageBox::Ok);
+}
+
+void unreadable(QWidget *parent, const QString &fileName)
+{
+    QMessageBox::critical(parent, QStringLiteral("Ошибка"),
+                          QStringLiteral("Не удалось прочитать файл настройки %1").arg(fileName), QMessageBox::Ok);
+}
+
 } // namespace
 
 void MainWindow::OnSaveSetting_File()
@@ -68,8 +80,7 @@ void MainWindow::on_action_open_2_triggered()
     currentFile = settingsfile::getOpenFileName();
     ui->action->setText(QStringLiteral("Текущий файл (") + currentFile + QStringLiteral(")"));
     if (currentFile.isEmpty()) {
-        QMessageBox::critical(this, QStringLiteral("Ошибка"),
-                              QStringLiteral("Файл конфигурации не выбран"), QMessageBox::Ok);
+        noFileChosen(this);
         return;
     }
     loadCurrentFile(true);
@@ -83,8 +94,7 @@ void MainWindow::on_action_save_triggered()
 void MainWindow::on_action_triggered()
 {
     if (currentFile.isEmpty()) {
-        QMessageBox::critical(this, QStringLiteral("Ошибка"),
-                              QStringLiteral("Файл конфигурации не выбран"), QMessageBox::Ok);
+        noFileChosen(this);
         return;
     }
     loadCurrentFile(false);
@@ -95,10 +105,7 @@ void MainWindow::loadCurrentFile(bool traceLists)
     // A file that was moved or deleted, cannot be read or is not an INI
     // text must not wipe the engineer's form.
     if (settingsfile::check(currentFile) != settingsfile::Check::Ok) {
-        QMessageBox::critical(this, QStringLiteral("Ошибка"),
-                              QStringLiteral("Не удалось прочитать файл настройки %1")
-                                      .arg(currentFile),
-                              QMessageBox::Ok);
+        unreadable(this, currentFile);
         return;
     }
 
@@ -106,10 +113,7 @@ void MainWindow::loadCurrentFile(bool traceLists)
     s->LoadNTSetting(currentFile);
     if (s->store->status() != QSettings::NoError) {
         // The file changed between the check and the load.
-        QMessageBox::critical(this, QStringLiteral("Ошибка"),
-                              QStringLiteral("Не удалось прочитать файл настройки %1")
-                                      .arg(currentFile),
-                              QMessageBox::Ok);
+        unreadable(this, currentFile);
         s->deleteLater();
         return;
     }

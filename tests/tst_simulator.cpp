@@ -2,6 +2,7 @@
 // pseudo-terminal, the test opens the slave through the --link symlink with
 // plain POSIX calls and talks to it as the configurator would.
 #include "protocoltables.h"
+#include "simharness.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -98,46 +99,19 @@ public:
     int fd = -1;
 };
 
-// One run of gateway-sim with the link, state and log in a temporary dir.
-class Sim
+// One run of gateway-sim with the link, state and log in a temporary dir,
+// framing commands with a short gap and restarting quickly.
+class Sim : public simharness::SimProcess
 {
 public:
-    explicit Sim(const QString &dir) : dir(dir) {}
-    ~Sim() { stop(); }
-    QString link() const { return dir + "/tty"; }
-    QString state() const { return dir + "/state"; }
-    QString logPath() const { return dir + "/log"; }
-
+    explicit Sim(const QString &dir) : SimProcess(dir) {}
     bool start(const QStringList &extra = {})
     {
-        QStringList args{"--link", link(), "--state", state(), "--log", logPath(), "--quiet",
-                         "--gap", QString::number(Gap), "--restart-delay", "400"};
-        args << extra;
-        proc.start(GATEWAY_SIM_PATH, args);
-        if (!proc.waitForStarted(3000))
-            return false;
-        QElapsedTimer t;
-        t.start();
-        while (!proc.canReadLine() && t.elapsed() < 3000)
-            proc.waitForReadyRead(100);
-        firstLine = QString::fromLocal8Bit(proc.readLine()).trimmed();
-        return firstLine.startsWith("gateway-sim: /dev/") && QFileInfo(link()).isSymLink();
-    }
-    int stop()
-    {
-        if (proc.state() == QProcess::NotRunning)
-            return proc.exitCode();
-        proc.terminate();
-        if (!proc.waitForFinished(3000)) {
-            proc.kill();
-            proc.waitForFinished(1000);
-            return -1;
-        }
-        return proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
+        return SimProcess::start(QStringList{"--gap", QString::number(Gap)} + extra, 400);
     }
     QStringList logLines() const
     {
-        QFile f(logPath());
+        QFile f(logPath);
         if (!f.open(QIODevice::ReadOnly))
             return {};
         return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
@@ -148,16 +122,12 @@ public:
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) {
-            if (port.open(link()))
+            if (port.open(link))
                 return true;
             QThread::msleep(20);
         }
         return false;
     }
-
-    QString dir;
-    QProcess proc;
-    QString firstLine;
 };
 
 QByteArray queryReply(const char *command, const QByteArray &value, char sep = ' ')
@@ -219,7 +189,7 @@ void TestSimulator::answersQueriesAndChanges()
     QCOMPARE(port.ask("what?"), QByteArray(proto::AckRefused));
 
     QCOMPARE(sim.stop(), 0);
-    QVERIFY(!QFileInfo::exists(sim.link()) && !QFileInfo(sim.link()).isSymLink());
+    QVERIFY(!QFileInfo::exists(sim.link) && !QFileInfo(sim.link).isSymLink());
 }
 
 void TestSimulator::noEchoWhenSilent()
@@ -340,13 +310,13 @@ void TestSimulator::resetVanishesAndComesBack()
     QVERIFY(port.waitHangUp(1000));
     QVERIFY(t.elapsed() < 800);
     // No link while the device is away: its number may go to another device.
-    QVERIFY(!QFileInfo(sim.link()).isSymLink());
+    QVERIFY(!QFileInfo(sim.link).isSymLink());
     port.close();
 
     Port again;
     QVERIFY(sim.openPort(again, 3000));
     QVERIFY2(t.elapsed() >= 350, QByteArray::number(t.elapsed()).constData()); // restart delay 400 ms
-    QVERIFY(QFileInfo(sim.link()).isSymLink());
+    QVERIFY(QFileInfo(sim.link).isSymLink());
     QCOMPARE(again.ask("ip"), queryReply("ip", "10.1.2.3"));
     QCOMPARE(again.ask("MODE TCP"), queryReply("MODE TCP", "client"));
 
@@ -405,8 +375,8 @@ void TestSimulator::stateSurvivesRestartOfSimulator()
         QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), QByteArray(proto::AckOk));
         QCOMPARE(port.ask(changeLine(proto::Param::TcpSlaveId, "17")), QByteArray(proto::AckOk));
         QCOMPARE(sim.stop(), 0);
+        QVERIFY(QFile(sim.statePath).exists());
     }
-    QVERIFY(QFile(dir.filePath("state")).exists());
     Sim sim(dir.path());
     QVERIFY(sim.start());
     Port port;
