@@ -85,6 +85,10 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // Closing a port whose device is gone reports the loss (on Windows from
+    // within close()); the form is deleted by then, so the window hears no
+    // more of the port.
+    serial.disconnect(this);
     delete ui;
     if (serial.isOpen()) {
         serial.close();

@@ -64,6 +64,7 @@ private slots:
     void otherErrorsIgnored_data();
     void otherErrorsIgnored();
     void closingWindowClosesPort();
+    void closingWindowWithDeviceGone();
 };
 
 void tst_SerialLink::listing()
@@ -324,6 +325,31 @@ void tst_SerialLink::closingWindowClosesPort()
     QSerialPort again;
     again.setPortName(path);
     QVERIFY(again.open(QIODevice::ReadWrite));
+}
+
+void tst_SerialLink::closingWindowWithDeviceGone()
+{
+    // The window is closed after the device went away but before the port
+    // said so. On Windows, closing the port then reports the lost device
+    // from within close(); here the port is made to say it at the same
+    // moment. None of it may reach the window being destroyed.
+    PtyDevice dev;
+    BoxWatcher boxes;
+    int reports = 0;
+    {
+        MainWindow w;
+        QSerialPort &port = MainWindowProbe(w).serial();
+        QVERIFY(connectTo(w, dev.slavePath()));
+        connect(&port, &QSerialPort::errorOccurred, [&](QSerialPort::SerialPortError e) {
+            if (e == QSerialPort::ResourceError)
+                ++reports;
+        });
+        connect(&port, &QIODevice::aboutToClose, [&] { emit port.errorOccurred(QSerialPort::ResourceError); });
+        dev.hangUp();
+    }
+    QCOMPARE(reports, 1);
+    QTest::qWait(50);
+    QCOMPARE(boxes.count(), 0);
 }
 
 QTEST_MAIN(tst_SerialLink)
