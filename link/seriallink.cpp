@@ -99,7 +99,7 @@ void MainWindow::handleError(QSerialPort::SerialPortError error)
 {
     // A hung-up device shows up as a stream of read errors; it is lost all
     // the same.
-    if (error == QSerialPort::ReadError && serial.isOpen() && link::deviceHungUp(serial.handle()))
+    if (error == QSerialPort::ReadError && serial.isOpen() && link::deviceHungUp(qintptr(serial.handle())))
         error = QSerialPort::ResourceError;
     if (error != QSerialPort::ResourceError)
         return;
