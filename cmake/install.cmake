@@ -7,15 +7,29 @@
 #       share/icons/hicolor/scalable/apps/gateway-configurator.svg
 #   cd BUILD && cpack
 #       Linux: a Debian package whose dependencies dpkg-shlibdeps finds
-#       (dpkg-dev); Windows: an NSIS installer.
+#       (dpkg-dev); Windows: an NSIS installer,
+#       gateway-configurator-2.0.1-win32.exe, that puts the program with
+#       its DLLs (cmake/windows-runtime.cmake) into bin\ of the folder
+#       chosen, with a Start-menu entry and an uninstaller.
 #
 # The PNG icons are committed renders of images/icon.svg
 # (images/render-icon.sh writes them together with the Windows .ico).
 
 include(GNUInstallDirs)
 
-install(TARGETS gateway-configurator gateway-sim
-    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS gateway-configurator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET gateway-sim)
+    install(TARGETS gateway-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows-runtime.cmake)
+    install(FILES ${GATEWAY_QT_DLLS} ${GATEWAY_RUNTIME_DLLS} DESTINATION ${CMAKE_INSTALL_BINDIR})
+    foreach(plugin ${GATEWAY_QT_PLUGINS})
+        get_filename_component(dir ${plugin} DIRECTORY)
+        install(FILES ${GATEWAY_QT_PLUGIN_DIR}/${plugin} DESTINATION ${CMAKE_INSTALL_BINDIR}/${dir})
+    endforeach()
+endif()
 
 if(UNIX AND NOT APPLE)
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/gateway-configurator.desktop

@@ -6,7 +6,15 @@
 #     that carry the icon group IDI_ICON1 (4 icons) and the version
 #     information 2.0.1.0.
 #
-# Usage: tests/check_windows_rc.sh [SOURCE_DIR]
+# With a built program (EXE, from the Win32 build) it also reads back from
+# the file itself:
+#   * PE32 for i386, GUI subsystem;
+#   * the icon group IDI_ICON1 with the four images of the .ico, and the
+#     version record 2.0.1.0 (wrestool, icoutils);
+#   * the .ico stored whole (uncompressed) as the Qt resource
+#     ":/images/TesmarRTUTCP.ico".
+#
+# Usage: tests/check_windows_rc.sh [SOURCE_DIR [EXE]]
 #   SOURCE_DIR defaults to the parent directory of this script. Works from any
 #   working directory and with a read-only source tree (writes only into a
 #   mktemp directory, removed on exit).
@@ -31,6 +39,11 @@ skip() { echo "$me: SKIP: $*" >&2; exit 77; }
 ok()   { echo "$me: ok: $*"; }
 
 src=${1:-"$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"}
+exe=${2:-}
+if [ -n "$exe" ]; then
+    [ -f "$exe" ] || fail "no program at '$exe'"
+    exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
+fi
 [ -d "$src" ] || fail "source directory '$src' does not exist"
 src=$(cd "$src" && pwd)
 rc="$src/images/app.rc"
@@ -130,8 +143,8 @@ out=$("$windres" "${pp[@]}" -i "$rc" -O coff -o app.o 2>&1) ||
 [ -s app.o ] || fail "windres produced an empty object"
 
 sections=$("$objdump" -h app.o 2>&1) || fail "objdump cannot read the COFF object: $sections"
-printf '%s\n' "$sections" | grep -q 'file format pe-' || fail "object is not a PE/COFF object"
-printf '%s\n' "$sections" | grep -q ' \.rsrc ' || fail "object has no .rsrc section"
+grep -q 'file format pe-' <<< "$sections" || fail "object is not a PE/COFF object"
+grep -q ' \.rsrc ' <<< "$sections" || fail "object has no .rsrc section"
 ok "app.rc -> COFF object with a .rsrc section"
 
 # Decompile both outputs and check the resources.
@@ -184,6 +197,47 @@ for ((i = 0; i < n; i++)); do
         fail "icon group entry $((i + 1)) does not match the .ico (size $len bytes)"
 done
 ok "icon group entries match $ico"
+
+# ---------------------------------------------------------------- the .exe
+if [ -n "$exe" ]; then
+    command -v wrestool >/dev/null 2>&1 || skip "'wrestool' not found (apt-get install icoutils)"
+    headers=$("$objdump" -p "$exe" 2>&1) || fail "objdump cannot read $exe: $headers"
+    # (here-strings: grep -q ends early, which would break a pipe)
+    grep -q 'file format pei-i386' <<< "$headers" || fail "$exe is not PE32 for i386"
+    grep -Eq '^Subsystem[[:space:]]+00000002[[:space:]]+\(Windows GUI\)' <<< "$headers" ||
+        fail "$exe is not a GUI-subsystem program: $(grep '^Subsystem' <<< "$headers")"
+    ok "$exe: PE32 i386, Windows GUI subsystem"
+
+    resources=$(wrestool -l "$exe" 2>&1) || fail "wrestool cannot list $exe: $resources"
+    grep -q -- "--type=14 --name='IDI_ICON1'" <<< "$resources" || fail "$exe: no icon group IDI_ICON1"
+    [ "$(grep -c -- '--type=3 ' <<< "$resources")" -eq 4 ] || fail "$exe: not four icon images"
+    # Each image of the group, byte for byte the .ico's.
+    for ((i = 0; i < n; i++)); do
+        len=$(u32 "$ico" $((6 + 16 * i + 8)))
+        off=$(u32 "$ico" $((6 + 16 * i + 12)))
+        tail -c +$((off + 1)) "$ico" | head -c "$len" > "ico-$i.bin"
+        wrestool -x --raw --type=3 --name=$((i + 1)) -o "exe-$i.bin" "$exe" ||
+            fail "$exe: icon image $((i + 1)) cannot be extracted"
+        cmp -s "ico-$i.bin" "exe-$i.bin" || fail "$exe: icon image $((i + 1)) differs from $ico"
+    done
+    ok "$exe: IDI_ICON1 holds the four images of $ico"
+    wrestool -x --raw --type=16 -o version.bin "$exe" || fail "$exe: no version record"
+    "$strings_tool" -el version.bin > version.u16
+    [ "$(grep -c -x '2.0.1.0' version.u16)" -ge 2 ] || fail "$exe: the version record lacks 2.0.1.0"
+    # VS_FIXEDFILEINFO: signature 0xFEEF04BD, then file and product version.
+    fixed=$(od -An -tx4 -v version.bin | tr -s ' \n' ' ' | grep -o 'feef04bd [0-9a-f]* [0-9a-f]* [0-9a-f]* [0-9a-f]* [0-9a-f]*')
+    [ "$fixed" = "feef04bd 00010000 00020000 00010000 00020000 00010000" ] ||
+        fail "$exe: fixed version info is '$fixed', expected 2.0.1.0 for file and product"
+    ok "$exe: version record 2.0.1.0"
+    command -v python3 >/dev/null 2>&1 || skip "'python3' not found"
+    python3 - "$ico" "$exe" <<'PY' || fail "$exe: the .ico is not stored whole as a Qt resource"
+import sys
+ico, exe = (open(p, 'rb').read() for p in sys.argv[1:3])
+needle = b'\x00T\x00e\x00s\x00m\x00a\x00r\x00R\x00T\x00U\x00T\x00C\x00P\x00.\x00i\x00c\x00o'
+sys.exit(0 if ico in exe and needle in exe else 1)
+PY
+    ok "$exe: resource :/images/TesmarRTUTCP.ico stored uncompressed"
+fi
 
 echo "$me: PASS"
 exit 0

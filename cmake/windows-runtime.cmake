@@ -1,0 +1,28 @@
+# The DLLs a Windows build of the program needs beside it, the layout Qt's
+# own deployment tool makes:
+#   GATEWAY_QT_DLLS          Qt5Core, Qt5Gui, Qt5Widgets, Qt5SerialPort
+#   GATEWAY_QT_PLUGIN_DIR    Qt's plugins folder; of it platforms/qwindows.dll,
+#                            styles/qwindowsvistastyle.dll and
+#                            imageformats/qico.dll (the window icon is a .ico)
+#   GATEWAY_RUNTIME_DLLS     the MinGW runtime: libgcc_s, libstdc++, winpthread
+set(GATEWAY_QT_DLLS)
+foreach(module Core Gui Widgets SerialPort)
+    get_target_property(dll ${QT}::${module} IMPORTED_LOCATION_RELEASE)
+    list(APPEND GATEWAY_QT_DLLS ${dll})
+endforeach()
+get_filename_component(GATEWAY_QT_BIN_DIR "${dll}" DIRECTORY)
+get_filename_component(GATEWAY_QT_PLUGIN_DIR "${GATEWAY_QT_BIN_DIR}/../plugins" ABSOLUTE)
+set(GATEWAY_QT_PLUGINS
+    platforms/qwindows.dll
+    styles/qwindowsvistastyle.dll
+    imageformats/qico.dll)
+
+set(GATEWAY_RUNTIME_DLLS)
+foreach(name libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${name}
+        OUTPUT_VARIABLE dll OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${dll}" OR NOT EXISTS "${dll}")
+        message(FATAL_ERROR "The MinGW runtime ${name} was not found (${dll})")
+    endif()
+    list(APPEND GATEWAY_RUNTIME_DLLS ${dll})
+endforeach()
