@@ -70,8 +70,12 @@ class SimProcess
 {
 public:
     // `dir` holds the link, the state file and the log.
-    explicit SimProcess(const QString &dir, const QString &name = QStringLiteral("gw"))
-        : link(dir + QLatin1Char('/') + name + QStringLiteral("-tty"))
+    // `port`: what the window connects to when the simulator was started
+    // by someone else (a COM port that Wine maps to its link); the link
+    // itself by default.
+    explicit SimProcess(const QString &dir, const QString &name = QStringLiteral("gw"),
+                        const QString &port = QString())
+        : link(port.isEmpty() ? dir + QLatin1Char('/') + name + QStringLiteral("-tty") : port)
         , statePath(dir + QLatin1Char('/') + name + QStringLiteral(".state"))
         , logPath(dir + QLatin1Char('/') + name + QStringLiteral(".log"))
     {
@@ -86,7 +90,9 @@ public:
                          QStringLiteral("--log"), logPath, QStringLiteral("--quiet"),
                          QStringLiteral("--restart-delay"), QString::number(restartDelayMs)};
         args << extra;
+#ifdef GATEWAY_SIM_PATH
         proc.setProgram(QStringLiteral(GATEWAY_SIM_PATH));
+#endif
         proc.setArguments(args);
         proc.start();
         if (!proc.waitForStarted(5000))

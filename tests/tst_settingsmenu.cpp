@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <functional>
 
 #include "mainwindow.h"
@@ -304,12 +305,26 @@ void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 1);
 
-    const QString text = QString::fromUtf8(readAll(path));
-    QCOMPARE(text,
-             QString("[General]\nGATEWAY=0.0.0.0\nIP_ADRESS=192.168.0.1\nMASK=255.255.255.0\n"
-                     "MODE_TCP=1\nPARITY=1\nPORT_TCP=502\nSPEED_RS485=4\nSTOP_BIT=1\n"
-                     "TIMEOUT_RESPONSE=1000\n\n[Client_TCP]\nIP_SERVER_TCP=192.168.0.10\n"
-                     "RTU_VIRTUAL_ID=1\nTCP_SLAVE_ID=off\nTIMEOUT_TCP=180\n"));
+    const QString expected("[General]\nGATEWAY=0.0.0.0\nIP_ADRESS=192.168.0.1\nMASK=255.255.255.0\n"
+                           "MODE_TCP=1\nPARITY=1\nPORT_TCP=502\nSPEED_RS485=4\nSTOP_BIT=1\n"
+                           "TIMEOUT_RESPONSE=1000\n\n[Client_TCP]\nIP_SERVER_TCP=192.168.0.10\n"
+                           "RTU_VIRTUAL_ID=1\nTCP_SLAVE_ID=off\nTIMEOUT_TCP=180\n");
+#ifdef Q_OS_WIN
+    // There the store ends lines with CR LF and keeps the keys in the order
+    // they were set: the same lines in each section.
+    const auto sectionLines = [](const QString &text) {
+        QList<QStringList> out;
+        for (const QString &section : QString(text).replace("\r\n", "\n").split("\n\n")) {
+            QStringList lines = section.split('\n', Qt::SkipEmptyParts);
+            std::sort(lines.begin() + 1, lines.end());
+            out << lines;
+        }
+        return out;
+    };
+    QCOMPARE(sectionLines(QString::fromUtf8(readAll(path))), sectionLines(expected));
+#else
+    QCOMPARE(QString::fromUtf8(readAll(path)), expected);
+#endif
     QSettings back(path, QSettings::IniFormat);
     QCOMPARE(back.childKeys().size(), 9);
     QCOMPARE(back.childGroups(), QStringList{"Client_TCP"});
@@ -598,7 +613,8 @@ void tst_SettingsMenu::saveTwiceToOneFile()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 3);
     QCOMPARE(a.seen.at(2).kind, QString("box"));
-    const QString text = QString::fromUtf8(readAll(path));
+    // (the store ends its lines as the platform does: CR LF on Windows)
+    const QString text = QString::fromUtf8(readAll(path)).replace("\r\n", "\n");
     QCOMPARE(text.count("IP_ADRESS="), 1);
     QCOMPARE(text.count("SPEED_RS485="), 1);
     QCOMPARE(text.count("[General]"), 1);
@@ -747,7 +763,9 @@ void tst_SettingsMenu::saveFailureReported_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("under a regular file") << QString("underfile");
+#ifdef Q_OS_UNIX
     QTest::newRow("under /proc") << QString("proc");
+#endif
 }
 
 void tst_SettingsMenu::saveFailureReported()

@@ -14,6 +14,13 @@
 
 namespace {
 
+// The settings store ends its lines as the platform does.
+#ifdef Q_OS_WIN
+const QString eol = QStringLiteral("\r\n");
+#else
+const QString eol = QStringLiteral("\n");
+#endif
+
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
@@ -136,12 +143,12 @@ void tst_SettingsModule::saveWritesKeysAndSections()
     for (const char *line : {"IP_ADRESS=10.0.0.5", "MASK=255.255.0.0", "GATEWAY=10.0.0.1",
                              "PORT_TCP=10502", "SPEED_RS485=8", "STOP_BIT=2", "PARITY=3",
                              "MODE_TCP=2", "TIMEOUT_RESPONSE=2500"})
-        QVERIFY2(gen.contains(QString("\n") + line + "\n"), line);
+        QVERIFY2(gen.contains(eol + line + eol), line);
     for (const char *line : {"IP_SERVER_TCP=10.0.0.99", "TIMEOUT_TCP=60", "RTU_VIRTUAL_ID=17",
                              "TCP_SLAVE_ID=9"})
-        QVERIFY2(cli.contains(QString("\n") + line + "\n"), line);
+        QVERIFY2(cli.contains(eol + line + eol), line);
     // Thirteen key lines, two section headers, nothing else.
-    const QStringList lines = text.split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = text.split(eol, Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 15);
 
     QSettings back(path, QSettings::IniFormat);
@@ -333,8 +340,8 @@ void tst_SettingsModule::saveTwice()
     QCOMPARE(text.count("SPEED_RS485="), 1);
     QCOMPARE(text.count("[General]"), 1);
     QCOMPARE(text.count("[Client_TCP]"), 1);
-    QVERIFY(text.contains("IP_ADRESS=192.168.5.5\n"));
-    QVERIFY(text.contains("SPEED_RS485=1\n"));
+    QVERIFY(text.contains("IP_ADRESS=192.168.5.5" + eol));
+    QVERIFY(text.contains("SPEED_RS485=1" + eol));
 }
 
 void tst_SettingsModule::saveFailures_data()

@@ -1,0 +1,127 @@
+// A session of the Windows program through COM ports, under Wine, with
+// gateway-sim behind each port (tests/wine/session.sh starts them and maps
+// COM5 and COM6 to their links): connect, scan, change, write, let the
+// module restart, rescan; then a device that vanishes during a scan, and a
+// window closed while its device is gone.
+#include <QtTest>
+
+#include <QDir>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QThread>
+
+#include "simharness.h"
+
+using namespace simharness;
+
+class tst_ComSession : public QObject
+{
+    Q_OBJECT
+
+private:
+    // The folder with the simulators' state files and logs.
+    static QString sessionDir()
+    {
+        const QString dir = qEnvironmentVariable("GATEWAY_SESSION_DIR");
+        return dir.isEmpty() ? dir : QDir::fromNativeSeparators(dir);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!sessionDir().isEmpty(), "GATEWAY_SESSION_DIR names the simulators' folder");
+        QVERIFY2(QFile::exists(sessionDir() + "/gw5.log"), qPrintable(sessionDir()));
+    }
+    void scanWriteRestartRescan();
+    void deviceVanishesDuringScan();
+    void closingWindowWithDeviceGone();
+};
+
+void tst_ComSession::scanWriteRestartRescan()
+{
+    SimProcess sim(sessionDir(), QStringLiteral("gw5"), QStringLiteral("COM5"));
+    BoxWatcher boxes;
+    MainWindow w;
+    w.show();
+    QVERIFY(connectTo(w, sim.link));
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Connected"));
+
+    // A scan at the real pace fills all fifteen fields.
+    QElapsedTimer clock;
+    clock.start();
+    button(w, "scan_parameters")->click();
+    QVERIFY(QTest::qWaitFor([&] { return caption(w, "scan_parameters") == captionScan; }, 20000));
+    QVERIFY2(clock.elapsed() >= 15990 && clock.elapsed() < 17500, qPrintable(QString::number(clock.elapsed())));
+    const QString factory = formDiffers(w, QVector<bool>(params().size(), false));
+    QVERIFY2(factory.isEmpty(), qPrintable(factory));
+    QCOMPARE(sim.received(), scanLines());
+    QCOMPARE(boxes.count(), 0);
+
+    // Every parameter changed and written, at the real pace.
+    fillForm(w);
+    button(w, "applyButton")->click();
+    QVERIFY(boxes.waitForCount(1, 32000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+    QVERIFY(sim.waitFor(QStringLiteral("RX"), 15 + 14, 2000));
+    QCOMPARE(sim.received().mid(15), filledWriteLines());
+
+    // The module restarts: the port goes quietly, then comes back with the
+    // new values.
+    QVERIFY(QTest::qWaitFor([&] { return caption(w, "connect") == captionDisconnected; }, 5000));
+    QTest::qWait(100);
+    QCOMPARE(boxes.count(), 1);
+    reconnectAndScan(w, sim, boxes, QVector<bool>(params().size(), true), 300);
+}
+
+void tst_ComSession::deviceVanishesDuringScan()
+{
+    // gateway-sim on COM6 drops its device after the fifth query.
+    SimProcess sim(sessionDir(), QStringLiteral("gw6"), QStringLiteral("COM6"));
+    BoxWatcher boxes;
+    MainWindow w;
+    w.show();
+    QVERIFY(connectTo(w, sim.link));
+    startSequence(w, "scan_parameters", "scanAllTimer", 300);
+    QVERIFY(boxes.waitForCount(1, 10000));
+    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
+    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(sim.received().size(), 5);
+    verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Disconnected"));
+}
+
+void tst_ComSession::closingWindowWithDeviceGone()
+{
+    // The reboot command takes the module's device away; the window is
+    // closed before its event loop hears of it, and closing the port then
+    // meets the vanished device.
+    SimProcess sim(sessionDir(), QStringLiteral("gw5"), QStringLiteral("COM5"));
+    // The device is up once it has come back as often as it went.
+    QVERIFY(QTest::qWaitFor([&] { return sim.count("BACK") >= sim.count("VANISH"); }, 5000));
+    const int vanishedBefore = sim.count(QStringLiteral("VANISH"));
+    BoxWatcher boxes;
+    int reports = 0;
+    {
+        MainWindow w;
+        QVERIFY(connectTo(w, sim.link));
+        connect(&MainWindowProbe(w).serial(), &QSerialPort::errorOccurred, [&](QSerialPort::SerialPortError e) {
+            if (e != QSerialPort::NoError)
+                ++reports;
+        });
+        button(w, "Reset")->click();
+        QVERIFY(QTest::qWaitFor([&] { return sim.received().endsWith("RESET"); }, 3000));
+        // No events from here on, so nothing tells the window.
+        QElapsedTimer clock;
+        clock.start();
+        while (sim.count(QStringLiteral("VANISH")) == vanishedBefore && clock.elapsed() < 3000)
+            QThread::msleep(20);
+        QVERIFY(sim.count(QStringLiteral("VANISH")) > vanishedBefore);
+        QThread::msleep(100);
+    }
+    qInfo("port errors reported while the window closed: %d", reports);
+    QTest::qWait(100);
+    QCOMPARE(boxes.count(), 0);
+}
+
+QTEST_MAIN(tst_ComSession)
+#include "tst_comsession.moc"

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the cross build under Wine: the emulator of that
+# build's tests (cmake/mingw-w64-i686.cmake) and of the Wine stage.
+#
+#   tests/wine/run.sh PROGRAM.exe [ARGUMENT ...]
+#
+# Environment (cmake/wine.cmake sets it for the tests):
+#   WINEPREFIX             the Wine prefix; made on first use
+#   GATEWAY_WINE_DLLPATH   colon-separated folders of the DLLs (Qt, MinGW)
+#   GATEWAY_WINE_PLUGINS   Qt's plugins folder
+#   DISPLAY                an X server; without one the run gets its own Xvfb
+#
+# Every run has the pty shim (ptymodem.c) preloaded, so that a COM port that
+# Wine maps to a pseudo-terminal behaves like a serial line.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+: "${WINEPREFIX:?WINEPREFIX must name the Wine prefix}"
+export WINEPREFIX
+export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's standard handles are no Windows console, so Qt would send its log
+# and the test results to the debugger channel; this keeps them on the
+# terminal.
+export QT_FORCE_STDERR_LOGGING=${QT_FORCE_STDERR_LOGGING:-1}
+# No Mono or Gecko installer dialogs when the prefix is made.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+to_windows() { # /a/b -> Z:\a\b
+    printf 'Z:%s' "${1//\//\\}"
+}
+
+mkdir -p "$WINEPREFIX"
+(
+    flock 9
+    shim=$WINEPREFIX/ptymodem
+    if [ ! -f "$shim/lib/i386-linux-gnu/ptymodem.so" ] || [ "$here/ptymodem.c" -nt "$shim/lib/i386-linux-gnu/ptymodem.so" ]; then
+        mkdir -p "$shim/lib/i386-linux-gnu" "$shim/lib/x86_64-linux-gnu"
+        gcc -m32 -shared -fPIC -O2 -o "$shim/lib/i386-linux-gnu/ptymodem.so" "$here/ptymodem.c" -ldl
+        gcc -shared -fPIC -O2 -o "$shim/lib/x86_64-linux-gnu/ptymodem.so" "$here/ptymodem.c" -ldl
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+) 9>"$WINEPREFIX.lock"
+
+path=""
+IFS=: read -r -a dirs <<< "${GATEWAY_WINE_DLLPATH:-}"
+for d in "${dirs[@]}"; do
+    [ -n "$d" ] && path+="${path:+;}$(to_windows "$d")"
+done
+export WINEPATH="$path${WINEPATH:+;$WINEPATH}"
+if [ -n "${GATEWAY_WINE_PLUGINS:-}" ]; then
+    export QT_PLUGIN_PATH=$(to_windows "$GATEWAY_WINE_PLUGINS")
+fi
+# Wine keeps the host's QT_* variables from Windows programs (they are meant
+# for the host's Qt) but hands on WINEQT_* as QT_*.
+while IFS='=' read -r name _; do
+    export "WINE$name=${!name}"
+done < <(env | grep -E '^QT_[A-Za-z0-9_]*=' || true)
+export LD_PRELOAD="$WINEPREFIX/ptymodem/\$LIB/ptymodem.so${LD_PRELOAD:+:$LD_PRELOAD}"
+# A server of our own, started quietly: one started by wine itself would
+# write its object dump into the test's output when the display goes away.
+wineserver -p5 </dev/null >/dev/null 2>&1 || true
+exec wine "$@"
