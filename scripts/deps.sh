@@ -25,5 +25,9 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 echo "deps: installing ${missing[*]}"
+# Wine runs 32-bit Windows programs with its i386 half.
+if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
