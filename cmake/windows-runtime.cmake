@@ -4,7 +4,8 @@
 #   GATEWAY_QT_PLUGIN_DIR    Qt's plugins folder; of it platforms/qwindows.dll,
 #                            styles/qwindowsvistastyle.dll and
 #                            imageformats/qico.dll (the window icon is a .ico)
-#   GATEWAY_RUNTIME_DLLS     the MinGW runtime: libgcc_s, libstdc++, winpthread
+#   GATEWAY_RUNTIME_DLLS     the C++ runtime: MinGW's libgcc_s, libstdc++ and
+#                            winpthread, or Visual C++'s
 set(GATEWAY_QT_DLLS)
 foreach(module Core Gui Widgets SerialPort)
     get_target_property(dll ${QT}::${module} IMPORTED_LOCATION_RELEASE)
@@ -18,6 +19,13 @@ set(GATEWAY_QT_PLUGINS
     imageformats/qico.dll)
 
 set(GATEWAY_RUNTIME_DLLS)
+if(MSVC)
+    # The Visual C++ runtime, as CMake knows it.
+    set(CMAKE_INSTALL_SYSTEM_RUNTIME_LIBS_SKIP ON)
+    include(InstallRequiredSystemLibraries)
+    set(GATEWAY_RUNTIME_DLLS ${CMAKE_INSTALL_SYSTEM_RUNTIME_LIBS})
+    return()
+endif()
 foreach(name libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${name}
         OUTPUT_VARIABLE dll OUTPUT_STRIP_TRAILING_WHITESPACE)
