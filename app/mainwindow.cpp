@@ -64,9 +64,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&serial, &QSerialPort::readyRead, this, &MainWindow::readData);
     connect(&serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
 
-    // A reply is taken when the line has been silent for a short gap.
-    // A module answers one command per second: keep the pace exact rather
-    // than within the coarse timers' five per cent.
+    // A reply is taken at its line end, or when the line has been silent
+    // for a short gap. A module answers one command per second: keep the
+    // pace exact rather than within the coarse timers' five per cent.
     for (QTimer *t : {scanTimer, writeTimer, scanAllTimer, writeAllTimer})
         t->setTimerType(Qt::PreciseTimer);
 

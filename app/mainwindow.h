@@ -93,7 +93,8 @@ private:
     void stopAllSequences();
 
     // ---- reply handling ----
-    // Bytes of one reply are collected until the line falls silent.
+    // Bytes of one reply are collected until their line end, or until the
+    // line falls silent.
     QTimer *replyGapTimer;
     // The module sent a reply since the flag was last cleared: at the start
     // of a scan, and whenever a write sends a change.
