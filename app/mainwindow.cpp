@@ -79,6 +79,9 @@ MainWindow::MainWindow(QWidget *parent)
     progress->setObjectName(QStringLiteral("sequenceProgress"));
     progress->setTextVisible(true);
     progress->setMinimumWidth(200);
+    // The status bar reserves the height of its widgets, hidden ones too: no
+    // taller than a line of its text, the bar takes no room from the form.
+    progress->setMaximumHeight(progress->fontMetrics().height());
     progress->setVisible(false);
     statusBar()->addPermanentWidget(progress);
 }

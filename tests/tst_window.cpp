@@ -428,6 +428,13 @@ void tst_Window::designedFaceNothingCut()
             cut << QStringLiteral("%1 %2 > %3").arg(widget->objectName()).arg(needed).arg(widget->width());
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+    // The status bar, with the sequence progress hidden in it, takes no
+    // more height from the form than a plain one.
+    QMainWindow plain;
+    plain.statusBar();
+    plain.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plain));
+    QCOMPARE(w.statusBar()->height(), plain.statusBar()->height());
 }
 
 void tst_Window::slotTable()
