@@ -1,12 +1,6 @@
-#include <QApplication>
-
-#include "mainwindow.h"
+#include "startup.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication a(argc, argv);
-    MainWindow w;
-    w.setFixedSize(550, 785);
-    w.show();
-    return a.exec();
+    return runConfigurator(argc, argv);
 }

@@ -3,8 +3,12 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QProgressBar>
+#include <QSerialPortInfo>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
+
+#include <memory>
 
 #include "ui_mainwindowform.h"
 
@@ -13,6 +17,15 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindowForm)
     , serial()
 {
+    // Asking the system for its serial ports takes several milliseconds
+    // (udev on Linux, the device manager on Windows): it is done on a thread
+    // of its own while the form is built, and the list is filled with the
+    // answer at its place below.
+    QList<QSerialPortInfo> portsPresent;
+    const std::unique_ptr<QThread> portQuery(
+        QThread::create([&portsPresent] { portsPresent = QSerialPortInfo::availablePorts(); }));
+    portQuery->start();
+
     resetPending = false;
     moduleResponded = false;
 
@@ -59,14 +72,17 @@ MainWindow::MainWindow(QWidget *parent)
     ui->serialPortInfoListBox->setInsertPolicy(QComboBox::NoInsert);
     ui->serialPortInfoListBox->setToolTip(tr("Имя порта или путь к устройству"));
 
-    checkCustomDevicePathPolicy();
+    portQuery->wait();
+    if (!portQuery->isFinished()) // no thread could be started
+        portsPresent = QSerialPortInfo::availablePorts();
+    fillPortList(portsPresent);
 
     connect(&serial, &QSerialPort::readyRead, this, &MainWindow::readData);
     connect(&serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
 
-    // A reply is taken when the line has been silent for a short gap.
-    // A module answers one command per second: keep the pace exact rather
-    // than within the coarse timers' five per cent.
+    // A reply is taken at its line end, or when the line has been silent
+    // for a short gap. A module answers one command per second: keep the
+    // pace exact rather than within the coarse timers' five per cent.
     for (QTimer *t : {scanTimer, writeTimer, scanAllTimer, writeAllTimer})
         t->setTimerType(Qt::PreciseTimer);
 
@@ -79,6 +95,9 @@ MainWindow::MainWindow(QWidget *parent)
     progress->setObjectName(QStringLiteral("sequenceProgress"));
     progress->setTextVisible(true);
     progress->setMinimumWidth(200);
+    // The status bar reserves the height of its widgets, hidden ones too: no
+    // taller than a line of its text, the bar takes no room from the form.
+    progress->setMaximumHeight(progress->fontMetrics().height());
     progress->setVisible(false);
     statusBar()->addPermanentWidget(progress);
 }

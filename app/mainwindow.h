@@ -10,6 +10,7 @@
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
+class QSerialPortInfo;
 class QTimer;
 class QWidget;
 
@@ -85,6 +86,8 @@ private:
     void clearHighlights(int count);
 
     // ---- serial link ----
+    // Replaces the port list with the names of `ports`, in their order.
+    void fillPortList(const QList<QSerialPortInfo> &ports);
     // Writes one command line whole, in a single write, with no terminator.
     void writeCommand(const QByteArray &line);
     // The port is gone: the quiet path after a reboot command, the error box
@@ -93,7 +96,8 @@ private:
     void stopAllSequences();
 
     // ---- reply handling ----
-    // Bytes of one reply are collected until the line falls silent.
+    // Bytes of one reply are collected until their line end, or until the
+    // line falls silent.
     QTimer *replyGapTimer;
     // The module sent a reply since the flag was last cleared: at the start
     // of a scan, and whenever a write sends a change.

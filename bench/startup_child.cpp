@@ -3,9 +3,12 @@
 // once the event loop has run idle once prints the time since that reading
 // (ns) and its peak memory (VmHWM, kB), then quits.
 //
-// Built twice: with BENCH_APP it shows the configurator's window as the
-// program's main() does; without it, an empty QMainWindow (the bare Qt
-// Widgets program that the configurator is compared with).
+// Built three times: with BENCH_APP it starts the configurator as the
+// program's main() does; with BENCH_FORM, the program's own generated
+// form (setupUi with its style sheet) on a plain QMainWindow and nothing
+// else, at the same fixed size: the floor that the configurator's start-up
+// is held to; without either, an empty QMainWindow (the bare Qt Widgets
+// program).
 #include <QApplication>
 #include <QFile>
 #include <QMainWindow>
@@ -14,8 +17,11 @@
 #include <cstdio>
 #include <ctime>
 
-#ifdef BENCH_APP
+#if defined(BENCH_APP)
 #include "mainwindow.h"
+#include "startup.h"
+#elif defined(BENCH_FORM)
+#include "ui_mainwindowform.h"
 #endif
 
 namespace {
@@ -36,26 +42,37 @@ long long vmHwmKb()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return -1;
 }
+
+// Once the event loop has run idle, prints the time since t0 and the peak
+// memory and quits. A zero timer runs once every event queued so far has
+// been handled.
+void reportWhenIdle(long long t0)
+{
+    QTimer::singleShot(0, qApp, [t0] {
+        QTimer::singleShot(0, qApp, [t0] {
+            std::printf("%lld %lld\n", nowNs() - t0, vmHwmKb());
+            std::fflush(stdout);
+            qApp->quit();
+        });
+    });
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
     const long long t0 = argc > 1 ? std::atoll(argv[1]) : nowNs();
-    QApplication app(argc, argv);
-#ifdef BENCH_APP
-    MainWindow w;
-    w.setFixedSize(550, 785);
+#if defined(BENCH_APP)
+    return runConfigurator(argc, argv, [t0](MainWindow &) { reportWhenIdle(t0); });
 #else
+    QApplication app(argc, argv);
     QMainWindow w;
+#if defined(BENCH_FORM)
+    Ui::MainWindowForm form;
+    form.setupUi(&w);
+    w.setFixedSize(550, 785);
 #endif
     w.show();
-    // A zero timer runs once every event queued so far has been handled.
-    QTimer::singleShot(0, &app, [&] {
-        QTimer::singleShot(0, &app, [&] {
-            std::printf("%lld %lld\n", nowNs() - t0, vmHwmKb());
-            std::fflush(stdout);
-            app.quit();
-        });
-    });
+    reportWhenIdle(t0);
     return app.exec();
+#endif
 }

@@ -13,8 +13,12 @@
 
 void MainWindow::checkCustomDevicePathPolicy()
 {
+    fillPortList(QSerialPortInfo::availablePorts());
+}
+
+void MainWindow::fillPortList(const QList<QSerialPortInfo> &ports)
+{
     ui->serialPortInfoListBox->clear();
-    const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports)
         ui->serialPortInfoListBox->addItem(info.portName());
 }

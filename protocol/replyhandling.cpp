@@ -24,9 +24,14 @@ const QString failTextB = QStringLiteral("<FONT COLOR='#800000'>Ошибка з�
 
 void MainWindow::readData()
 {
-    // Adapters deliver one reply in several chunks: the reply is taken once
-    // the line has been silent for a short gap.
-    if (serial.bytesAvailable() >= MaxReplyBytes)
+    // Adapters deliver one reply in several chunks. The module ends a reply
+    // to a query with its line end (LF or CR LF) and puts none inside it, so
+    // bytes that end with an LF are a whole reply and are taken at once; a
+    // CR alone waits for its LF. The acknowledgements ("ok", "?") have no
+    // line end: they are taken once the line has been silent for a short
+    // gap, as are replies that lost theirs.
+    const qint64 available = serial.bytesAvailable();
+    if (available >= MaxReplyBytes || (available > 0 && serial.peek(available).endsWith('\n')))
         takeReply();
     else
         replyGapTimer->start();

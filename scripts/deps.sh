@@ -6,9 +6,12 @@
 # command passes what its stages need besides.
 set -euo pipefail
 
+# fonts-liberation2: Liberation Serif, the face with the metrics of the
+# window's "Times New Roman", which Linux lacks.
 packages=(
     cmake ninja-build g++ cpp pkg-config
     qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+    fonts-liberation2
     "$@"
 )
 

@@ -63,7 +63,8 @@ say "package: $(basename "$deb")"
 info=$(dpkg-deb -f "$deb" Package Version Architecture Section Maintainer Depends)
 while IFS= read -r l; do say "  $l"; done <<< "$info"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 'libstdc\+\+6' 'libqt[56]core' 'libqt[56]gui' 'libqt[56]widgets' 'libqt[56]serialport'; do
+for lib in libc6 'libstdc\+\+6' 'libqt[56]core' 'libqt[56]gui' 'libqt[56]widgets' 'libqt[56]serialport' \
+           fonts-liberation2; do
     grep -Eq "(^|, )$lib" <<< "$depends" || fail "Depends lacks $lib: $depends"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')

@@ -13,7 +13,8 @@ private slots:
     void scanBadValues();
     void scanSilentModule();
     void scanSilentAfterEarlierReply();
-    void scanSplitReply();
+    void replyPieces_data();
+    void replyPieces();
     void scanLateReply();
     void emptyReply();
     void replyWithoutSequenceOnlyStored();
@@ -223,28 +224,79 @@ void tst_Scans::scanSilentAfterEarlierReply()
     QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
 }
 
-void tst_Scans::scanSplitReply()
+void tst_Scans::replyPieces_data()
 {
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArrayList>("pieces");
+    QTest::addColumn<int>("pauseMs"); // between the pieces
+    QTest::addColumn<QByteArray>("silent"); // a query left unanswered
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    // The reply is handled in the delivery of its LF; without one, only
+    // once the line has fallen silent.
+    QTest::addColumn<bool>("atLineEnd");
+    const QString ip = QStringLiteral("192.168.0.10");
+    QTest::newRow("CR LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\r\n"} << 0 << QByteArray()
+                           << "lineEdit_ip" << ip << true;
+    QTest::newRow("LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\n"} << 0 << QByteArray()
+                        << "lineEdit_ip" << ip << true;
+    QTest::newRow("no line end") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10"} << 0 << QByteArray()
+                                 << "lineEdit_ip" << ip << false;
     // Adapters deliver one reply in pieces; the field gets the whole value.
+    QTest::newRow("three pieces") << QByteArray("ip") << QByteArrayList{"ip 192.1", "68.0.10", "\r\n"} << 15
+                                  << QByteArray() << "lineEdit_ip" << ip << true;
+    QTest::newRow("MAC in pieces") << QByteArray("MAC") << QByteArrayList{"M", "AC 02:00:00", ":00:00:01\r\n"} << 10
+                                   << QByteArray() << "lineEdit_MAC" << "02:00:00:00:00:01" << true;
+    // A CR is not the end yet: its LF on its own is no empty reply.
+    QTest::newRow("CR, then LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\r", "\n"} << 15
+                                 << QByteArray() << "lineEdit_ip" << ip << true;
+    QTest::newRow("line end late") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10", "\r\n"} << 30
+                                   << QByteArray() << "lineEdit_ip" << ip << true;
+    // A late reply and the next one right behind it are two replies, each
+    // cut for the step at which it came.
+    QTest::newRow("late reply, the next behind it")
+        << QByteArray("GATEWAY") << QByteArrayList{"MASK 255.255.0.0\r\n", "GATEWAY 192.168.1.1\r\n"} << 30
+        << QByteArray("MASK") << "lineEdit_gateway" << "192.168.1.1" << true;
+}
+
+void tst_Scans::replyPieces()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(int, pauseMs);
+    QFETCH(QByteArray, silent);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(bool, atLineEnd);
     BoxWatcher boxes;
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (c == "ip")
-            out = {{5, "ip 192.1"}, {15, "68.0.10"}, {10, "\r\n"}};
-        else if (c == "MAC")
-            out = {{5, "M"}, {10, "AC 02:00:00"}, {10, ":00:00:01\r\n"}};
-        else
+    Responder module(moduleWith([&](const QByteArray &c, QList<Responder::Chunk> &out) {
+        if (c == silent)
+            return true;
+        if (c != command)
             return false;
+        for (const QByteArray &piece : pieces)
+            out << Responder::Chunk{out.isEmpty() ? 5 : pauseMs, piece};
         return true;
     }));
     MainWindow w;
     QVERIFY(connectTo(w, module));
+    // The field as each delivery at the step of `command` leaves it.
+    const int step = scanCommands.indexOf(command) + 1;
+    QStringList atDelivery;
+    QSerialPort &serial = MainWindowProbe(w).serial();
+    connect(&serial, &QSerialPort::readyRead, &w, [&] {
+        if (MainWindowProbe(w).scanAllStep() == step)
+            atDelivery << text(w, field.toLatin1());
+    });
     start(w, "scan_parameters", "scanAllTimer");
     QVERIFY(waitIdle(w, "scanAllTimer", 6000));
-    QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.0.10"));
-    QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral("02:00:00:00:00:01"));
-    QCOMPARE(text(w, "lineEdit_mask"), QStringLiteral("255.255.0.0"));
-    // A line end on its own after a value is part of the reply, not an
-    // empty reply.
+    QCOMPARE(text(w, field.toLatin1()), value);
+    QVERIFY(!atDelivery.isEmpty());
+    if (atLineEnd)
+        QCOMPARE(atDelivery.last(), value);
+    else
+        QVERIFY2(!atDelivery.contains(value), qPrintable(atDelivery.join('|')));
+    QCOMPARE(text(w, "lineEdit_mask"), silent == "MASK" ? QString() : QStringLiteral("255.255.0.0"));
     QCOMPARE(boxes.count(), 0);
 }
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -61,6 +62,7 @@ private slots:
     void comboItems();
     void menuOrder();
     void styleSheetAndFonts();
+    void designedFaceNothingCut();
     void slotTable();
     void emptySlotsDoNothing();
     void views_data();
@@ -396,6 +398,43 @@ void tst_Window::styleSheetAndFonts()
     QCOMPARE(f.pointSize(), 12);
     QCOMPARE(int(f.weight()), int(QFont::Normal)); // 50 in Qt 5, 400 in Qt 6
     QCOMPARE(f.italic(), false);
+}
+
+void tst_Window::designedFaceNothingCut()
+{
+    MainWindow w;
+    makeWindow(w);
+    // The style sheet asks for "Times New Roman"; where it is missing,
+    // fontconfig offers Liberation Serif, which has its metrics.
+    const QStringList faces = {"Times New Roman", "Liberation Serif"};
+    for (const char *name : {"label_26", "groupBox_2", "connect", "comboBox_speed", "lineEdit_ip"}) {
+        const QString face = QFontInfo(child(w, name)->font()).family();
+        QVERIFY2(faces.contains(face), qPrintable(QStringLiteral("%1 is drawn in %2 (fonts-liberation2 installed?)")
+                                                      .arg(QLatin1String(name), face)));
+    }
+    // No text of the form is cut: each fits the width its widget got.
+    QStringList cut;
+    for (QWidget *widget : w.centralWidget()->findChildren<QWidget *>()) {
+        if (!widget->isVisible())
+            continue;
+        int needed;
+        if (qobject_cast<QLabel *>(widget) || qobject_cast<QAbstractButton *>(widget))
+            needed = widget->sizeHint().width();
+        else if (qobject_cast<QGroupBox *>(widget))
+            needed = widget->minimumSizeHint().width(); // its title, or what its contents need at least
+        else
+            continue;
+        if (needed > widget->width())
+            cut << QStringLiteral("%1 %2 > %3").arg(widget->objectName()).arg(needed).arg(widget->width());
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+    // The status bar, with the sequence progress hidden in it, takes no
+    // more height from the form than a plain one.
+    QMainWindow plain;
+    plain.statusBar();
+    plain.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plain));
+    QCOMPARE(w.statusBar()->height(), plain.statusBar()->height());
 }
 
 void tst_Window::slotTable()
