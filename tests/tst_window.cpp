@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -405,7 +406,13 @@ void tst_Window::designedFaceNothingCut()
     MainWindow w;
     makeWindow(w);
     // The style sheet asks for "Times New Roman"; where it is missing,
-    // fontconfig offers Liberation Serif, which has its metrics.
+    // fontconfig offers Liberation Serif, which has its metrics. Windows has
+    // the face itself; Wine, which runs the Windows build's tests, has
+    // neither, and the form cannot be judged there.
+#ifdef Q_OS_WIN
+    if (!QFontDatabase().families().contains(QStringLiteral("Times New Roman")))
+        QSKIP("no \"Times New Roman\" on this Windows (Wine)");
+#endif
     const QStringList faces = {"Times New Roman", "Liberation Serif"};
     for (const char *name : {"label_26", "groupBox_2", "connect", "comboBox_speed", "lineEdit_ip"}) {
         const QString face = QFontInfo(child(w, name)->font()).family();
