@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -342,6 +343,20 @@ inline void verifyDisconnected(MainWindow &w, bool serialOpen)
         QVERIFY2(!button(w, name)->isEnabled(), name);
     QVERIFY(button(w, "scanport")->isEnabled());
     QVERIFY(!anySequenceTimerActive(w));
+}
+
+// Connects to `port` and runs one scan at the real pace: sixteen ticks of
+// one second, done in at least 15990 ms and less than `atMostMs`.
+inline void connectAndScanAtRealPace(MainWindow &w, const QString &port, qint64 atMostMs)
+{
+    QVERIFY(connectTo(w, port));
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Connected"));
+    QElapsedTimer clock;
+    clock.start();
+    button(w, "scan_parameters")->click();
+    QVERIFY(QTest::qWaitFor([&] { return caption(w, "scan_parameters") == captionScan; }, 20000));
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took >= 15990 && took < atMostMs, qPrintable(QString::number(took)));
 }
 
 // Connects again once the device is back and runs a whole scan at `pace`;
