@@ -3,6 +3,8 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <poll.h>
+#elif defined(Q_OS_WIN)
+#include <qt_windows.h>
 #endif
 
 namespace link {
@@ -20,6 +22,15 @@ bool deviceHungUp(qintptr handle)
         r = ::poll(&pfd, 1, 0);
     } while (r < 0 && errno == EINTR);
     return r > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+#elif defined(Q_OS_WIN)
+    // A removed adapter fails every request; asking for the line status
+    // is one that a present device always answers.
+    const HANDLE device = reinterpret_cast<HANDLE>(handle);
+    if (device == nullptr || device == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD errors = 0;
+    COMSTAT status{};
+    return !::ClearCommError(device, &errors, &status);
 #else
     Q_UNUSED(handle);
     return false;

@@ -101,9 +101,10 @@ void MainWindow::stopAllSequences()
 
 void MainWindow::handleError(QSerialPort::SerialPortError error)
 {
-    // A hung-up device shows up as a stream of read errors; it is lost all
-    // the same.
-    if (error == QSerialPort::ReadError && serial.isOpen() && link::deviceHungUp(qintptr(serial.handle())))
+    // A hung-up device shows up as failed reads or writes, on Windows with
+    // whatever error the driver gives; it is lost all the same.
+    if (error != QSerialPort::NoError && error != QSerialPort::ResourceError && serial.isOpen()
+        && link::deviceHungUp(qintptr(serial.handle())))
         error = QSerialPort::ResourceError;
     if (error != QSerialPort::ResourceError)
         return;
