@@ -1,5 +1,5 @@
 // A session of the Windows program through COM ports, under Wine, with
-// gateway-sim behind each port (tests/wine/session.sh starts them and maps
+// gateway-sim behind each port (tests/wine/check.sh starts them and maps
 // COM5 and COM6 to their links): connect, scan, change, write, let the
 // module restart, rescan; then a device that vanishes during a scan, and a
 // window closed while its device is gone.

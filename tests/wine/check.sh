@@ -8,11 +8,10 @@
 #       installs silently (/S) into Program Files, checks the program, its
 #       DLLs, the Start-menu entry and the uninstaller, starts the installed
 #       program, uninstalls silently and checks that nothing is left
-#   check.sh session GATEWAY-SIM TST_COMSESSION.exe COMMWAITPROBE.exe
-#       starts gateway-sim three times, with links that Wine maps to COM5,
-#       COM6 (which drops its device after the fifth query) and COM7 (for
-#       the probe), and runs the session test through COM5 and COM6; exits
-#       with 77 (skipped) where Wine cannot carry the serial library
+#   check.sh session GATEWAY-SIM TST_COMSESSION.exe
+#       starts gateway-sim twice, with links that Wine maps to COM5 and COM6
+#       (which drops its device after the fifth query), and runs the session
+#       test through them
 #
 # Needs WINEPREFIX (and what run.sh reads); xdotool for the window checks.
 set -euo pipefail
@@ -93,7 +92,6 @@ installer)
 session)
     sim=$1
     tests=$2
-    probe=$3
     dir=$(dirname "$WINEPREFIX")/wine-session
     rm -rf "$dir"
     mkdir -p "$dir"
@@ -105,8 +103,6 @@ session)
     "$sim" --link "$WINEPREFIX/dosdevices/com6" --state "$dir/gw6.state" --log "$dir/gw6.log" \
         --quiet --vanish-after 5 --restart-delay 600000 &
     pids+=($!)
-    "$sim" --link "$WINEPREFIX/dosdevices/com7" --state "$dir/gw7.state" --log "$dir/gw7.log" --quiet &
-    pids+=($!)
     for _ in $(seq 50); do
         [ -L "$WINEPREFIX/dosdevices/com5" ] && [ -L "$WINEPREFIX/dosdevices/com6" ] &&
             [ -s "$dir/gw5.log" ] && [ -s "$dir/gw6.log" ] && break
@@ -114,19 +110,6 @@ session)
     done
     [ -L "$WINEPREFIX/dosdevices/com5" ] || fail "gateway-sim did not make its link"
     note "COM5 -> $(readlink "$WINEPREFIX/dosdevices/com5"), COM6 -> $(readlink "$WINEPREFIX/dosdevices/com6")"
-    # The serial library waits for received data with a completion routine
-    # and no event (IOCTL_SERIAL_WAIT_ON_MASK). Wine 8 waits for such a
-    # call synchronously, on an event of its own, and never runs the routine
-    # (dlls/ntdll/unix/serial.c): the program would never read a reply, or
-    # hang in the wait. The probe asks COM7 the same way; where the routine
-    # does not run, the session is skipped with the probe's words.
-    code=0
-    "$here/run.sh" "$probe" COM7 || code=$?
-    if [ "$code" -eq 3 ]; then
-        note "SKIP: this Wine does not run the serial library's completion routines (see above)"
-        exit 77
-    fi
-    [ "$code" -eq 0 ] || fail "the COM port probe failed ($code)"
     GATEWAY_SESSION_DIR="Z:${dir//\//\\}" "$here/run.sh" "$tests"
     ;;
 
