@@ -1,3 +1,6 @@
+// MainWindow members: construction and destruction, the slots that do
+// nothing, and the progress shown in the status bar. mainwindow.h names the
+// file of every other member.
 #include "mainwindow.h"
 
 #include <QComboBox>

@@ -26,38 +26,39 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(QWidget *parent = nullptr);       // app/mainwindow.cpp
     ~MainWindow();
 
 private slots:
-    void universal_show(int index);
-    void on_scanport_clicked();
-    void on_applyButton_clicked();
-    void on_Reset_clicked();
-    void on_scan_parameters_clicked();
-    void readData();
-    void openport();
-    void closeport();
-    void timerforScan();
-    void Reset_Default();
-    void change_mode_TCP();
-    void scan_pa_modbus_RTU_TCP();
-    void scan_pa_modbus_TCP_RTU();
-    void scan_pa_modbus_all();
-    void change_pa_modbus_RTU_TCP();
-    void change_pa_modbus_TCP_RTU();
-    void change_parametersofmodbus();
-    void checkCustomDevicePathPolicy();
-    void handleError(QSerialPort::SerialPortError error);
-    void on_reset_allparameters_clicked();
-    void on_checkBox_clicked(bool checked);
-    void on_connect_clicked();
-    void styleclear();
-    void OnSaveSetting_File();
-    void on_action_open_2_triggered();
-    void on_action_show_triggered();
-    void on_action_save_triggered();
-    void on_action_triggered();
+    // In this order (the order of the meta-object table); each in the file named.
+    void universal_show(int index);                       // app/mainwindow_variantviews.cpp
+    void on_scanport_clicked();                           // link/mainwindow_link.cpp
+    void on_applyButton_clicked();                        // protocol/mainwindow_write.cpp
+    void on_Reset_clicked();                              // protocol/mainwindow_reset.cpp
+    void on_scan_parameters_clicked();                    // protocol/mainwindow_scan.cpp
+    void readData();                                      // protocol/mainwindow_replies.cpp
+    void openport();                                      // link/mainwindow_link.cpp
+    void closeport();                                     // link/mainwindow_link.cpp
+    void timerforScan();                                  // app/mainwindow.cpp (empty)
+    void Reset_Default();                                 // protocol/mainwindow_reset.cpp
+    void change_mode_TCP();                               // protocol/mainwindow_write.cpp
+    void scan_pa_modbus_RTU_TCP();                        // protocol/mainwindow_scan.cpp
+    void scan_pa_modbus_TCP_RTU();                        // protocol/mainwindow_scan.cpp
+    void scan_pa_modbus_all();                            // protocol/mainwindow_scan.cpp
+    void change_pa_modbus_RTU_TCP();                      // protocol/mainwindow_write.cpp
+    void change_pa_modbus_TCP_RTU();                      // protocol/mainwindow_write.cpp
+    void change_parametersofmodbus();                     // app/mainwindow.cpp (empty)
+    void checkCustomDevicePathPolicy();                   // link/mainwindow_link.cpp
+    void handleError(QSerialPort::SerialPortError error); // link/mainwindow_link.cpp
+    void on_reset_allparameters_clicked();                // protocol/mainwindow_reset.cpp
+    void on_checkBox_clicked(bool checked);               // app/mainwindow_highlight.cpp
+    void on_connect_clicked();                            // link/mainwindow_link.cpp
+    void styleclear();                                    // app/mainwindow_highlight.cpp
+    void OnSaveSetting_File();                            // settings/mainwindow_settings.cpp
+    void on_action_open_2_triggered();                    // settings/mainwindow_settings.cpp
+    void on_action_show_triggered();                      // app/mainwindow.cpp (empty)
+    void on_action_save_triggered();                      // settings/mainwindow_settings.cpp
+    void on_action_triggered();                           // settings/mainwindow_settings.cpp
 
 private:
     // Lets the test suite look at the controller's state.
@@ -78,14 +79,14 @@ private:
     QString currentFile;
     bool moduleResponded;
 
-    // ---- highlighting ----
+    // ---- highlighting: app/mainwindow_highlight.cpp ----
     // The fourteen parameter fields, in the order their highlights are
     // cleared.
     QVector<QWidget *> highlightedFields() const;
     // Clears the first `count` of them.
     void clearHighlights(int count);
 
-    // ---- serial link ----
+    // ---- serial link: link/mainwindow_link.cpp ----
     // Replaces the port list with the names of `ports`, in their order.
     void fillPortList(const QList<QSerialPortInfo> &ports);
     // Writes one command line whole, in a single write, with no terminator.
@@ -95,7 +96,7 @@ private:
     void portLost();
     void stopAllSequences();
 
-    // ---- reply handling ----
+    // ---- reply handling: protocol/mainwindow_replies.cpp ----
     // Bytes of one reply are collected until their line end, or until the
     // line falls silent.
     QTimer *replyGapTimer;
@@ -107,20 +108,24 @@ private:
     void handleWriteReply(const proto::Change &change, const QString &reply);
     void writeFailed(const proto::Change &change, proto::FailText text);
 
-    // ---- sequences ----
+    // ---- what the sequences share: protocol/mainwindow_sequences.cpp ----
     QWidget *fieldWidget(proto::Param param) const;
     QByteArray changeLine(const proto::Change &change, proto::ChoiceList words) const;
     bool noConnection(bool silent, QTimer *timer, int &step, const QString &moduleKind);
+
+    // ---- the per-variant scan: protocol/mainwindow_scan.cpp ----
     void scanVariantStep(proto::Variant variant, const QString &moduleKind);
-    void writeVariantStep(proto::Variant variant, const QString &moduleKind);
     void endVariantScan();
+
+    // ---- the per-variant write: protocol/mainwindow_write.cpp ----
+    void writeVariantStep(proto::Variant variant, const QString &moduleKind);
     void endVariantWrite(proto::Variant variant, const QString &moduleKind);
 
-    // ---- progress of a running sequence in the status bar ----
+    // ---- progress of a running sequence in the status bar: app/mainwindow.cpp ----
     QProgressBar *progress;
     void updateProgress();
 
-    // ---- settings files ----
+    // ---- settings files: settings/mainwindow_settings.cpp ----
     // Fills the form from a loaded settings object; with
     // `traceLists` it writes the speed and mode debug lines.
     void fillForm(const class setting_module &s, bool traceLists);

@@ -1,4 +1,4 @@
-// The views of the three module kinds.
+// MainWindow members: the views of the three module kinds.
 #include "mainwindow.h"
 #include "ui_mainwindowform.h"
 

@@ -1,4 +1,4 @@
-// Reboot and factory reset of the module.
+// MainWindow members: reboot and factory reset of the module.
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>

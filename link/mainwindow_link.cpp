@@ -1,5 +1,5 @@
-// The serial link to the module: port listing, connection, port errors and
-// the command writer.
+// MainWindow members: the serial link to the module (port listing,
+// connection, port errors and the command writer).
 #include <QMessageBox>
 #include <QSerialPortInfo>
 #include <QStatusBar>

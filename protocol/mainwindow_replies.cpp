@@ -1,4 +1,4 @@
-// Replies from the module.
+// MainWindow members: replies from the module.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QCheckBox>

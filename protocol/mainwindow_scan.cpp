@@ -1,4 +1,4 @@
-// Reading the module's parameters into the form.
+// MainWindow members: reading the module's parameters into the form.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,5 +1,6 @@
-// What the sequences share: the form field of each parameter, the change
-// line built from the form, and the check for a silent module.
+// MainWindow members: what the sequences share (the form field of each
+// parameter, the change line built from the form, and the check for a
+// silent module).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-// The menu "Файл настройки".
+// MainWindow members: the menu "Файл настройки".
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>

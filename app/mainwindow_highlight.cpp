@@ -1,4 +1,4 @@
-// Field highlighting.
+// MainWindow members: field highlighting.
 #include "mainwindow.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"

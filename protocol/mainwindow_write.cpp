@@ -1,4 +1,4 @@
-// Writing the form's parameters to the module.
+// MainWindow members: writing the form's parameters to the module.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
