@@ -85,6 +85,9 @@ private:
     QVector<QWidget *> highlightedFields() const;
     // Clears the first `count` of them.
     void clearHighlights(int count);
+    // The TCP slave id switched off (the box ticked, the field empty and
+    // disabled) or on; its style is the caller's.
+    void setSlaveIdOff(bool off);
 
     // ---- serial link: link/mainwindow_link.cpp ----
     // Replaces the port list with the names of `ports`, in their order.
@@ -95,6 +98,8 @@ private:
     // otherwise.
     void portLost();
     void stopAllSequences();
+    // The enabled controls and the status text of a connection state.
+    void showConnectionState(bool connected);
 
     // ---- reply handling: protocol/mainwindow_replies.cpp ----
     // Bytes of one reply are collected until their line end, or until the
@@ -109,6 +114,8 @@ private:
     void writeFailed(const proto::Change &change, proto::FailText text);
 
     // ---- what the sequences share: protocol/mainwindow_sequences.cpp ----
+    // Stops one sequence: its timer, and its step back to the start.
+    void stopSequence(QTimer *timer, int &step);
     QWidget *fieldWidget(proto::Param param) const;
     QByteArray changeLine(const proto::Change &change, proto::ChoiceList words) const;
     bool noConnection(bool silent, QTimer *timer, int &step, const QString &moduleKind);

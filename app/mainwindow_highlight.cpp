@@ -25,12 +25,15 @@ void MainWindow::styleclear()
 
 void MainWindow::on_checkBox_clicked(bool)
 {
-    if (ui->checkBox->isChecked()) {
-        ui->lineEdit_tcp_id->setEnabled(false);
-        ui->lineEdit_tcp_id->setStyleSheet(style::inactive);
+    const bool off = ui->checkBox->isChecked();
+    setSlaveIdOff(off);
+    ui->lineEdit_tcp_id->setStyleSheet(off ? style::inactive : style::none);
+}
+
+void MainWindow::setSlaveIdOff(bool off)
+{
+    ui->checkBox->setChecked(off);
+    ui->lineEdit_tcp_id->setEnabled(!off);
+    if (off)
         ui->lineEdit_tcp_id->clear();
-    } else {
-        ui->lineEdit_tcp_id->setEnabled(true);
-        ui->lineEdit_tcp_id->setStyleSheet(style::none);
-    }
 }

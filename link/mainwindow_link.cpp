@@ -49,16 +49,11 @@ void MainWindow::openport()
         // A reboot sent in an earlier connection must not silence the loss
         // of this one.
         resetPending = false;
-        ui->scan_parameters->setEnabled(true);
-        ui->applyButton->setEnabled(true);
-        ui->Reset->setEnabled(true);
-        ui->reset_allparameters->setEnabled(true);
-        ui->serialPortInfoListBox->setEnabled(false);
-        ui->scanport->setEnabled(false);
-        statusBar()->showMessage(tr("Connected"));
+        showConnectionState(true);
     } else {
         QMessageBox::critical(this, tr("Отказано в доступе"), QStringLiteral("Ошибка соединения"));
         statusBar()->showMessage(tr("Порт отказано в доступе"));
+        // Only the timers: the steps stay where they were.
         scanTimer->stop();
         writeTimer->stop();
         ui->connect->setText(caption::disconnected());
@@ -71,29 +66,30 @@ void MainWindow::closeport()
         return;
     serial.close();
     replyGapTimer->stop();
-    ui->scan_parameters->setEnabled(false);
-    ui->applyButton->setEnabled(false);
-    ui->Reset->setEnabled(false);
-    ui->reset_allparameters->setEnabled(false);
-    ui->serialPortInfoListBox->setEnabled(true);
-    ui->scanport->setEnabled(true);
-    statusBar()->showMessage(tr("Disconnected"));
-    scanTimer->stop();
-    scanStep = 0;
-    writeTimer->stop();
-    writeStep = 0;
+    showConnectionState(false);
+    // The per-variant sequences only; callers that end the universal ones
+    // too stop them themselves.
+    stopSequence(scanTimer, scanStep);
+    stopSequence(writeTimer, writeStep);
+}
+
+void MainWindow::showConnectionState(bool connected)
+{
+    ui->scan_parameters->setEnabled(connected);
+    ui->applyButton->setEnabled(connected);
+    ui->Reset->setEnabled(connected);
+    ui->reset_allparameters->setEnabled(connected);
+    ui->serialPortInfoListBox->setEnabled(!connected);
+    ui->scanport->setEnabled(!connected);
+    statusBar()->showMessage(connected ? tr("Connected") : tr("Disconnected"));
 }
 
 void MainWindow::stopAllSequences()
 {
-    scanTimer->stop();
-    writeTimer->stop();
-    scanAllTimer->stop();
-    writeAllTimer->stop();
-    scanStep = 0;
-    writeStep = 0;
-    scanAllStep = 0;
-    writeAllStep = 0;
+    stopSequence(scanTimer, scanStep);
+    stopSequence(writeTimer, writeStep);
+    stopSequence(scanAllTimer, scanAllStep);
+    stopSequence(writeAllTimer, writeAllStep);
     ui->scan_parameters->setText(caption::scan());
     ui->applyButton->setText(caption::write());
     updateProgress();

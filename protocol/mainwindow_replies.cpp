@@ -95,15 +95,10 @@ void MainWindow::handleScanReply(const proto::Query &query, const QString &reply
             ui->lineEdit_tcp_id->setStyleSheet(style::inactive);
         } else {
             ui->lineEdit_tcp_id->setStyleSheet(style::ok);
-            if (value == QLatin1String(proto::SlaveIdOff)) {
-                ui->lineEdit_tcp_id->clear();
-                ui->lineEdit_tcp_id->setEnabled(false);
-                ui->checkBox->setChecked(true);
-            } else {
+            const bool off = value == QLatin1String(proto::SlaveIdOff);
+            if (!off)
                 ui->lineEdit_tcp_id->setText(value);
-                ui->checkBox->setChecked(false);
-                ui->lineEdit_tcp_id->setEnabled(true);
-            }
+            setSlaveIdOff(off);
         }
         break;
     }
@@ -125,6 +120,7 @@ void MainWindow::writeFailed(const proto::Change &change, proto::FailText text)
 {
     fieldWidget(change.param)->setStyleSheet(style::error);
     writeAllTimer->stop();
+    // The step goes back to the start only in the write's first two steps.
     if (writeAllStep == 1 || writeAllStep == 2)
         writeAllStep = 0;
     updateProgress();

@@ -17,11 +17,9 @@ void MainWindow::on_scan_parameters_clicked()
     if (current == caption::scan()) {
         ui->scan_parameters->setText(caption::stopScan());
         ui->applyButton->setText(caption::write());
-        writeAllTimer->stop();
-        writeAllStep = 0;
+        stopSequence(writeAllTimer, writeAllStep);
         if (scanAllTimer->isActive()) {
-            scanAllTimer->stop();
-            scanAllStep = 0;
+            stopSequence(scanAllTimer, scanAllStep);
             updateProgress();
             return;
         }
@@ -57,15 +55,12 @@ void MainWindow::on_scan_parameters_clicked()
         ui->lineEdit_tcp_id->clear();
         updateProgress();
     } else if (current == caption::stopScan()) {
+        // Not stopAllSequences(): the write button keeps its caption here.
         ui->scan_parameters->setText(caption::scan());
-        scanTimer->stop();
-        scanStep = 0;
-        writeTimer->stop();
-        writeStep = 0;
-        scanAllTimer->stop();
-        writeAllTimer->stop();
-        scanAllStep = 0;
-        writeAllStep = 0;
+        stopSequence(scanTimer, scanStep);
+        stopSequence(writeTimer, writeStep);
+        stopSequence(scanAllTimer, scanAllStep);
+        stopSequence(writeAllTimer, writeAllStep);
         updateProgress();
     }
 }
@@ -81,8 +76,7 @@ void MainWindow::scan_pa_modbus_all()
     if (const proto::Query *query = proto::scanAllQuery(step)) {
         writeCommand(QByteArray(query->command));
     } else if (step == proto::ScanAllEndStep) {
-        scanAllTimer->stop();
-        scanAllStep = 0;
+        stopSequence(scanAllTimer, scanAllStep);
         ui->scan_parameters->setText(caption::scan());
         // The marks of the replies go; the fields only the module fills,
         // and the switched-off TCP server address, turn lavender.
@@ -110,7 +104,7 @@ void MainWindow::scan_pa_modbus_TCP_RTU()
 void MainWindow::scanVariantStep(proto::Variant variant, const QString &moduleKind)
 {
     if (!serial.isOpen()) {
-        scanTimer->stop();
+        scanTimer->stop(); // the step stays where it was
         qCDebug(lcProtocol) << "error connecting";
         return;
     }
@@ -131,8 +125,7 @@ void MainWindow::scanVariantStep(proto::Variant variant, const QString &moduleKi
 
 void MainWindow::endVariantScan()
 {
-    scanTimer->stop();
-    scanStep = 0;
+    stopSequence(scanTimer, scanStep);
     ui->scan_parameters->setText(caption::scan());
     clearHighlights(10);
 }

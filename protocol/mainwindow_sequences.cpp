@@ -44,6 +44,12 @@ QByteArray MainWindow::changeLine(const proto::Change &change, proto::ChoiceList
                              ui->checkBox->isChecked());
 }
 
+void MainWindow::stopSequence(QTimer *timer, int &step)
+{
+    timer->stop();
+    step = 0;
+}
+
 bool MainWindow::noConnection(bool silent, QTimer *timer, int &step, const QString &moduleKind)
 {
     if (!silent)

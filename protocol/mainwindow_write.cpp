@@ -28,8 +28,7 @@ void MainWindow::on_applyButton_clicked()
     if (current == caption::write() && ui->scan_parameters->text() == caption::scan() && serial.isOpen()) {
         ui->applyButton->setText(caption::stopWrite());
         if (writeAllTimer->isActive()) {
-            writeAllTimer->stop();
-            writeAllStep = 0;
+            stopSequence(writeAllTimer, writeAllStep);
             updateProgress();
             return;
         }
@@ -40,6 +39,7 @@ void MainWindow::on_applyButton_clicked()
         updateProgress();
     } else if (current == caption::stopWrite()) {
         ui->applyButton->setText(caption::write());
+        // Only the timers: the steps stay where they were.
         scanTimer->stop();
         writeTimer->stop();
         writeAllTimer->stop();
@@ -50,12 +50,9 @@ void MainWindow::on_applyButton_clicked()
 
 void MainWindow::change_mode_TCP()
 {
-    scanTimer->stop();
-    scanStep = 0;
-    writeTimer->stop();
-    writeStep = 0;
-    scanAllTimer->stop();
-    scanAllStep = 0;
+    stopSequence(scanTimer, scanStep);
+    stopSequence(writeTimer, writeStep);
+    stopSequence(scanAllTimer, scanAllStep);
 
     ++writeAllStep;
     const int step = writeAllStep;
@@ -89,8 +86,7 @@ void MainWindow::change_mode_TCP()
             return;
     } else if (step == proto::WriteAllEndStep) {
         writeCommand(QByteArray(proto::RebootUniversal));
-        writeAllTimer->stop();
-        writeAllStep = 0;
+        stopSequence(writeAllTimer, writeAllStep);
         resetPending = true;
         ui->applyButton->setText(caption::write());
         updateProgress();
@@ -139,8 +135,7 @@ void MainWindow::writeVariantStep(proto::Variant variant, const QString &moduleK
 
 void MainWindow::endVariantWrite(proto::Variant variant, const QString &moduleKind)
 {
-    writeTimer->stop();
-    writeStep = 0;
+    stopSequence(writeTimer, writeStep);
     resetPending = true;
     if (variant == proto::Variant::RtuTcp)
         ui->applyButton->setText(caption::write());

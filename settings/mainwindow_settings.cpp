@@ -145,17 +145,12 @@ void MainWindow::fillForm(const setting_module &s, bool traceLists)
     ui->lineEdit_timeout->setText(s.tcpTimeout);
     ui->lineEdit_rtu_virtual_id->setText(s.rtuVirtualId);
 
-    if (s.tcpSlaveId == QLatin1String("off")) {
-        ui->checkBox->setChecked(true);
-        ui->lineEdit_tcp_id->clear();
-        ui->lineEdit_tcp_id->setEnabled(false);
-        ui->lineEdit_tcp_id->setStyleSheet(style::inactiveFile);
-    } else {
+    const bool off = s.tcpSlaveId == QLatin1String(proto::SlaveIdOff);
+    if (!off)
         ui->lineEdit_tcp_id->setText(s.tcpSlaveId);
-        ui->lineEdit_tcp_id->setEnabled(true);
-        ui->checkBox->setChecked(false);
-        ui->lineEdit_tcp_id->setStyleSheet(style::none);
-    }
+    setSlaveIdOff(off);
+    // Switched off by a file, the field has a lavender of its own.
+    ui->lineEdit_tcp_id->setStyleSheet(off ? style::inactiveFile : style::none);
 
     ui->lineEdit_version->setStyleSheet(style::inactive);
     ui->lineEdit_MAC->setStyleSheet(style::inactiveFile);
