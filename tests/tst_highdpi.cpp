@@ -23,11 +23,13 @@ void tst_HighDpi::scaleTwo()
     char *argv[] = {name, nullptr};
     int argc = 1;
     bool exposed = false, densityScaling = true;
-    QSize logical, grabbed, icon48;
+    QSize logical, minimum, maximum, grabbed, icon48;
     QList<QSize> iconSizes;
     const int code = runConfigurator(argc, argv, [&](MainWindow &w) {
         exposed = QTest::qWaitForWindowExposed(&w);
         logical = w.size();
+        minimum = w.minimumSize();
+        maximum = w.maximumSize();
         grabbed = w.grab().size();
         // The title bar asks for a 48 px icon: at scale 2 it gets 96 device
         // pixels, from the large image.
@@ -42,7 +44,10 @@ void tst_HighDpi::scaleTwo()
     });
     QCOMPARE(code, 0);
     QVERIFY(exposed);
+    // The start fixes the window at its designed size.
     QCOMPARE(logical, QSize(550, 785));
+    QCOMPARE(minimum, QSize(550, 785));
+    QCOMPARE(maximum, QSize(550, 785));
     QCOMPARE(grabbed, QSize(1100, 1570));
     QVERIFY(iconSizes.contains(QSize(256, 256)));
     QCOMPARE(icon48, QSize(96, 96));
