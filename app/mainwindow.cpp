@@ -34,29 +34,24 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->setupUi(this);
 
+    // The sequence timers keep their string-based connections to the slots
+    // of the table; the per-variant scan and write timers name slots that do
+    // nothing.
+    const auto sequenceTimer = [this](const char *name, const char *slot) {
+        auto *timer = new QTimer(this);
+        timer->setObjectName(QLatin1String(name));
+        connect(timer, SIGNAL(timeout()), this, slot);
+        timer->setInterval(1000);
+        return timer;
+    };
     scanStep = 0;
-    scanTimer = new QTimer(this);
-    scanTimer->setObjectName(QStringLiteral("scanTimer"));
-    connect(scanTimer, SIGNAL(timeout()), this, SLOT(timerforScan()));
-    scanTimer->setInterval(1000);
-
+    scanTimer = sequenceTimer("scanTimer", SLOT(timerforScan()));
     writeStep = 0;
-    writeTimer = new QTimer(this);
-    writeTimer->setObjectName(QStringLiteral("writeTimer"));
-    connect(writeTimer, SIGNAL(timeout()), this, SLOT(change_parametersofmodbus()));
-    writeTimer->setInterval(1000);
-
+    writeTimer = sequenceTimer("writeTimer", SLOT(change_parametersofmodbus()));
     scanAllStep = 0;
-    scanAllTimer = new QTimer(this);
-    scanAllTimer->setObjectName(QStringLiteral("scanAllTimer"));
-    connect(scanAllTimer, SIGNAL(timeout()), this, SLOT(scan_pa_modbus_all()));
-    scanAllTimer->setInterval(1000);
-
+    scanAllTimer = sequenceTimer("scanAllTimer", SLOT(scan_pa_modbus_all()));
     writeAllStep = 0;
-    writeAllTimer = new QTimer(this);
-    writeAllTimer->setObjectName(QStringLiteral("writeAllTimer"));
-    connect(writeAllTimer, SIGNAL(timeout()), this, SLOT(change_mode_TCP()));
-    writeAllTimer->setInterval(1000);
+    writeAllTimer = sequenceTimer("writeAllTimer", SLOT(change_mode_TCP()));
 
     setWindowTitle(QStringLiteral("Конфигуратор Modbus TCP-RTU Version 2.0.1"));
     setWindowIcon(QIcon(QStringLiteral(":/images/TesmarRTUTCP.ico")));

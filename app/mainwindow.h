@@ -98,6 +98,8 @@ private:
     // otherwise.
     void portLost();
     void stopAllSequences();
+    // The scan and write buttons' captions while nothing runs.
+    void showIdleCaptions();
     // The enabled controls and the status text of a connection state.
     void showConnectionState(bool connected);
 

@@ -90,9 +90,14 @@ void MainWindow::stopAllSequences()
     stopSequence(writeTimer, writeStep);
     stopSequence(scanAllTimer, scanAllStep);
     stopSequence(writeAllTimer, writeAllStep);
+    showIdleCaptions();
+    updateProgress();
+}
+
+void MainWindow::showIdleCaptions()
+{
     ui->scan_parameters->setText(caption::scan());
     ui->applyButton->setText(caption::write());
-    updateProgress();
 }
 
 void MainWindow::handleError(QSerialPort::SerialPortError error)

@@ -62,7 +62,6 @@ bool MainWindow::noConnection(bool silent, QTimer *timer, int &step, const QStri
     step = 0;
     closeport();
     ui->connect->setText(caption::disconnected());
-    ui->scan_parameters->setText(caption::scan());
-    ui->applyButton->setText(caption::write());
+    showIdleCaptions();
     return true;
 }
