@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "protocoltables.h"
+
 // The captions of the three state buttons. Each caption is its button's
 // state: the handlers compare them exactly.
 namespace caption {
@@ -15,3 +17,12 @@ inline QString stopScan() { return QStringLiteral("Стоп сканирован
 inline QString write() { return QStringLiteral("Запись параметры"); }
 inline QString stopWrite() { return QStringLiteral("Остановить запись"); }
 } // namespace caption
+
+// The module kinds as the messages of the sequences name them.
+namespace modulekind {
+inline QString universal() { return QStringLiteral("Modbus universal"); }
+inline QString of(proto::Variant v)
+{
+    return v == proto::Variant::RtuTcp ? QStringLiteral("Modbus RTU-TCP") : QStringLiteral("Modbus TCP-RTU");
+}
+} // namespace modulekind

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "parameters.h"
 #include "ui_mainwindowform.h"
 
 MainWindow::MainWindow(QWidget *parent)
@@ -33,6 +34,8 @@ MainWindow::MainWindow(QWidget *parent)
     moduleResponded = false;
 
     ui->setupUi(this);
+    for (const proto::Parameter &row : proto::parameters)
+        fields[int(row.param)] = findChild<QWidget *>(QLatin1String(row.field));
 
     // The sequence timers keep their string-based connections to the slots
     // of the table; the per-variant scan and write timers name slots that do

@@ -80,8 +80,8 @@ private:
     bool moduleResponded;
 
     // ---- highlighting: app/mainwindow_highlight.cpp ----
-    // The fourteen parameter fields, in the order their highlights are
-    // cleared.
+    // The fourteen parameter fields (all but the version), in the order
+    // their highlights are cleared.
     QVector<QWidget *> highlightedFields() const;
     // Clears the first `count` of them.
     void clearHighlights(int count);
@@ -118,17 +118,20 @@ private:
     // ---- what the sequences share: protocol/mainwindow_sequences.cpp ----
     // Stops one sequence: its timer, and its step back to the start.
     void stopSequence(QTimer *timer, int &step);
+    // The form field of each parameter, found by its name in the parameter
+    // table when the window is built.
+    QWidget *fields[proto::ParamCount] = {};
     QWidget *fieldWidget(proto::Param param) const;
     QByteArray changeLine(const proto::Change &change, proto::ChoiceList words) const;
     bool noConnection(bool silent, QTimer *timer, int &step, const QString &moduleKind);
 
     // ---- the per-variant scan: protocol/mainwindow_scan.cpp ----
-    void scanVariantStep(proto::Variant variant, const QString &moduleKind);
+    void scanVariantStep(proto::Variant variant);
     void endVariantScan();
 
     // ---- the per-variant write: protocol/mainwindow_write.cpp ----
-    void writeVariantStep(proto::Variant variant, const QString &moduleKind);
-    void endVariantWrite(proto::Variant variant, const QString &moduleKind);
+    void writeVariantStep(proto::Variant variant);
+    void endVariantWrite(proto::Variant variant);
 
     // ---- progress of a running sequence in the status bar: app/mainwindow.cpp ----
     QProgressBar *progress;

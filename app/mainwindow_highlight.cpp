@@ -1,14 +1,16 @@
 // MainWindow members: field highlighting.
 #include "mainwindow.h"
+#include "parameters.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
 QVector<QWidget *> MainWindow::highlightedFields() const
 {
-    return {ui->lineEdit_ip,      ui->lineEdit_ipservertcp, ui->comboBox,         ui->comboBox_2,
-            ui->comboBox_speed,   ui->lineEdit_mask,        ui->lineEdit_portTCP, ui->lineEdit_timeout,
-            ui->lineEdit_MAC,     ui->lineEdit_gateway,     ui->comboBox_mode,    ui->lineEdit_rtu_virtual_id,
-            ui->lineEdit_tcp_id,  ui->lineEdit_timewait};
+    QVector<QWidget *> list(proto::ParamCount - 1);
+    for (const proto::Parameter &row : proto::parameters)
+        if (row.highlight >= 0)
+            list[row.highlight] = fieldWidget(row.param);
+    return list;
 }
 
 void MainWindow::clearHighlights(int count)

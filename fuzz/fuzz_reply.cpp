@@ -6,6 +6,7 @@
 
 #include "fuzzcheck.h"
 #include "lines.h"
+#include "parameters.h"
 #include "protocoltables.h"
 
 #include <QByteArray>
@@ -20,9 +21,10 @@ void checkCut(const QString &text, const proto::Query &q)
 {
     const QString value = proto::cutValue(text, q);
     FUZZ_CHECK(value.size() <= q.length, "a cut value is no longer than the query's length");
-    const int available = text.size() > q.position ? text.size() - q.position : 0;
+    const int position = proto::valuePosition(q);
+    const int available = text.size() > position ? text.size() - position : 0;
     FUZZ_CHECK(value.size() == qMin(available, q.length), "a cut value takes all the text it can");
-    FUZZ_CHECK(QStringView(text).mid(q.position).startsWith(value), "a cut value is the text at the query's position");
+    FUZZ_CHECK(QStringView(text).mid(position).startsWith(value), "a cut value is the text at the query's position");
     FUZZ_CHECK(!value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')),
                "a cut value has no line ends");
 
@@ -32,7 +34,7 @@ void checkCut(const QString &text, const proto::Query &q)
     if (text.startsWith(echo))
         FUZZ_CHECK(value == text.mid(echo.size(), q.length), "the value starts right after the echoed query");
 
-    if (q.kind != proto::Kind::Choice)
+    if (proto::kindOf(q.param) != proto::Kind::Choice)
         return;
     const proto::ChoiceList words = proto::replyChoices(q.param);
     const int index = proto::matchChoice(value, words);
@@ -77,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const QByteArray line = proto::changeLine(c, words, text, index, size > 1 && (data[1] & 1));
         FUZZ_CHECK(line.startsWith(c.prefix), "a change line starts with its prefix");
         const QByteArray value = line.mid(int(std::strlen(c.prefix)));
-        switch (c.kind) {
+        switch (proto::kindOf(c.param)) {
         case proto::Kind::Text:
             FUZZ_CHECK(value == text.toLatin1(), "a text change sends the text");
             break;

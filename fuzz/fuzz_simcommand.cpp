@@ -8,7 +8,7 @@
 #include "fuzzcheck.h"
 #include "gatewaymodule.h"
 #include "lines.h"
-#include "protocoltables.h"
+#include "parameters.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,7 +28,7 @@ namespace {
 
 bool isReplyWord(Param p, const std::string &v)
 {
-    return simproto::indexOf(proto::replyChoices(p), v) >= 0;
+    return proto::choiceIndex(proto::replyChoices(p), v.data(), v.size()) >= 0;
 }
 
 // A stored value is always one that a query may report: a value a change
@@ -38,7 +38,7 @@ void checkStored(const GatewayModule &m)
     for (const proto::Change &c : proto::changes) {
         const std::string v = m.value(c.param);
         std::string stored;
-        const bool ok = c.kind == proto::Kind::Choice ? isReplyWord(c.param, v)
+        const bool ok = proto::kindOf(c.param) == proto::Kind::Choice ? isReplyWord(c.param, v)
                                                       : GatewayModule::validate(c.param, v, &stored) && stored == v;
         FUZZ_CHECK(ok, "a stored value is a valid reply value");
     }
@@ -66,7 +66,7 @@ void handleLine(GatewayModule &m, const std::string &line)
         // The configurator reads the whole value back from the reply.
         const QString cut = proto::cutValue(proto::cleanReply(QByteArray::fromStdString(r.reply)), *q);
         FUZZ_CHECK(cut == QString::fromStdString(value), "the configurator cuts exactly the value from a reply");
-        if (q->kind == proto::Kind::Choice)
+        if (proto::kindOf(q->param) == proto::Kind::Choice)
             FUZZ_CHECK(proto::matchChoice(cut, proto::replyChoices(q->param)) >= 0,
                        "a reported choice is one of the configurator's words");
         FUZZ_CHECK(r.action == GatewayModule::Action::None, "a query does nothing else");

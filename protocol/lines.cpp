@@ -1,19 +1,18 @@
 #include "lines.h"
 
+#include "parameters.h"
+
 namespace proto {
 
 QByteArray choiceWord(ChoiceList words, int index)
 {
-    for (std::size_t i = 0; i < words.count; ++i)
-        if (words.words[i].index == index)
-            return QByteArray(words.words[i].word);
-    return QByteArray();
+    return QByteArray(choiceWordAt(words, index));
 }
 
 QByteArray changeLine(const Change &change, ChoiceList words, const QString &text, int index, bool off)
 {
     QByteArray line(change.prefix);
-    switch (change.kind) {
+    switch (kindOf(change.param)) {
     case Kind::Text:
         line += text.toLatin1();
         break;
@@ -38,15 +37,13 @@ QString cleanReply(const QByteArray &bytes)
 
 QString cutValue(const QString &reply, const Query &query)
 {
-    return reply.mid(query.position, query.length);
+    return reply.mid(valuePosition(query), query.length);
 }
 
 int matchChoice(const QString &value, ChoiceList words)
 {
-    for (std::size_t i = 0; i < words.count; ++i)
-        if (value == QLatin1String(words.words[i].word))
-            return words.words[i].index;
-    return -1;
+    const QByteArray bytes = value.toUtf8();
+    return choiceIndex(words, bytes.constData(), std::size_t(bytes.size()));
 }
 
 } // namespace proto

@@ -23,7 +23,7 @@ QByteArray changeLine(const Change &change, ChoiceList words, const QString &tex
 // removed, everything else kept.
 QString cleanReply(const QByteArray &bytes);
 
-// The value of a query's reply: at most `length` characters from `position`.
+// The value of a query's reply: at most `length` characters from its value position.
 QString cutValue(const QString &reply, const Query &query);
 
 // The combo box index of a reply word, or -1 when no word matches exactly.

@@ -10,6 +10,7 @@
 #include "lines.h"
 #include "logging.h"
 #include "mainwindow.h"
+#include "parameters.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
@@ -68,7 +69,7 @@ void MainWindow::handleScanReply(const proto::Query &query, const QString &reply
 {
     const QString value = proto::cutValue(reply, query);
     QWidget *field = fieldWidget(query.param);
-    switch (query.kind) {
+    switch (proto::kindOf(query.param)) {
     case proto::Kind::Text: {
         auto *edit = static_cast<QLineEdit *>(field);
         if (!value.isEmpty()) {

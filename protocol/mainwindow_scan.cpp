@@ -8,6 +8,7 @@
 #include "captions.h"
 #include "logging.h"
 #include "mainwindow.h"
+#include "parameters.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
@@ -26,33 +27,15 @@ void MainWindow::on_scan_parameters_clicked()
         // The silent-module check judges this scan only.
         replyReceived = false;
         scanAllTimer->start(1000);
-        ui->lineEdit_ip->clear();
-        ui->lineEdit_ip->setStyleSheet(style::none);
-        ui->lineEdit_mask->clear();
-        ui->lineEdit_mask->setStyleSheet(style::none);
-        ui->lineEdit_gateway->clear();
-        ui->lineEdit_gateway->setStyleSheet(style::none);
-        ui->comboBox_speed->setCurrentIndex(0);
-        ui->comboBox_speed->setStyleSheet(style::none);
-        ui->lineEdit_ipservertcp->clear();
-        ui->lineEdit_ipservertcp->setStyleSheet(style::none);
-        ui->comboBox_2->setCurrentIndex(0);
-        ui->comboBox_2->setStyleSheet(style::none);
-        ui->comboBox->setCurrentIndex(0);
-        ui->comboBox->setStyleSheet(style::none);
-        ui->lineEdit_portTCP->setStyleSheet(style::none);
-        ui->lineEdit_portTCP->clear();
-        ui->lineEdit_timeout->setStyleSheet(style::none);
-        ui->lineEdit_timeout->clear();
-        ui->lineEdit_MAC->clear();
-        ui->lineEdit_MAC->setStyleSheet(style::none);
-        ui->comboBox_mode->setCurrentIndex(0);
-        ui->comboBox_mode->setStyleSheet(style::none);
-        ui->lineEdit_version->clear();
-        ui->lineEdit_version->setStyleSheet(style::none);
-        ui->lineEdit_timewait->clear();
-        ui->lineEdit_rtu_virtual_id->clear();
-        ui->lineEdit_tcp_id->clear();
+        for (const proto::Parameter &row : proto::parameters) {
+            QWidget *field = fieldWidget(row.param);
+            if (row.kind == proto::Kind::Choice)
+                static_cast<QComboBox *>(field)->setCurrentIndex(0);
+            else
+                static_cast<QLineEdit *>(field)->clear();
+            if (!row.scanKeepsStyle)
+                field->setStyleSheet(style::none);
+        }
         updateProgress();
     } else if (current == caption::stopScan()) {
         // Not stopAllSequences(): the write button keeps its caption here.
@@ -70,7 +53,7 @@ void MainWindow::scan_pa_modbus_all()
     ++scanAllStep;
     const int step = scanAllStep;
     if (step == proto::ScanCheckStep
-        && noConnection(!replyReceived, scanAllTimer, scanAllStep, QStringLiteral("Modbus universal")))
+        && noConnection(!replyReceived, scanAllTimer, scanAllStep, modulekind::universal()))
         return;
 
     if (const proto::Query *query = proto::scanAllQuery(step)) {
@@ -93,15 +76,15 @@ void MainWindow::scan_pa_modbus_all()
 
 void MainWindow::scan_pa_modbus_RTU_TCP()
 {
-    scanVariantStep(proto::Variant::RtuTcp, QStringLiteral("Modbus RTU-TCP"));
+    scanVariantStep(proto::Variant::RtuTcp);
 }
 
 void MainWindow::scan_pa_modbus_TCP_RTU()
 {
-    scanVariantStep(proto::Variant::TcpRtu, QStringLiteral("Modbus TCP-RTU"));
+    scanVariantStep(proto::Variant::TcpRtu);
 }
 
-void MainWindow::scanVariantStep(proto::Variant variant, const QString &moduleKind)
+void MainWindow::scanVariantStep(proto::Variant variant)
 {
     if (!serial.isOpen()) {
         scanTimer->stop(); // the step stays where it was
@@ -114,7 +97,7 @@ void MainWindow::scanVariantStep(proto::Variant variant, const QString &moduleKi
     if (step == 2) {
         if (variant == proto::Variant::TcpRtu)
             qCDebug(lcProtocol) << answer << "TCPRTU-2-ggggggggggggg";
-        if (noConnection(answer.isEmpty(), scanTimer, scanStep, moduleKind))
+        if (noConnection(answer.isEmpty(), scanTimer, scanStep, modulekind::of(variant)))
             return;
     }
     if (step >= 1 && step <= params.count)

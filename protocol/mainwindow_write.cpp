@@ -82,7 +82,7 @@ void MainWindow::change_mode_TCP()
             qCDebug(lcProtocol) << line;
     } else if (step == proto::WriteCheckStep) {
         qCDebug(lcProtocol) << answer << "case_2";
-        if (noConnection(!moduleResponded, writeAllTimer, writeAllStep, QStringLiteral("Modbus universal")))
+        if (noConnection(!moduleResponded, writeAllTimer, writeAllStep, modulekind::universal()))
             return;
     } else if (step == proto::WriteAllEndStep) {
         writeCommand(QByteArray(proto::RebootUniversal));
@@ -90,7 +90,7 @@ void MainWindow::change_mode_TCP()
         resetPending = true;
         ui->applyButton->setText(caption::write());
         updateProgress();
-        QMessageBox::information(this, tr("Результы изменения"), successText(QStringLiteral("Modbus universal")));
+        QMessageBox::information(this, tr("Результы изменения"), successText(modulekind::universal()));
         styleclear();
         return;
     }
@@ -99,21 +99,21 @@ void MainWindow::change_mode_TCP()
 
 void MainWindow::change_pa_modbus_RTU_TCP()
 {
-    writeVariantStep(proto::Variant::RtuTcp, QStringLiteral("Modbus RTU-TCP"));
+    writeVariantStep(proto::Variant::RtuTcp);
 }
 
 void MainWindow::change_pa_modbus_TCP_RTU()
 {
-    writeVariantStep(proto::Variant::TcpRtu, QStringLiteral("Modbus TCP-RTU"));
+    writeVariantStep(proto::Variant::TcpRtu);
 }
 
-void MainWindow::writeVariantStep(proto::Variant variant, const QString &moduleKind)
+void MainWindow::writeVariantStep(proto::Variant variant)
 {
     ++writeStep;
     const int step = writeStep;
     const proto::ParamList params = proto::variantWrite(variant);
     if (step == 4) {
-        noConnection(!moduleResponded, writeTimer, writeStep, moduleKind);
+        noConnection(!moduleResponded, writeTimer, writeStep, modulekind::of(variant));
         return;
     }
     if (step % 2 == 1 && (step - 1) / 2 < params.count) {
@@ -129,16 +129,16 @@ void MainWindow::writeVariantStep(proto::Variant variant, const QString &moduleK
             qCDebug(lcProtocol) << line;
     } else if (step == 2 * params.count + 1) {
         writeCommand(QByteArray(proto::Reboot));
-        endVariantWrite(variant, moduleKind);
+        endVariantWrite(variant);
     }
 }
 
-void MainWindow::endVariantWrite(proto::Variant variant, const QString &moduleKind)
+void MainWindow::endVariantWrite(proto::Variant variant)
 {
     stopSequence(writeTimer, writeStep);
     resetPending = true;
     if (variant == proto::Variant::RtuTcp)
         ui->applyButton->setText(caption::write());
-    QMessageBox::information(this, tr("Результы изменения"), successText(moduleKind));
+    QMessageBox::information(this, tr("Результы изменения"), successText(modulekind::of(variant)));
     clearHighlights(10);
 }

@@ -68,40 +68,60 @@ ChoiceList variantWriteChoices(Param p)
     }
 }
 
-// The value of a reply starts one separator after the echoed query text.
 const Query queries[ParamCount] = {
-    {Param::Mode, "MODE TCP", 9, 6, Kind::Choice},
-    {Param::Version, "version", 8, 10, Kind::Text},
-    {Param::Mac, "MAC", 4, 18, Kind::Text},
-    {Param::Ip, "ip", 3, 15, Kind::Text},
-    {Param::Mask, "MASK", 5, 16, Kind::Text},
-    {Param::Gateway, "GATEWAY", 8, 15, Kind::Text},
-    {Param::PortTcp, "PORT TCP", 9, 6, Kind::Text},
-    {Param::Parity, "parity", 7, 4, Kind::Choice},
-    {Param::Speed, "SPEED RS485", 12, 7, Kind::Choice},
-    {Param::StopBits, "STOP BIT", 9, 3, Kind::Choice},
-    {Param::TimeoutResponse, "timeout response", 17, 5, Kind::Text},
-    {Param::IpServerTcp, "IP SERVER TCP", 14, 16, Kind::Text},
-    {Param::TimeoutTcp, "TIMEOUT TCP", 12, 5, Kind::Text},
-    {Param::RtuVirtualId, "rtu virtual id", 15, 3, Kind::Text},
-    {Param::TcpSlaveId, "tcp slave id", 13, 3, Kind::SlaveId},
+    {Param::Mode, "MODE TCP", 6},
+    {Param::Version, "version", 10},
+    {Param::Mac, "MAC", 18},
+    {Param::Ip, "ip", 15},
+    {Param::Mask, "MASK", 16},
+    {Param::Gateway, "GATEWAY", 15},
+    {Param::PortTcp, "PORT TCP", 6},
+    {Param::Parity, "parity", 4},
+    {Param::Speed, "SPEED RS485", 7},
+    {Param::StopBits, "STOP BIT", 3},
+    {Param::TimeoutResponse, "timeout response", 5},
+    {Param::IpServerTcp, "IP SERVER TCP", 16},
+    {Param::TimeoutTcp, "TIMEOUT TCP", 5},
+    {Param::RtuVirtualId, "rtu virtual id", 3},
+    {Param::TcpSlaveId, "tcp slave id", 3},
 };
 
 const Change changes[ChangeCount] = {
-    {Param::Mode, "CHANGE MODE TCP:", Kind::Choice, FailText::A, true},
-    {Param::Ip, "CHANGE IP:", Kind::Text, FailText::A, true},
-    {Param::Mask, "CHANGE MASK:", Kind::Text, FailText::A, true},
-    {Param::Gateway, "CHANGE GATEWAY:", Kind::Text, FailText::A, true},
-    {Param::PortTcp, "CHANGE PORT TCP:", Kind::Text, FailText::B, true},
-    {Param::Parity, "CHANGE PARITY:", Kind::Choice, FailText::A, true},
-    {Param::Speed, "CHANGE SPEED RS485:", Kind::Choice, FailText::A, true},
-    {Param::StopBits, "CHANGE STOP BIT:", Kind::Choice, FailText::B, true},
-    {Param::TimeoutResponse, "change timeout response:", Kind::Text, FailText::A, false},
-    {Param::IpServerTcp, "CHANGE IP SERVER TCP:", Kind::Text, FailText::A, false},
-    {Param::TimeoutTcp, "CHANGE TIMEOUT TCP:", Kind::Text, FailText::A, false},
-    {Param::RtuVirtualId, "change rtu virtual id:", Kind::Text, FailText::A, false},
-    {Param::TcpSlaveId, "change tcp slave id:", Kind::SlaveId, FailText::A, false},
+    {Param::Mode, "CHANGE MODE TCP:", FailText::A, true},
+    {Param::Ip, "CHANGE IP:", FailText::A, true},
+    {Param::Mask, "CHANGE MASK:", FailText::A, true},
+    {Param::Gateway, "CHANGE GATEWAY:", FailText::A, true},
+    {Param::PortTcp, "CHANGE PORT TCP:", FailText::B, true},
+    {Param::Parity, "CHANGE PARITY:", FailText::A, true},
+    {Param::Speed, "CHANGE SPEED RS485:", FailText::A, true},
+    {Param::StopBits, "CHANGE STOP BIT:", FailText::B, true},
+    {Param::TimeoutResponse, "change timeout response:", FailText::A, false},
+    {Param::IpServerTcp, "CHANGE IP SERVER TCP:", FailText::A, false},
+    {Param::TimeoutTcp, "CHANGE TIMEOUT TCP:", FailText::A, false},
+    {Param::RtuVirtualId, "change rtu virtual id:", FailText::A, false},
+    {Param::TcpSlaveId, "change tcp slave id:", FailText::A, false},
 };
+
+int choiceIndex(ChoiceList list, const char *word, std::size_t len)
+{
+    for (std::size_t i = 0; i < list.count; ++i)
+        if (std::strlen(list.words[i].word) == len && std::memcmp(list.words[i].word, word, len) == 0)
+            return list.words[i].index;
+    return -1;
+}
+
+const char *choiceWordAt(ChoiceList list, int index)
+{
+    for (std::size_t i = 0; i < list.count; ++i)
+        if (list.words[i].index == index)
+            return list.words[i].word;
+    return nullptr;
+}
+
+int valuePosition(const Query &query)
+{
+    return int(std::strlen(query.command)) + 1;
+}
 
 const Query *queryFor(Param p)
 {

@@ -50,6 +50,12 @@ struct ChoiceList {
     std::size_t count;
 };
 
+// The combo box index of a word, or -1 when no word of the list is exactly
+// these `len` bytes.
+int choiceIndex(ChoiceList list, const char *word, std::size_t len);
+// The word at a combo box index, or nullptr.
+const char *choiceWordAt(ChoiceList list, int index);
+
 // Reply words of the module (what a query answers with).
 ChoiceList replyChoices(Param p);
 // Words sent by the universal write sequence.
@@ -58,15 +64,15 @@ ChoiceList universalWriteChoices(Param p);
 ChoiceList variantWriteChoices(Param p);
 
 // A query: "MAC", "ip", ... The reply is the query's text, one separator
-// and the value; the value starts at `position` and is at most `length`
-// characters long.
+// and the value, which is at most `length` characters long.
 struct Query {
     Param param;
     const char *command;
-    int position;
     int length;
-    Kind kind;
 };
+// Where the value of a query's reply starts: after the echoed text and its
+// separator.
+int valuePosition(const Query &query);
 
 // Rejection text of a failed write acknowledgement.
 enum class FailText { A, B };
@@ -77,7 +83,6 @@ enum class FailText { A, B };
 struct Change {
     Param param;
     const char *prefix;
-    Kind kind;
     FailText failText;
     bool strictAck;
 };

@@ -7,6 +7,7 @@
 
 #include "logging.h"
 #include "mainwindow.h"
+#include "parameters.h"
 #include "setting_module.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
@@ -46,22 +47,18 @@ void MainWindow::OnSaveSetting_File()
 {
     setting_module *s = new setting_module();
 
-    s->ipAddress = textOr(ui->lineEdit_ip, "192.168.0.1");
-    s->netMask = textOr(ui->lineEdit_mask, "255.255.255.0");
-    s->gateway = textOr(ui->lineEdit_gateway, "0.0.0.0");
-    s->tcpPort = textOr(ui->lineEdit_portTCP, "502");
-    s->parity = positionOr(ui->comboBox, 1);
-    s->rs485Speed = positionOr(ui->comboBox_speed, 4);
-    s->tcpMode = positionOr(ui->comboBox_mode, 1);
-    s->stopBits = positionOr(ui->comboBox_2, 1);
-    s->responseTimeout = textOr(ui->lineEdit_timewait, "1000");
-    s->serverIp = textOr(ui->lineEdit_ipservertcp, "192.168.0.10");
-    s->tcpTimeout = textOr(ui->lineEdit_timeout, "180");
-    s->rtuVirtualId = textOr(ui->lineEdit_rtu_virtual_id, "1");
-    if (ui->checkBox->isChecked())
-        s->tcpSlaveId = QStringLiteral("off");
-    else
-        s->tcpSlaveId = textOr(ui->lineEdit_tcp_id, "off");
+    // An empty field, or a list on its blank entry, is saved as the
+    // module's factory value.
+    for (int i = 0; i < proto::FileParamCount; ++i) {
+        const proto::Parameter &row = proto::parameters[i];
+        QWidget *field = fieldWidget(row.param);
+        if (row.kind == proto::Kind::Choice)
+            s->setValue(row.param, positionOr(static_cast<QComboBox *>(field), row.factoryIndex));
+        else if (row.kind == proto::Kind::SlaveId && ui->checkBox->isChecked())
+            s->setValue(row.param, QLatin1String(proto::SlaveIdOff));
+        else
+            s->setValue(row.param, textOr(static_cast<QLineEdit *>(field), row.factoryText));
+    }
 
     s->SaveNTSetting();
 
@@ -125,25 +122,25 @@ void MainWindow::loadCurrentFile(bool traceLists)
 
 void MainWindow::fillForm(const setting_module &s, bool traceLists)
 {
-    ui->lineEdit_ip->setText(s.ipAddress);
-    ui->lineEdit_mask->setText(s.netMask);
-    ui->lineEdit_gateway->setText(s.gateway);
-    ui->lineEdit_portTCP->setText(s.tcpPort);
-
-    // A position outside a list leaves it with no current entry.
-    ui->comboBox->setCurrentIndex(s.parity);
-    ui->comboBox_speed->setCurrentIndex(s.rs485Speed);
-    if (traceLists)
-        qCDebug(lcSettings) << s.rs485Speed << "SPERD_RS485";
-    ui->comboBox_2->setCurrentIndex(s.stopBits);
-    ui->comboBox_mode->setCurrentIndex(s.tcpMode);
-    if (traceLists)
-        qCDebug(lcSettings) << s.tcpMode << "tcp -mode";
-
-    ui->lineEdit_timewait->setText(s.responseTimeout);
-    ui->lineEdit_ipservertcp->setText(s.serverIp);
-    ui->lineEdit_timeout->setText(s.tcpTimeout);
-    ui->lineEdit_rtu_virtual_id->setText(s.rtuVirtualId);
+    for (int i = 0; i < proto::FileParamCount; ++i) {
+        const proto::Parameter &row = proto::parameters[i];
+        QWidget *field = fieldWidget(row.param);
+        switch (row.kind) {
+        case proto::Kind::Text:
+            static_cast<QLineEdit *>(field)->setText(s.value(row.param).toString());
+            break;
+        case proto::Kind::Choice:
+            // A position outside a list leaves it with no current entry.
+            static_cast<QComboBox *>(field)->setCurrentIndex(s.value(row.param).toInt());
+            break;
+        case proto::Kind::SlaveId:
+            break; // below, with its box
+        }
+        if (traceLists && row.param == proto::Param::Speed)
+            qCDebug(lcSettings) << s.rs485Speed << "SPERD_RS485";
+        else if (traceLists && row.param == proto::Param::Mode)
+            qCDebug(lcSettings) << s.tcpMode << "tcp -mode";
+    }
 
     const bool off = s.tcpSlaveId == QLatin1String(proto::SlaveIdOff);
     if (!off)

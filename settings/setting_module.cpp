@@ -1,5 +1,7 @@
 #include "setting_module.h"
 
+#include "parameters.h"
+
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
@@ -13,20 +15,43 @@
 
 namespace {
 
-// The store keys of a settings file.
-const QString keyIp = QStringLiteral("IP_ADRESS");
-const QString keyMask = QStringLiteral("MASK");
-const QString keyGateway = QStringLiteral("GATEWAY");
-const QString keyPortTcp = QStringLiteral("PORT_TCP");
-const QString keySpeed = QStringLiteral("SPEED_RS485");
-const QString keyStopBit = QStringLiteral("STOP_BIT");
-const QString keyParity = QStringLiteral("PARITY");
-const QString keyModeTcp = QStringLiteral("MODE_TCP");
-const QString keyTimeoutResponse = QStringLiteral("TIMEOUT_RESPONSE");
-const QString keyServerIp = QStringLiteral("Client_TCP/IP_SERVER_TCP");
-const QString keyTimeoutTcp = QStringLiteral("Client_TCP/TIMEOUT_TCP");
-const QString keyRtuVirtualId = QStringLiteral("Client_TCP/RTU_VIRTUAL_ID");
-const QString keyTcpSlaveId = QStringLiteral("Client_TCP/TCP_SLAVE_ID");
+// Where each value of a settings file lives in the object: a text member,
+// or for the four lists a position member.
+struct Member {
+    proto::Param param;
+    QString setting_module::*text;
+    int setting_module::*position;
+};
+const Member members[] = {
+    {proto::Param::Ip, &setting_module::ipAddress, nullptr},
+    {proto::Param::Mask, &setting_module::netMask, nullptr},
+    {proto::Param::Gateway, &setting_module::gateway, nullptr},
+    {proto::Param::PortTcp, &setting_module::tcpPort, nullptr},
+    {proto::Param::Speed, nullptr, &setting_module::rs485Speed},
+    {proto::Param::StopBits, nullptr, &setting_module::stopBits},
+    {proto::Param::Parity, nullptr, &setting_module::parity},
+    {proto::Param::Mode, nullptr, &setting_module::tcpMode},
+    {proto::Param::TimeoutResponse, &setting_module::responseTimeout, nullptr},
+    {proto::Param::IpServerTcp, &setting_module::serverIp, nullptr},
+    {proto::Param::TimeoutTcp, &setting_module::tcpTimeout, nullptr},
+    {proto::Param::RtuVirtualId, &setting_module::rtuVirtualId, nullptr},
+    {proto::Param::TcpSlaveId, &setting_module::tcpSlaveId, nullptr},
+};
+
+const Member &memberOf(proto::Param p)
+{
+    for (const Member &m : members)
+        if (m.param == p)
+            return m;
+    return members[0]; // not reached: every parameter of a file has its member
+}
+
+// The store key of a file row: "KEY", or "Section/KEY" outside General.
+QString storeKey(const proto::Parameter &row)
+{
+    const QString key = QLatin1String(row.key);
+    return row.section ? QLatin1String(row.section) + QLatin1Char('/') + key : key;
+}
 
 // The filter as Qt's own dialog can parse it: the pattern is taken only from
 // a filter text that ends with the closing parenthesis.
@@ -125,20 +150,11 @@ void setting_module::LoadNTSetting(QString FileName)
     delete store;
     store = openStore(FileName);
 
-    const QString empty(QLatin1String(""));
-    ipAddress = store->value(keyIp, empty).toString();
-    netMask = store->value(keyMask, empty).toString();
-    gateway = store->value(keyGateway, empty).toString();
-    tcpPort = store->value(keyPortTcp, empty).toString();
-    rs485Speed = store->value(keySpeed, 0).toInt();
-    stopBits = store->value(keyStopBit, 0).toInt();
-    parity = store->value(keyParity, 0).toInt();
-    tcpMode = store->value(keyModeTcp, 0).toInt();
-    responseTimeout = store->value(keyTimeoutResponse, empty).toString();
-    serverIp = store->value(keyServerIp, empty).toString();
-    tcpTimeout = store->value(keyTimeoutTcp, empty).toString();
-    rtuVirtualId = store->value(keyRtuVirtualId, empty).toString();
-    tcpSlaveId = store->value(keyTcpSlaveId, empty).toString();
+    for (int i = 0; i < proto::FileParamCount; ++i) {
+        const proto::Parameter &row = proto::parameters[i];
+        const bool list = row.kind == proto::Kind::Choice;
+        setValue(row.param, store->value(storeKey(row), list ? QVariant(0) : QVariant(QLatin1String(""))));
+    }
 }
 
 void setting_module::SaveNTSetting(QString FileName)
@@ -160,22 +176,26 @@ void setting_module::SaveNTSetting(QString FileName)
     if (store->status() != QSettings::NoError)
         return;
 
-    store->setValue(keyIp, QVariant(ipAddress));
-    store->setValue(keyMask, QVariant(netMask));
-    store->setValue(keyGateway, QVariant(gateway));
-    store->setValue(keyPortTcp, QVariant(tcpPort));
-    store->setValue(keySpeed, QVariant(rs485Speed));
-    store->setValue(keyStopBit, QVariant(stopBits));
-    store->setValue(keyParity, QVariant(parity));
-    store->setValue(keyModeTcp, QVariant(tcpMode));
-    store->setValue(keyTimeoutResponse, QVariant(responseTimeout));
-    store->setValue(keyServerIp, QVariant(serverIp));
-    store->setValue(keyTimeoutTcp, QVariant(tcpTimeout));
-    store->setValue(keyRtuVirtualId, QVariant(rtuVirtualId));
-    store->setValue(keyTcpSlaveId, QVariant(tcpSlaveId));
+    for (int i = 0; i < proto::FileParamCount; ++i)
+        store->setValue(storeKey(proto::parameters[i]), value(proto::parameters[i].param));
     // QSettings writes through a temporary file that it renames over the
     // target, so the file is either the old one or the complete new one.
     store->sync();
+}
+
+QVariant setting_module::value(proto::Param p) const
+{
+    const Member &m = memberOf(p);
+    return m.text ? QVariant(this->*m.text) : QVariant(this->*m.position);
+}
+
+void setting_module::setValue(proto::Param p, const QVariant &value)
+{
+    const Member &m = memberOf(p);
+    if (m.text)
+        this->*m.text = value.toString();
+    else
+        this->*m.position = value.toInt();
 }
 
 namespace settingsfile {

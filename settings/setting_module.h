@@ -2,6 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
+
+#include "protocoltables.h"
 
 class QSettings;
 class QWidget;
@@ -33,6 +36,11 @@ public:
     QString tcpSlaveId;
     QString fileName;
     QSettings *store;
+
+    // The member that keeps one of the thirteen values: its text, or for
+    // the four lists the position as an int.
+    QVariant value(proto::Param p) const;
+    void setValue(proto::Param p, const QVariant &value);
 
 public slots:
     // The open dialog, then a load from the chosen file.

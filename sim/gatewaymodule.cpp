@@ -1,5 +1,7 @@
 #include "gatewaymodule.h"
 
+#include "parameters.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -9,26 +11,6 @@
 #include <unistd.h>
 
 using proto::Param;
-
-namespace simproto {
-
-const char *wordAt(proto::ChoiceList list, int index)
-{
-    for (std::size_t i = 0; i < list.count; ++i)
-        if (list.words[i].index == index)
-            return list.words[i].word;
-    return nullptr;
-}
-
-int indexOf(proto::ChoiceList list, const std::string &word)
-{
-    for (std::size_t i = 0; i < list.count; ++i)
-        if (word == list.words[i].word)
-            return list.words[i].index;
-    return -1;
-}
-
-} // namespace simproto
 
 namespace {
 
@@ -77,12 +59,12 @@ bool isIpv4(const std::string &s)
 // write, stored as the reply word of the same index.
 bool choice(Param p, const std::string &v, std::string *stored)
 {
-    int index = simproto::indexOf(proto::universalWriteChoices(p), v);
+    int index = proto::choiceIndex(proto::universalWriteChoices(p), v.data(), v.size());
     if (index < 0)
-        index = simproto::indexOf(proto::variantWriteChoices(p), v);
+        index = proto::choiceIndex(proto::variantWriteChoices(p), v.data(), v.size());
     if (index < 0)
         return false;
-    const char *word = simproto::wordAt(proto::replyChoices(p), index);
+    const char *word = proto::choiceWordAt(proto::replyChoices(p), index);
     if (!word)
         return false;
     *stored = word;
@@ -106,52 +88,12 @@ GatewayModule::GatewayModule(Options options) : opts(std::move(options))
         values[i] = factoryValue(static_cast<Param>(i));
 }
 
-const char *GatewayModule::macAddress() { return "02:00:00:00:00:01"; }
-const char *GatewayModule::firmwareVersion() { return "2.0.1"; }
+const char *GatewayModule::macAddress() { return proto::factoryValue(Param::Mac); }
+const char *GatewayModule::firmwareVersion() { return proto::factoryValue(Param::Version); }
 
-std::string GatewayModule::factoryValue(Param p)
-{
-    switch (p) {
-    case Param::Mode: return simproto::wordAt(proto::replyChoices(p), 1);     // server
-    case Param::Version: return firmwareVersion();
-    case Param::Mac: return macAddress();
-    case Param::Ip: return "192.168.0.1";
-    case Param::Mask: return "255.255.255.0";
-    case Param::Gateway: return "0.0.0.0";
-    case Param::PortTcp: return "502";
-    case Param::Parity: return simproto::wordAt(proto::replyChoices(p), 1);   // none
-    case Param::Speed: return simproto::wordAt(proto::replyChoices(p), 4);    // 9600
-    case Param::StopBits: return simproto::wordAt(proto::replyChoices(p), 1); // 1
-    case Param::TimeoutResponse: return "1000";
-    case Param::IpServerTcp: return "192.168.0.10";
-    case Param::TimeoutTcp: return "180";
-    case Param::RtuVirtualId: return "1";
-    case Param::TcpSlaveId: return proto::SlaveIdOff;
-    }
-    return {};
-}
+std::string GatewayModule::factoryValue(Param p) { return proto::factoryValue(p); }
 
-const char *GatewayModule::paramKey(Param p)
-{
-    switch (p) {
-    case Param::Mode: return "mode";
-    case Param::Version: return "version";
-    case Param::Mac: return "mac";
-    case Param::Ip: return "ip";
-    case Param::Mask: return "mask";
-    case Param::Gateway: return "gateway";
-    case Param::PortTcp: return "port_tcp";
-    case Param::Parity: return "parity";
-    case Param::Speed: return "speed";
-    case Param::StopBits: return "stop_bits";
-    case Param::TimeoutResponse: return "timeout_response";
-    case Param::IpServerTcp: return "ip_server_tcp";
-    case Param::TimeoutTcp: return "timeout_tcp";
-    case Param::RtuVirtualId: return "rtu_virtual_id";
-    case Param::TcpSlaveId: return "tcp_slave_id";
-    }
-    return "";
-}
+const char *GatewayModule::paramKey(Param p) { return proto::parameter(p).name; }
 
 bool GatewayModule::paramFromRefuseKey(const std::string &key, Param *p)
 {
@@ -277,7 +219,7 @@ bool GatewayModule::load()
                 continue;
             // The file holds reply words ("server", "none"): accept those
             // as well as anything a change would take.
-            const int index = simproto::indexOf(proto::replyChoices(c.param), val);
+            const int index = proto::choiceIndex(proto::replyChoices(c.param), val.data(), val.size());
             std::string stored;
             if (index >= 0)
                 values[slot(c.param)] = val;

@@ -77,11 +77,3 @@ private:
     Options opts;
     std::array<std::string, proto::ParamCount> values;
 };
-
-// Helpers on the choice tables.
-namespace simproto {
-// Word of a list at a combo box index, or nullptr.
-const char *wordAt(proto::ChoiceList list, int index);
-// Index of a word in a list (exact, case-sensitive), or -1.
-int indexOf(proto::ChoiceList list, const std::string &word);
-} // namespace simproto
