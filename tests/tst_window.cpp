@@ -17,30 +17,15 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "mainwindow.h"
-#include "styles.h"
+#include "window.h"
 
-namespace {
-const QStringList paramFields = {"lineEdit_ip",       "lineEdit_ipservertcp", "comboBox",
-                                 "comboBox_2",        "comboBox_speed",       "lineEdit_mask",
-                                 "lineEdit_portTCP",  "lineEdit_timeout",     "lineEdit_MAC",
-                                 "lineEdit_gateway",  "comboBox_mode",        "lineEdit_rtu_virtual_id",
-                                 "lineEdit_tcp_id",   "lineEdit_timewait"};
-} // namespace
+using namespace support;
 
 class tst_Window : public QObject
 {
     Q_OBJECT
 
 private:
-    template <typename T = QWidget>
-    static T *child(MainWindow &w, const char *name)
-    {
-        T *c = w.findChild<T *>(QLatin1String(name));
-        if (!c)
-            qWarning("no child %s", name);
-        return c;
-    }
     static void makeWindow(MainWindow &w)
     {
         w.setFixedSize(550, 785);
@@ -549,16 +534,16 @@ void tst_Window::styleclearRule()
 {
     MainWindow w;
     for (const QString &name : paramFields)
-        w.findChild<QWidget *>(name)->setStyleSheet(style::error);
+        child(w, name)->setStyleSheet(styleError);
     auto *version = child<QLineEdit>(w, "lineEdit_version");
-    version->setStyleSheet(style::inactive);
+    version->setStyleSheet(styleInactive);
     auto *check = child<QCheckBox>(w, "checkBox");
     check->click();
     QVERIFY(check->isChecked());
     QVERIFY(QMetaObject::invokeMethod(&w, "styleclear"));
     for (const QString &name : paramFields)
-        QVERIFY2(w.findChild<QWidget *>(name)->styleSheet().isEmpty(), qPrintable(name));
-    QCOMPARE(version->styleSheet(), QString::fromLatin1(style::inactive));
+        QVERIFY2(styleOf(w, name).isEmpty(), qPrintable(name));
+    QCOMPARE(version->styleSheet(), styleInactive);
     // The "off" box and the disabled field stay as they were.
     QVERIFY(check->isChecked());
     QVERIFY(!child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled());
@@ -571,12 +556,12 @@ void tst_Window::checkBoxRule()
     auto *check = child<QCheckBox>(w, "checkBox");
     auto *id = child<QLineEdit>(w, "lineEdit_tcp_id");
     id->setText("17");
-    id->setStyleSheet(style::ok);
+    id->setStyleSheet(styleOk);
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
     QVERIFY(check->isChecked());
     QVERIFY(!id->isEnabled());
     QVERIFY(id->text().isEmpty());
-    QCOMPARE(id->styleSheet(), QStringLiteral("background-color:  #f5edff;"));
+    QCOMPARE(id->styleSheet(), styleInactive);
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
     QVERIFY(!check->isChecked());
     QVERIFY(id->isEnabled());
