@@ -2,6 +2,7 @@
 // pseudo-terminal, the test opens the slave through the --link symlink with
 // plain POSIX calls and talks to it as the configurator would.
 #include "expected.h"
+#include "files.h"
 #include "protocoltables.h"
 #include "simprocess.h"
 
@@ -112,10 +113,7 @@ public:
     }
     QStringList logLines() const
     {
-        QFile f(logPath);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+        return QString::fromLatin1(support::readFile(logPath)).split('\n', Qt::SkipEmptyParts);
     }
     // Opens the link, retrying while the device is away.
     bool openPort(Port &port, int ms = 3000)
