@@ -30,7 +30,6 @@ private slots:
     void writeSilentAfterEarlierWrite();
     void writeModuleStopsAnswering_data();
     void writeModuleStopsAnswering();
-    void writeSplitAcknowledgement();
     void writeStoppedByUser();
     void writeNotStartedWhileScanning();
     void reboot();
@@ -262,23 +261,6 @@ void tst_Writes::writeModuleStopsAnswering()
     QTest::qWait(3 * Pace);
     QCOMPARE(boxes.count(), 1);
     QVERIFY(!MainWindowProbe(w).resetPending());
-}
-
-void tst_Writes::writeSplitAcknowledgement()
-{
-    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (!c.contains(':') || c == "LOAD SETTING:DEFAULT")
-            return false;
-        out = {{5, "o"}, {10, "k"}};
-        return true;
-    }));
-    BoxWatcher boxes;
-    MainWindow w;
-    QVERIFY(connectTo(w, module));
-    fillForm(w);
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
 }
 
 void tst_Writes::writeStoppedByUser()
