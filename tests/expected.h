@@ -45,6 +45,12 @@ inline const QString boxAccessDenied = QStringLiteral("Отказано в до�
 inline const QString answerYes = QStringLiteral("Да");
 inline const QString answerNo = QStringLiteral("Нет");
 
+// ---- the settings menu ----
+inline const QString dialogSettings = QStringLiteral("Настройки");
+inline const QString settingsFilter = QStringLiteral("TCP_RTU settings (*.TRset);");
+inline const QString boxNoFile = QStringLiteral("Файл конфигурации не выбран");
+inline const QString actionCurrentFile = QStringLiteral("Текущий файл");
+
 // ---- highlight styles of the fields ----
 inline const QString styleOk = QStringLiteral("background-color:  #90ee90;");
 inline const QString styleError = QStringLiteral("background-color: #FF2400");

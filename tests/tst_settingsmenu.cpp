@@ -165,7 +165,7 @@ void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
 
     // The defaults go into the file only; the current file is not changed.
     QCOMPARE(formState(w), before);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл"));
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile);
 }
 
 void tst_SettingsMenu::saveDialog()
@@ -178,10 +178,10 @@ void tst_SettingsMenu::saveDialog()
     QCOMPARE(a.seen.size(), 1);
     const Seen &s = a.seen.first();
     QCOMPARE(s.kind, QString("file"));
-    QCOMPARE(s.title, QString("Настройки"));
+    QCOMPARE(s.title, dialogSettings);
     QVERIFY(!s.hasParent);
     QCOMPARE(s.acceptMode, int(QFileDialog::AcceptSave));
-    QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+    QCOMPARE(s.filterShown, settingsFilter);
     QCOMPARE(s.defaultSuffix, QString("TRset"));
     QVERIFY(s.confirmsOverwrite);
     QVERIFY(QFile::exists(dir.filePath("x.TRset")));
@@ -219,11 +219,11 @@ void tst_SettingsMenu::openDialogShowsOnlySettingsFiles()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
     const Seen &s = a.seen.at(0);
-    QCOMPARE(s.title, QString("Настройки"));
+    QCOMPARE(s.title, dialogSettings);
     QVERIFY(!s.hasParent);
     QCOMPARE(s.acceptMode, int(QFileDialog::AcceptOpen));
     QCOMPARE(s.fileMode, int(QFileDialog::ExistingFile));
-    QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+    QCOMPARE(s.filterShown, settingsFilter);
     QCOMPARE(listed, (QStringList{"a.TRset", "b.TRset", "sub"}));
 }
 
@@ -320,7 +320,7 @@ void tst_SettingsMenu::loadFillsFormAndLavender()
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 1);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 
     QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
     QCOMPARE(child<QLineEdit>(w, "lineEdit_mask")->text(), QString("255.255.255.128"));
@@ -352,7 +352,7 @@ void tst_SettingsMenu::loadFillsFormAndLavender()
     QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
     QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), 6);
     QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::loadTraces()
@@ -519,11 +519,11 @@ void tst_SettingsMenu::currentFileBeforeChoice()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 1);
     QCOMPARE(a.seen.at(0).kind, QString("box"));
-    QCOMPARE(a.seen.at(0).title, QString("Ошибка"));
-    QCOMPARE(a.seen.at(0).text, QString("Файл конфигурации не выбран"));
+    QCOMPARE(a.seen.at(0).title, boxError);
+    QCOMPARE(a.seen.at(0).text, boxNoFile);
     QVERIFY(a.seen.at(0).hasParent);
     QCOMPARE(formState(w), before);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл"));
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile);
 }
 
 void tst_SettingsMenu::cancelledChoice()
@@ -535,23 +535,23 @@ void tst_SettingsMenu::cancelledChoice()
     ModalScript a;
     a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
     prefill(w);
     const QStringList before = formState(w);
 
     a.steps << ModalScript::cancel() << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.seen.size(), 3);
-    QCOMPARE(a.seen.at(2).title, QString("Ошибка"));
-    QCOMPARE(a.seen.at(2).text, QString("Файл конфигурации не выбран"));
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл ()"));
+    QCOMPARE(a.seen.at(2).title, boxError);
+    QCOMPARE(a.seen.at(2).text, boxNoFile);
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " ()");
     QCOMPARE(formState(w), before);
 
     // "Текущий файл" does not go back to the first file.
     a.steps << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_triggered");
     QCOMPARE(a.seen.size(), 4);
-    QCOMPARE(a.seen.at(3).text, QString("Файл конфигурации не выбран"));
+    QCOMPARE(a.seen.at(3).text, boxNoFile);
     QCOMPARE(formState(w), before);
     QCOMPARE(a.unexpected, 0);
 }
@@ -567,7 +567,7 @@ void tst_SettingsMenu::currentFileReloadsAfterSavingElsewhere()
     invoke(w, "on_action_open_2_triggered");
     child<QLineEdit>(w, "lineEdit_ip")->setText("7.7.7.7");
     invoke(w, "on_action_save_triggered");
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + first + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + first + ")");
     invoke(w, "on_action_triggered");
     QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
     QCOMPARE(QSettings(dir.filePath("second.TRset"), QSettings::IniFormat).value("IP_ADRESS").toString(),
@@ -619,7 +619,7 @@ void tst_SettingsMenu::saveFailureReported()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
     QCOMPARE(a.seen.at(1).kind, QString("box"));
-    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(1).title, boxError);
     QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
     QVERIFY(a.seen.at(1).hasParent);
     QVERIFY(!QFile::exists(path));
@@ -640,7 +640,7 @@ void tst_SettingsMenu::malformedTargetLeftIntact()
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 3);
-    QCOMPARE(a.seen.at(2).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(2).title, boxError);
     QVERIFY(a.seen.at(2).text.contains(path));
     QCOMPARE(readFile(path), content);
 }
@@ -687,11 +687,11 @@ void tst_SettingsMenu::unreadableCurrentFile()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
     QCOMPARE(a.seen.at(1).kind, QString("box"));
-    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(1).title, boxError);
     QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
     QCOMPARE(formState(w), before);
     QCOMPARE(trace(), QStringList());
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::unreadableChosenFile()
@@ -707,10 +707,10 @@ void tst_SettingsMenu::unreadableChosenFile()
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
-    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(1).title, boxError);
     QVERIFY(a.seen.at(1).text.contains(path));
     QCOMPARE(formState(w), before);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::fileLackingKeysLoads()
@@ -778,9 +778,9 @@ void tst_SettingsMenu::moduleDialogSlots()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 4);
     for (const Seen &s : a.seen) {
-        QCOMPARE(s.title, QString("Настройки"));
+        QCOMPARE(s.title, dialogSettings);
         QVERIFY(!s.hasParent);
-        QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+        QCOMPARE(s.filterShown, settingsFilter);
     }
 }
 

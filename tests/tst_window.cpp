@@ -76,12 +76,12 @@ void tst_Window::startupPicture()
         QVERIFY2(widget->isVisible(), qPrintable(widget->objectName()));
     }
     for (const QString &name : paramFields + QStringList{"lineEdit_version"}) {
-        auto *f = w.findChild<QWidget *>(name);
+        auto *f = child<QWidget>(w, name);
         QVERIFY(f);
         QVERIFY(f->styleSheet().isEmpty());
     }
     for (auto *e : w.findChildren<QLineEdit *>())
-        if (e->parent() != w.findChild<QComboBox *>("serialPortInfoListBox"))
+        if (e->parent() != child<QComboBox>(w, "serialPortInfoListBox"))
             QVERIFY2(e->text().isEmpty(), qPrintable(e->objectName()));
 }
 
@@ -107,7 +107,7 @@ void tst_Window::startupEnabledStates()
     QFETCH(QString, name);
     QFETCH(bool, enabled);
     MainWindow w;
-    auto *widget = w.findChild<QWidget *>(name);
+    auto *widget = child<QWidget>(w, name);
     QVERIFY(widget);
     QCOMPARE(widget->isEnabled(), enabled);
 }
@@ -183,7 +183,7 @@ void tst_Window::formStructure()
     QFETCH(QString, className);
     QFETCH(QString, parentName);
     MainWindow w;
-    QObject *o = w.findChild<QObject *>(name);
+    QObject *o = child<QObject>(w, name);
     QVERIFY(o);
     QCOMPARE(QString::fromLatin1(o->metaObject()->className()), className);
     QVERIFY(o->parent());
@@ -232,7 +232,7 @@ void tst_Window::gridPlaces()
     QFETCH(int, rowSpan);
     QFETCH(int, columnSpan);
     MainWindow w;
-    auto *grid = w.findChild<QGridLayout *>(layout);
+    auto *grid = child<QGridLayout>(w, layout);
     QVERIFY(grid);
     int index = -1;
     for (int i = 0; i < grid->count(); ++i) {
@@ -292,7 +292,7 @@ void tst_Window::texts()
     QFETCH(QString, name);
     QFETCH(QString, text);
     MainWindow w;
-    QObject *o = w.findChild<QObject *>(name);
+    QObject *o = child<QObject>(w, name);
     QVERIFY(o);
     QString shown;
     if (auto *b = qobject_cast<QAbstractButton *>(o))
@@ -343,7 +343,7 @@ void tst_Window::comboItems()
     QFETCH(QString, name);
     QFETCH(QStringList, items);
     MainWindow w;
-    auto *combo = w.findChild<QComboBox *>(name);
+    auto *combo = child<QComboBox>(w, name);
     QVERIFY(combo);
     QStringList shown;
     for (int i = 0; i < combo->count(); ++i)
@@ -510,9 +510,9 @@ void tst_Window::views()
     QCOMPARE(w.size(), size);
     QCOMPARE(w.minimumSize(), size);
     for (const QString &name : shown)
-        QVERIFY2(w.findChild<QWidget *>(name)->isVisible(), qPrintable(name));
+        QVERIFY2(child<QWidget>(w, name)->isVisible(), qPrintable(name));
     for (const QString &name : hidden)
-        QVERIFY2(!w.findChild<QWidget *>(name)->isVisible(), qPrintable(name));
+        QVERIFY2(!child<QWidget>(w, name)->isVisible(), qPrintable(name));
 }
 
 void tst_Window::viewKeepsContents()
