@@ -37,9 +37,10 @@
 #include "boxwatcher.h"
 #include "mainwindow.h"
 #include "probe.h"
-#include "simharness.h"
+#include "simprocess.h"
+#include "window.h"
 
-using namespace simharness;
+using namespace support;
 
 namespace {
 

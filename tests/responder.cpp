@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include "window.h"
+
 Responder::Responder(Script s, QObject *parent)
     : QObject(parent)
     , script(s ? std::move(s) : Script(&Responder::goodModule))
@@ -52,4 +54,19 @@ QList<Responder::Chunk> Responder::goodModule(const QByteArray &command)
     if (command.contains(':') && command != "LOAD SETTING:DEFAULT")
         return {{5, "ok"}};
     return {};
+}
+
+Responder::Script Responder::moduleWith(std::function<bool(const QByteArray &, QList<Chunk> &)> overrides)
+{
+    return [overrides](const QByteArray &command) {
+        QList<Chunk> chunks;
+        if (overrides(command, chunks))
+            return chunks;
+        return goodModule(command);
+    };
+}
+
+bool support::connectTo(MainWindow &w, Responder &module)
+{
+    return connectTo(w, module.device.slavePath());
 }

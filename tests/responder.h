@@ -35,6 +35,9 @@ public:
     // A module that answers every query with its values and every change
     // with "ok".
     static QList<Chunk> goodModule(const QByteArray &command);
+    // A module that answers like the good one, except for the commands that
+    // `overrides` answers itself (an empty list: no answer).
+    static Script moduleWith(std::function<bool(const QByteArray &, QList<Chunk> &)> overrides);
 
 private:
     void poll();
@@ -43,3 +46,9 @@ private:
     QByteArray pending;
     qint64 lastByteAt = 0;
 };
+
+class MainWindow;
+namespace support {
+// Connects the window to the scripted module.
+bool connectTo(MainWindow &w, Responder &module);
+} // namespace support

@@ -10,9 +10,12 @@
 #include <QStatusBar>
 #include <QThread>
 
-#include "simharness.h"
+#include "boxwatcher.h"
+#include "probe.h"
+#include "simprocess.h"
+#include "window.h"
 
-using namespace simharness;
+using namespace support;
 
 class tst_ComSession : public QObject
 {
@@ -56,7 +59,7 @@ void tst_ComSession::scanWriteRestartRescan()
     fillForm(w);
     button(w, "applyButton")->click();
     QVERIFY(boxes.waitForCount(1, 32000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
     QVERIFY(sim.waitFor(QStringLiteral("RX"), 15 + 14, 2000));
     QCOMPARE(sim.received().mid(15), filledWriteLines());
 
@@ -78,11 +81,11 @@ void tst_ComSession::deviceVanishesDuringScan()
     QVERIFY(connectTo(w, sim.link));
     startSequence(w, "scan_parameters", "scanAllTimer", 300);
     QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].title, boxLost);
+    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
     QCOMPARE(sim.received().size(), 5);
-    verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
-    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Disconnected"));
+    verifyDisconnected(w);
+    QCOMPARE(w.statusBar()->currentMessage(), statusDisconnected);
 }
 
 void tst_ComSession::closingWindowWithDeviceGone()

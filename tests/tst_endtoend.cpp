@@ -3,26 +3,19 @@
 // reconnect and scan the new values back.
 #include <QtTest>
 
-#include <QStatusBar>
+#include <QTemporaryDir>
 
-#include "simharness.h"
+#include "boxwatcher.h"
+#include "simprocess.h"
+#include "window.h"
 
-using namespace simharness;
+using namespace support;
 
 class tst_EndToEnd : public QObject
 {
     Q_OBJECT
 
 private:
-    // Times of the commands the module received, in ms.
-    static QList<qint64> receivedAt(const SimProcess &sim)
-    {
-        QList<qint64> out;
-        for (const LogEvent &e : sim.events())
-            if (e.kind == QLatin1String("RX"))
-                out << e.ms;
-        return out;
-    }
     static QList<qint64> gaps(const QList<qint64> &at, int from, int to)
     {
         QList<qint64> out;
@@ -47,13 +40,13 @@ void tst_EndToEnd::sessionAtRealPace()
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.0.1"));
-    QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral("02:00:00:00:00:01"));
-    QCOMPARE(text(w, "lineEdit_version"), QStringLiteral("2.0.1"));
+    QCOMPARE(text(w, "lineEdit_MAC"), moduleMac);
+    QCOMPARE(text(w, "lineEdit_version"), moduleVersion);
     QCOMPARE(index(w, "comboBox_speed"), 4);
     QCOMPARE(index(w, "comboBox_mode"), 1);
     QCOMPARE(text(w, "lineEdit_timewait"), QStringLiteral("1000"));
     QCOMPARE(boxes.count(), 0);
-    QList<qint64> at = receivedAt(sim);
+    QList<qint64> at = sim.times(QStringLiteral("RX"));
     QCOMPARE(at.size(), 15);
     // The module sees the commands one second apart (the benchmark measures
     // the pace closely; here the machine may be busy with other tests).
@@ -66,14 +59,14 @@ void tst_EndToEnd::sessionAtRealPace()
     child<QLineEdit>(w, "lineEdit_timewait")->setText(QStringLiteral("25000"));
     button(w, "applyButton")->click();
     QVERIFY(boxes.waitForCount(1, 32000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
     QVERIFY(sim.waitFor(QStringLiteral("RX"), 15 + 14, 2000));
     const QByteArrayList received = sim.received();
     QCOMPARE(received.size(), 15 + 14);
     QCOMPARE(received[15 + 1], QByteArray("CHANGE IP:192.168.0.77"));
     QCOMPARE(received[15 + 6], QByteArray("CHANGE SPEED RS485:115200"));
     QCOMPARE(received.last(), QByteArray("reset"));
-    at = receivedAt(sim);
+    at = sim.times(QStringLiteral("RX"));
     for (qint64 gap : gaps(at, 15, at.size()))
         QVERIFY2(gap > 1900 && gap < 2100, qPrintable(QString::number(gap)));
 

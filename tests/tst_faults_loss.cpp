@@ -5,42 +5,19 @@
 // gateway-sim program on a pseudo-terminal, driven through the buttons.
 #include <QtTest>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "boxwatcher.h"
 #include "probe.h"
-#include "simharness.h"
+#include "simprocess.h"
+#include "window.h"
 
-using namespace simharness;
+using namespace support;
 
 namespace {
 constexpr int Pace = 150;
 constexpr int RestartDelay = 150;
-
-QVector<bool> firstWritten(int n)
-{
-    QVector<bool> v(params().size(), false);
-    for (int i = 0; i < n && i < v.size(); ++i)
-        v[i] = true;
-    return v;
-}
-
-// A state file that holds the written value of every parameter.
-bool writeState(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write("mode=client\nip=10.0.0.2\nmask=255.0.0.0\ngateway=10.0.0.1\nport_tcp=10502\nparity=odd\n"
-            "speed=115200\nstop_bits=2\ntimeout_response=2500\nip_server_tcp=10.0.0.9\ntimeout_tcp=120\n"
-            "rtu_virtual_id=17\ntcp_slave_id=5\n");
-    return f.error() == QFile::NoError;
-}
 } // namespace
 
 class tst_FaultsLoss : public QObject
@@ -75,10 +52,10 @@ void tst_FaultsLoss::vanishDuringWrite()
     fillForm(w);
     startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 27 * Pace + 3000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].title, boxLost);
+    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
-    verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+    verifyDisconnected(w);
     QCOMPARE(MainWindowProbe(w).writeAllStep(), 0);
     for (const Param &p : params())
         QCOMPARE(styleOf(w, QLatin1String(p.field)), QString());
@@ -115,10 +92,10 @@ void tst_FaultsLoss::reboot()
     QTemporaryDir dir;
     SimProcess sim(dir.path());
     if (preloaded)
-        QVERIFY(writeState(sim.statePath));
+        QVERIFY(writeState(sim.statePath, firstWritten(params().size())));
     QVERIFY(sim.start({}, RestartDelay));
     BoxWatcher boxes;
-    boxes.answer = QStringLiteral("Да");
+    boxes.answer = answerYes;
     MainWindow w;
     QVERIFY(connectTo(w, sim.link));
     if (how == QLatin1String("applyButton")) {
@@ -132,17 +109,17 @@ void tst_FaultsLoss::reboot()
     QTest::qWait(2 * Pace);
     // A reboot command was sent: the loss is quiet.
     for (const BoxWatcher::Box &b : boxes.boxes)
-        QVERIFY2(b.title != QLatin1String("Critical Error"), qPrintable(b.text));
+        QVERIFY2(b.title != boxLost, qPrintable(b.text));
     if (how == QLatin1String("applyButton")) {
         QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+        QCOMPARE(boxes.boxes[0].title, boxWriteResult);
     } else if (how == QLatin1String("reset_allparameters")) {
         QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Сброс"));
+        QCOMPARE(boxes.boxes[0].title, boxFactoryReset);
     } else {
         QCOMPARE(boxes.count(), 0);
     }
-    verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+    verifyDisconnected(w);
     QCOMPARE(sim.received(), sent);
 
     // The connection made afterwards clears the pending reboot: its loss is

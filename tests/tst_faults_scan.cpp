@@ -5,47 +5,19 @@
 // scan has started.
 #include <QtTest>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "boxwatcher.h"
 #include "probe.h"
-#include "simharness.h"
-#include "styles.h"
+#include "simprocess.h"
+#include "window.h"
 
-using namespace simharness;
+using namespace support;
 
 namespace {
 constexpr int Pace = 200;     // ms per step of the cases below
 constexpr int FastPace = 150; // the rescans after a loss
-const QString error = QString::fromLatin1(style::error);
-
-// The field that each scan step fills, and the factory value that it shows
-// (a choice list: the index, as text).
-struct ScanField {
-    const char *field;
-    bool choice;
-    const char *factory;
-};
-const ScanField scanFields[15] = {
-    {"comboBox_mode", true, "1"},          {"lineEdit_version", false, "2.0.1"},
-    {"lineEdit_MAC", false, "02:00:00:00:00:01"}, {"lineEdit_ip", false, "192.168.0.1"},
-    {"lineEdit_mask", false, "255.255.255.0"}, {"lineEdit_gateway", false, "0.0.0.0"},
-    {"lineEdit_portTCP", false, "502"},    {"comboBox", true, "1"},
-    {"comboBox_speed", true, "4"},         {"comboBox_2", true, "1"},
-    {"lineEdit_timewait", false, "1000"},  {"lineEdit_ipservertcp", false, "192.168.0.10"},
-    {"lineEdit_timeout", false, "180"},    {"lineEdit_rtu_virtual_id", false, "1"},
-    {"lineEdit_tcp_id", false, ""},
-};
-QString shown(MainWindow &w, const ScanField &f)
-{
-    return f.choice ? QString::number(index(w, f.field)) : text(w, f.field);
-}
-QString emptyOf(const ScanField &f) { return f.choice ? QStringLiteral("0") : QString(); }
 } // namespace
 
 class tst_FaultsScan : public QObject
@@ -59,10 +31,6 @@ private:
         QCOMPARE(caption(w, "scan_parameters"), captionStopScan);
     }
     static bool waitScanEnd(MainWindow &w, int ms) { return waitIdle(w, "scanAllTimer", ms); }
-    static void verifyDisconnected(MainWindow &w)
-    {
-        simharness::verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
-    }
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false")); }
     void silentModule();
@@ -91,8 +59,8 @@ void tst_FaultsScan::silentModule()
     QVERIFY(connectTo(w, sim.link));
     startScan(w);
     QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
+    QCOMPARE(boxes.boxes[0].text, boxNoModule);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
     // The box comes up while the connection still stands.
     QCOMPARE(captionsUnderBox, QStringList({captionConnected, captionStopScan}));
@@ -115,7 +83,7 @@ void tst_FaultsScan::lateReplyCaughtAsSilent()
     QVERIFY(connectTo(w, sim.link));
     startScan(w, 300);
     QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(boxes.boxes[0].text, boxNoModule);
     verifyDisconnected(w);
     QCOMPARE(sim.received(), QByteArrayList{"MODE TCP"});
     // The reply was sent all the same; it reached a closed port or was only
@@ -164,13 +132,8 @@ void tst_FaultsScan::lateReplyTakenForNextCommand()
     QVERIFY(QTest::qWaitFor([&] { return MainWindowProbe(w).answer() == QLatin1String("tcp slave id off"); }, 2000));
     QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("d 1"));
     // Every reply went out at least the delay after its command.
-    QList<qint64> rx, tx;
-    for (const LogEvent &e : sim.events()) {
-        if (e.kind == QLatin1String("RX"))
-            rx << e.ms;
-        else if (e.kind == QLatin1String("TX"))
-            tx << e.ms;
-    }
+    const QList<qint64> rx = sim.times(QStringLiteral("RX"));
+    const QList<qint64> tx = sim.times(QStringLiteral("TX"));
     QCOMPARE(tx.size(), rx.size());
     for (int i = 0; i < rx.size(); ++i)
         QVERIFY2(tx[i] - rx[i] >= 340, qPrintable(QString::number(tx[i] - rx[i])));
@@ -225,7 +188,7 @@ void tst_FaultsScan::garbage()
     connect(timer(w, "scanAllTimer"), &QTimer::timeout, &w, [&] {
         if (MainWindowProbe(w).scanAllStep() == 15)
             for (int i = 0; i < 14; ++i)
-                stylesAtLastStep << styleOf(w, QLatin1String(scanFields[i].field));
+                stylesAtLastStep << styleOf(w, scanFields[i]);
     });
     QVERIFY(connectTo(w, sim.link));
     startScan(w);
@@ -234,10 +197,10 @@ void tst_FaultsScan::garbage()
     // so the scan runs to its end and rejects every field on the way.
     QCOMPARE(boxes.count(), 0);
     QCOMPARE(sim.received(), scanLines());
-    QCOMPARE(stylesAtLastStep, QVector<QString>(14, error).toList());
+    QCOMPARE(stylesAtLastStep, QVector<QString>(14, styleError).toList());
     QCOMPARE(MainWindowProbe(w).answer(), QString(2, QChar(0xfffd)));
-    for (const ScanField &f : scanFields)
-        QCOMPARE(shown(w, f), emptyOf(f));
+    for (const char *field : scanFields)
+        QCOMPARE(shown(w, field), clearedShown(field));
     for (const LogEvent &e : sim.events())
         if (e.kind == QLatin1String("TX"))
             QVERIFY(e.bytes.contains('\0') && e.bytes.contains('\xff'));
@@ -277,7 +240,7 @@ void tst_FaultsScan::burst64k()
     // A burst whose text is empty before its first NUL shows the empty-reply
     // box; no other box may come up.
     for (const BoxWatcher::Box &b : boxes.boxes)
-        QCOMPARE(b.title, QStringLiteral("нет соединения с модуля"));
+        QCOMPARE(b.title, boxEmptyReply);
     QVERIFY(MainWindowProbe(w).answer().size() <= 65536);
     QCOMPARE(caption(w, "scan_parameters"), captionScan);
     QVERIFY(MainWindowProbe(w).serial().isOpen());
@@ -302,8 +265,8 @@ void tst_FaultsScan::vanishDuringScan()
     QVERIFY(connectTo(w, sim.link));
     startScan(w, FastPace);
     QVERIFY(boxes.waitForCount(1, 16 * FastPace + 3000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].title, boxLost);
+    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
     verifyDisconnected(w);
     QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
@@ -313,16 +276,16 @@ void tst_FaultsScan::vanishDuringScan()
     QCOMPARE(sim.count(QStringLiteral("VANISH")), 1);
     // What came before the loss stays in the form; nothing after it.
     for (int step = 1; step <= 15; ++step) {
-        const ScanField &f = scanFields[step - 1];
+        const char *field = scanFields[step - 1];
         if (step < after)
-            QCOMPARE(shown(w, f), QString::fromLatin1(f.factory));
+            QCOMPARE(shown(w, field), factoryShown(field));
         else if (step > after)
-            QCOMPARE(shown(w, f), emptyOf(f));
+            QCOMPARE(shown(w, field), clearedShown(field));
     }
     // The loss clears the highlights of the parameter fields.
-    for (const ScanField &f : scanFields)
-        if (QLatin1String(f.field) != QLatin1String("lineEdit_version"))
-            QCOMPARE(styleOf(w, QLatin1String(f.field)), QString());
+    for (const char *field : scanFields)
+        if (QLatin1String(field) != QLatin1String("lineEdit_version"))
+            QCOMPARE(styleOf(w, field), QString());
 
     reconnectAndScan(w, sim, boxes, QVector<bool>(params().size(), false), FastPace);
 }

@@ -5,53 +5,18 @@
 // The write timer is sped up once the write has started.
 #include <QtTest>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "boxwatcher.h"
 #include "probe.h"
-#include "simharness.h"
-#include "styles.h"
+#include "simprocess.h"
+#include "window.h"
 
-using namespace simharness;
+using namespace support;
 
 namespace {
 constexpr int Pace = 150;
-const QString error = QString::fromLatin1(style::error);
-const QString failA = QStringLiteral("<FONT COLOR='#800000'> Ошибка записи </FONT>");
-const QString failB = QStringLiteral("<FONT COLOR='#800000'>Ошибка записи </FONT>");
-const QString noModule = QStringLiteral("нет соединения с модулем Modbus universal");
-
-// The module's state file keys, in the order of params().
-const char *const stateKeys[13] = {"mode",          "ip",          "mask",           "gateway",     "port_tcp",
-                                   "parity",        "speed",       "stop_bits",      "timeout_response",
-                                   "ip_server_tcp", "timeout_tcp", "rtu_virtual_id", "tcp_slave_id"};
-
-// Compares the module's stored values with the written ones for the
-// parameters in `written`, the factory ones for the others.
-QString stateDiffers(const SimProcess &sim, const QVector<bool> &written)
-{
-    const auto state = sim.state();
-    for (int i = 0; i < params().size(); ++i) {
-        const QString want = written.value(i) ? params()[i].written : params()[i].factory;
-        const QString got = state.value(QLatin1String(stateKeys[i]));
-        if (got != want)
-            return QStringLiteral("%1=%2, expected %3").arg(QLatin1String(stateKeys[i]), got, want);
-    }
-    return QString();
-}
-
-QVector<bool> firstWritten(int n)
-{
-    QVector<bool> v(params().size(), false);
-    for (int i = 0; i < n && i < v.size(); ++i)
-        v[i] = true;
-    return v;
-}
 } // namespace
 
 class tst_FaultsWrite : public QObject
@@ -63,15 +28,6 @@ private:
     {
         startSequence(w, "applyButton", "writeAllTimer", pace);
         QCOMPARE(caption(w, "applyButton"), captionStopWrite);
-    }
-    // Connected, no sequence running, every caption at rest.
-    static void verifyConnectedIdle(MainWindow &w)
-    {
-        QVERIFY(MainWindowProbe(w).serial().isOpen());
-        QCOMPARE(caption(w, "connect"), captionConnected);
-        QCOMPARE(caption(w, "scan_parameters"), captionScan);
-        QCOMPARE(caption(w, "applyButton"), captionWrite);
-        QVERIFY(!anySequenceTimerActive(w));
     }
 
 private slots:
@@ -98,10 +54,10 @@ void tst_FaultsWrite::silentModule()
     fillForm(w);
     startWrite(w);
     QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
-    QCOMPARE(boxes.boxes[0].text, noModule);
+    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
+    QCOMPARE(boxes.boxes[0].text, boxNoModule);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
-    verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+    verifyDisconnected(w);
     QCOMPARE(MainWindowProbe(w).writeAllStep(), 0);
     QTest::qWait(3 * Pace);
     QCOMPARE(boxes.count(), 1);
@@ -119,12 +75,12 @@ void tst_FaultsWrite::refused_data()
     QTest::addColumn<int>("failing");  // index in params() of the change that fails
     QTest::addColumn<int>("stored");   // leading changes that the module stored
     QTest::addColumn<QString>("message");
-    QTest::newRow("ip refused") << QStringList{"--refuse", "ip"} << 1 << 1 << failA;
-    QTest::newRow("port refused") << QStringList{"--refuse", "port_tcp"} << 4 << 4 << failB;
-    QTest::newRow("stop bits refused") << QStringList{"--refuse", "CHANGE STOP BIT:"} << 7 << 7 << failB;
-    QTest::newRow("slave id refused") << QStringList{"--refuse", "tcp_slave_id"} << 12 << 12 << failA;
+    QTest::newRow("ip refused") << QStringList{"--refuse", "ip"} << 1 << 1 << boxWriteFailA;
+    QTest::newRow("port refused") << QStringList{"--refuse", "port_tcp"} << 4 << 4 << boxWriteFailB;
+    QTest::newRow("stop bits refused") << QStringList{"--refuse", "CHANGE STOP BIT:"} << 7 << 7 << boxWriteFailB;
+    QTest::newRow("slave id refused") << QStringList{"--refuse", "tcp_slave_id"} << 12 << 12 << boxWriteFailA;
     // The module takes the mode, but its upper-case word is no acknowledgement.
-    QTest::newRow("acknowledged OK") << QStringList{"--ack", "OK"} << 0 << 1 << failA;
+    QTest::newRow("acknowledged OK") << QStringList{"--ack", "OK"} << 0 << 1 << boxWriteFailA;
 }
 
 void tst_FaultsWrite::refused()
@@ -145,10 +101,10 @@ void tst_FaultsWrite::refused()
     fillForm(w);
     startWrite(w);
     QVERIFY(boxes.waitForCount(1, 27 * Pace + 3000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка"));
+    QCOMPARE(boxes.boxes[0].title, boxError);
     QCOMPARE(boxes.boxes[0].text, message);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
-    QCOMPARE(fieldStyleUnderBox, error);
+    QCOMPARE(fieldStyleUnderBox, styleError);
     QTest::qWait(3 * Pace);
     QCOMPARE(boxes.count(), 1);
     // Nothing after the failing change, no reboot; the link stays up.
@@ -186,21 +142,21 @@ void tst_FaultsWrite::lateAcknowledgement()
     startWrite(w, 250);
     QVERIFY(boxes.waitForCount(1, 27 * 250 + 3000));
     if (succeeds) {
-        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+        QCOMPARE(boxes.boxes[0].title, boxWriteResult);
         QCOMPARE(boxes.boxes[0].text,
-                 QStringLiteral("<FONT COLOR='#008000'>Изменение параметров Modbus universal было успешно</FONT>"));
+                 boxWriteDone);
         // The module reboots on "reset": the link goes without a box.
         QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
         QCOMPARE(sim.received(), filledWriteLines());
         QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).serial().isOpen(); }, 2000));
-        verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+        verifyDisconnected(w);
         QVERIFY(MainWindowProbe(w).resetPending());
         const QString diff = stateDiffers(sim, firstWritten(13));
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     } else {
-        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
-        QCOMPARE(boxes.boxes[0].text, noModule);
-        verifyDisconnected(w, MainWindowProbe(w).serial().isOpen());
+        QCOMPARE(boxes.boxes[0].title, boxConnectionError);
+        QCOMPARE(boxes.boxes[0].text, boxNoModule);
+        verifyDisconnected(w);
         QCOMPARE(sim.received(), filledWriteLines().mid(0, 2));
     }
     QTest::qWait(500);
@@ -228,13 +184,13 @@ void tst_FaultsWrite::splitAcknowledgement()
     QVERIFY(boxes.waitForCount(1, 27 * 200 + 3000));
     if (splitMs < 50) {
         // "o" and "k" within the gap make one "ok".
-        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+        QCOMPARE(boxes.boxes[0].title, boxWriteResult);
         QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
         QCOMPARE(sim.received(), filledWriteLines());
     } else {
         // "o" alone answers the mode change: the write fails there.
-        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка"));
-        QCOMPARE(boxes.boxes[0].text, failA);
+        QCOMPARE(boxes.boxes[0].title, boxError);
+        QCOMPARE(boxes.boxes[0].text, boxWriteFailA);
         QCOMPARE(sim.received(), filledWriteLines().mid(0, 1));
         verifyConnectedIdle(w);
     }
@@ -267,10 +223,10 @@ void tst_FaultsWrite::garbageAndBursts()
     QVERIFY(boxes.waitForCount(1, 2000));
     QTest::qWait(3 * 200);
     const BoxWatcher::Box last = boxes.boxes.last();
-    QCOMPARE(last.title, QStringLiteral("Ошибка"));
-    QCOMPARE(last.text, failA);
+    QCOMPARE(last.title, boxError);
+    QCOMPARE(last.text, boxWriteFailA);
     for (int i = 0; i + 1 < boxes.count(); ++i)
-        QCOMPARE(boxes.boxes[i].title, QStringLiteral("нет соединения с модуля"));
+        QCOMPARE(boxes.boxes[i].title, boxEmptyReply);
     verifyConnectedIdle(w);
     QVERIFY(!sim.received().contains("reset"));
     QCOMPARE(sim.received().first(), filledWriteLines().first());

@@ -28,17 +28,12 @@
 #include <signal.h>
 
 #include "probe.h"
-#include "simharness.h"
+#include "simprocess.h"
+#include "window.h"
 
-using namespace simharness;
+using namespace support;
 
 namespace {
-
-const char *const connectionButtons[] = {"scan_parameters", "applyButton", "Reset", "reset_allparameters"};
-const char *const lineEdits[] = {"lineEdit_ip",      "lineEdit_mask",        "lineEdit_gateway",
-                                 "lineEdit_portTCP", "lineEdit_timewait",    "lineEdit_ipservertcp",
-                                 "lineEdit_timeout", "lineEdit_rtu_virtual_id", "lineEdit_tcp_id"};
-const char *const combos[] = {"comboBox_mode", "comboBox", "comboBox_speed", "comboBox_2"};
 
 quint32 envNumber(const char *name, quint32 fallback)
 {
@@ -157,7 +152,7 @@ QString tst_Monkey::broken(MainWindow &w)
                                                                         : QStringLiteral("disabled"),
                      open ? QStringLiteral("open") : QStringLiteral("closed"));
     int running = 0;
-    for (const char *name : {"scanAllTimer", "writeAllTimer", "scanTimer", "writeTimer"})
+    for (const char *name : sequenceTimers)
         running += timer(w, name)->isActive();
     if (running > 1)
         return QStringLiteral("%1 sequence timers run at once").arg(running);
@@ -259,10 +254,13 @@ void tst_Monkey::run()
             if (QAction *a = child<QAction>(w, QLatin1String(name)))
                 a->trigger();
         } else if (what < 62) {
-            const char *name = lineEdits[pick(int(std::size(lineEdits)))];
-            auto *edit = child<QLineEdit>(w, QLatin1String(name));
+            // A value field or the slave id.
+            const int field = pick(int(std::size(valueEdits)) + 1);
+            const QString name = field < int(std::size(valueEdits)) ? QLatin1String(valueEdits[field])
+                                                                    : QStringLiteral("lineEdit_tcp_id");
+            auto *edit = child<QLineEdit>(w, name);
             const QString t = randomText();
-            note(QStringLiteral("type \"%1\" into %2").arg(t.left(20), QLatin1String(name)));
+            note(QStringLiteral("type \"%1\" into %2").arg(t.left(20), name));
             if (edit->isEnabled() && edit->isVisible()) {
                 edit->selectAll();
                 if (t.isEmpty())
@@ -272,7 +270,7 @@ void tst_Monkey::run()
                         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
             }
         } else if (what < 70) {
-            const char *name = combos[pick(int(std::size(combos)))];
+            const char *name = choiceLists[pick(int(std::size(choiceLists)))];
             auto *combo = child<QComboBox>(w, QLatin1String(name));
             const int i = pick(combo->count());
             note(QStringLiteral("choose %1 in %2").arg(i).arg(QLatin1String(name)));

@@ -1,7 +1,23 @@
-// The scan and the module's replies, driven through the window's buttons.
-#include "sequencefixture.h"
+// The scan and the module's replies, driven through the window's buttons
+// against a scripted module on a pseudo-terminal. The sequence timers are
+// sped up once started.
+#include <QtTest>
 
-class tst_Scans : public SequenceFixture
+#include <QMessageBox>
+#include <QProgressBar>
+
+#include "boxwatcher.h"
+#include "probe.h"
+#include "responder.h"
+#include "window.h"
+
+using namespace support;
+
+namespace {
+constexpr int Pace = 200; // ms per step in these tests
+} // namespace
+
+class tst_Scans : public QObject
 {
     Q_OBJECT
 
@@ -31,18 +47,18 @@ void tst_Scans::fullScan()
     w.show();
     QVERIFY(connectTo(w, module));
     QStringList stylesSeen;
-    start(w, "scan_parameters", "scanAllTimer");
-    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Стоп сканирования"));
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
+    QCOMPARE(button(w, "scan_parameters")->text(), captionStopScan);
     // While the scan runs, each answered field turns green.
-    QVERIFY(QTest::qWaitFor([&] { return style(w, "lineEdit_ip") == ok; }, 3000));
-    QCOMPARE(style(w, "comboBox_mode"), ok);
-    QCOMPARE(style(w, "lineEdit_MAC"), ok);
+    QVERIFY(QTest::qWaitFor([&] { return styleOf(w, "lineEdit_ip") == styleOk; }, 3000));
+    QCOMPARE(styleOf(w, "comboBox_mode"), styleOk);
+    QCOMPARE(styleOf(w, "lineEdit_MAC"), styleOk);
     QVERIFY(waitIdle(w, "scanAllTimer", 6000));
-    QCOMPARE(module.commands, scanCommands);
-    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QCOMPARE(module.commands, scanLines());
+    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
     QCOMPARE(index(w, "comboBox_mode"), 2);
-    QCOMPARE(text(w, "lineEdit_version"), QStringLiteral("2.0.1"));
-    QCOMPARE(text(w, "lineEdit_MAC"), QStringLiteral("02:00:00:00:00:01"));
+    QCOMPARE(text(w, "lineEdit_version"), moduleVersion);
+    QCOMPARE(text(w, "lineEdit_MAC"), moduleMac);
     QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.1.20"));
     QCOMPARE(text(w, "lineEdit_mask"), QStringLiteral("255.255.0.0"));
     QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral("192.168.1.1"));
@@ -55,15 +71,15 @@ void tst_Scans::fullScan()
     QCOMPARE(text(w, "lineEdit_timeout"), QStringLiteral("120"));
     QCOMPARE(text(w, "lineEdit_rtu_virtual_id"), QStringLiteral("17"));
     // "off": the box ticked, the field empty, disabled and lavender.
-    QVERIFY(get<QCheckBox>(w, "checkBox")->isChecked());
+    QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
     QVERIFY(text(w, "lineEdit_tcp_id").isEmpty());
-    QVERIFY(!get(w, "lineEdit_tcp_id")->isEnabled());
+    QVERIFY(!child(w, "lineEdit_tcp_id")->isEnabled());
     // The end of the scan resets the highlights.
     for (const QString &name : paramFields) {
-        const QString expected = (name == "lineEdit_MAC" || name == "lineEdit_tcp_id") ? inactive : QString();
-        QCOMPARE(style(w, name), expected);
+        const QString expected = (name == "lineEdit_MAC" || name == "lineEdit_tcp_id") ? styleInactive : QString();
+        QCOMPARE(styleOf(w, name), expected);
     }
-    QCOMPARE(style(w, "lineEdit_version"), inactive);
+    QCOMPARE(styleOf(w, "lineEdit_version"), styleInactive);
     // The commands went out one step apart, the first one step after the click.
     for (int i = 1; i < module.times.size(); ++i)
         QVERIFY(module.times[i] - module.times[i - 1] >= Pace - 30);
@@ -71,7 +87,7 @@ void tst_Scans::fullScan()
 
 void tst_Scans::scanSlaveIdNumber()
 {
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (c != "tcp slave id")
             return false;
         out = {{5, "tcp slave id 17\r\n"}};
@@ -79,14 +95,14 @@ void tst_Scans::scanSlaveIdNumber()
     }));
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    get<QCheckBox>(w, "checkBox")->click();
-    QVERIFY(!get(w, "lineEdit_tcp_id")->isEnabled());
-    start(w, "scan_parameters", "scanAllTimer");
+    child<QCheckBox>(w, "checkBox")->click();
+    QVERIFY(!child(w, "lineEdit_tcp_id")->isEnabled());
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(waitIdle(w, "scanAllTimer", 6000));
     QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("17"));
-    QVERIFY(!get<QCheckBox>(w, "checkBox")->isChecked());
-    QVERIFY(get(w, "lineEdit_tcp_id")->isEnabled());
-    QCOMPARE(style(w, "lineEdit_tcp_id"), QString());
+    QVERIFY(!child<QCheckBox>(w, "checkBox")->isChecked());
+    QVERIFY(child(w, "lineEdit_tcp_id")->isEnabled());
+    QCOMPARE(styleOf(w, "lineEdit_tcp_id"), QString());
 }
 
 void tst_Scans::scanStartClearsForm()
@@ -97,10 +113,10 @@ void tst_Scans::scanStartClearsForm()
     MainWindow w;
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    get<QLineEdit>(w, "lineEdit_MAC")->setText("x");
-    get<QLineEdit>(w, "lineEdit_version")->setText("y");
-    get(w, "lineEdit_ip")->setStyleSheet(error);
-    get(w, "lineEdit_timewait")->setStyleSheet(error);
+    child<QLineEdit>(w, "lineEdit_MAC")->setText("x");
+    child<QLineEdit>(w, "lineEdit_version")->setText("y");
+    child(w, "lineEdit_ip")->setStyleSheet(styleError);
+    child(w, "lineEdit_timewait")->setStyleSheet(styleError);
     button(w, "scan_parameters")->click();
     for (const char *name : {"lineEdit_ip", "lineEdit_mask", "lineEdit_gateway", "lineEdit_ipservertcp",
                              "lineEdit_portTCP", "lineEdit_timeout", "lineEdit_MAC", "lineEdit_version",
@@ -108,9 +124,9 @@ void tst_Scans::scanStartClearsForm()
         QVERIFY2(text(w, name).isEmpty(), name);
     for (const char *name : {"comboBox_speed", "comboBox_2", "comboBox", "comboBox_mode"})
         QCOMPARE(index(w, name), 0);
-    QCOMPARE(style(w, "lineEdit_ip"), QString());
+    QCOMPARE(styleOf(w, "lineEdit_ip"), QString());
     // These three keep their style sheets.
-    QCOMPARE(style(w, "lineEdit_timewait"), error);
+    QCOMPARE(styleOf(w, "lineEdit_timewait"), styleError);
     button(w, "scan_parameters")->click();
 }
 
@@ -119,11 +135,11 @@ void tst_Scans::scanStoppedByUser()
     Responder module;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(module.waitForCommands(4, 3000));
     QVERIFY(QTest::qWaitFor([&] { return !text(w, "lineEdit_ip").isEmpty(); }, 1000));
     button(w, "scan_parameters")->click();
-    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
     QVERIFY(!timer(w, "scanAllTimer")->isActive());
     QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
     const int sent = module.commands.size();
@@ -131,12 +147,12 @@ void tst_Scans::scanStoppedByUser()
     QCOMPARE(module.commands.size(), sent);
     // What the scan filled stays, highlights included.
     QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.1.20"));
-    QCOMPARE(style(w, "lineEdit_ip"), ok);
+    QCOMPARE(styleOf(w, "lineEdit_ip"), styleOk);
 }
 
 void tst_Scans::scanBadValues()
 {
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (c == "SPEED RS485")
             out = {{5, "SPEED RS485 9600 \r\n"}}; // a blank after the value matches nothing
         else if (c == "MASK")
@@ -154,22 +170,22 @@ void tst_Scans::scanBadValues()
     QString speedStyle, maskStyle;
     connect(timer(w, "scanAllTimer"), &QTimer::timeout, [&] {
         if (MainWindowProbe(w).scanAllStep() == 15) {
-            speedStyle = style(w, "comboBox_speed");
-            maskStyle = style(w, "lineEdit_mask");
+            speedStyle = styleOf(w, "comboBox_speed");
+            maskStyle = styleOf(w, "lineEdit_mask");
         }
     });
-    start(w, "scan_parameters", "scanAllTimer");
-    QVERIFY(QTest::qWaitFor([&] { return style(w, "lineEdit_tcp_id") == inactive; }, 6000));
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
+    QVERIFY(QTest::qWaitFor([&] { return styleOf(w, "lineEdit_tcp_id") == styleInactive; }, 6000));
     QVERIFY(waitIdle(w, "scanAllTimer", 2000));
-    QCOMPARE(speedStyle, error);
-    QCOMPARE(maskStyle, error);
+    QCOMPARE(speedStyle, styleError);
+    QCOMPARE(maskStyle, styleError);
     QCOMPARE(index(w, "comboBox_speed"), 0);
     QVERIFY(text(w, "lineEdit_mask").isEmpty());
     QCOMPARE(text(w, "lineEdit_portTCP"), QStringLiteral("123456"));
     // The scan went on to the end regardless.
     QCOMPARE(module.commands.size(), 15);
     // A scarlet field from the scan is neutral again after it.
-    QCOMPARE(style(w, "comboBox_speed"), QString());
+    QCOMPARE(styleOf(w, "comboBox_speed"), QString());
 }
 
 void tst_Scans::scanSilentModule()
@@ -184,20 +200,20 @@ void tst_Scans::scanSilentModule()
     bool timerStopped = false;
     boxes.onBox = [&](const BoxWatcher::Box &) { timerStopped = !timer(w, "scanAllTimer")->isActive(); };
     QVERIFY(connectTo(w, module));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 3000));
     // The scan stopped before the box: the late reply is only kept.
     QVERIFY(timerStopped);
     QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("MODE TCP server"));
     QVERIFY(text(w, "lineEdit_version").isEmpty());
-    QCOMPARE(style(w, "lineEdit_version"), QString());
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(styleOf(w, "lineEdit_version"), QString());
+    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
+    QCOMPARE(boxes.boxes[0].text, boxNoModule);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
     // Nothing went out while the box was open: only the first query.
     QCOMPARE(module.commands, QByteArrayList{"MODE TCP"});
-    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
-    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
+    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
     QVERIFY(!button(w, "scan_parameters")->isEnabled());
     QVERIFY(!MainWindowProbe(w).serial().isOpen());
     QVERIFY(!timer(w, "scanAllTimer")->isActive());
@@ -214,14 +230,14 @@ void tst_Scans::scanSilentAfterEarlierReply()
     BoxWatcher boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(waitIdle(w, "scanAllTimer", 6000));
     QVERIFY(!MainWindowProbe(w).answer().isEmpty());
     silent = true;
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
-    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
+    QCOMPARE(boxes.boxes[0].text, boxNoModule);
+    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
 }
 
 void tst_Scans::replyPieces_data()
@@ -269,7 +285,7 @@ void tst_Scans::replyPieces()
     QFETCH(QString, value);
     QFETCH(bool, atLineEnd);
     BoxWatcher boxes;
-    Responder module(moduleWith([&](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([&](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (c == silent)
             return true;
         if (c != command)
@@ -281,14 +297,14 @@ void tst_Scans::replyPieces()
     MainWindow w;
     QVERIFY(connectTo(w, module));
     // The field as each delivery at the step of `command` leaves it.
-    const int step = scanCommands.indexOf(command) + 1;
+    const int step = scanLines().indexOf(command) + 1;
     QStringList atDelivery;
     QSerialPort &serial = MainWindowProbe(w).serial();
     connect(&serial, &QSerialPort::readyRead, &w, [&] {
         if (MainWindowProbe(w).scanAllStep() == step)
             atDelivery << text(w, field.toLatin1());
     });
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(waitIdle(w, "scanAllTimer", 6000));
     QCOMPARE(text(w, field.toLatin1()), value);
     QVERIFY(!atDelivery.isEmpty());
@@ -304,7 +320,7 @@ void tst_Scans::scanLateReply()
 {
     // A reply after the next tick is taken for the next command: its first
     // characters are skipped unseen and the rest goes into the next field.
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (c == "MASK")
             out = {{500, "MASK 255.255.0.0\r\n"}};
         else if (c == "GATEWAY")
@@ -315,7 +331,7 @@ void tst_Scans::scanLateReply()
     }));
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     // The reply comes half-way through the next step.
     timer(w, "scanAllTimer")->setInterval(400);
     QVERIFY(waitIdle(w, "scanAllTimer", 10000));
@@ -327,7 +343,7 @@ void tst_Scans::scanLateReply()
 
 void tst_Scans::emptyReply()
 {
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (c != "MASK")
             return false;
         out = {{5, "\r\n"}};
@@ -336,11 +352,11 @@ void tst_Scans::emptyReply()
     BoxWatcher boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(waitIdle(w, "scanAllTimer", 8000));
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("нет соединения с модуля"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].title, boxEmptyReply);
+    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
     // The scan went on.
     QCOMPARE(module.commands.size(), 15);
     QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral("192.168.1.1"));
@@ -356,11 +372,11 @@ void tst_Scans::replyWithoutSequenceOnlyStored()
     QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).answer().isEmpty(); }, 2000));
     QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("RESET done"));
     for (const QString &name : paramFields)
-        QCOMPARE(style(w, name), QString());
+        QCOMPARE(styleOf(w, name), QString());
     // A bare line end with no sequence running still shows the box.
     module.device.send("\r\n");
     QVERIFY(boxes.waitForCount(1, 2000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("нет соединения с модуля"));
+    QCOMPARE(boxes.boxes[0].title, boxEmptyReply);
 }
 
 void tst_Scans::scanStopsWrite()
@@ -368,18 +384,18 @@ void tst_Scans::scanStopsWrite()
     Responder module;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(module.waitForCommands(1, 3000));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(!timer(w, "writeAllTimer")->isActive());
-    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
     QVERIFY(waitIdle(w, "scanAllTimer", 6000));
-    QCOMPARE(module.commands.mid(module.commands.size() - 15), scanCommands);
+    QCOMPARE(module.commands.mid(module.commands.size() - 15), scanLines());
 }
 
 void tst_Scans::progressFollowsSequences()
 {
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (!c.startsWith("CHANGE GATEWAY:"))
             return false;
         out = {{5, "?"}};
@@ -388,11 +404,11 @@ void tst_Scans::progressFollowsSequences()
     BoxWatcher boxes;
     MainWindow w;
     w.show();
-    auto *bar = get<QProgressBar>(w, "sequenceProgress");
+    auto *bar = child<QProgressBar>(w, "sequenceProgress");
     QVERIFY(bar);
     QVERIFY(!bar->isVisible());
     QVERIFY(connectTo(w, module));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->maximum(), 16);
     QVERIFY(module.waitForCommands(3, 3000));
@@ -400,13 +416,13 @@ void tst_Scans::progressFollowsSequences()
     QVERIFY(waitIdle(w, "scanAllTimer", 6000));
     QVERIFY(!bar->isVisible());
     // A write shows its own count and goes away when it fails.
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->maximum(), 27);
     QVERIFY(boxes.waitForCount(1, 6000));
     QVERIFY(!bar->isVisible());
     // And when the user stops a scan.
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     QVERIFY(bar->isVisible());
     button(w, "scan_parameters")->click();
     QVERIFY(!bar->isVisible());
@@ -435,8 +451,8 @@ void tst_Scans::variantScans()
     MainWindow w;
     QVERIFY(connectTo(w, module));
     for (const QString &name : paramFields)
-        get(w, name)->setStyleSheet(error);
-    button(w, "scan_parameters")->setText(QStringLiteral("Стоп сканирования"));
+        child(w, name)->setStyleSheet(styleError);
+    button(w, "scan_parameters")->setText(captionStopScan);
     for (int step = 1; step <= commands.size() + 1; ++step) {
         QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
         // Each step's command, and at the first its reply, before the next.
@@ -446,10 +462,10 @@ void tst_Scans::variantScans()
     }
     QCOMPARE(boxes.count(), 0);
     QCOMPARE(module.commands, commands);
-    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
+    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
     // The end clears the first ten fields of the clearing order.
     for (int i = 0; i < paramFields.size(); ++i)
-        QCOMPARE(style(w, paramFields[i]), i < 10 ? QString() : error);
+        QCOMPARE(styleOf(w, paramFields[i]), i < 10 ? QString() : styleError);
     // One more call starts over.
     QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
     QVERIFY(module.waitForCommands(commands.size() + 1, 1000));

@@ -12,41 +12,15 @@
 #include <QStatusBar>
 
 #include "boxwatcher.h"
-#include "mainwindow.h"
 #include "probe.h"
 #include "ptyhelper.h"
+#include "window.h"
 
-namespace {
-const QString disconnectedCaption = QStringLiteral("Cоединиться");
-const QString connectedCaption = QStringLiteral("Отсоединиться");
-const char *const connectionButtons[] = {"scan_parameters", "applyButton", "Reset", "reset_allparameters"};
-} // namespace
+using namespace support;
 
 class tst_SerialLink : public QObject
 {
     Q_OBJECT
-
-private:
-    static QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(name); }
-    static void typePort(MainWindow &w, const QString &path)
-    {
-        auto *list = w.findChild<QComboBox *>("serialPortInfoListBox");
-        list->setEditText(path);
-    }
-    static bool connectTo(MainWindow &w, const QString &path)
-    {
-        typePort(w, path);
-        button(w, "connect")->click();
-        return button(w, "connect")->text() == connectedCaption;
-    }
-    static void verifyDisconnected(MainWindow &w)
-    {
-        QCOMPARE(button(w, "connect")->text(), disconnectedCaption);
-        for (const char *name : connectionButtons)
-            QVERIFY2(!button(w, name)->isEnabled(), name);
-        QVERIFY(w.findChild<QComboBox *>("serialPortInfoListBox")->isEnabled());
-        QVERIFY(button(w, "scanport")->isEnabled());
-    }
 
 private slots:
     void listing();
@@ -70,7 +44,7 @@ private slots:
 void tst_SerialLink::listing()
 {
     MainWindow w;
-    auto *list = w.findChild<QComboBox *>("serialPortInfoListBox");
+    auto *list = child<QComboBox>(w, "serialPortInfoListBox");
     QStringList expected;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         expected << info.portName();
@@ -93,15 +67,12 @@ void tst_SerialLink::connectAndDisconnect()
     MainWindow w;
     w.show();
     QVERIFY(connectTo(w, dev.slavePath()));
-    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Connected"));
-    for (const char *name : connectionButtons)
-        QVERIFY2(button(w, name)->isEnabled(), name);
-    QVERIFY(!w.findChild<QComboBox *>("serialPortInfoListBox")->isEnabled());
-    QVERIFY(!button(w, "scanport")->isEnabled());
+    QCOMPARE(w.statusBar()->currentMessage(), statusConnected);
+    verifyConnectedIdle(w);
 
     button(w, "connect")->click();
     verifyDisconnected(w);
-    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Disconnected"));
+    QCOMPARE(w.statusBar()->currentMessage(), statusDisconnected);
     // Closing a closed port leaves the status bar alone.
     w.statusBar()->showMessage("mark");
     QVERIFY(QMetaObject::invokeMethod(&w, "closeport"));
@@ -117,8 +88,8 @@ void tst_SerialLink::openFailure()
     w.show();
     QVERIFY(!connectTo(w, QStringLiteral("/dev/no-such-serial-device")));
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Отказано в доступе"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].title, boxAccessDenied);
+    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
     QCOMPARE(boxes.boxes[0].buttons, QStringList{"OK"});
     QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Порт отказано в доступе"));
@@ -129,12 +100,12 @@ void tst_SerialLink::emptyListFailure()
 {
     BoxWatcher boxes;
     MainWindow w;
-    auto *list = w.findChild<QComboBox *>("serialPortInfoListBox");
+    auto *list = child<QComboBox>(w, "serialPortInfoListBox");
     list->clear();
     list->setEditText(QString());
     button(w, "connect")->click();
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Отказано в доступе"));
+    QCOMPARE(boxes.boxes[0].title, boxAccessDenied);
     QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Порт отказано в доступе"));
     verifyDisconnected(w);
 }
@@ -172,15 +143,15 @@ void tst_SerialLink::deviceVanishes()
     MainWindow w;
     w.show();
     QVERIFY(connectTo(w, dev.slavePath()));
-    w.findChild<QLineEdit *>("lineEdit_ip")->setStyleSheet("background-color: #FF2400");
+    child(w, "lineEdit_ip")->setStyleSheet(styleError);
     dev.hangUp();
     QVERIFY(boxes.waitForCount(1));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Ошибка соединения"));
+    QCOMPARE(boxes.boxes[0].title, boxLost);
+    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
     verifyDisconnected(w);
-    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Disconnected"));
-    QVERIFY(w.findChild<QLineEdit *>("lineEdit_ip")->styleSheet().isEmpty());
+    QCOMPARE(w.statusBar()->currentMessage(), statusDisconnected);
+    QVERIFY(styleOf(w, "lineEdit_ip").isEmpty());
     QTest::qWait(100);
     QCOMPARE(boxes.count(), 1);
 }
@@ -201,7 +172,7 @@ void tst_SerialLink::hangUpStormEndsQuickly()
     QElapsedTimer clock;
     clock.start();
     dev.hangUp();
-    QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == disconnectedCaption; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == captionDisconnected; }, 2000));
     const qint64 took = clock.elapsed();
     qInfo("lost device noticed after %lld ms and %d error reports", took, errors);
     QVERIFY2(took < 200, "the hang-up took too long to notice");
@@ -218,7 +189,7 @@ void tst_SerialLink::quietLossAfterReboot()
     button(w, "Reset")->click();
     QCOMPARE(dev.receive(5), QByteArray("RESET"));
     dev.hangUp();
-    QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == disconnectedCaption; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == captionDisconnected; }, 2000));
     verifyDisconnected(w);
     QTest::qWait(100);
     QCOMPARE(boxes.count(), 0);
@@ -234,20 +205,20 @@ void tst_SerialLink::rebootInEarlierConnectionDoesNotSilenceLaterLoss()
         button(w, "Reset")->click();
         QCOMPARE(first.receive(5), QByteArray("RESET"));
         first.hangUp();
-        QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == disconnectedCaption; }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == captionDisconnected; }, 2000));
         QCOMPARE(boxes.count(), 0);
     }
     PtyDevice second;
     QVERIFY(connectTo(w, second.slavePath()));
     second.hangUp();
     QVERIFY(boxes.waitForCount(1));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Critical Error"));
+    QCOMPARE(boxes.boxes[0].title, boxLost);
 }
 
 void tst_SerialLink::lossStopsRunningSequence_data()
 {
     QTest::addColumn<bool>("afterReboot");
-    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("sequenceButton");
     QTest::newRow("scan, error box") << false << "scan_parameters";
     QTest::newRow("scan, quiet") << true << "scan_parameters";
     QTest::newRow("write, error box") << false << "applyButton";
@@ -257,24 +228,24 @@ void tst_SerialLink::lossStopsRunningSequence_data()
 void tst_SerialLink::lossStopsRunningSequence()
 {
     QFETCH(bool, afterReboot);
-    QFETCH(QString, button);
+    QFETCH(QString, sequenceButton);
     PtyDevice dev;
     BoxWatcher boxes;
     MainWindow w;
     QVERIFY(connectTo(w, dev.slavePath()));
     if (afterReboot)
-        this->button(w, "Reset")->click();
-    w.findChild<QPushButton *>(button)->click();
-    QVERIFY(w.findChild<QTimer *>(button == "applyButton" ? "writeAllTimer" : "scanAllTimer")->isActive());
-    auto *progress = w.findChild<QProgressBar *>("sequenceProgress");
+        button(w, "Reset")->click();
+    button(w, sequenceButton)->click();
+    QVERIFY(timer(w, sequenceButton == "applyButton" ? "writeAllTimer" : "scanAllTimer")->isActive());
+    auto *progress = child<QProgressBar>(w, "sequenceProgress");
     QVERIFY(!progress->isHidden());
     dev.hangUp();
-    QVERIFY(QTest::qWaitFor([&] { return this->button(w, "connect")->text() == disconnectedCaption; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return button(w, "connect")->text() == captionDisconnected; }, 2000));
     QVERIFY(boxes.waitForCount(afterReboot ? 0 : 1));
-    for (const char *timer : {"scanTimer", "writeTimer", "scanAllTimer", "writeAllTimer"})
-        QVERIFY2(!w.findChild<QTimer *>(timer)->isActive(), timer);
-    QCOMPARE(this->button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
-    QCOMPARE(this->button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    for (const char *name : sequenceTimers)
+        QVERIFY2(!timer(w, name)->isActive(), name);
+    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
+    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
     QVERIFY(progress->isHidden());
     // Nothing more happens: no success box, no further boxes.
     QTest::qWait(300);
@@ -305,7 +276,7 @@ void tst_SerialLink::otherErrorsIgnored()
     QVERIFY(QMetaObject::invokeMethod(&w, "handleError",
                                       Q_ARG(QSerialPort::SerialPortError, QSerialPort::SerialPortError(code))));
     QTest::qWait(50);
-    QCOMPARE(button(w, "connect")->text(), connectedCaption);
+    QCOMPARE(button(w, "connect")->text(), captionConnected);
     QVERIFY(button(w, "scan_parameters")->isEnabled());
     QCOMPARE(boxes.count(), 0);
     // The port still works.

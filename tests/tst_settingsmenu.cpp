@@ -3,205 +3,37 @@
 #include <QtTest>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QListView>
 #include <QMessageBox>
-#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <functional>
+#include <memory>
 
+#include "files.h"
+#include "logcapture.h"
 #include "mainwindow.h"
+#include "modalscript.h"
 #include "setting_module.h"
-#include "styles.h"
+#include "window.h"
+
+using namespace support;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
-// What the test saw of one modal window.
-struct Seen {
-    QString kind; // "file" or "box"
-    QString title;
-    QString text;
-    bool hasParent = false;
-    int acceptMode = -1;
-    int fileMode = -1;
-    QString filterShown;
-    QStringList nameFilters;
-    QString defaultSuffix;
-    bool confirmsOverwrite = false;
-};
-
-// Answers the modal windows in turn, each with the next step of a script.
-class Answerer : public QObject
-{
-public:
-    using Step = std::function<void(QWidget *)>;
-    QList<Step> steps;
-    QVector<Seen> seen;
-    int unexpected = 0;
-
-    Answerer()
-    {
-        timer.setInterval(20);
-        connect(&timer, &QTimer::timeout, this, [this] { poll(); });
-        timer.start();
-    }
-
-    // Types the path into the dialog's name field, as a user would (the
-    // dialog's selectFile() leaves a focused name field alone).
-    static Step chooseFile(const QString &path)
-    {
-        return [path](QWidget *w) {
-            auto *d = qobject_cast<QFileDialog *>(w);
-            QVERIFY(d);
-            auto *edit = d->findChild<QLineEdit *>("fileNameEdit");
-            QVERIFY(edit);
-            edit->setText(path);
-            QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
-        };
-    }
-    // Opens the folder in the dialog, waits until its view lists `expected`
-    // and records what it lists; then cancels.
-    static Step listFolder(const QString &dir, const QStringList &expected, QStringList *listed)
-    {
-        return [=](QWidget *w) {
-            auto *d = qobject_cast<QFileDialog *>(w);
-            QVERIFY(d);
-            d->setDirectory(dir);
-            auto *view = d->findChild<QListView *>("listView");
-            QVERIFY(view);
-            auto listing = [view] {
-                QStringList names;
-                const QModelIndex root = view->rootIndex();
-                for (int r = 0; r < view->model()->rowCount(root); ++r)
-                    names << view->model()->index(r, 0, root).data().toString();
-                names.sort();
-                return names;
-            };
-            QTest::qWaitFor([&] { return listing() == expected; }, 5000);
-            // Give the file system model time to add anything late.
-            QTest::qWait(200);
-            *listed = listing();
-            QMetaObject::invokeMethod(d, "reject", Qt::QueuedConnection);
-        };
-    }
-    // Types a bare name into the dialog opened on `dir`.
-    static Step typeName(const QString &dir, const QString &name)
-    {
-        return [dir, name](QWidget *w) {
-            auto *d = qobject_cast<QFileDialog *>(w);
-            QVERIFY(d);
-            d->setDirectory(dir);
-            auto *edit = d->findChild<QLineEdit *>("fileNameEdit");
-            QVERIFY(edit);
-            edit->setText(name);
-            QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
-        };
-    }
-    static Step cancel()
-    {
-        return [](QWidget *w) { QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection); };
-    }
-    static Step press(QMessageBox::StandardButton which)
-    {
-        return [which](QWidget *w) {
-            auto *box = qobject_cast<QMessageBox *>(w);
-            QVERIFY(box);
-            QAbstractButton *b = box->button(which);
-            QVERIFY(b);
-            QMetaObject::invokeMethod(b, "click", Qt::QueuedConnection);
-        };
-    }
-
-private:
-    QTimer timer;
-
-    void poll()
-    {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w || w->property("answered").toBool() || !w->isVisible())
-            return;
-        w->setProperty("answered", true);
-        Seen s;
-        s.title = w->windowTitle();
-        s.hasParent = w->parentWidget() != nullptr;
-        if (auto *d = qobject_cast<QFileDialog *>(w)) {
-            s.kind = "file";
-            s.acceptMode = d->acceptMode();
-            s.fileMode = d->fileMode();
-            s.nameFilters = d->nameFilters();
-            s.defaultSuffix = d->defaultSuffix();
-            s.confirmsOverwrite = !d->testOption(QFileDialog::DontConfirmOverwrite);
-            if (auto *combo = d->findChild<QComboBox *>("fileTypeCombo"))
-                s.filterShown = combo->currentText();
-        } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
-            s.kind = "box";
-            s.text = box->text();
-        }
-        seen << s;
-        if (steps.isEmpty()) {
-            ++unexpected;
-            QMetaObject::invokeMethod(w, "close", Qt::QueuedConnection);
-            return;
-        }
-        steps.takeFirst()(w);
-    }
-};
-
-// Collects the lines of the settings debug category.
-QStringList *settingsTrace = nullptr;
-QtMessageHandler previousHandler = nullptr;
-void traceHandler(QtMsgType type, const QMessageLogContext &ctx, const QString &msg)
-{
-    if (settingsTrace && ctx.category && qstrcmp(ctx.category, "gateway.settings") == 0) {
-        settingsTrace->append(msg);
-        return;
-    }
-    previousHandler(type, ctx, msg);
-}
-
-template <typename T = QWidget>
-T *child(MainWindow &w, const char *name)
-{
-    T *c = w.findChild<T *>(QLatin1String(name));
-    if (!c)
-        qWarning("no child %s", name);
-    return c;
-}
-
-const char *const textFields[] = {"lineEdit_ip",          "lineEdit_mask",    "lineEdit_gateway",
-                                  "lineEdit_portTCP",     "lineEdit_timewait", "lineEdit_ipservertcp",
-                                  "lineEdit_timeout",     "lineEdit_rtu_virtual_id"};
-const char *const lists[] = {"comboBox", "comboBox_speed", "comboBox_2", "comboBox_mode"};
+using Seen = ModalScript::Seen;
 
 // A form an engineer has worked on.
 void prefill(MainWindow &w)
 {
     int n = 1;
-    for (const char *name : textFields)
+    for (const char *name : valueEdits)
         child<QLineEdit>(w, name)->setText(QString("v%1").arg(n++));
-    for (const char *name : lists)
+    for (const char *name : choiceLists)
         child<QComboBox>(w, name)->setCurrentIndex(2);
     child<QCheckBox>(w, "checkBox")->setChecked(false);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText("33");
@@ -212,9 +44,9 @@ void prefill(MainWindow &w)
 QStringList formState(MainWindow &w)
 {
     QStringList state;
-    for (const char *name : textFields)
+    for (const char *name : valueEdits)
         state << child<QLineEdit>(w, name)->text();
-    for (const char *name : lists)
+    for (const char *name : choiceLists)
         state << QString::number(child<QComboBox>(w, name)->currentIndex());
     state << QString::number(child<QCheckBox>(w, "checkBox")->isChecked())
           << child<QLineEdit>(w, "lineEdit_tcp_id")->text()
@@ -278,19 +110,19 @@ private slots:
     void moduleDialogSlots();
 
 private:
-    QStringList trace;
+    // The settings traces, kept here only.
+    std::unique_ptr<LogCapture> log;
+    QStringList trace() const { return log->texts(QStringLiteral("gateway.settings")); }
 };
 
 void tst_SettingsMenu::initTestCase()
 {
-    settingsTrace = &trace;
-    previousHandler = qInstallMessageHandler(traceHandler);
+    log = std::make_unique<LogCapture>(QStringLiteral("gateway.settings"));
 }
 
 void tst_SettingsMenu::cleanupTestCase()
 {
-    qInstallMessageHandler(previousHandler);
-    settingsTrace = nullptr;
+    log.reset();
 }
 
 void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
@@ -299,8 +131,8 @@ void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
     const QString path = dir.filePath("defaults.TRset");
     MainWindow w;
     const QStringList before = formState(w);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 1);
@@ -321,9 +153,9 @@ void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
         }
         return out;
     };
-    QCOMPARE(sectionLines(QString::fromUtf8(readAll(path))), sectionLines(expected));
+    QCOMPARE(sectionLines(QString::fromUtf8(readFile(path))), sectionLines(expected));
 #else
-    QCOMPARE(QString::fromUtf8(readAll(path)), expected);
+    QCOMPARE(QString::fromUtf8(readFile(path)), expected);
 #endif
     QSettings back(path, QSettings::IniFormat);
     QCOMPARE(back.childKeys().size(), 9);
@@ -333,23 +165,23 @@ void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
 
     // The defaults go into the file only; the current file is not changed.
     QCOMPARE(formState(w), before);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл"));
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile);
 }
 
 void tst_SettingsMenu::saveDialog()
 {
     QTemporaryDir dir;
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(dir.filePath("x.TRset"));
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(dir.filePath("x.TRset"));
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.seen.size(), 1);
     const Seen &s = a.seen.first();
     QCOMPARE(s.kind, QString("file"));
-    QCOMPARE(s.title, QString("Настройки"));
+    QCOMPARE(s.title, dialogSettings);
     QVERIFY(!s.hasParent);
     QCOMPARE(s.acceptMode, int(QFileDialog::AcceptSave));
-    QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+    QCOMPARE(s.filterShown, settingsFilter);
     QCOMPARE(s.defaultSuffix, QString("TRset"));
     QVERIFY(s.confirmsOverwrite);
     QVERIFY(QFile::exists(dir.filePath("x.TRset")));
@@ -359,14 +191,14 @@ void tst_SettingsMenu::typedNameGetsExtension()
 {
     QTemporaryDir dir;
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::typeName(dir.path(), "typed");
+    ModalScript a;
+    a.steps << ModalScript::typeName(dir.path(), "typed");
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.unexpected, 0);
     QVERIFY(QFile::exists(dir.filePath("typed.TRset")));
     QVERIFY(!QFile::exists(dir.filePath("typed")));
     // A name with an extension of its own is used as typed.
-    a.steps << Answerer::typeName(dir.path(), "other.ini");
+    a.steps << ModalScript::typeName(dir.path(), "other.ini");
     invoke(w, "on_action_save_triggered");
     QVERIFY(QFile::exists(dir.filePath("other.ini")));
 }
@@ -379,19 +211,19 @@ void tst_SettingsMenu::openDialogShowsOnlySettingsFiles()
         writeFile(dir.filePath(name), "[General]\n");
     QVERIFY(QDir().mkdir(dir.filePath("sub")));
     MainWindow w;
-    Answerer a;
+    ModalScript a;
     QStringList listed;
-    a.steps << Answerer::listFolder(dir.path(), {"a.TRset", "b.TRset", "sub"}, &listed)
-            << Answerer::press(QMessageBox::Ok);
+    a.steps << ModalScript::listFolder(dir.path(), {"a.TRset", "b.TRset", "sub"}, &listed)
+            << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
     const Seen &s = a.seen.at(0);
-    QCOMPARE(s.title, QString("Настройки"));
+    QCOMPARE(s.title, dialogSettings);
     QVERIFY(!s.hasParent);
     QCOMPARE(s.acceptMode, int(QFileDialog::AcceptOpen));
     QCOMPARE(s.fileMode, int(QFileDialog::ExistingFile));
-    QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+    QCOMPARE(s.filterShown, settingsFilter);
     QCOMPARE(listed, (QStringList{"a.TRset", "b.TRset", "sub"}));
 }
 
@@ -418,8 +250,8 @@ void tst_SettingsMenu::saveOff()
     MainWindow w;
     child<QCheckBox>(w, "checkBox")->setChecked(ticked);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText(address);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_save_triggered");
     QSettings back(path, QSettings::IniFormat);
     QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), written);
@@ -433,11 +265,11 @@ void tst_SettingsMenu::loadTcpSlaveId_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("style");
-    QTest::newRow("off") << "off" << true << "" << false << QString(style::inactiveFile);
-    QTest::newRow("7") << "7" << false << "7" << true << QString(style::none);
-    QTest::newRow("OFF is an address") << "OFF" << false << "OFF" << true << QString(style::none);
-    QTest::newRow("Off is an address") << "Off" << false << "Off" << true << QString(style::none);
-    QTest::newRow("empty") << "" << false << "" << true << QString(style::none);
+    QTest::newRow("off") << "off" << true << "" << false << styleInactiveFile;
+    QTest::newRow("7") << "7" << false << "7" << true << QString();
+    QTest::newRow("OFF is an address") << "OFF" << false << "OFF" << true << QString();
+    QTest::newRow("Off is an address") << "Off" << false << "Off" << true << QString();
+    QTest::newRow("empty") << "" << false << "" << true << QString();
 }
 
 void tst_SettingsMenu::loadTcpSlaveId()
@@ -455,9 +287,9 @@ void tst_SettingsMenu::loadTcpSlaveId()
     child<QCheckBox>(w, "checkBox")->setChecked(!ticked);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setEnabled(ticked);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText("99");
-    child<QLineEdit>(w, "lineEdit_tcp_id")->setStyleSheet(style::ok);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setStyleSheet(styleOk);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(child<QCheckBox>(w, "checkBox")->isChecked(), ticked);
@@ -468,7 +300,7 @@ void tst_SettingsMenu::loadTcpSlaveId()
     // And back out: saving writes "off" again for "off" and for the empty
     // address, the address otherwise.
     const QString again = dir.filePath("again.TRset");
-    a.steps << Answerer::chooseFile(again);
+    a.steps << ModalScript::chooseFile(again);
     invoke(w, "on_action_save_triggered");
     QSettings back(again, QSettings::IniFormat);
     QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), value.isEmpty() ? QString("off") : value);
@@ -481,14 +313,14 @@ void tst_SettingsMenu::loadFillsFormAndLavender()
     writeFile(path, fullFile.arg("off").toUtf8());
     MainWindow w;
     prefill(w);
-    child<QLineEdit>(w, "lineEdit_ip")->setStyleSheet(style::ok);
-    child<QComboBox>(w, "comboBox_speed")->setStyleSheet(style::error);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    child<QLineEdit>(w, "lineEdit_ip")->setStyleSheet(styleOk);
+    child<QComboBox>(w, "comboBox_speed")->setStyleSheet(styleError);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 1);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 
     QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
     QCOMPARE(child<QLineEdit>(w, "lineEdit_mask")->text(), QString("255.255.255.128"));
@@ -504,14 +336,14 @@ void tst_SettingsMenu::loadFillsFormAndLavender()
     QCOMPARE(child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->text(), QString("5"));
 
     // The two spellings of the lavender; MAC and version keep their texts.
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_version")->styleSheet(), QString("background-color:  #f5edff;"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_MAC")->styleSheet(), QString("background-color: #f5edff;"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet(), QString("background-color: #f5edff;"));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_version")->styleSheet(), styleInactive);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_MAC")->styleSheet(), styleInactiveFile);
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet(), styleInactiveFile);
     QCOMPARE(child<QLineEdit>(w, "lineEdit_MAC")->text(), QString("AA:BB:CC:DD:EE:FF"));
     QCOMPARE(child<QLineEdit>(w, "lineEdit_version")->text(), QString("1.7"));
     // No other style sheet is touched.
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->styleSheet(), QString(style::ok));
-    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->styleSheet(), QString(style::error));
+    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->styleSheet(), styleOk);
+    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->styleSheet(), styleError);
 
     // "Текущий файл" reloads the same values after the form changed.
     prefill(w);
@@ -520,7 +352,7 @@ void tst_SettingsMenu::loadFillsFormAndLavender()
     QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
     QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), 6);
     QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::loadTraces()
@@ -529,14 +361,14 @@ void tst_SettingsMenu::loadTraces()
     const QString path = dir.filePath("t.TRset");
     writeFile(path, fullFile.arg("3").toUtf8());
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
-    trace.clear();
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
+    log->clear();
     invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(trace, (QStringList{"\"\" modul_name", "6 SPERD_RS485", "2 tcp -mode"}));
-    trace.clear();
+    QCOMPARE(trace(), (QStringList{"\"\" modul_name", "6 SPERD_RS485", "2 tcp -mode"}));
+    log->clear();
     invoke(w, "on_action_triggered");
-    QCOMPARE(trace, QStringList{"\"\" modul_name"});
+    QCOMPARE(trace(), QStringList{"\"\" modul_name"});
 }
 
 void tst_SettingsMenu::outOfRangeSpeed()
@@ -546,8 +378,8 @@ void tst_SettingsMenu::outOfRangeSpeed()
     writeFile(path, "[General]\nSPEED_RS485=15\nPARITY=2\n");
     MainWindow w;
     child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(3);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path) << Answerer::chooseFile(dir.filePath("out.TRset"));
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path) << ModalScript::chooseFile(dir.filePath("out.TRset"));
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), -1);
     invoke(w, "on_action_save_triggered");
@@ -563,8 +395,8 @@ void tst_SettingsMenu::blankParity()
     writeFile(path, "[General]\nPARITY=0\nSTOP_BIT=2\n");
     MainWindow w;
     child<QComboBox>(w, "comboBox")->setCurrentIndex(3);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path) << Answerer::chooseFile(dir.filePath("out.TRset"));
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path) << ModalScript::chooseFile(dir.filePath("out.TRset"));
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(child<QComboBox>(w, "comboBox")->currentIndex(), 0);
     invoke(w, "on_action_save_triggered");
@@ -581,14 +413,14 @@ void tst_SettingsMenu::clientOnlyFile()
                     "TCP_SLAVE_ID=off\n");
     MainWindow w;
     prefill(w);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     for (const char *name : {"lineEdit_ip", "lineEdit_mask", "lineEdit_gateway", "lineEdit_portTCP",
                              "lineEdit_timewait"})
         QVERIFY2(child<QLineEdit>(w, name)->text().isEmpty(), name);
-    for (const char *name : lists)
+    for (const char *name : choiceLists)
         QCOMPARE(child<QComboBox>(w, name)->currentIndex(), 0);
     QCOMPARE(child<QLineEdit>(w, "lineEdit_ipservertcp")->text(), QString("10.9.9.9"));
     QCOMPARE(child<QLineEdit>(w, "lineEdit_timeout")->text(), QString("15"));
@@ -602,19 +434,19 @@ void tst_SettingsMenu::saveTwiceToOneFile()
     const QString path = dir.filePath("twice.TRset");
     MainWindow w;
     child<QLineEdit>(w, "lineEdit_ip")->setText("1.1.1.1");
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_save_triggered");
     child<QLineEdit>(w, "lineEdit_ip")->setText("2.2.2.2");
     child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(8);
     // The dialog asks before replacing the file.
-    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Yes);
+    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Yes);
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 3);
     QCOMPARE(a.seen.at(2).kind, QString("box"));
     // (the store ends its lines as the platform does: CR LF on Windows)
-    const QString text = QString::fromUtf8(readAll(path)).replace("\r\n", "\n");
+    const QString text = QString::fromUtf8(readFile(path)).replace("\r\n", "\n");
     QCOMPARE(text.count("IP_ADRESS="), 1);
     QCOMPARE(text.count("SPEED_RS485="), 1);
     QCOMPARE(text.count("[General]"), 1);
@@ -630,8 +462,8 @@ void tst_SettingsMenu::foreignKeysKept()
     const QString path = dir.filePath("f.TRset");
     writeFile(path, "[General]\nCOMMENT=site A\nIP_ADRESS=9.9.9.9\n\n[Client_TCP]\nX=1\n\n[Site]\nROOM=12\n");
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Yes);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Yes);
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.unexpected, 0);
     QSettings back(path, QSettings::IniFormat);
@@ -663,11 +495,11 @@ void tst_SettingsMenu::specialCharactersRoundTrip()
     child<QLineEdit>(w, "lineEdit_ip")->setText(value);
     child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->setText(value);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText(value);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_save_triggered");
     MainWindow w2;
-    a.steps << Answerer::chooseFile(path);
+    a.steps << ModalScript::chooseFile(path);
     invoke(w2, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(child<QLineEdit>(w2, "lineEdit_ip")->text(), value);
@@ -681,17 +513,17 @@ void tst_SettingsMenu::currentFileBeforeChoice()
     MainWindow w;
     prefill(w);
     const QStringList before = formState(w);
-    Answerer a;
-    a.steps << Answerer::press(QMessageBox::Ok);
+    ModalScript a;
+    a.steps << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 1);
     QCOMPARE(a.seen.at(0).kind, QString("box"));
-    QCOMPARE(a.seen.at(0).title, QString("Ошибка"));
-    QCOMPARE(a.seen.at(0).text, QString("Файл конфигурации не выбран"));
+    QCOMPARE(a.seen.at(0).title, boxError);
+    QCOMPARE(a.seen.at(0).text, boxNoFile);
     QVERIFY(a.seen.at(0).hasParent);
     QCOMPARE(formState(w), before);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл"));
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile);
 }
 
 void tst_SettingsMenu::cancelledChoice()
@@ -700,26 +532,26 @@ void tst_SettingsMenu::cancelledChoice()
     const QString path = dir.filePath("first.TRset");
     writeFile(path, fullFile.arg("4").toUtf8());
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
     prefill(w);
     const QStringList before = formState(w);
 
-    a.steps << Answerer::cancel() << Answerer::press(QMessageBox::Ok);
+    a.steps << ModalScript::cancel() << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.seen.size(), 3);
-    QCOMPARE(a.seen.at(2).title, QString("Ошибка"));
-    QCOMPARE(a.seen.at(2).text, QString("Файл конфигурации не выбран"));
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл ()"));
+    QCOMPARE(a.seen.at(2).title, boxError);
+    QCOMPARE(a.seen.at(2).text, boxNoFile);
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " ()");
     QCOMPARE(formState(w), before);
 
     // "Текущий файл" does not go back to the first file.
-    a.steps << Answerer::press(QMessageBox::Ok);
+    a.steps << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_triggered");
     QCOMPARE(a.seen.size(), 4);
-    QCOMPARE(a.seen.at(3).text, QString("Файл конфигурации не выбран"));
+    QCOMPARE(a.seen.at(3).text, boxNoFile);
     QCOMPARE(formState(w), before);
     QCOMPARE(a.unexpected, 0);
 }
@@ -730,12 +562,12 @@ void tst_SettingsMenu::currentFileReloadsAfterSavingElsewhere()
     const QString first = dir.filePath("first.TRset");
     writeFile(first, fullFile.arg("off").toUtf8());
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(first) << Answerer::chooseFile(dir.filePath("second.TRset"));
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(first) << ModalScript::chooseFile(dir.filePath("second.TRset"));
     invoke(w, "on_action_open_2_triggered");
     child<QLineEdit>(w, "lineEdit_ip")->setText("7.7.7.7");
     invoke(w, "on_action_save_triggered");
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + first + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + first + ")");
     invoke(w, "on_action_triggered");
     QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
     QCOMPARE(QSettings(dir.filePath("second.TRset"), QSettings::IniFormat).value("IP_ADRESS").toString(),
@@ -749,8 +581,8 @@ void tst_SettingsMenu::cancelledSaveWritesNothing()
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::cancel();
+    ModalScript a;
+    a.steps << ModalScript::cancel();
     invoke(w, "on_action_save_triggered");
     QDir::setCurrent(before);
     QCOMPARE(a.unexpected, 0);
@@ -781,18 +613,18 @@ void tst_SettingsMenu::saveFailureReported()
         path = "/proc/gateway-configurator-menu-test.TRset";
     }
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Ok);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
     QCOMPARE(a.seen.at(1).kind, QString("box"));
-    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(1).title, boxError);
     QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
     QVERIFY(a.seen.at(1).hasParent);
     QVERIFY(!QFile::exists(path));
     if (kind == "underfile")
-        QCOMPARE(readAll(dir.filePath("plain")), QByteArray("keep"));
+        QCOMPARE(readFile(dir.filePath("plain")), QByteArray("keep"));
 }
 
 void tst_SettingsMenu::malformedTargetLeftIntact()
@@ -802,15 +634,15 @@ void tst_SettingsMenu::malformedTargetLeftIntact()
     const QByteArray content = "Shopping list\nmilk\n";
     writeFile(path, content);
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Yes)
-            << Answerer::press(QMessageBox::Ok);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Yes)
+            << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_save_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 3);
-    QCOMPARE(a.seen.at(2).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(2).title, boxError);
     QVERIFY(a.seen.at(2).text.contains(path));
-    QCOMPARE(readAll(path), content);
+    QCOMPARE(readFile(path), content);
 }
 
 void tst_SettingsMenu::unreadableCurrentFile_data()
@@ -830,8 +662,8 @@ void tst_SettingsMenu::unreadableCurrentFile()
     const QString path = dir.filePath("cur.TRset");
     writeFile(path, fullFile.arg("off").toUtf8());
     MainWindow w;
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_open_2_triggered");
     prefill(w);
     const QStringList before = formState(w);
@@ -849,17 +681,17 @@ void tst_SettingsMenu::unreadableCurrentFile()
     } else {
         writeFile(path, "[General\nIP_ADRESS=3.3.3.3\n");
     }
-    a.steps << Answerer::press(QMessageBox::Ok);
-    trace.clear();
+    a.steps << ModalScript::press(QMessageBox::Ok);
+    log->clear();
     invoke(w, "on_action_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
     QCOMPARE(a.seen.at(1).kind, QString("box"));
-    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(1).title, boxError);
     QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
     QCOMPARE(formState(w), before);
-    QCOMPARE(trace, QStringList());
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(trace(), QStringList());
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::unreadableChosenFile()
@@ -870,15 +702,15 @@ void tst_SettingsMenu::unreadableChosenFile()
     MainWindow w;
     prefill(w);
     const QStringList before = formState(w);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path) << Answerer::press(QMessageBox::Ok);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Ok);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 2);
-    QCOMPARE(a.seen.at(1).title, QString("Ошибка"));
+    QCOMPARE(a.seen.at(1).title, boxError);
     QVERIFY(a.seen.at(1).text.contains(path));
     QCOMPARE(formState(w), before);
-    QCOMPARE(child<QAction>(w, "action")->text(), QString("Текущий файл (") + path + ")");
+    QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::fileLackingKeysLoads()
@@ -890,14 +722,14 @@ void tst_SettingsMenu::fileLackingKeysLoads()
     prefill(w);
     child<QCheckBox>(w, "checkBox")->setChecked(true);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setEnabled(false);
-    Answerer a;
-    a.steps << Answerer::chooseFile(path);
+    ModalScript a;
+    a.steps << ModalScript::chooseFile(path);
     invoke(w, "on_action_open_2_triggered");
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 1);
-    for (const char *name : textFields)
+    for (const char *name : valueEdits)
         QVERIFY2(child<QLineEdit>(w, name)->text().isEmpty(), name);
-    for (const char *name : lists)
+    for (const char *name : choiceLists)
         QCOMPARE(child<QComboBox>(w, name)->currentIndex(), 0);
     QVERIFY(!child<QCheckBox>(w, "checkBox")->isChecked());
     QVERIFY(child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled());
@@ -909,10 +741,10 @@ void tst_SettingsMenu::moduleDialogSlots()
     QTemporaryDir dir;
     const QString path = dir.filePath("m.TRset");
     writeFile(path, fullFile.arg("off").toUtf8());
-    Answerer a;
+    ModalScript a;
     {
         setting_module s;
-        a.steps << Answerer::chooseFile(path);
+        a.steps << ModalScript::chooseFile(path);
         s.LoadNTSetting();
         QCOMPARE(s.fileName, path);
         QCOMPARE(s.ipAddress, QString("10.1.1.1"));
@@ -921,7 +753,7 @@ void tst_SettingsMenu::moduleDialogSlots()
     {
         setting_module s;
         s.ipAddress = "keep";
-        a.steps << Answerer::cancel();
+        a.steps << ModalScript::cancel();
         s.LoadNTSetting();
         QVERIFY(s.fileName.isEmpty());
         QVERIFY(s.ipAddress.isEmpty()); // a load from no file reads nothing
@@ -929,7 +761,7 @@ void tst_SettingsMenu::moduleDialogSlots()
     {
         setting_module s;
         s.ipAddress = "5.5.5.5";
-        a.steps << Answerer::chooseFile(dir.filePath("n.TRset"));
+        a.steps << ModalScript::chooseFile(dir.filePath("n.TRset"));
         s.SaveNTSetting();
         QCOMPARE(s.fileName, dir.filePath("n.TRset"));
         QCOMPARE(QSettings(s.fileName, QSettings::IniFormat).value("IP_ADRESS").toString(),
@@ -938,7 +770,7 @@ void tst_SettingsMenu::moduleDialogSlots()
     {
         setting_module s;
         s.fileName = "old";
-        a.steps << Answerer::cancel();
+        a.steps << ModalScript::cancel();
         s.SaveNTSetting();
         QVERIFY(s.fileName.isEmpty());
         QVERIFY(s.store == nullptr);
@@ -946,9 +778,9 @@ void tst_SettingsMenu::moduleDialogSlots()
     QCOMPARE(a.unexpected, 0);
     QCOMPARE(a.seen.size(), 4);
     for (const Seen &s : a.seen) {
-        QCOMPARE(s.title, QString("Настройки"));
+        QCOMPARE(s.title, dialogSettings);
         QVERIFY(!s.hasParent);
-        QCOMPARE(s.filterShown, QString("TCP_RTU settings (*.TRset);"));
+        QCOMPARE(s.filterShown, settingsFilter);
     }
 }
 

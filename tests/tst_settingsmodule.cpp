@@ -6,11 +6,14 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "files.h"
 #include "setting_module.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
+
+using namespace support;
 
 namespace {
 
@@ -20,21 +23,6 @@ const QString eol = QStringLiteral("\r\n");
 #else
 const QString eol = QStringLiteral("\n");
 #endif
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(data), qint64(data.size()));
-}
 
 // Every value set to something that differs from the read defaults.
 void fill(setting_module &s)
@@ -133,7 +121,7 @@ void tst_SettingsModule::saveWritesKeysAndSections()
         // Synchronised at once: on disk before the object goes.
         QVERIFY(QFile::exists(path));
     }
-    const QString text = QString::fromUtf8(readAll(path));
+    const QString text = QString::fromUtf8(readFile(path));
     const int general = text.indexOf("[General]");
     const int client = text.indexOf("[Client_TCP]");
     QVERIFY(general == 0);
@@ -335,7 +323,7 @@ void tst_SettingsModule::saveTwice()
         s.rs485Speed = 1;
         s.SaveNTSetting(path);
     }
-    const QString text = QString::fromUtf8(readAll(path));
+    const QString text = QString::fromUtf8(readFile(path));
     QCOMPARE(text.count("IP_ADRESS="), 1);
     QCOMPARE(text.count("SPEED_RS485="), 1);
     QCOMPARE(text.count("[General]"), 1);
@@ -375,7 +363,7 @@ void tst_SettingsModule::saveFailures()
         QVERIFY(QFileInfo(path).isDir());
     else
         QVERIFY(!QFile::exists(path));
-    QCOMPARE(readAll(dir.filePath("plain")), kind == "underfile" ? QByteArray("x") : QByteArray());
+    QCOMPARE(readFile(dir.filePath("plain")), kind == "underfile" ? QByteArray("x") : QByteArray());
 }
 
 void tst_SettingsModule::malformedFileLeftIntact()
@@ -394,7 +382,7 @@ void tst_SettingsModule::malformedFileLeftIntact()
         fill(s);
         s.SaveNTSetting(path);
         QVERIFY(s.store == nullptr);
-        QCOMPARE(readAll(path), content);
+        QCOMPARE(readFile(path), content);
     }
 }
 

@@ -1,8 +1,10 @@
 // End-to-end tests of the gateway-sim program: it runs as a process on a
 // pseudo-terminal, the test opens the slave through the --link symlink with
 // plain POSIX calls and talks to it as the configurator would.
+#include "expected.h"
+#include "files.h"
 #include "protocoltables.h"
-#include "simharness.h"
+#include "simprocess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -101,7 +103,7 @@ public:
 
 // One run of gateway-sim with the link, state and log in a temporary dir,
 // framing commands with a short gap and restarting quickly.
-class Sim : public simharness::SimProcess
+class Sim : public support::SimProcess
 {
 public:
     explicit Sim(const QString &dir) : SimProcess(dir) {}
@@ -111,10 +113,7 @@ public:
     }
     QStringList logLines() const
     {
-        QFile f(logPath);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+        return QString::fromLatin1(support::readFile(logPath)).split('\n', Qt::SkipEmptyParts);
     }
     // Opens the link, retrying while the device is away.
     bool openPort(Port &port, int ms = 3000)
@@ -180,13 +179,13 @@ void TestSimulator::answersQueriesAndChanges()
         QCOMPARE(port.chunks.size(), 1); // one write
     }
 
-    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.0.0.5")), QByteArray(proto::AckOk));
-    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.0.0.256")), QByteArray(proto::AckRefused));
-    QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "")), QByteArray(proto::AckRefused));
-    QCOMPARE(port.ask(changeLine(proto::Param::Parity, "2")), QByteArray(proto::AckOk));
+    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.0.0.5")), support::ackOk);
+    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.0.0.256")), support::ackRefused);
+    QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "")), support::ackRefused);
+    QCOMPARE(port.ask(changeLine(proto::Param::Parity, "2")), support::ackOk);
     QCOMPARE(port.ask("ip"), queryReply("ip", "10.0.0.5"));
     QCOMPARE(port.ask("parity"), queryReply("parity", "even"));
-    QCOMPARE(port.ask("what?"), QByteArray(proto::AckRefused));
+    QCOMPARE(port.ask("what?"), support::ackRefused);
 
     QCOMPARE(sim.stop(), 0);
     QVERIFY(!QFileInfo::exists(sim.link) && !QFileInfo(sim.link).isSymLink());
@@ -243,10 +242,10 @@ void TestSimulator::faults_data()
     QTest::newRow("ack OK") << QStringList{"--ack", "OK"} << changeLine(proto::Param::Ip, "10.0.0.1") << "exact"
                             << QByteArray("OK");
     QTest::newRow("refuse ip") << QStringList{"--refuse", "ip"} << changeLine(proto::Param::Ip, "10.0.0.1")
-                               << "exact" << QByteArray(proto::AckRefused);
+                               << "exact" << support::ackRefused;
     QTest::newRow("refuse prefix") << QStringList{"--refuse", proto::changeFor(proto::Param::PortTcp)->prefix}
                                    << changeLine(proto::Param::PortTcp, "10000") << "exact"
-                                   << QByteArray(proto::AckRefused);
+                                   << support::ackRefused;
     QTest::newRow("separator") << QStringList{"--separator", ":"} << QByteArray("ip") << "exact"
                                << queryReply("ip", "192.168.0.1", ':');
     QTest::newRow("garbage") << QStringList{"--garbage"} << QByteArray("ip") << "garbage" << QByteArray();
@@ -301,8 +300,8 @@ void TestSimulator::resetVanishesAndComesBack()
     QVERIFY(sim.start());
     Port port;
     QVERIFY(sim.openPort(port));
-    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.1.2.3")), QByteArray(proto::AckOk));
-    QCOMPARE(port.ask(changeLine(proto::Param::Mode, "CLIENT")), QByteArray(proto::AckOk));
+    QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.1.2.3")), support::ackOk);
+    QCOMPARE(port.ask(changeLine(proto::Param::Mode, "CLIENT")), support::ackOk);
 
     QElapsedTimer t;
     t.start();
@@ -339,7 +338,7 @@ void TestSimulator::factoryResetComesBackWithFactoryValues()
     QVERIFY(sim.start());
     Port port;
     QVERIFY(sim.openPort(port));
-    QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), QByteArray(proto::AckOk));
+    QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), support::ackOk);
     QVERIFY(port.send(proto::FactoryReset));
     QVERIFY(port.waitHangUp(1000));
     port.close();
@@ -372,8 +371,8 @@ void TestSimulator::stateSurvivesRestartOfSimulator()
         QVERIFY(sim.start());
         Port port;
         QVERIFY(sim.openPort(port));
-        QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), QByteArray(proto::AckOk));
-        QCOMPARE(port.ask(changeLine(proto::Param::TcpSlaveId, "17")), QByteArray(proto::AckOk));
+        QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), support::ackOk);
+        QCOMPARE(port.ask(changeLine(proto::Param::TcpSlaveId, "17")), support::ackOk);
         QCOMPARE(sim.stop(), 0);
         QVERIFY(QFile(sim.statePath).exists());
     }

@@ -2,40 +2,18 @@
 // category is switched off, and the same texts either way.
 #include <QtTest>
 
-#include <QComboBox>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QLoggingCategory>
-#include <QPushButton>
+
+#include <memory>
 
 #include "boxwatcher.h"
-#include "mainwindow.h"
+#include "files.h"
+#include "logcapture.h"
+#include "modalscript.h"
 #include "responder.h"
+#include "window.h"
 
-namespace {
-struct Trace {
-    QString category;
-    QString text;
-};
-QList<Trace> traces;
-QtMessageHandler previous = nullptr;
-
-void capture(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (type == QtDebugMsg)
-        traces.append({QString::fromLatin1(context.category), text});
-    previous(type, context, text);
-}
-
-QStringList textsOf(const QString &category)
-{
-    QStringList out;
-    for (const Trace &t : traces)
-        if (t.category == category)
-            out << t.text;
-    return out;
-}
-} // namespace
+using namespace support;
 
 class tst_Traces : public QObject
 {
@@ -49,44 +27,39 @@ private:
         Responder module([](const QByteArray &) { return QList<Responder::Chunk>{{5, "RESET done\r\n"}}; });
         BoxWatcher boxes;
         MainWindow w;
-        w.findChild<QComboBox *>("serialPortInfoListBox")->setEditText(module.device.slavePath());
-        w.findChild<QPushButton *>("connect")->click();
-        w.findChild<QPushButton *>("Reset")->click();
+        QVERIFY(connectTo(w, module));
+        button(w, "Reset")->click();
         QVERIFY(module.waitForCommands(1, 2000));
         QTest::qWait(200);
-        // Answer the open dialog with the file.
-        QTimer::singleShot(100, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(settingsFile);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-        });
+        ModalScript dialogs;
+        dialogs.steps << ModalScript::chooseFile(settingsFile);
         QVERIFY(QMetaObject::invokeMethod(&w, "on_action_open_2_triggered"));
+        QCOMPARE(dialogs.unexpected, 0);
+        QCOMPARE(dialogs.seen.size(), 1);
         QCOMPARE(boxes.count(), 0);
     }
 
 private slots:
-    void init()
-    {
-        traces.clear();
-        previous = qInstallMessageHandler(capture);
-    }
+    void init() { log = std::make_unique<LogCapture>(); }
     void cleanup()
     {
-        qInstallMessageHandler(previous);
+        log.reset();
         QLoggingCategory::setFilterRules(QString());
     }
     void onByDefault();
     void switchedOff_data();
     void switchedOff();
+
+private:
+    // The developer traces of a category.
+    QStringList textsOf(const QString &category) const { return log->texts(category, QtDebugMsg); }
+    std::unique_ptr<LogCapture> log;
 };
 
 static QString writeSettings(QTemporaryDir &dir)
 {
     const QString path = dir.filePath("traces.TRset");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write("[General]\nSPEED_RS485=4\nMODE_TCP=2\n");
+    writeFile(path, "[General]\nSPEED_RS485=4\nMODE_TCP=2\n");
     return path;
 }
 

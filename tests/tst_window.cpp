@@ -17,30 +17,15 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "mainwindow.h"
-#include "styles.h"
+#include "window.h"
 
-namespace {
-const QStringList paramFields = {"lineEdit_ip",       "lineEdit_ipservertcp", "comboBox",
-                                 "comboBox_2",        "comboBox_speed",       "lineEdit_mask",
-                                 "lineEdit_portTCP",  "lineEdit_timeout",     "lineEdit_MAC",
-                                 "lineEdit_gateway",  "comboBox_mode",        "lineEdit_rtu_virtual_id",
-                                 "lineEdit_tcp_id",   "lineEdit_timewait"};
-} // namespace
+using namespace support;
 
 class tst_Window : public QObject
 {
     Q_OBJECT
 
 private:
-    template <typename T = QWidget>
-    static T *child(MainWindow &w, const char *name)
-    {
-        T *c = w.findChild<T *>(QLatin1String(name));
-        if (!c)
-            qWarning("no child %s", name);
-        return c;
-    }
     static void makeWindow(MainWindow &w)
     {
         w.setFixedSize(550, 785);
@@ -91,12 +76,12 @@ void tst_Window::startupPicture()
         QVERIFY2(widget->isVisible(), qPrintable(widget->objectName()));
     }
     for (const QString &name : paramFields + QStringList{"lineEdit_version"}) {
-        auto *f = w.findChild<QWidget *>(name);
+        auto *f = child<QWidget>(w, name);
         QVERIFY(f);
         QVERIFY(f->styleSheet().isEmpty());
     }
     for (auto *e : w.findChildren<QLineEdit *>())
-        if (e->parent() != w.findChild<QComboBox *>("serialPortInfoListBox"))
+        if (e->parent() != child<QComboBox>(w, "serialPortInfoListBox"))
             QVERIFY2(e->text().isEmpty(), qPrintable(e->objectName()));
 }
 
@@ -122,7 +107,7 @@ void tst_Window::startupEnabledStates()
     QFETCH(QString, name);
     QFETCH(bool, enabled);
     MainWindow w;
-    auto *widget = w.findChild<QWidget *>(name);
+    auto *widget = child<QWidget>(w, name);
     QVERIFY(widget);
     QCOMPARE(widget->isEnabled(), enabled);
 }
@@ -198,7 +183,7 @@ void tst_Window::formStructure()
     QFETCH(QString, className);
     QFETCH(QString, parentName);
     MainWindow w;
-    QObject *o = w.findChild<QObject *>(name);
+    QObject *o = child<QObject>(w, name);
     QVERIFY(o);
     QCOMPARE(QString::fromLatin1(o->metaObject()->className()), className);
     QVERIFY(o->parent());
@@ -247,7 +232,7 @@ void tst_Window::gridPlaces()
     QFETCH(int, rowSpan);
     QFETCH(int, columnSpan);
     MainWindow w;
-    auto *grid = w.findChild<QGridLayout *>(layout);
+    auto *grid = child<QGridLayout>(w, layout);
     QVERIFY(grid);
     int index = -1;
     for (int i = 0; i < grid->count(); ++i) {
@@ -307,7 +292,7 @@ void tst_Window::texts()
     QFETCH(QString, name);
     QFETCH(QString, text);
     MainWindow w;
-    QObject *o = w.findChild<QObject *>(name);
+    QObject *o = child<QObject>(w, name);
     QVERIFY(o);
     QString shown;
     if (auto *b = qobject_cast<QAbstractButton *>(o))
@@ -358,7 +343,7 @@ void tst_Window::comboItems()
     QFETCH(QString, name);
     QFETCH(QStringList, items);
     MainWindow w;
-    auto *combo = w.findChild<QComboBox *>(name);
+    auto *combo = child<QComboBox>(w, name);
     QVERIFY(combo);
     QStringList shown;
     for (int i = 0; i < combo->count(); ++i)
@@ -525,9 +510,9 @@ void tst_Window::views()
     QCOMPARE(w.size(), size);
     QCOMPARE(w.minimumSize(), size);
     for (const QString &name : shown)
-        QVERIFY2(w.findChild<QWidget *>(name)->isVisible(), qPrintable(name));
+        QVERIFY2(child<QWidget>(w, name)->isVisible(), qPrintable(name));
     for (const QString &name : hidden)
-        QVERIFY2(!w.findChild<QWidget *>(name)->isVisible(), qPrintable(name));
+        QVERIFY2(!child<QWidget>(w, name)->isVisible(), qPrintable(name));
 }
 
 void tst_Window::viewKeepsContents()
@@ -549,16 +534,16 @@ void tst_Window::styleclearRule()
 {
     MainWindow w;
     for (const QString &name : paramFields)
-        w.findChild<QWidget *>(name)->setStyleSheet(style::error);
+        child(w, name)->setStyleSheet(styleError);
     auto *version = child<QLineEdit>(w, "lineEdit_version");
-    version->setStyleSheet(style::inactive);
+    version->setStyleSheet(styleInactive);
     auto *check = child<QCheckBox>(w, "checkBox");
     check->click();
     QVERIFY(check->isChecked());
     QVERIFY(QMetaObject::invokeMethod(&w, "styleclear"));
     for (const QString &name : paramFields)
-        QVERIFY2(w.findChild<QWidget *>(name)->styleSheet().isEmpty(), qPrintable(name));
-    QCOMPARE(version->styleSheet(), QString::fromLatin1(style::inactive));
+        QVERIFY2(styleOf(w, name).isEmpty(), qPrintable(name));
+    QCOMPARE(version->styleSheet(), styleInactive);
     // The "off" box and the disabled field stay as they were.
     QVERIFY(check->isChecked());
     QVERIFY(!child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled());
@@ -571,12 +556,12 @@ void tst_Window::checkBoxRule()
     auto *check = child<QCheckBox>(w, "checkBox");
     auto *id = child<QLineEdit>(w, "lineEdit_tcp_id");
     id->setText("17");
-    id->setStyleSheet(style::ok);
+    id->setStyleSheet(styleOk);
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
     QVERIFY(check->isChecked());
     QVERIFY(!id->isEnabled());
     QVERIFY(id->text().isEmpty());
-    QCOMPARE(id->styleSheet(), QStringLiteral("background-color:  #f5edff;"));
+    QCOMPARE(id->styleSheet(), styleInactive);
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
     QVERIFY(!check->isChecked());
     QVERIFY(id->isEnabled());

@@ -1,8 +1,22 @@
 // The write, the reboot and the factory reset, driven through the window's
-// buttons.
-#include "sequencefixture.h"
+// buttons against a scripted module on a pseudo-terminal. The sequence
+// timers are sped up once started.
+#include <QtTest>
 
-class tst_Writes : public SequenceFixture
+#include <QMessageBox>
+
+#include "boxwatcher.h"
+#include "probe.h"
+#include "responder.h"
+#include "window.h"
+
+using namespace support;
+
+namespace {
+constexpr int Pace = 200; // ms per step in these tests
+} // namespace
+
+class tst_Writes : public QObject
 {
     Q_OBJECT
 
@@ -16,7 +30,6 @@ private slots:
     void writeSilentAfterEarlierWrite();
     void writeModuleStopsAnswering_data();
     void writeModuleStopsAnswering();
-    void writeSplitAcknowledgement();
     void writeStoppedByUser();
     void writeNotStartedWhileScanning();
     void reboot();
@@ -34,24 +47,24 @@ void tst_Writes::fullWrite()
     MainWindow w;
     boxes.onBox = [&](const BoxWatcher::Box &) {
         for (const QString &name : paramFields)
-            stylesUnderBox << style(w, name);
+            stylesUnderBox << styleOf(w, name);
     };
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
-    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Остановить запись"));
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
+    QCOMPARE(button(w, "applyButton")->text(), captionStopWrite);
     QVERIFY(boxes.waitForCount(1, 10000));
     QVERIFY(module.waitForCommands(14, 1000));
-    QCOMPARE(module.commands, filledWrite());
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+    QCOMPARE(module.commands, filledWriteLines());
+    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
     QCOMPARE(boxes.boxes[0].text,
-             QStringLiteral("<FONT COLOR='#008000'>Изменение параметров Modbus universal было успешно</FONT>"));
+             boxWriteDone);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Information));
     // Every acknowledged field was green under the box; neutral after it.
-    QCOMPARE(stylesUnderBox.count(ok), 13);
+    QCOMPARE(stylesUnderBox.count(styleOk), 13);
     for (const QString &name : paramFields)
-        QCOMPARE(style(w, name), QString());
-    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+        QCOMPARE(styleOf(w, name), QString());
+    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
     QVERIFY(MainWindowProbe(w).resetPending());
     QVERIFY(!timer(w, "writeAllTimer")->isActive());
     // Changes on odd steps, "reset" on the 27th.
@@ -66,9 +79,9 @@ void tst_Writes::writeEmptyFieldsAndOff()
     BoxWatcher boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    get<QLineEdit>(w, "lineEdit_tcp_id")->setText("5");
-    get<QCheckBox>(w, "checkBox")->click();
-    start(w, "applyButton", "writeAllTimer");
+    child<QLineEdit>(w, "lineEdit_tcp_id")->setText("5");
+    child<QCheckBox>(w, "checkBox")->click();
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 10000));
     QVERIFY(module.waitForCommands(14, 1000));
     QCOMPARE(module.commands,
@@ -84,18 +97,18 @@ void tst_Writes::writeRefused_data()
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("message");
-    QTest::newRow("mode, upper-case OK") << QByteArray("CHANGE MODE TCP:") << QByteArray("OK") << "comboBox_mode" << failA;
-    QTest::newRow("ip refused") << QByteArray("CHANGE IP:") << QByteArray("?") << "lineEdit_ip" << failA;
-    QTest::newRow("port refused") << QByteArray("CHANGE PORT TCP:") << QByteArray("?") << "lineEdit_portTCP" << failB;
+    QTest::newRow("mode, upper-case OK") << QByteArray("CHANGE MODE TCP:") << QByteArray("OK") << "comboBox_mode" << boxWriteFailA;
+    QTest::newRow("ip refused") << QByteArray("CHANGE IP:") << QByteArray("?") << "lineEdit_ip" << boxWriteFailA;
+    QTest::newRow("port refused") << QByteArray("CHANGE PORT TCP:") << QByteArray("?") << "lineEdit_portTCP" << boxWriteFailB;
     QTest::newRow("port, other word") << QByteArray("CHANGE PORT TCP:") << QByteArray("err") << "lineEdit_portTCP"
-                                      << failB;
-    QTest::newRow("stop bits refused") << QByteArray("CHANGE STOP BIT:") << QByteArray("?") << "comboBox_2" << failB;
+                                      << boxWriteFailB;
+    QTest::newRow("stop bits refused") << QByteArray("CHANGE STOP BIT:") << QByteArray("?") << "comboBox_2" << boxWriteFailB;
     QTest::newRow("speed, ok with line end") << QByteArray("CHANGE SPEED RS485:") << QByteArray("ok ")
-                                             << "comboBox_speed" << failA;
+                                             << "comboBox_speed" << boxWriteFailA;
     QTest::newRow("rtu id refused") << QByteArray("change rtu virtual id:") << QByteArray("?")
-                                    << "lineEdit_rtu_virtual_id" << failA;
+                                    << "lineEdit_rtu_virtual_id" << boxWriteFailA;
     QTest::newRow("slave id refused") << QByteArray("change tcp slave id:") << QByteArray("?\r\n")
-                                      << "lineEdit_tcp_id" << failA;
+                                      << "lineEdit_tcp_id" << boxWriteFailA;
 }
 
 void tst_Writes::writeRefused()
@@ -104,7 +117,7 @@ void tst_Writes::writeRefused()
     QFETCH(QByteArray, reply);
     QFETCH(QString, field);
     QFETCH(QString, message);
-    Responder module(moduleWith([&](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([&](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (!c.startsWith(refused))
             return false;
         out = {{5, reply}};
@@ -113,30 +126,30 @@ void tst_Writes::writeRefused()
     BoxWatcher boxes;
     MainWindow w;
     QString fieldStyleUnderBox;
-    boxes.onBox = [&](const BoxWatcher::Box &) { fieldStyleUnderBox = style(w, field); };
+    boxes.onBox = [&](const BoxWatcher::Box &) { fieldStyleUnderBox = styleOf(w, field); };
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка"));
+    QCOMPARE(boxes.boxes[0].title, boxError);
     QCOMPARE(boxes.boxes[0].text, message);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
-    QCOMPARE(fieldStyleUnderBox, error);
+    QCOMPARE(fieldStyleUnderBox, styleError);
     QVERIFY(module.commands.last().startsWith(refused));
     QTest::qWait(3 * Pace);
     QVERIFY(module.commands.last().startsWith(refused));
     QVERIFY(!module.commands.contains("reset"));
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
     for (const QString &name : paramFields)
-        QCOMPARE(style(w, name), QString());
+        QCOMPARE(styleOf(w, name), QString());
     QVERIFY(!MainWindowProbe(w).resetPending());
 }
 
 void tst_Writes::writeIgnoredWords()
 {
     // Another word than "ok" or "?" to the last five changes is let pass.
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
+    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
         if (!c.startsWith("change timeout response:") && !c.startsWith("CHANGE TIMEOUT TCP:"))
             return false;
         out = {{5, "OK"}};
@@ -146,14 +159,14 @@ void tst_Writes::writeIgnoredWords()
     MainWindow w;
     QStringList under;
     boxes.onBox = [&](const BoxWatcher::Box &) {
-        under << style(w, "lineEdit_timewait") << style(w, "lineEdit_timeout") << style(w, "lineEdit_ipservertcp");
+        under << styleOf(w, "lineEdit_timewait") << styleOf(w, "lineEdit_timeout") << styleOf(w, "lineEdit_ipservertcp");
     };
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
-    QCOMPARE(under, QStringList({QString(), QString(), ok}));
+    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
+    QCOMPARE(under, QStringList({QString(), QString(), styleOk}));
     QVERIFY(module.waitForCommands(14, 1000));
     QCOMPARE(module.commands.last(), QByteArray("reset"));
 }
@@ -170,23 +183,23 @@ void tst_Writes::writeSilentFirstContact()
     MainWindow w;
     QString ipStyleUnderBox = QStringLiteral("unset");
     boxes.onBox = [&](const BoxWatcher::Box &) {
-        ipStyleUnderBox = timer(w, "writeAllTimer")->isActive() ? QStringLiteral("timer running") : style(w, "lineEdit_ip");
+        ipStyleUnderBox = timer(w, "writeAllTimer")->isActive() ? QStringLiteral("timer running") : styleOf(w, "lineEdit_ip");
     };
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 5000));
     // The write stopped before the box, so the late "ok" judged nothing.
     QCOMPARE(ipStyleUnderBox, QString());
     QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("ok"));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка соединения"));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
+    QCOMPARE(boxes.boxes[0].text, boxNoModule);
     // The mode and IP changes went out, nothing more while the box was open.
     QCOMPARE(module.commands, QByteArrayList({"CHANGE MODE TCP:CLIENT", "CHANGE IP:10.0.0.2"}));
     QVERIFY(!MainWindowProbe(w).serial().isOpen());
-    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
-    QCOMPARE(button(w, "scan_parameters")->text(), QStringLiteral("Сканировать"));
-    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
+    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
+    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
     QCOMPARE(MainWindowProbe(w).writeAllStep(), 0);
 }
 
@@ -202,13 +215,13 @@ void tst_Writes::writeSilentAfterEarlierWrite()
     MainWindow w;
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
     silent = true;
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(2, 5000));
-    QCOMPARE(boxes.boxes[1].text, QStringLiteral("нет соединения с модулем Modbus universal"));
+    QCOMPARE(boxes.boxes[1].text, boxNoModule);
     QTest::qWait(100);
     QCOMPARE(module.commands.size(), 14 + 2);
 }
@@ -236,35 +249,18 @@ void tst_Writes::writeModuleStopsAnswering()
     BoxWatcher boxes;
     MainWindow w;
     QString fieldStyle;
-    boxes.onBox = [&](const BoxWatcher::Box &) { fieldStyle = style(w, field); };
+    boxes.onBox = [&](const BoxWatcher::Box &) { fieldStyle = styleOf(w, field); };
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Ошибка"));
-    QCOMPARE(boxes.boxes[0].text, failA);
-    QCOMPARE(fieldStyle, error);
+    QCOMPARE(boxes.boxes[0].title, boxError);
+    QCOMPARE(boxes.boxes[0].text, boxWriteFailA);
+    QCOMPARE(fieldStyle, styleError);
     QVERIFY(!module.commands.contains("reset"));
     QTest::qWait(3 * Pace);
     QCOMPARE(boxes.count(), 1);
     QVERIFY(!MainWindowProbe(w).resetPending());
-}
-
-void tst_Writes::writeSplitAcknowledgement()
-{
-    Responder module(moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (!c.contains(':') || c == "LOAD SETTING:DEFAULT")
-            return false;
-        out = {{5, "o"}, {10, "k"}};
-        return true;
-    }));
-    BoxWatcher boxes;
-    MainWindow w;
-    QVERIFY(connectTo(w, module));
-    fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
 }
 
 void tst_Writes::writeStoppedByUser()
@@ -274,14 +270,14 @@ void tst_Writes::writeStoppedByUser()
     MainWindow w;
     QVERIFY(connectTo(w, module));
     fillForm(w);
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(module.waitForCommands(4, 5000));
-    QVERIFY(QTest::qWaitFor([&] { return style(w, "lineEdit_gateway") == ok; }, 2000));
+    QVERIFY(QTest::qWaitFor([&] { return styleOf(w, "lineEdit_gateway") == styleOk; }, 2000));
     button(w, "applyButton")->click();
-    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
     QVERIFY(!timer(w, "writeAllTimer")->isActive());
     for (const QString &name : paramFields)
-        QCOMPARE(style(w, name), QString());
+        QCOMPARE(styleOf(w, name), QString());
     const int sent = module.commands.size();
     QTest::qWait(3 * Pace);
     QCOMPARE(module.commands.size(), sent);
@@ -295,9 +291,9 @@ void tst_Writes::writeNotStartedWhileScanning()
     BoxWatcher boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    start(w, "scan_parameters", "scanAllTimer");
+    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
     button(w, "applyButton")->click();
-    QCOMPARE(button(w, "applyButton")->text(), QStringLiteral("Запись параметры"));
+    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
     QVERIFY(!timer(w, "writeAllTimer")->isActive());
     QVERIFY(timer(w, "scanAllTimer")->isActive());
     button(w, "scan_parameters")->click();
@@ -320,8 +316,8 @@ void tst_Writes::factoryReset_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("sent");
-    QTest::newRow("yes") << QStringLiteral("Да") << true;
-    QTest::newRow("no") << QStringLiteral("Нет") << false;
+    QTest::newRow("yes") << answerYes << true;
+    QTest::newRow("no") << answerNo << false;
 }
 
 void tst_Writes::factoryReset()
@@ -335,7 +331,7 @@ void tst_Writes::factoryReset()
     QVERIFY(connectTo(w, module));
     button(w, "reset_allparameters")->click();
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Сброс"));
+    QCOMPARE(boxes.boxes[0].title, boxFactoryReset);
     QCOMPARE(boxes.boxes[0].text, QStringLiteral("Вы действительно хотите cбросить к заводским настройкам?"));
     QCOMPARE(boxes.boxes[0].text.at(24).unicode(), ushort('c'));
     QCOMPARE(boxes.boxes[0].buttons, QStringList({"Да", "Нет"}));
@@ -358,7 +354,7 @@ void tst_Writes::variantWriteSilent()
     QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus RTU-TCP"));
     QVERIFY(module.waitForCommands(1, 1000));
     QCOMPARE(module.commands.join(), QByteArray("CHANGE IP:10.0.0.2CHANGE MASK:255.0.0.0"));
-    QCOMPARE(button(w, "connect")->text(), QStringLiteral("Cоединиться"));
+    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
 }
 
 void tst_Writes::variantWrite()
@@ -369,14 +365,14 @@ void tst_Writes::variantWrite()
     QVERIFY(connectTo(w, module));
     fillForm(w);
     // A write acknowledged by the module lets the per-variant check pass.
-    start(w, "applyButton", "writeAllTimer");
+    startSequence(w, "applyButton", "writeAllTimer", Pace);
     QVERIFY(QTest::qWaitFor([&] { return MainWindowProbe(w).moduleResponded(); }, 3000));
     button(w, "applyButton")->click();
     module.commands.clear();
     for (int step = 1; step <= 15; ++step)
         QVERIFY(QMetaObject::invokeMethod(&w, "change_pa_modbus_TCP_RTU"));
     QVERIFY(boxes.waitForCount(1, 2000));
-    QCOMPARE(boxes.boxes[0].title, QStringLiteral("Результы изменения"));
+    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
     QCOMPARE(boxes.boxes[0].text,
              QStringLiteral("<FONT COLOR='#008000'>Изменение параметров Modbus TCP-RTU было успешно</FONT>"));
     QVERIFY(MainWindowProbe(w).resetPending());
