@@ -2,7 +2,7 @@
 //
 // Everything the configurator and the simulated module need to know about the
 // command lines and the replies lives in the tables of this header: the query
-// keywords with the position and length of the value in their replies, the
+// keywords with the length of the value in their replies, the
 // change prefixes, the choice words and the step tables of the scan and write
 // sequences. The sequences, the reply handler and the simulator all read these
 // tables, so a keyword is spelled in exactly one place.

@@ -3,7 +3,8 @@
 // (ptyloop.*) feeds it one command line at a time.
 //
 // Every protocol text (query keywords, change prefixes, choice words,
-// action commands, acknowledgement words) comes from protocoltables.h.
+// action commands, acknowledgement words) comes from protocoltables.h; the
+// factory values and the parameters' names from parameters.h.
 #pragma once
 
 #include "protocoltables.h"
