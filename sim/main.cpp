@@ -50,72 +50,82 @@ int fail(const std::string &msg)
 int main(int argc, char **argv)
 {
     SimConfig cfg;
+    const struct {
+        const char *name;
+        std::string *field;
+        const char *what;
+    } textOptions[] = {{"--link", &cfg.linkPath, "a path"},
+                       {"--state", &cfg.module.statePath, "a file"},
+                       {"--log", &cfg.logPath, "a file"},
+                       {"--ack", &cfg.module.ack, "a word"}};
+    const struct {
+        const char *name;
+        long lo, hi;
+        int *field;
+    } numberOptions[] = {{"--gap", 1, 60000, &cfg.gapMs},
+                         {"--restart-delay", 0, 600000, &cfg.restartDelayMs},
+                         {"--late", 0, 600000, &cfg.lateMs},
+                         {"--split", 0, 600000, &cfg.splitMs},
+                         {"--burst", 1, 1 << 20, &cfg.burstBytes},
+                         {"--vanish-after", 1, 1 << 30, &cfg.vanishAfter}};
+    const struct {
+        const char *name;
+        bool *field;
+        bool value;
+    } flagOptions[] = {{"--quiet", &cfg.logToStderr, false},
+                       {"--silent", &cfg.silent, true},
+                       {"--garbage", &cfg.garbage, true}};
+
     for (int i = 1; i < argc; ++i) {
         const std::string opt = argv[i];
-        auto arg = [&](const char **out) {
-            if (i + 1 >= argc)
-                return false;
-            *out = argv[++i];
-            return true;
-        };
-        auto num = [&](long lo, long hi, long *out) {
-            const char *s = nullptr;
-            return arg(&s) && toInt(s, lo, hi, out);
-        };
-        const char *s = nullptr;
-        long v = 0;
+        const char *s = i + 1 < argc ? argv[i + 1] : nullptr; // the option's argument, if it takes one
         if (opt == "--help" || opt == "-h") {
             std::fputs(usage, stdout);
             return 0;
-        } else if (opt == "--link") {
-            if (!arg(&s)) return fail("--link needs a path");
-            cfg.linkPath = s;
-        } else if (opt == "--state") {
-            if (!arg(&s)) return fail("--state needs a file");
-            cfg.module.statePath = s;
-        } else if (opt == "--log") {
-            if (!arg(&s)) return fail("--log needs a file");
-            cfg.logPath = s;
-        } else if (opt == "--quiet") {
-            cfg.logToStderr = false;
-        } else if (opt == "--gap") {
-            if (!num(1, 60000, &v)) return fail("bad --gap");
-            cfg.gapMs = int(v);
-        } else if (opt == "--restart-delay") {
-            if (!num(0, 600000, &v)) return fail("bad --restart-delay");
-            cfg.restartDelayMs = int(v);
-        } else if (opt == "--silent") {
-            cfg.silent = true;
-        } else if (opt == "--late") {
-            if (!num(0, 600000, &v)) return fail("bad --late");
-            cfg.lateMs = int(v);
-        } else if (opt == "--split") {
-            if (!num(0, 600000, &v)) return fail("bad --split");
-            cfg.splitMs = int(v);
-        } else if (opt == "--ack") {
-            if (!arg(&s)) return fail("--ack needs a word");
-            cfg.module.ack = s;
-        } else if (opt == "--refuse") {
+        }
+        bool known = false;
+        for (const auto &o : textOptions) {
+            if (opt != o.name)
+                continue;
+            if (!s)
+                return fail(opt + " needs " + o.what);
+            *o.field = argv[++i];
+            known = true;
+        }
+        for (const auto &o : numberOptions) {
+            if (opt != o.name)
+                continue;
+            long v = 0;
+            if (!s || !toInt(s, o.lo, o.hi, &v))
+                return fail("bad " + opt);
+            *o.field = int(v);
+            ++i;
+            known = true;
+        }
+        for (const auto &o : flagOptions) {
+            if (opt == o.name) {
+                *o.field = o.value;
+                known = true;
+            }
+        }
+        if (known)
+            continue;
+        if (opt == "--refuse") {
             proto::Param p;
-            if (!arg(&s) || !GatewayModule::paramFromRefuseKey(s, &p))
+            if (!s || !GatewayModule::paramFromRefuseKey(s, &p))
                 return fail("bad --refuse key");
             cfg.module.refused.insert(p);
-        } else if (opt == "--garbage") {
-            cfg.garbage = true;
-        } else if (opt == "--burst") {
-            if (!num(1, 1 << 20, &v)) return fail("bad --burst");
-            cfg.burstBytes = int(v);
+            ++i;
         } else if (opt == "--separator") {
-            if (!arg(&s)) return fail("--separator needs a character");
+            if (!s)
+                return fail("--separator needs a character");
             if (std::strcmp(s, "\\t") == 0)
                 cfg.module.separator = '\t';
             else if (std::strlen(s) == 1)
                 cfg.module.separator = s[0];
             else
                 return fail("--separator takes one character");
-        } else if (opt == "--vanish-after") {
-            if (!num(1, 1L << 30, &v)) return fail("bad --vanish-after");
-            cfg.vanishAfter = v;
+            ++i;
         } else {
             return fail("unknown option " + opt);
         }

@@ -19,7 +19,7 @@ struct SimConfig {
     int splitMs = -1;          // --split (-1: off)
     bool garbage = false;      // --garbage
     int burstBytes = 0;        // --burst
-    long vanishAfter = 0;      // --vanish-after (0: off)
+    int vanishAfter = 0;       // --vanish-after (0: off)
     GatewayModule::Options module;
 };
 
