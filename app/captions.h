@@ -18,6 +18,15 @@ inline QString write() { return QStringLiteral("Запись параметры"
 inline QString stopWrite() { return QStringLiteral("Остановить запись"); }
 } // namespace caption
 
+// Texts of the message boxes that several paths show.
+namespace boxtext {
+inline QString error() { return QStringLiteral("Ошибка"); }
+// The text of the lost-connection boxes, and the title of the one that
+// reports a module that did not answer.
+inline QString connectionError() { return QStringLiteral("Ошибка соединения"); }
+inline QString writeResults() { return QStringLiteral("Результы изменения"); }
+} // namespace boxtext
+
 // The module kinds as the messages of the sequences name them.
 namespace modulekind {
 inline QString universal() { return QStringLiteral("Modbus universal"); }

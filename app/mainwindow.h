@@ -123,6 +123,10 @@ private:
     QWidget *fields[proto::ParamCount] = {};
     QWidget *fieldWidget(proto::Param param) const;
     QByteArray changeLine(const proto::Change &change, proto::ChoiceList words) const;
+    // The debug trace of a change line sent: the IP address and the mask with
+    // a label, the TCP port and the speed bare, and the TCP server address
+    // bare when `withServerAddress`.
+    void traceChange(proto::Param param, const QByteArray &line, bool withServerAddress) const;
     bool noConnection(bool silent, QTimer *timer, int &step, const QString &moduleKind);
 
     // ---- the per-variant scan: protocol/mainwindow_scan.cpp ----

@@ -51,7 +51,7 @@ void MainWindow::openport()
         resetPending = false;
         showConnectionState(true);
     } else {
-        QMessageBox::critical(this, tr("Отказано в доступе"), QStringLiteral("Ошибка соединения"));
+        QMessageBox::critical(this, tr("Отказано в доступе"), boxtext::connectionError());
         statusBar()->showMessage(tr("Порт отказано в доступе"));
         // Only the timers: the steps stay where they were.
         scanTimer->stop();
@@ -126,7 +126,7 @@ void MainWindow::portLost()
     stopAllSequences();
     if (!wasOpen)
         return;
-    QMessageBox::critical(this, tr("Critical Error"), QStringLiteral("Ошибка соединения"));
+    QMessageBox::critical(this, tr("Critical Error"), boxtext::connectionError());
     ui->connect->setText(caption::disconnected());
     ui->applyButton->setText(caption::write());
     styleclear();

@@ -50,7 +50,7 @@ void MainWindow::takeReply()
     answer = proto::cleanReply(bytes);
     qCDebug(lcProtocol) << "data 2:" << answer;
     if (answer.isEmpty()) {
-        QMessageBox::critical(this, tr("нет соединения с модуля"), QStringLiteral("Ошибка соединения"));
+        QMessageBox::critical(this, tr("нет соединения с модуля"), boxtext::connectionError());
         return;
     }
     qCDebug(lcProtocol) << "data 2:" << answer;
@@ -125,7 +125,7 @@ void MainWindow::writeFailed(const proto::Change &change, proto::FailText text)
     if (writeAllStep == 1 || writeAllStep == 2)
         writeAllStep = 0;
     updateProgress();
-    QMessageBox::critical(this, tr("Ошибка"), text == proto::FailText::A ? failTextA : failTextB);
+    QMessageBox::critical(this, boxtext::error(), text == proto::FailText::A ? failTextA : failTextB);
     ui->applyButton->setText(caption::write());
     styleclear();
 }

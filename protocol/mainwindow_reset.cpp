@@ -23,7 +23,7 @@ void MainWindow::Reset_Default()
     QAbstractButton *yes = box.addButton(tr("Да"), QMessageBox::YesRole);
     box.addButton(tr("Нет"), QMessageBox::NoRole);
     box.setWindowTitle(QStringLiteral("Сброс"));
-    box.setWindowIcon(QIcon(QStringLiteral(":/images/TesmarRTUTCP.ico")));
+    box.setWindowIcon(windowIcon()); // the box has no parent to take it from
     box.setText(tr("Вы действительно хотите cбросить к заводским настройкам?"));
     box.exec();
     if (box.clickedButton() == yes) {

@@ -10,6 +10,7 @@
 
 #include "captions.h"
 #include "lines.h"
+#include "logging.h"
 #include "mainwindow.h"
 #include "parameters.h"
 #include "ui_mainwindowform.h"
@@ -28,6 +29,17 @@ QByteArray MainWindow::changeLine(const proto::Change &change, proto::ChoiceList
                              ui->checkBox->isChecked());
 }
 
+void MainWindow::traceChange(proto::Param param, const QByteArray &line, bool withServerAddress) const
+{
+    if (param == proto::Param::Ip)
+        qCDebug(lcProtocol) << "change ip---" << line;
+    else if (param == proto::Param::Mask)
+        qCDebug(lcProtocol) << "change mask---" << line;
+    else if (param == proto::Param::PortTcp || param == proto::Param::Speed
+             || (param == proto::Param::IpServerTcp && withServerAddress))
+        qCDebug(lcProtocol) << line;
+}
+
 void MainWindow::stopSequence(QTimer *timer, int &step)
 {
     timer->stop();
@@ -41,7 +53,7 @@ bool MainWindow::noConnection(bool silent, QTimer *timer, int &step, const QStri
     // Nothing more goes out while the box is open.
     timer->stop();
     updateProgress();
-    QMessageBox::critical(this, tr("Ошибка соединения"),
+    QMessageBox::critical(this, boxtext::connectionError(),
                           QStringLiteral("нет соединения с модулем ") + moduleKind);
     step = 0;
     closeport();

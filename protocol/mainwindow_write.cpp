@@ -74,12 +74,7 @@ void MainWindow::change_mode_TCP()
         const QByteArray line = changeLine(*change, proto::universalWriteChoices(change->param));
         replyReceived = false;
         writeCommand(line);
-        if (change->param == proto::Param::Ip)
-            qCDebug(lcProtocol) << "change ip---" << line;
-        else if (change->param == proto::Param::Mask)
-            qCDebug(lcProtocol) << "change mask---" << line;
-        else if (change->param == proto::Param::PortTcp || change->param == proto::Param::Speed)
-            qCDebug(lcProtocol) << line;
+        traceChange(change->param, line, false); // the universal write's trace leaves the server address out
     } else if (step == proto::WriteCheckStep) {
         qCDebug(lcProtocol) << answer << "case_2";
         if (noConnection(!moduleResponded, writeAllTimer, writeAllStep, modulekind::universal()))
@@ -90,7 +85,7 @@ void MainWindow::change_mode_TCP()
         resetPending = true;
         ui->applyButton->setText(caption::write());
         updateProgress();
-        QMessageBox::information(this, tr("Результы изменения"), successText(modulekind::universal()));
+        QMessageBox::information(this, boxtext::writeResults(), successText(modulekind::universal()));
         styleclear();
         return;
     }
@@ -120,13 +115,7 @@ void MainWindow::writeVariantStep(proto::Variant variant)
         const proto::Param param = params.params[(step - 1) / 2];
         const QByteArray line = changeLine(*proto::changeFor(param), proto::variantWriteChoices(param));
         writeCommand(line);
-        if (param == proto::Param::Ip)
-            qCDebug(lcProtocol) << "change ip---" << line;
-        else if (param == proto::Param::Mask)
-            qCDebug(lcProtocol) << "change mask---" << line;
-        else if (param == proto::Param::PortTcp || param == proto::Param::Speed
-                 || (param == proto::Param::IpServerTcp && variant == proto::Variant::RtuTcp))
-            qCDebug(lcProtocol) << line;
+        traceChange(param, line, true);
     } else if (step == 2 * params.count + 1) {
         writeCommand(QByteArray(proto::Reboot));
         endVariantWrite(variant);
@@ -139,6 +128,6 @@ void MainWindow::endVariantWrite(proto::Variant variant)
     resetPending = true;
     if (variant == proto::Variant::RtuTcp)
         ui->applyButton->setText(caption::write());
-    QMessageBox::information(this, tr("Результы изменения"), successText(modulekind::of(variant)));
+    QMessageBox::information(this, boxtext::writeResults(), successText(modulekind::of(variant)));
     clearHighlights(10);
 }

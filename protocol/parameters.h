@@ -16,8 +16,8 @@ struct Parameter {
     // Position among the highlighted fields, in the order their highlights
     // are cleared; -1 for the version, which is not one of them.
     int highlight;
-    // Section ("Client_TCP", nullptr: the general one) and key in a settings
-    // file; no key: not kept in files.
+    // Section (ClientSection, nullptr: the general one) and key in a
+    // settings file; no key: not kept in files.
     const char *section;
     const char *key;
     // The factory value, as a query replies it: the text, or for a list the
@@ -30,6 +30,9 @@ struct Parameter {
     // Starting a scan empties the field but leaves its style.
     bool scanKeepsStyle;
 };
+
+// The settings file's section of the TCP client's parameters.
+constexpr char ClientSection[] = "Client_TCP";
 
 // In the order of a settings file's rows; the two read-only parameters,
 // which no file keeps, come last.

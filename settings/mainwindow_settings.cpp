@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QSettings>
 
+#include "captions.h"
 #include "logging.h"
 #include "mainwindow.h"
 #include "parameters.h"
@@ -31,13 +32,13 @@ int positionOr(const QComboBox *box, int fallback)
 
 void noFileChosen(QWidget *parent)
 {
-    QMessageBox::critical(parent, QStringLiteral("Ошибка"), QStringLiteral("Файл конфигурации не выбран"),
+    QMessageBox::critical(parent, boxtext::error(), QStringLiteral("Файл конфигурации не выбран"),
                           QMessageBox::Ok);
 }
 
 void unreadable(QWidget *parent, const QString &fileName)
 {
-    QMessageBox::critical(parent, QStringLiteral("Ошибка"),
+    QMessageBox::critical(parent, boxtext::error(),
                           QStringLiteral("Не удалось прочитать файл настройки %1").arg(fileName), QMessageBox::Ok);
 }
 
@@ -64,7 +65,7 @@ void MainWindow::OnSaveSetting_File()
 
     // A cancelled dialog writes nothing and says nothing.
     if (!s->fileName.isEmpty() && (!s->store || s->store->status() != QSettings::NoError)) {
-        QMessageBox::critical(this, QStringLiteral("Ошибка"),
+        QMessageBox::critical(this, boxtext::error(),
                               QStringLiteral("Не удалось сохранить настройки в файл %1")
                                       .arg(s->fileName));
     }

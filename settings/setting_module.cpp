@@ -207,7 +207,7 @@ QString dialogCaption()
 
 QString filterText()
 {
-    return QStringLiteral("TCP_RTU settings (*.TRset);");
+    return parsableFilter + QLatin1Char(';');
 }
 
 QString getOpenFileName()
