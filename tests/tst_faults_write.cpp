@@ -78,6 +78,7 @@ void tst_FaultsWrite::refused_data()
     QTest::newRow("ip refused") << QStringList{"--refuse", "ip"} << 1 << 1 << boxWriteFailA;
     QTest::newRow("port refused") << QStringList{"--refuse", "port_tcp"} << 4 << 4 << boxWriteFailB;
     QTest::newRow("stop bits refused") << QStringList{"--refuse", "CHANGE STOP BIT:"} << 7 << 7 << boxWriteFailB;
+    QTest::newRow("rtu id refused") << QStringList{"--refuse", "rtu_virtual_id"} << 11 << 11 << boxWriteFailA;
     QTest::newRow("slave id refused") << QStringList{"--refuse", "tcp_slave_id"} << 12 << 12 << boxWriteFailA;
     // The module takes the mode, but its upper-case word is no acknowledgement.
     QTest::newRow("acknowledged OK") << QStringList{"--ack", "OK"} << 0 << 1 << boxWriteFailA;
@@ -110,8 +111,8 @@ void tst_FaultsWrite::refused()
     // Nothing after the failing change, no reboot; the link stays up.
     QCOMPARE(sim.received(), filledWriteLines().mid(0, failing + 1));
     verifyConnectedIdle(w);
-    for (const Param &p : params())
-        QCOMPARE(styleOf(w, QLatin1String(p.field)), QString());
+    for (const QString &name : paramFields)
+        QCOMPARE(styleOf(w, name), QString());
     QVERIFY(!MainWindowProbe(w).resetPending());
     const QString diff = stateDiffers(sim, firstWritten(stored));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
