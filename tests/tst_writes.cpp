@@ -26,7 +26,6 @@ private slots:
     void writeRefused_data();
     void writeRefused();
     void writeIgnoredWords();
-    void writeSilentFirstContact();
     void writeSilentAfterEarlierWrite();
     void writeModuleStopsAnswering_data();
     void writeModuleStopsAnswering();
@@ -166,38 +165,6 @@ void tst_Writes::writeIgnoredWords()
     QCOMPARE(under, QStringList({QString(), QString(), styleOk}));
     QVERIFY(module.waitForCommands(14, 1000));
     QCOMPARE(module.commands.last(), QByteArray("reset"));
-}
-
-void tst_Writes::writeSilentFirstContact()
-{
-    // The acknowledgement of the IP change comes while the box is open.
-    Responder module([](const QByteArray &c) {
-        return c.startsWith("CHANGE IP:") ? QList<Responder::Chunk>{{Pace + Pace / 2, "ok"}}
-                                          : QList<Responder::Chunk>{};
-    });
-    BoxWatcher boxes;
-    boxes.holdMs = 4 * Pace;
-    MainWindow w;
-    QString ipStyleUnderBox = QStringLiteral("unset");
-    boxes.onBox = [&](const BoxWatcher::Box &) {
-        ipStyleUnderBox = timer(w, "writeAllTimer")->isActive() ? QStringLiteral("timer running") : styleOf(w, "lineEdit_ip");
-    };
-    QVERIFY(connectTo(w, module));
-    fillForm(w);
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 5000));
-    // The write stopped before the box, so the late "ok" judged nothing.
-    QCOMPARE(ipStyleUnderBox, QString());
-    QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("ok"));
-    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
-    QCOMPARE(boxes.boxes[0].text, boxNoModule);
-    // The mode and IP changes went out, nothing more while the box was open.
-    QCOMPARE(module.commands, QByteArrayList({"CHANGE MODE TCP:CLIENT", "CHANGE IP:10.0.0.2"}));
-    QVERIFY(!MainWindowProbe(w).serial().isOpen());
-    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
-    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
-    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
-    QCOMPARE(MainWindowProbe(w).writeAllStep(), 0);
 }
 
 void tst_Writes::writeSilentAfterEarlierWrite()
