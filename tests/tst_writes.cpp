@@ -31,7 +31,6 @@ private slots:
     void writeModuleStopsAnswering();
     void writeStoppedByUser();
     void writeNotStartedWhileScanning();
-    void reboot();
     void factoryReset_data();
     void factoryReset();
     void variantWriteSilent();
@@ -262,18 +261,6 @@ void tst_Writes::writeNotStartedWhileScanning()
     QVERIFY(timer(w, "scanAllTimer")->isActive());
     button(w, "scan_parameters")->click();
     QCOMPARE(boxes.count(), 0);
-}
-
-void tst_Writes::reboot()
-{
-    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
-    MainWindow w;
-    QVERIFY(connectTo(w, module));
-    QVERIFY(!MainWindowProbe(w).resetPending());
-    button(w, "Reset")->click();
-    QVERIFY(module.waitForCommands(1, 2000));
-    QCOMPARE(module.commands, QByteArrayList{"RESET"});
-    QVERIFY(MainWindowProbe(w).resetPending());
 }
 
 void tst_Writes::factoryReset_data()
