@@ -433,6 +433,8 @@ void tst_SettingsMenu::clientOnlyFile()
     QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
 }
 
+// A second save to one file, through the menu and setting_module: every key
+// and section once, with the values of the second.
 void tst_SettingsMenu::saveTwiceToOneFile()
 {
     QTemporaryDir dir;
