@@ -8,6 +8,7 @@
 // Header only: the benchmark program uses it without the support library.
 #include <QByteArrayList>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -155,6 +156,32 @@ inline QVector<bool> firstWritten(int n)
     for (int i = 0; i < n && i < v.size(); ++i)
         v[i] = true;
     return v;
+}
+
+// The module's factory values as its queries reply them, in scan order:
+// the mode, the version and the MAC, then the parameters of params() from
+// the IP on.
+inline const QList<QPair<QByteArray, QString>> &factoryReplies()
+{
+    static const QList<QPair<QByteArray, QString>> list = [] {
+        const QByteArrayList &queries = scanLines();
+        QList<QPair<QByteArray, QString>> out{
+            {queries[0], params()[0].factory}, {queries[1], moduleVersion}, {queries[2], moduleMac}};
+        for (int i = 1; i < params().size(); ++i)
+            out.append({queries[i + 2], params()[i].factory});
+        return out;
+    }();
+    return list;
+}
+// The factory value of the query `command`; a query not in scanLines() is
+// reported.
+inline QString factoryValue(const QByteArray &command)
+{
+    for (const auto &r : factoryReplies())
+        if (r.first == command)
+            return r.second;
+    qWarning("no query %s", command.constData());
+    return QStringLiteral("(no query)");
 }
 
 } // namespace support

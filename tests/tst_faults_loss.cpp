@@ -98,6 +98,7 @@ void tst_FaultsLoss::reboot()
     boxes.answer = answerYes;
     MainWindow w;
     QVERIFY(connectTo(w, sim.link));
+    QVERIFY(!MainWindowProbe(w).resetPending());
     if (how == QLatin1String("applyButton")) {
         fillForm(w);
         startSequence(w, "applyButton", "writeAllTimer", Pace);
@@ -121,6 +122,8 @@ void tst_FaultsLoss::reboot()
     }
     verifyDisconnected(w);
     QCOMPARE(sim.received(), sent);
+    // The reboot stays pending while the port is closed.
+    QVERIFY(MainWindowProbe(w).resetPending());
 
     // The connection made afterwards clears the pending reboot: its loss is
     // reported again.

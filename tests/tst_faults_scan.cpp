@@ -33,8 +33,8 @@ private:
     static bool waitScanEnd(MainWindow &w, int ms) { return waitIdle(w, "scanAllTimer", ms); }
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false")); }
+    void silentModule_data();
     void silentModule();
-    void lateReplyCaughtAsSilent();
     void lateReplyTakenForNextCommand();
     void splitReply_data();
     void splitReply();
@@ -44,53 +44,59 @@ private slots:
     void vanishDuringScan();
 };
 
+void tst_FaultsScan::silentModule_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("pace");
+    QTest::addColumn<bool>("replies");
+    QTest::newRow("never answers") << QStringList{"--silent"} << Pace << false;
+    // A reply that comes after the second tick counts as no reply at all:
+    // 350 ms late at 300 ms a step, it arrives while the box is open.
+    QTest::newRow("answers after the check") << QStringList{"--late", "350"} << 300 << true;
+}
+
 void tst_FaultsScan::silentModule()
 {
+    QFETCH(QStringList, args);
+    QFETCH(int, pace);
+    QFETCH(bool, replies);
     QTemporaryDir dir;
     SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--silent"}));
+    QVERIFY(sim.start(args));
     BoxWatcher boxes;
-    QStringList captionsUnderBox;
+    boxes.holdMs = 2 * pace; // the user reads the box for a while
+    QStringList underBox;
     MainWindow w;
     boxes.onBox = [&](const BoxWatcher::Box &) {
-        captionsUnderBox << caption(w, "connect") << caption(w, "scan_parameters");
+        underBox << caption(w, "connect") << caption(w, "scan_parameters")
+                 << (timer(w, "scanAllTimer")->isActive() ? "scan running" : "scan stopped");
     };
     w.show();
     QVERIFY(connectTo(w, sim.link));
-    startScan(w);
+    startScan(w, pace);
     QVERIFY(boxes.waitForCount(1, 3000));
     QCOMPARE(boxes.boxes[0].title, boxConnectionError);
     QCOMPARE(boxes.boxes[0].text, boxNoModule);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
-    // The box comes up while the connection still stands.
-    QCOMPARE(captionsUnderBox, QStringList({captionConnected, captionStopScan}));
+    // The box comes up while the connection still stands; the scan has
+    // stopped before it.
+    QCOMPARE(underBox, QStringList({captionConnected, captionStopScan, "scan stopped"}));
     verifyDisconnected(w);
     QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
-    QTest::qWait(3 * Pace);
-    // Only the first query went out; nothing after the check at step 2.
+    if (replies) {
+        // The reply came while the box was open: it is only stored.
+        QVERIFY(sim.waitFor(QStringLiteral("TX"), 1, 2000));
+        QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("MODE TCP server"));
+    }
+    QTest::qWait(3 * pace);
+    // Only the first query went out: nothing while the box was open, nothing
+    // after the check at step 2.
     QCOMPARE(sim.received(), QByteArrayList{"MODE TCP"});
     QCOMPARE(boxes.count(), 1);
-}
-
-void tst_FaultsScan::lateReplyCaughtAsSilent()
-{
-    // A reply that comes after the second tick counts as no reply at all.
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--late", "350"}));
-    BoxWatcher boxes;
-    MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
-    startScan(w, 300);
-    QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].text, boxNoModule);
-    verifyDisconnected(w);
-    QCOMPARE(sim.received(), QByteArrayList{"MODE TCP"});
-    // The reply was sent all the same; it reached a closed port or was only
-    // stored, and the form shows nothing of it.
-    QVERIFY(sim.waitFor(QStringLiteral("TX"), 1, 2000));
+    // The form shows nothing of a reply.
     QCOMPARE(index(w, "comboBox_mode"), 0);
-    QCOMPARE(boxes.count(), 1);
+    QVERIFY(text(w, "lineEdit_version").isEmpty());
+    QCOMPARE(styleOf(w, "lineEdit_version"), QString());
 }
 
 void tst_FaultsScan::lateReplyTakenForNextCommand()

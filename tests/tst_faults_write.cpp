@@ -32,24 +32,42 @@ private:
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false")); }
+    void silentModule_data();
     void silentModule();
     void refused_data();
     void refused();
-    void lateAcknowledgement_data();
-    void lateAcknowledgement();
+    void lateAcknowledgementTakenForNextChange();
     void splitAcknowledgement_data();
     void splitAcknowledgement();
     void garbageAndBursts_data();
     void garbageAndBursts();
 };
 
+void tst_FaultsWrite::silentModule_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("replies");
+    QTest::newRow("never answers") << QStringList{"--silent"} << false;
+    // 600 ms late: no acknowledgement of the mode or the IP by the check at
+    // step 4; both come while the box is open.
+    QTest::newRow("acknowledges after the check") << QStringList{"--late", "600"} << true;
+}
+
 void tst_FaultsWrite::silentModule()
 {
+    QFETCH(QStringList, args);
+    QFETCH(bool, replies);
     QTemporaryDir dir;
     SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--silent"}));
+    QVERIFY(sim.start(args));
     BoxWatcher boxes;
+    boxes.holdMs = 5 * Pace; // the user reads the box for a while
     MainWindow w;
+    QStringList underBox;
+    boxes.onBox = [&](const BoxWatcher::Box &) {
+        underBox << (timer(w, "writeAllTimer")->isActive() ? "write running" : "write stopped")
+                 << styleOf(w, "comboBox_mode") << styleOf(w, "lineEdit_ip");
+    };
     QVERIFY(connectTo(w, sim.link));
     fillForm(w);
     startWrite(w);
@@ -57,12 +75,16 @@ void tst_FaultsWrite::silentModule()
     QCOMPARE(boxes.boxes[0].title, boxConnectionError);
     QCOMPARE(boxes.boxes[0].text, boxNoModule);
     QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    // The write stopped before the box, so a late "ok" judges nothing.
+    QCOMPARE(underBox, QStringList({"write stopped", QString(), QString()}));
     verifyDisconnected(w);
     QCOMPARE(MainWindowProbe(w).writeAllStep(), 0);
+    if (replies)
+        QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("ok"));
     QTest::qWait(3 * Pace);
     QCOMPARE(boxes.count(), 1);
-    // The mode and the IP went out before the check at step 4, and the
-    // silent module took them all the same.
+    // The mode and the IP went out before the check at step 4, nothing
+    // while the box was open; the module took them all the same.
     QCOMPARE(sim.received(), filledWriteLines().mid(0, 2));
     const QString diff = stateDiffers(sim, firstWritten(2));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
@@ -78,6 +100,7 @@ void tst_FaultsWrite::refused_data()
     QTest::newRow("ip refused") << QStringList{"--refuse", "ip"} << 1 << 1 << boxWriteFailA;
     QTest::newRow("port refused") << QStringList{"--refuse", "port_tcp"} << 4 << 4 << boxWriteFailB;
     QTest::newRow("stop bits refused") << QStringList{"--refuse", "CHANGE STOP BIT:"} << 7 << 7 << boxWriteFailB;
+    QTest::newRow("rtu id refused") << QStringList{"--refuse", "rtu_virtual_id"} << 11 << 11 << boxWriteFailA;
     QTest::newRow("slave id refused") << QStringList{"--refuse", "tcp_slave_id"} << 12 << 12 << boxWriteFailA;
     // The module takes the mode, but its upper-case word is no acknowledgement.
     QTest::newRow("acknowledged OK") << QStringList{"--ack", "OK"} << 0 << 1 << boxWriteFailA;
@@ -110,55 +133,36 @@ void tst_FaultsWrite::refused()
     // Nothing after the failing change, no reboot; the link stays up.
     QCOMPARE(sim.received(), filledWriteLines().mid(0, failing + 1));
     verifyConnectedIdle(w);
-    for (const Param &p : params())
-        QCOMPARE(styleOf(w, QLatin1String(p.field)), QString());
+    for (const QString &name : paramFields)
+        QCOMPARE(styleOf(w, name), QString());
     QVERIFY(!MainWindowProbe(w).resetPending());
     const QString diff = stateDiffers(sim, firstWritten(stored));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
 }
 
-void tst_FaultsWrite::lateAcknowledgement_data()
+void tst_FaultsWrite::lateAcknowledgementTakenForNextChange()
 {
-    QTest::addColumn<int>("lateMs");
-    QTest::addColumn<bool>("succeeds");
     // At 250 ms a step, 550 ms late lands in the step after the next change
     // went out: every "ok" is taken for the next change.
-    QTest::newRow("into the next change") << 550 << true;
-    // No acknowledgement of the mode or the IP before step 4.
-    QTest::newRow("past the check") << 1200 << false;
-}
-
-void tst_FaultsWrite::lateAcknowledgement()
-{
-    QFETCH(int, lateMs);
-    QFETCH(bool, succeeds);
     QTemporaryDir dir;
     SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--late", QString::number(lateMs)}));
+    QVERIFY(sim.start({"--late", "550"}));
     BoxWatcher boxes;
     MainWindow w;
     QVERIFY(connectTo(w, sim.link));
     fillForm(w);
     startWrite(w, 250);
     QVERIFY(boxes.waitForCount(1, 27 * 250 + 3000));
-    if (succeeds) {
-        QCOMPARE(boxes.boxes[0].title, boxWriteResult);
-        QCOMPARE(boxes.boxes[0].text,
-                 boxWriteDone);
-        // The module reboots on "reset": the link goes without a box.
-        QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
-        QCOMPARE(sim.received(), filledWriteLines());
-        QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).serial().isOpen(); }, 2000));
-        verifyDisconnected(w);
-        QVERIFY(MainWindowProbe(w).resetPending());
-        const QString diff = stateDiffers(sim, firstWritten(13));
-        QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    } else {
-        QCOMPARE(boxes.boxes[0].title, boxConnectionError);
-        QCOMPARE(boxes.boxes[0].text, boxNoModule);
-        verifyDisconnected(w);
-        QCOMPARE(sim.received(), filledWriteLines().mid(0, 2));
-    }
+    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
+    QCOMPARE(boxes.boxes[0].text, boxWriteDone);
+    // The module reboots on "reset": the link goes without a box.
+    QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
+    QCOMPARE(sim.received(), filledWriteLines());
+    QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).serial().isOpen(); }, 2000));
+    verifyDisconnected(w);
+    QVERIFY(MainWindowProbe(w).resetPending());
+    const QString diff = stateDiffers(sim, firstWritten(13));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
     QTest::qWait(500);
     QCOMPARE(boxes.count(), 1);
 }

@@ -1,5 +1,6 @@
 // Unit tests of the simulated module's logic (sim/gatewaymodule.*), without
 // a terminal: replies, value checks, options, actions and persistence.
+#include "expected.h"
 #include "gatewaymodule.h"
 #include "lines.h"
 #include "protocoltables.h"
@@ -28,27 +29,7 @@ QString cut(const proto::Query &q, const std::string &reply)
 std::string changeLine(Param p, const std::string &value) { return std::string(proto::changeFor(p)->prefix) + value; }
 
 // Factory values of the module.
-QString factory(Param p)
-{
-    switch (p) {
-    case Param::Mode: return "server";
-    case Param::Version: return "2.0.1";
-    case Param::Mac: return "02:00:00:00:00:01";
-    case Param::Ip: return "192.168.0.1";
-    case Param::Mask: return "255.255.255.0";
-    case Param::Gateway: return "0.0.0.0";
-    case Param::PortTcp: return "502";
-    case Param::Parity: return "none";
-    case Param::Speed: return "9600";
-    case Param::StopBits: return "1";
-    case Param::TimeoutResponse: return "1000";
-    case Param::IpServerTcp: return "192.168.0.10";
-    case Param::TimeoutTcp: return "180";
-    case Param::RtuVirtualId: return "1";
-    case Param::TcpSlaveId: return "off";
-    }
-    return {};
-}
+QString factory(Param p) { return support::factoryValue(proto::queryFor(p)->command); }
 
 } // namespace
 

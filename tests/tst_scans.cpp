@@ -3,7 +3,6 @@
 // sped up once started.
 #include <QtTest>
 
-#include <QMessageBox>
 #include <QProgressBar>
 
 #include "boxwatcher.h"
@@ -27,7 +26,6 @@ private slots:
     void scanStartClearsForm();
     void scanStoppedByUser();
     void scanBadValues();
-    void scanSilentModule();
     void scanSilentAfterEarlierReply();
     void replyPieces_data();
     void replyPieces();
@@ -186,37 +184,6 @@ void tst_Scans::scanBadValues()
     QCOMPARE(module.commands.size(), 15);
     // A scarlet field from the scan is neutral again after it.
     QCOMPARE(styleOf(w, "comboBox_speed"), QString());
-}
-
-void tst_Scans::scanSilentModule()
-{
-    // The module answers far too late: while the box is already open.
-    Responder module([](const QByteArray &c) {
-        return QList<Responder::Chunk>{{2 * Pace, c + " server\r\n"}};
-    });
-    BoxWatcher boxes;
-    boxes.holdMs = 4 * Pace; // the user reads the box for a while
-    MainWindow w;
-    bool timerStopped = false;
-    boxes.onBox = [&](const BoxWatcher::Box &) { timerStopped = !timer(w, "scanAllTimer")->isActive(); };
-    QVERIFY(connectTo(w, module));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 3000));
-    // The scan stopped before the box: the late reply is only kept.
-    QVERIFY(timerStopped);
-    QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("MODE TCP server"));
-    QVERIFY(text(w, "lineEdit_version").isEmpty());
-    QCOMPARE(styleOf(w, "lineEdit_version"), QString());
-    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
-    QCOMPARE(boxes.boxes[0].text, boxNoModule);
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
-    // Nothing went out while the box was open: only the first query.
-    QCOMPARE(module.commands, QByteArrayList{"MODE TCP"});
-    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
-    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
-    QVERIFY(!button(w, "scan_parameters")->isEnabled());
-    QVERIFY(!MainWindowProbe(w).serial().isOpen());
-    QVERIFY(!timer(w, "scanAllTimer")->isActive());
 }
 
 void tst_Scans::scanSilentAfterEarlierReply()

@@ -89,8 +89,8 @@ private slots:
     void loadTcpSlaveId();
     void loadFillsFormAndLavender();
     void loadTraces();
-    void outOfRangeSpeed();
-    void blankParity();
+    void listValueLoadedAndSaved_data();
+    void listValueLoadedAndSaved();
     void clientOnlyFile();
     void saveTwiceToOneFile();
     void foreignKeysKept();
@@ -371,38 +371,43 @@ void tst_SettingsMenu::loadTraces()
     QCOMPARE(trace(), QStringList{"\"\" modul_name"});
 }
 
-void tst_SettingsMenu::outOfRangeSpeed()
+void tst_SettingsMenu::listValueLoadedAndSaved_data()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("s.TRset");
-    writeFile(path, "[General]\nSPEED_RS485=15\nPARITY=2\n");
-    MainWindow w;
-    child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(3);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path) << ModalScript::chooseFile(dir.filePath("out.TRset"));
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), -1);
-    invoke(w, "on_action_save_triggered");
-    QSettings back(dir.filePath("out.TRset"), QSettings::IniFormat);
-    QCOMPARE(back.value("SPEED_RS485").toString(), QString("-1"));
-    QCOMPARE(back.value("PARITY").toInt(), 2);
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("loaded"); // the list's index after the load
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("saved"); // the list's key saved again
+    QTest::addColumn<QString>("otherKey");
+    QTest::addColumn<QString>("otherSaved"); // a neighbour's key saved again
+    QTest::newRow("speed out of range") << QByteArray("[General]\nSPEED_RS485=15\nPARITY=2\n")
+                                        << "comboBox_speed" << -1 << "SPEED_RS485" << "-1" << "PARITY" << "2";
+    QTest::newRow("blank parity") << QByteArray("[General]\nPARITY=0\nSTOP_BIT=2\n") << "comboBox" << 0
+                                  << "PARITY" << "1" << "STOP_BIT" << "2";
 }
 
-void tst_SettingsMenu::blankParity()
+void tst_SettingsMenu::listValueLoadedAndSaved()
 {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, list);
+    QFETCH(int, loaded);
+    QFETCH(QString, key);
+    QFETCH(QString, saved);
+    QFETCH(QString, otherKey);
+    QFETCH(QString, otherSaved);
     QTemporaryDir dir;
-    const QString path = dir.filePath("p.TRset");
-    writeFile(path, "[General]\nPARITY=0\nSTOP_BIT=2\n");
+    const QString path = dir.filePath("l.TRset");
+    writeFile(path, file);
     MainWindow w;
-    child<QComboBox>(w, "comboBox")->setCurrentIndex(3);
+    child<QComboBox>(w, list)->setCurrentIndex(3);
     ModalScript a;
     a.steps << ModalScript::chooseFile(path) << ModalScript::chooseFile(dir.filePath("out.TRset"));
     invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(child<QComboBox>(w, "comboBox")->currentIndex(), 0);
+    QCOMPARE(child<QComboBox>(w, list)->currentIndex(), loaded);
     invoke(w, "on_action_save_triggered");
     QSettings back(dir.filePath("out.TRset"), QSettings::IniFormat);
-    QCOMPARE(back.value("PARITY").toString(), QString("1"));
-    QCOMPARE(back.value("STOP_BIT").toString(), QString("2"));
+    QCOMPARE(back.value(key).toString(), saved);
+    QCOMPARE(back.value(otherKey).toString(), otherSaved);
 }
 
 void tst_SettingsMenu::clientOnlyFile()
@@ -428,6 +433,8 @@ void tst_SettingsMenu::clientOnlyFile()
     QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
 }
 
+// A second save to one file, through the menu and setting_module: every key
+// and section once, with the values of the second.
 void tst_SettingsMenu::saveTwiceToOneFile()
 {
     QTemporaryDir dir;

@@ -63,7 +63,6 @@ private slots:
     void utf8Files_data();
     void utf8Files();
     void foreignKeysKept();
-    void saveTwice();
     void saveFailures_data();
     void saveFailures();
     void malformedFileLeftIntact();
@@ -305,31 +304,6 @@ void tst_SettingsModule::foreignKeysKept()
     QCOMPARE(back.value("Client_TCP/EXTRA").toString(), QString("5"));
     QCOMPARE(back.value("Other/X").toString(), QString("1"));
     QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), QString("9"));
-}
-
-void tst_SettingsModule::saveTwice()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("twice.TRset");
-    {
-        setting_module s;
-        fill(s);
-        s.SaveNTSetting(path);
-    }
-    {
-        setting_module s;
-        fill(s);
-        s.ipAddress = "192.168.5.5";
-        s.rs485Speed = 1;
-        s.SaveNTSetting(path);
-    }
-    const QString text = QString::fromUtf8(readFile(path));
-    QCOMPARE(text.count("IP_ADRESS="), 1);
-    QCOMPARE(text.count("SPEED_RS485="), 1);
-    QCOMPARE(text.count("[General]"), 1);
-    QCOMPARE(text.count("[Client_TCP]"), 1);
-    QVERIFY(text.contains("IP_ADRESS=192.168.5.5" + eol));
-    QVERIFY(text.contains("SPEED_RS485=1" + eol));
 }
 
 void tst_SettingsModule::saveFailures_data()

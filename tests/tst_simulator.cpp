@@ -163,19 +163,8 @@ void TestSimulator::answersQueriesAndChanges()
     Port port;
     QVERIFY(sim.openPort(port));
 
-    const QList<QPair<proto::Param, QByteArray>> factory{
-        {proto::Param::Mode, "server"},         {proto::Param::Version, "2.0.1"},
-        {proto::Param::Mac, "02:00:00:00:00:01"}, {proto::Param::Ip, "192.168.0.1"},
-        {proto::Param::Mask, "255.255.255.0"},  {proto::Param::Gateway, "0.0.0.0"},
-        {proto::Param::PortTcp, "502"},         {proto::Param::Parity, "none"},
-        {proto::Param::Speed, "9600"},          {proto::Param::StopBits, "1"},
-        {proto::Param::TimeoutResponse, "1000"}, {proto::Param::IpServerTcp, "192.168.0.10"},
-        {proto::Param::TimeoutTcp, "180"},      {proto::Param::RtuVirtualId, "1"},
-        {proto::Param::TcpSlaveId, "off"},
-    };
-    for (const auto &f : factory) {
-        const char *cmd = proto::queryFor(f.first)->command;
-        QCOMPARE(port.ask(cmd), queryReply(cmd, f.second));
+    for (const auto &f : support::factoryReplies()) {
+        QCOMPARE(port.ask(f.first), queryReply(f.first.constData(), f.second.toLatin1()));
         QCOMPARE(port.chunks.size(), 1); // one write
     }
 
