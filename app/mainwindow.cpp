@@ -30,9 +30,6 @@ MainWindow::MainWindow(QWidget *parent)
         QThread::create([&portsPresent] { portsPresent = QSerialPortInfo::availablePorts(); }));
     portQuery->start();
 
-    resetPending = false;
-    moduleResponded = false;
-
     ui->setupUi(this);
     for (const proto::Parameter &row : proto::parameters)
         fields[int(row.param)] = findChild<QWidget *>(QLatin1String(row.field));
@@ -47,13 +44,9 @@ MainWindow::MainWindow(QWidget *parent)
         timer->setInterval(1000);
         return timer;
     };
-    scanStep = 0;
     scanTimer = sequenceTimer("scanTimer", SLOT(timerforScan()));
-    writeStep = 0;
     writeTimer = sequenceTimer("writeTimer", SLOT(change_parametersofmodbus()));
-    scanAllStep = 0;
     scanAllTimer = sequenceTimer("scanAllTimer", SLOT(scan_pa_modbus_all()));
-    writeAllStep = 0;
     writeAllTimer = sequenceTimer("writeAllTimer", SLOT(change_mode_TCP()));
 
     setWindowTitle(QStringLiteral("Конфигуратор Modbus TCP-RTU Version 2.0.1"));

@@ -64,20 +64,20 @@ private:
     // Lets the test suite look at the controller's state.
     friend class MainWindowProbe;
 
-    Ui::MainWindowForm *ui;
+    Ui::MainWindowForm *ui = nullptr;
     QSerialPort serial;
     QString answer;
-    QTimer *scanTimer;
-    QTimer *writeTimer;
-    QTimer *scanAllTimer;
-    QTimer *writeAllTimer;
-    int writeStep;
-    int scanAllStep;
-    int scanStep;
-    int writeAllStep;
-    bool resetPending;
+    QTimer *scanTimer = nullptr;
+    QTimer *writeTimer = nullptr;
+    QTimer *scanAllTimer = nullptr;
+    QTimer *writeAllTimer = nullptr;
+    int writeStep = 0;
+    int scanAllStep = 0;
+    int scanStep = 0;
+    int writeAllStep = 0;
+    bool resetPending = false;
     QString currentFile;
-    bool moduleResponded;
+    bool moduleResponded = false;
 
     // ---- highlighting: app/mainwindow_highlight.cpp ----
     // The fourteen parameter fields (all but the version), in the order
@@ -106,7 +106,7 @@ private:
     // ---- reply handling: protocol/mainwindow_replies.cpp ----
     // Bytes of one reply are collected until their line end, or until the
     // line falls silent.
-    QTimer *replyGapTimer;
+    QTimer *replyGapTimer = nullptr;
     // The module sent a reply since the flag was last cleared: at the start
     // of a scan, and whenever a write sends a change.
     bool replyReceived = false;
@@ -138,14 +138,14 @@ private:
     void endVariantWrite(proto::Variant variant);
 
     // ---- progress of a running sequence in the status bar: app/mainwindow.cpp ----
-    QProgressBar *progress;
+    QProgressBar *progress = nullptr;
     void updateProgress();
 
     // ---- settings files: settings/mainwindow_settings.cpp ----
     // Fills the form from a loaded settings object; with
     // `traceLists` it writes the speed and mode debug lines.
     void fillForm(const class setting_module &s, bool traceLists);
-    // Loads `currentFile` into the form, or shows the error box naming the
-    // file and leaves the form as it is when the file cannot be read.
+    // Loads `currentFile` into the form. With no file chosen, or one that
+    // cannot be read, it says so in a box and leaves the form as it is.
     void loadCurrentFile(bool traceLists);
 };

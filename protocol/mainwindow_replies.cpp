@@ -72,23 +72,18 @@ void MainWindow::handleScanReply(const proto::Query &query, const QString &reply
     switch (proto::kindOf(query.param)) {
     case proto::Kind::Text: {
         auto *edit = static_cast<QLineEdit *>(field);
-        if (!value.isEmpty()) {
-            edit->setStyleSheet(style::ok);
+        const bool valid = !value.isEmpty();
+        edit->setStyleSheet(valid ? style::ok : style::error);
+        if (valid)
             edit->setText(value);
-        } else {
-            edit->setStyleSheet(style::error);
-        }
         break;
     }
     case proto::Kind::Choice: {
         auto *combo = static_cast<QComboBox *>(field);
         const int index = proto::matchChoice(value, proto::replyChoices(query.param));
-        if (index >= 0) {
-            combo->setStyleSheet(style::ok);
+        combo->setStyleSheet(index >= 0 ? style::ok : style::error);
+        if (index >= 0)
             combo->setCurrentIndex(index);
-        } else {
-            combo->setStyleSheet(style::error);
-        }
         break;
     }
     case proto::Kind::SlaveId:

@@ -77,10 +77,6 @@ void MainWindow::on_action_open_2_triggered()
 {
     currentFile = settingsfile::getOpenFileName();
     ui->action->setText(QStringLiteral("Текущий файл (") + currentFile + QStringLiteral(")"));
-    if (currentFile.isEmpty()) {
-        noFileChosen(this);
-        return;
-    }
     loadCurrentFile(true);
 }
 
@@ -91,15 +87,15 @@ void MainWindow::on_action_save_triggered()
 
 void MainWindow::on_action_triggered()
 {
-    if (currentFile.isEmpty()) {
-        noFileChosen(this);
-        return;
-    }
     loadCurrentFile(false);
 }
 
 void MainWindow::loadCurrentFile(bool traceLists)
 {
+    if (currentFile.isEmpty()) {
+        noFileChosen(this);
+        return;
+    }
     // A file that was moved or deleted, cannot be read or is not an INI
     // text must not wipe the engineer's form.
     if (settingsfile::check(currentFile) != settingsfile::Check::Ok) {
