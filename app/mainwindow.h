@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QSerialPort>
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -28,6 +29,8 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);       // app/mainwindow.cpp
     ~MainWindow();
+    // The fixed size the program starts with: that of the universal view.
+    static QSize startSize();                             // app/mainwindow_variantviews.cpp
 
 private slots:
     // In this order (the order of the meta-object table); each in the file named.

@@ -12,13 +12,21 @@ void setShown(std::initializer_list<QWidget *> widgets, bool shown)
         widget->setVisible(shown);
 }
 
+// The window's height in the view of each module kind, by index; the width stays.
+constexpr int viewWidth = 550;
+constexpr int viewHeights[] = {500, 600, 785};
+
 } // namespace
+
+QSize MainWindow::startSize()
+{
+    return {viewWidth, viewHeights[2]};
+}
 
 // 0: Modbus TCP-RTU, 1: Modbus RTU-TCP, 2: Modbus universal; any other index
 // leaves the view as it is.
 void MainWindow::universal_show(int index)
 {
-    static const int heights[] = {500, 600, 785};
     if (index < 0 || index > 2)
         return;
     const bool client = index != 0; // the kinds that talk to a TCP server
@@ -33,5 +41,5 @@ void MainWindow::universal_show(int index)
     if (client)
         setShown({ui->label_id_rtu, ui->lineEdit_rtu_virtual_id, ui->label_idtcp, ui->lineEdit_tcp_id, ui->checkBox},
                  universal);
-    setFixedSize(550, heights[index]);
+    setFixedSize(viewWidth, viewHeights[index]);
 }

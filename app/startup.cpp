@@ -16,7 +16,7 @@ int runConfigurator(int &argc, char **argv, const std::function<void(MainWindow 
 #endif
     QApplication a(argc, argv);
     MainWindow w;
-    w.setFixedSize(550, 785);
+    w.setFixedSize(MainWindow::startSize());
     w.show();
     if (shown)
         shown(w);

@@ -28,7 +28,7 @@ class tst_Window : public QObject
 private:
     static void makeWindow(MainWindow &w)
     {
-        w.setFixedSize(550, 785);
+        w.setFixedSize(MainWindow::startSize());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
     }
