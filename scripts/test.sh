@@ -4,8 +4,31 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 started=$(date +%s)
+# The tests look windows up by their Cyrillic titles and compare texts: they
+# need a UTF-8 locale, whatever the caller's (often none at all).
+export LC_ALL=C.UTF-8
 # Prints how long the test command has run, after a stage.
 stage_done() { echo "==== $1 done at $(($(date +%s) - started)) s"; }
+
+# One build folder configured, built and its tests run:
+#   suite DIR TIMEOUT [CMAKE-OPTION ...] [-- CTEST-OPTION ...]
+# $after_build, when set, names a command run in DIR between the build and
+# the tests.
+suite() {
+    local dir=$root/$1 timeout=$2
+    shift 2
+    local cmake_options=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        cmake_options+=("$1")
+        shift
+    done
+    [ $# -eq 0 ] || shift
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]}" >/dev/null
+    cmake --build "$dir"
+    [ -z "${after_build:-}" ] || (cd "$dir" && $after_build)
+    # Each test names its platform itself (offscreen; the real one under Wine).
+    (cd "$dir" && ctest --output-on-failure -j2 --timeout "$timeout" "$@")
+}
 
 # The Windows resources check (MinGW windres, icoutils), the Qt 6 build, and
 # the package stage (dpkg-shlibdeps, desktop-file-validate, debootstrap).
@@ -25,13 +48,21 @@ mkdir -p build-logs
 qt_win32_log=$root/build-logs/win32-qt.log
 qt_win32_pid=""
 if [ "${SKIP_WINDOWS:-0}" != 1 ]; then
-    nice -n 19 scripts/win32-qt.sh > "$qt_win32_log" 2>&1 &
+    # In a process group of its own, so that the whole build can be stopped.
+    setsid nice -n 19 scripts/win32-qt.sh > "$qt_win32_log" 2>&1 &
     qt_win32_pid=$!
 fi
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 300
+# Whatever ends the test command (a failed stage, Ctrl+C) ends that build too.
+stop_qt_win32() {
+    if [ -n "$qt_win32_pid" ] && kill -0 "$qt_win32_pid" 2>/dev/null; then
+        echo "stopping the build of Qt for Windows"
+        kill -TERM -- "-$qt_win32_pid" 2>/dev/null || true
+    fi
+}
+trap stop_qt_win32 EXIT
+trap 'exit 130' INT TERM
+
+suite build 300
 stage_done "main build and suite"
 
 # The whole session at the real pace runs in the main build only; the
@@ -48,18 +79,14 @@ fault_matrix='^tst_faults_'
 # processes (the simulator) are seen as well: any report fails the stage.
 # SKIP_SANITIZE=1 skips it.
 if [ "${SKIP_SANITIZE:-0}" != 1 ]; then
-    cd "$root"
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGATEWAY_SANITIZE=ON >/dev/null
-    cmake --build build-asan
     reports=$root/build-asan/sanitizer-reports
     rm -rf "$reports"
     mkdir -p "$reports"
     status=0
-    (cd build-asan &&
-        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:log_path=$reports/asan \
-        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan \
-        LSAN_OPTIONS=suppressions=$root/cmake/lsan.supp:print_suppressions=0 \
-        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 600 -E "$real_pace") || status=$?
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:log_path=$reports/asan \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan \
+    LSAN_OPTIONS=suppressions=$root/cmake/lsan.supp:print_suppressions=0 \
+        suite build-asan 600 -DGATEWAY_SANITIZE=ON -- -E "$real_pace" || status=$?
     for f in "$reports"/*; do
         [ -e "$f" ] || continue
         echo "---- sanitizer report $f"
@@ -75,10 +102,7 @@ fi
 
 # ---- Qt 6 stage -------------------------------------------------------------
 # The same sources and the whole suite built with Qt 6 (-DGATEWAY_QT6=ON).
-cd "$root"
-cmake -S . -B build-qt6 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGATEWAY_QT6=ON >/dev/null
-cmake --build build-qt6
-(cd build-qt6 && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 300 -E "$real_pace|$fault_matrix")
+suite build-qt6 300 -DGATEWAY_QT6=ON -- -E "$real_pace|$fault_matrix"
 stage_done "Qt 6 stage"
 
 # ---- Windows stage ----------------------------------------------------------
@@ -99,13 +123,14 @@ if [ "${SKIP_WINDOWS:-0}" != 1 ]; then
     qt_win32=$(tail -n1 "$qt_win32_log")
     grep '^win32-qt:' "$qt_win32_log" || true
     echo "windows stage: Qt for Windows at $qt_win32, waited $(($(date +%s) - stage_started)) s for it"
-    cmake -S . -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_PREFIX_PATH="$qt_win32" \
-        -DGATEWAY_SIM_PROGRAM="$root/build/sim/gateway-sim" >/dev/null
-    cmake --build build-win32
-    (cd build-win32 && cpack -G NSIS >/dev/null && ls -l gateway-configurator-*-win32.exe)
-    tests/check_windows_rc.sh . build-win32/gateway-configurator.exe
-    (cd build-win32 && ctest --output-on-failure -j2 --timeout 300)
+    package_win32() {
+        cpack -G NSIS >/dev/null
+        ls -l gateway-configurator-*-win32.exe
+        "$root/tests/check_windows_rc.sh" "$root" gateway-configurator.exe
+    }
+    after_build=package_win32 suite build-win32 300 -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DCMAKE_PREFIX_PATH="$qt_win32" \
+        -DGATEWAY_SIM_PROGRAM="$root/build/sim/gateway-sim"
     stage_done "Windows stage"
 fi
 
