@@ -1,135 +1,171 @@
 #!/usr/bin/env bash
-# Cross-builds Qt 5.15.8 for 32-bit Windows (MinGW-w64 i686, shared DLLs):
-# qtbase and qtserialport, installed into a cache folder outside the tree
-# and reused once complete. Prints the folder (the CMAKE_PREFIX_PATH of the
-# Win32 build) as its last line.
+# Cross-builds Qt for 32-bit Windows (MinGW-w64 i686, POSIX threads, shared
+# DLLs): qtbase 5.15.8 and Qt SerialPort 5.15.15, installed into a cache
+# folder outside the tree and reused once complete. Prints the folder (the
+# CMAKE_PREFIX_PATH of the Win32 build) as its last line.
 #
-#   scripts/win32-qt.sh            build when missing, print the prefix
+#   scripts/win32-qt.sh            build what is missing, print the prefix
 #   GATEWAY_QT_WIN32=DIR ...       another cache folder
 #
-# The sources are Debian's source packages. qtserialport's files are refused
-# by the archive here, so the checked copy of the same release in
-# ../shared/vendor stands in for it. qtserialport gets the patches in
-# scripts/patches; when they change, only qtserialport is built again.
+# qtbase comes from Debian's source package. Qt SerialPort is the newest
+# open 5.15 release, 5.15.15, from the checked copy in ../shared/vendor (its
+# Windows backend is the one upstream kept), built against qtbase 5.15.8 and
+# with the patches in scripts/patches, which act only under Wine.
+#
+# What is built is keyed: qtbase by its version, its configure options and
+# the compiler's version; Qt SerialPort by its version, its source, the
+# patches and qtbase's key. A change of one builds again what depends on it
+# (Qt SerialPort alone takes seconds, qtbase about 25 minutes on two cores).
+# A lock keeps two runs from building into the same folders at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-version=5.15.8
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/gateway-configurator
-prefix=${GATEWAY_QT_WIN32:-$cache/qt-$version-win32}
-serialport_sha256=6958041d9f09ec1a03aeb6f1d589025af217883bf5b4f42e2fc8e6eaceb12648
-jobs=${JOBS:-$(nproc)}
-patches=("$root"/scripts/patches/qtserialport-*.patch)
-patches_sha=$(cat "${patches[@]}" | sha256sum | cut -c1-16)
-qtbase_done=$prefix/.complete
-serialport_done=$prefix/.serialport-$patches_sha
+main() {
+    local version=5.15.8 serialport_version=5.15.15
+    local serialport_sha256=56fc07da541b6d4c5b299206bd342615fcc405612c2128cf59d79dcdd84ef4cc
+    local serialport_tar=$root/../shared/vendor/qtserialport-everywhere-src-$serialport_version.tar.xz
+    local cross=i686-w64-mingw32
+    local cache=${XDG_CACHE_HOME:-$HOME/.cache}/gateway-configurator
+    prefix=${GATEWAY_QT_WIN32:-$cache/qt-$version-win32}
+    jobs=${JOBS:-$(nproc)}
+    started=$(date +%s)
 
-if [ -f "$qtbase_done" ] && [ -f "$serialport_done" ]; then
+    scripts/deps.sh g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+        mingw-w64-i686-dev perl python3 xz-utils dpkg-dev patch >&2
+
+    # Debian's tarball lacks src/3rdparty/wintab, hence no tablet events. Only
+    # what the program and its tests use is built: no OpenGL, D-Bus, ICU, SQL
+    # drivers, examples or tests; one release configuration.
+    configure_options=(-opensource -confirm-license
+        -xplatform win32-g++ -device-option "CROSS_COMPILE=$prefix/toolchain/$cross-"
+        -release -shared -strip -nomake examples -nomake tests
+        -no-opengl -no-dbus -no-icu -no-feature-tabletevent -no-feature-sql
+        -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-freetype
+        -no-feature-concurrent -no-feature-xml -no-feature-printer)
+    # The POSIX-threads compiler by its own name: the unsuffixed one is
+    # whichever variant the alternatives system picks, and the two variants'
+    # C++ runtimes differ.
+    local cxx=/usr/bin/$cross-g++-posix
+    local compiler
+    compiler="$("$cxx" --version | head -n1) $(dpkg-query -W -f='${Version}' \
+        g++-mingw-w64-i686-posix mingw-w64-i686-dev | tr '\n' ' ')"
+    local qtbase_key serialport_key
+    qtbase_key=$(printf '%s\n' "qtbase $version" "${configure_options[@]}" "$compiler" | key)
+    [ -f "$serialport_tar" ] || fail "missing $serialport_tar"
+    echo "$serialport_sha256  $serialport_tar" | sha256sum -c --quiet - >&2 ||
+        fail "$serialport_tar does not have the checksum of Qt SerialPort $serialport_version"
+    patches=()
+    for p in "$root"/scripts/patches/qtserialport-*.patch; do
+        [ -e "$p" ] && patches+=("$p")
+    done
+    serialport_key=$( (echo "qtserialport $serialport_version $serialport_sha256 $qtbase_key"
+                       [ ${#patches[@]} -eq 0 ] || cat "${patches[@]}") | key)
+    local qtbase_done=$prefix/.qtbase-$qtbase_key
+    local serialport_done=$prefix/.serialport-$serialport_key
+
+    mkdir -p "$cache"
+    exec 9>"$cache/win32-qt.lock"
+    if ! flock -n 9; then
+        echo "win32-qt: another build of Qt for Windows is running; waiting for it" >&2
+        flock 9
+    fi
+
+    if [ -f "$qtbase_done" ] && [ -f "$serialport_done" ]; then
+        echo "$prefix"
+        return
+    fi
+
+    work=$cache/build-$version
+    rm -rf "$work"
+    mkdir -p "$work/src"
+    if [ ! -f "$qtbase_done" ]; then
+        rm -rf "$prefix"
+        toolchain
+        build_qtbase
+        printf 'qtbase %s for %s, shared, release, built in %s s on %s jobs\n%s\n' "$version" "$cross" \
+            "$(($(date +%s) - started))" "$jobs" "$compiler" > "$qtbase_done"
+    fi
+    build_serialport "$serialport_tar" "$serialport_version" "$version"
+    rm -f "$prefix"/.serialport-*
+    printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
+    rm -rf "$work"
+    echo "win32-qt: built in $(($(date +%s) - started)) s" >&2
     echo "$prefix"
-    exit 0
-fi
+}
 
-scripts/deps.sh g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-    mingw-w64-i686-dev perl python3 xz-utils dpkg-dev patch >&2
+fail() {
+    echo "win32-qt: $*" >&2
+    exit 1
+}
 
-work=$cache/build-$version
-rm -rf "$work"
-[ -f "$qtbase_done" ] || rm -rf "$prefix"
-mkdir -p "$work/src"
-started=$(date +%s)
+key() {
+    sha256sum | cut -c1-16
+}
 
-build_serialport() { # source tarball
-    local src p
+# The cross tools under the names qmake gives them (CROSS_COMPILE + gcc,
+# g++, ar, ...), with the POSIX-threads gcc and g++.
+toolchain() {
+    local dir=$prefix/toolchain tool name
+    mkdir -p "$dir"
+    for tool in /usr/bin/i686-w64-mingw32-*; do
+        name=${tool##*/}
+        case $name in *-posix | *-win32 | *-[0-9]*) continue ;; esac
+        ln -sf "$tool" "$dir/$name"
+    done
+    ln -sf /usr/bin/i686-w64-mingw32-gcc-posix "$dir/i686-w64-mingw32-gcc"
+    ln -sf /usr/bin/i686-w64-mingw32-g++-posix "$dir/i686-w64-mingw32-g++"
+}
+
+build_qtbase() {
+    mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
+    # A private deb-src list for the mirror of the machine's own apt sources,
+    # so that the system's apt configuration is left as it is.
+    local mirror suite
+    mirror=$(grep -hoE '^(URIs:|deb) +[a-z]+://[^ ]+/debian/?( |$)' \
+                 /etc/apt/sources.list /etc/apt/sources.list.d/*.sources \
+                 /etc/apt/sources.list.d/*.list 2>/dev/null \
+             | awk '{print $2}' | head -n1 || true)
+    mirror=${mirror:-http://deb.debian.org/debian}
+    suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+    echo "deb-src $mirror $suite main" > "$work/apt/sources.list"
+    local apt_private=(-o "Dir::Etc::SourceList=$work/apt/sources.list"
+                       -o "Dir::Etc::SourceParts=/nonexistent"
+                       -o "Dir::State::Lists=$work/apt/lists"
+                       -o "Dir::Cache=$work/apt/cache"
+                       -o "APT::Sandbox::User=root")
+    apt-get "${apt_private[@]}" update -qq >&2 ||
+        fail "Debian's source archive ($mirror, $suite) cannot be reached: qtbase's sources come from there"
+    (cd "$work/src" && apt-get "${apt_private[@]}" source --download-only -qq qtbase-opensource-src) >&2 ||
+        fail "Debian's source archive ($mirror, $suite) did not give the source package qtbase-opensource-src"
+    local tarball qtbase
+    tarball=$(ls "$work"/src/qtbase-opensource-src_$version*.orig.tar.xz 2>/dev/null | head -n1)
+    [ -n "$tarball" ] || fail "Debian's qtbase-opensource-src is not version $version: $(ls "$work/src")"
+    tar -C "$work" -xf "$tarball"
+    qtbase=$work/qtbase-everywhere-src-$version
+
+    mkdir -p "$work/qtbase-build"
+    (cd "$work/qtbase-build" && "$qtbase/configure" -prefix "$prefix" "${configure_options[@]}") >&2
+    echo "win32-qt: qtbase configured after $(($(date +%s) - started)) s" >&2
+    make -C "$work/qtbase-build" -j"$jobs" >&2
+    make -C "$work/qtbase-build" install >&2
+}
+
+build_serialport() { # tarball, its version, qtbase's version
+    local src=$work/qtserialport-everywhere-src-$2 p
     tar -C "$work" -xf "$1"
-    src=$(ls -d "$work"/qtserialport-everywhere-src-$version)
     for p in "${patches[@]}"; do
         patch -d "$src" -p1 --quiet < "$p" >&2
     done
+    # Built against an older qtbase, the module takes qtbase's version: its
+    # CMake and qmake files then ask for the Qt that is there.
+    sed -i "s/^MODULE_VERSION = .*/MODULE_VERSION = $3/" "$src/.qmake.conf"
     # A tarball made from the repository has no generated forwarding headers.
-    perl "$prefix/bin/syncqt.pl" -version $version -outdir "$src" "$src" >&2
+    perl "$prefix/bin/syncqt.pl" -version "$3" -outdir "$src" "$src" >&2
     mkdir -p "$work/serialport-build"
     (cd "$work/serialport-build" && "$prefix/bin/qmake" "$src") >&2
     make -C "$work/serialport-build" -j"$jobs" >&2
     make -C "$work/serialport-build" install >&2
-    rm -f "$prefix"/.serialport-*
-    printf 'qtserialport %s with %s\n' "$version" "${patches[*]##*/}" > "$serialport_done"
 }
 
-serialport_tar=$root/../shared/vendor/qtserialport-everywhere-src-$version.tar.xz
-check_vendor_serialport() {
-    echo "$serialport_sha256  $serialport_tar" | sha256sum -c --quiet - >&2
-    echo "win32-qt: qtserialport from the checked copy in shared/vendor" >&2
-}
-
-if [ -f "$qtbase_done" ]; then
-    # qtbase is built and kept; only the qtserialport patches have changed.
-    check_vendor_serialport
-    build_serialport "$serialport_tar"
-    rm -rf "$work"
-    echo "win32-qt: qtserialport built again in $(($(date +%s) - started)) s" >&2
-    echo "$prefix"
-    exit 0
-fi
-mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
-
-# ---- Sources ---------------------------------------------------------------
-# A private deb-src list for the mirror of the machine's own apt sources, so
-# that the system's apt configuration is left as it is.
-mirror=$(grep -hoE '^(URIs:|deb) +[a-z]+://[^ ]+/debian/?( |$)' \
-             /etc/apt/sources.list /etc/apt/sources.list.d/*.sources \
-             /etc/apt/sources.list.d/*.list 2>/dev/null \
-         | awk '{print $2}' | head -n1 || true)
-mirror=${mirror:-http://deb.debian.org/debian}
-suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-echo "deb-src $mirror $suite main" > "$work/apt/sources.list"
-apt_private=(-o "Dir::Etc::SourceList=$work/apt/sources.list"
-             -o "Dir::Etc::SourceParts=/nonexistent"
-             -o "Dir::State::Lists=$work/apt/lists"
-             -o "Dir::Cache=$work/apt/cache"
-             -o "APT::Sandbox::User=root")
-apt-get "${apt_private[@]}" update -qq >&2
-
-fetch_source() { # package -> downloads into $work/src, returns non-zero on failure
-    (cd "$work/src" && apt-get "${apt_private[@]}" source --download-only -qq "$1") >&2
-}
-
-fetch_source qtbase-opensource-src
-qtbase_tar=$(ls "$work"/src/qtbase-opensource-src_$version*.orig.tar.xz | head -n1)
-tar -C "$work" -xf "$qtbase_tar"
-qtbase=$(ls -d "$work"/qtbase-everywhere-src-$version)
-
-if fetch_source qtserialport-opensource-src 2>/dev/null \
-   && ls "$work"/src/qtserialport-opensource-src_$version*.orig.tar.* >/dev/null 2>&1; then
-    serialport_tar=$(ls "$work"/src/qtserialport-opensource-src_$version*.orig.tar.* | head -n1)
-    echo "win32-qt: qtserialport from Debian's source package" >&2
-else
-    check_vendor_serialport
-fi
-
-# ---- qtbase ------------------------------------------------------------------
-# Debian's tarball lacks src/3rdparty/wintab, hence no tablet events. Only
-# what the program and its tests use is built: no OpenGL, D-Bus, ICU, SQL
-# drivers, examples or tests; one release configuration (not debug-and-release).
-mkdir -p "$work/qtbase-build"
-(cd "$work/qtbase-build" &&
-    "$qtbase/configure" -prefix "$prefix" -opensource -confirm-license \
-        -xplatform win32-g++ -device-option CROSS_COMPILE=i686-w64-mingw32- \
-        -release -shared -strip -nomake examples -nomake tests \
-        -no-opengl -no-dbus -no-icu -no-feature-tabletevent -no-feature-sql \
-        -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-freetype \
-        -no-feature-concurrent -no-feature-xml -no-feature-printer) >&2
-configured=$(date +%s)
-make -C "$work/qtbase-build" -j"$jobs" >&2
-make -C "$work/qtbase-build" install >&2
-cat > "$qtbase_done" <<EOF
-Qt $version for i686-w64-mingw32, shared, release
-configure $((configured - started)) s, qtbase $(($(date +%s) - started)) s on $jobs jobs
-EOF
-
-# ---- qtserialport ------------------------------------------------------------
-build_serialport "$serialport_tar"
-finished=$(date +%s)
-echo "win32-qt: built in $((finished - started)) s (configure done after $((configured - started)) s)" >&2
-rm -rf "$work"
-echo "$prefix"
+main "$@"; exit
