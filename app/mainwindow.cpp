@@ -13,7 +13,6 @@
 
 #include <memory>
 
-#include "parameters.h"
 #include "ui_mainwindowform.h"
 
 MainWindow::MainWindow(QWidget *parent)
@@ -31,16 +30,15 @@ MainWindow::MainWindow(QWidget *parent)
     portQuery->start();
 
     ui->setupUi(this);
-    for (const proto::Parameter &row : proto::parameters)
-        fields[int(row.param)] = findChild<QWidget *>(QLatin1String(row.field));
+    findFields();
 
-    // The sequence timers keep their string-based connections to the slots
-    // of the table; the per-variant scan and write timers name slots that do
-    // nothing.
+    // Each tick runs one step of its sequence (the per-variant timers' slots
+    // are empty), then shows the progress of the step it reached.
     const auto sequenceTimer = [this](const char *name, const char *slot) {
         auto *timer = new QTimer(this);
         timer->setObjectName(QLatin1String(name));
         connect(timer, SIGNAL(timeout()), this, slot);
+        connect(timer, &QTimer::timeout, this, &MainWindow::updateProgress);
         timer->setInterval(1000);
         return timer;
     };

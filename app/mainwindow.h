@@ -4,7 +4,6 @@
 #include <QSerialPort>
 #include <QSize>
 #include <QString>
-#include <QVector>
 
 #include "protocoltables.h"
 
@@ -82,12 +81,17 @@ private:
     QString currentFile;
     bool moduleResponded = false;
 
-    // ---- highlighting: app/mainwindow_highlight.cpp ----
-    // The fourteen parameter fields (all but the version), in the order
-    // their highlights are cleared.
-    QVector<QWidget *> highlightedFields() const;
-    // Clears the first `count` of them.
-    void clearHighlights(int count);
+    // ---- the form's parameter fields and their highlighting: app/mainwindow_highlight.cpp ----
+    // The form field of each parameter, found by its name in the parameter
+    // table when the window is built.
+    QWidget *fields[proto::ParamCount] = {};
+    void findFields();
+    QWidget *fieldWidget(proto::Param param) const;
+    // The field of a Text or SlaveId parameter, and of a Choice one.
+    QLineEdit *lineEdit(proto::Param param) const;
+    QComboBox *comboBox(proto::Param param) const;
+    // Clears the highlights of these fields.
+    void clearHighlights(proto::ParamList params);
     // The TCP slave id switched off (the box ticked, the field empty and
     // disabled) or on; its style is the caller's.
     void setSlaveIdOff(bool off);
@@ -100,11 +104,15 @@ private:
     // The port is gone: the quiet path after a reboot command, the error box
     // otherwise.
     void portLost();
+    // Every sequence stopped and back at its start, the buttons' captions at rest.
     void stopAllSequences();
     // The scan and write buttons' captions while nothing runs.
     void showIdleCaptions();
     // The enabled controls and the status text of a connection state.
     void showConnectionState(bool connected);
+    // The form disconnected: the port closed, every sequence stopped, the
+    // captions at rest.
+    void showDisconnected();
 
     // ---- reply handling: protocol/mainwindow_replies.cpp ----
     // Bytes of one reply are collected until their line end, or until the
@@ -114,23 +122,25 @@ private:
     // of a scan, and whenever a write sends a change.
     bool replyReceived = false;
     void takeReply();
-    void handleScanReply(const proto::Query &query, const QString &reply);
-    void handleWriteReply(const proto::Change &change, const QString &reply);
-    void writeFailed(const proto::Change &change, proto::FailText text);
+    void handleScanReply(const proto::Parameter &row, const QString &reply);
+    void handleWriteReply(const proto::Parameter &row, const QString &reply);
+    void writeFailed(const proto::Parameter &row, proto::FailText text);
 
     // ---- what the sequences share: protocol/mainwindow_sequences.cpp ----
-    // Stops one sequence: its timer, and its step back to the start.
+    // A sequence's timer started at its one-second pace, or stopped with its
+    // step back at the start (or, without the step, where it was); the
+    // progress in the status bar follows.
+    void startSequence(QTimer *timer);
     void stopSequence(QTimer *timer, int &step);
-    // The form field of each parameter, found by its name in the parameter
-    // table when the window is built.
-    QWidget *fields[proto::ParamCount] = {};
-    QWidget *fieldWidget(proto::Param param) const;
-    QByteArray changeLine(const proto::Change &change, proto::ChoiceList words) const;
+    void stopSequence(QTimer *timer);
+    QByteArray changeLine(const proto::Parameter &row, proto::ChoiceList words) const;
     // The debug trace of a change line sent: the IP address and the mask with
     // a label, the TCP port and the speed bare, and the TCP server address
     // bare when `withServerAddress`.
     void traceChange(proto::Param param, const QByteArray &line, bool withServerAddress) const;
-    bool noConnection(bool silent, QTimer *timer, int &step, const QString &moduleKind);
+    // At a sequence's check step: when the module is silent, the box, then
+    // the form disconnected; true when it was.
+    bool noConnection(bool silent, QTimer *timer, const QString &moduleKind);
 
     // ---- the per-variant scan: protocol/mainwindow_scan.cpp ----
     void scanVariantStep(proto::Variant variant);

@@ -1,28 +1,51 @@
-// MainWindow members: field highlighting.
+// MainWindow members: the form's parameter fields and their highlighting.
 #include "mainwindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
 #include "parameters.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
-QVector<QWidget *> MainWindow::highlightedFields() const
+void MainWindow::findFields()
 {
-    QVector<QWidget *> list(proto::ParamCount - 1);
-    for (const proto::Parameter &row : proto::parameters)
-        if (row.highlight >= 0)
-            list[row.highlight] = fieldWidget(row.param);
-    return list;
+    for (const proto::Parameter &row : proto::parameters) {
+        QWidget *field = findChild<QWidget *>(QLatin1String(row.field));
+        Q_ASSERT_X(row.kind == proto::Kind::Choice ? qobject_cast<QComboBox *>(field) != nullptr
+                                                   : qobject_cast<QLineEdit *>(field) != nullptr,
+                   row.field, "the form has no field of this name and kind");
+        fields[int(row.param)] = field;
+    }
 }
 
-void MainWindow::clearHighlights(int count)
+QWidget *MainWindow::fieldWidget(proto::Param param) const
 {
-    const QVector<QWidget *> fields = highlightedFields();
-    for (int i = 0; i < count && i < fields.size(); ++i)
-        fields[i]->setStyleSheet(style::none);
+    return fields[int(param)];
+}
+
+QLineEdit *MainWindow::lineEdit(proto::Param param) const
+{
+    Q_ASSERT(proto::kindOf(param) != proto::Kind::Choice);
+    return static_cast<QLineEdit *>(fieldWidget(param));
+}
+
+QComboBox *MainWindow::comboBox(proto::Param param) const
+{
+    Q_ASSERT(proto::kindOf(param) == proto::Kind::Choice);
+    return static_cast<QComboBox *>(fieldWidget(param));
+}
+
+void MainWindow::clearHighlights(proto::ParamList params)
+{
+    for (proto::Param p : params)
+        fieldWidget(p)->setStyleSheet(style::none);
 }
 
 void MainWindow::styleclear()
 {
-    clearHighlights(highlightedFields().size());
+    clearHighlights(proto::listOf(proto::order::highlight));
 }
 
 void MainWindow::on_checkBox_clicked(bool)

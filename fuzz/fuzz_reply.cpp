@@ -6,7 +6,6 @@
 
 #include "fuzzcheck.h"
 #include "lines.h"
-#include "parameters.h"
 #include "protocoltables.h"
 
 #include <QByteArray>
@@ -17,7 +16,7 @@
 
 namespace {
 
-void checkCut(const QString &text, const proto::Query &q)
+void checkCut(const QString &text, const proto::Parameter &q)
 {
     const QString value = proto::cutValue(text, q);
     FUZZ_CHECK(value.size() <= q.length, "a cut value is no longer than the query's length");
@@ -30,7 +29,7 @@ void checkCut(const QString &text, const proto::Query &q)
 
     // A reply in the module's format ("<query> <value>") gives the value's
     // start, whatever followed.
-    const QString echo = QLatin1String(q.command) + QLatin1Char(' ');
+    const QString echo = QLatin1String(q.query) + QLatin1Char(' ');
     if (text.startsWith(echo))
         FUZZ_CHECK(value == text.mid(echo.size(), q.length), "the value starts right after the echoed query");
 
@@ -69,16 +68,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!head.contains('\r') && !head.contains('\n') && QString::fromUtf8(head).toUtf8() == head)
         FUZZ_CHECK(text.toUtf8() == head, "clean bytes are kept as they are");
 
-    for (const proto::Query &q : proto::queries)
+    for (const proto::Parameter &q : proto::parameters)
         checkCut(text, q);
 
     // The input as the text of every change line.
-    for (const proto::Change &c : proto::changes) {
+    for (const proto::Param p : proto::order::write) {
+        const proto::Parameter &c = proto::parameter(p);
         const proto::ChoiceList words = proto::universalWriteChoices(c.param);
         const int index = size > 0 ? int(data[0] % 12) - 1 : 0;
         const QByteArray line = proto::changeLine(c, words, text, index, size > 1 && (data[1] & 1));
-        FUZZ_CHECK(line.startsWith(c.prefix), "a change line starts with its prefix");
-        const QByteArray value = line.mid(int(std::strlen(c.prefix)));
+        FUZZ_CHECK(line.startsWith(c.change), "a change line starts with its prefix");
+        const QByteArray value = line.mid(int(std::strlen(c.change)));
         switch (proto::kindOf(c.param)) {
         case proto::Kind::Text:
             FUZZ_CHECK(value == text.toLatin1(), "a text change sends the text");

@@ -35,11 +35,11 @@ bool isReplyWord(Param p, const std::string &v)
 // takes, or a reply word of a choice.
 void checkStored(const GatewayModule &m)
 {
-    for (const proto::Change &c : proto::changes) {
-        const std::string v = m.value(c.param);
+    for (const Param p : proto::order::write) {
+        const std::string v = m.value(p);
         std::string stored;
-        const bool ok = proto::kindOf(c.param) == proto::Kind::Choice ? isReplyWord(c.param, v)
-                                                      : GatewayModule::validate(c.param, v, &stored) && stored == v;
+        const bool ok = proto::kindOf(p) == proto::Kind::Choice ? isReplyWord(p, v)
+                                                                : GatewayModule::validate(p, v, &stored) && stored == v;
         FUZZ_CHECK(ok, "a stored value is a valid reply value");
     }
     FUZZ_CHECK(m.value(Param::Version) == GatewayModule::firmwareVersion(), "the version is read only");
@@ -55,9 +55,9 @@ void handleLine(GatewayModule &m, const std::string &line)
     const GatewayModule::Result r = m.handle(line);
     switch (r.kind) {
     case GatewayModule::LineKind::Query: {
-        const proto::Query *q = proto::findQuery(line.data(), line.size());
-        FUZZ_CHECK(q && line == q->command, "a query is exactly a query keyword");
-        const std::string echo = std::string(q->command) + m.options().separator;
+        const proto::Parameter *q = proto::findQuery(line.data(), line.size());
+        FUZZ_CHECK(q && line == q->query, "a query is exactly a query keyword");
+        const std::string echo = std::string(q->query) + m.options().separator;
         FUZZ_CHECK(r.reply.compare(0, echo.size(), echo) == 0, "a query reply starts with the keyword and separator");
         FUZZ_CHECK(r.reply.size() >= 2 && r.reply.compare(r.reply.size() - 2, 2, "\r\n") == 0,
                    "a query reply ends with CR LF");
@@ -76,7 +76,7 @@ void handleLine(GatewayModule &m, const std::string &line)
         FUZZ_CHECK(r.change && r.change == proto::findChange(line.data(), line.size()), "the change is the line's prefix");
         FUZZ_CHECK(r.reply == (r.accepted ? m.options().ack : std::string(proto::AckRefused)),
                    "a change is acknowledged or refused with \"?\"");
-        const std::string wire = line.substr(std::strlen(r.change->prefix));
+        const std::string wire = line.substr(std::strlen(r.change->change));
         std::string stored;
         const bool valid = GatewayModule::validate(r.change->param, wire, &stored);
         FUZZ_CHECK(r.accepted == valid, "a change is taken exactly when its value is valid");

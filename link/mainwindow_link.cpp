@@ -36,9 +36,7 @@ void MainWindow::on_connect_clicked()
         if (serial.isOpen())
             ui->connect->setText(caption::connected());
     } else if (current == caption::connected()) {
-        ui->connect->setText(caption::disconnected());
-        closeport();
-        stopAllSequences();
+        showDisconnected();
     }
 }
 
@@ -53,9 +51,10 @@ void MainWindow::openport()
     } else {
         QMessageBox::critical(this, tr("Отказано в доступе"), boxtext::connectionError());
         statusBar()->showMessage(tr("Порт отказано в доступе"));
-        // Only the timers: the steps stay where they were.
-        scanTimer->stop();
-        writeTimer->stop();
+        // Not showDisconnected(): a failed open stops only the per-variant
+        // timers and leaves every step where it was.
+        stopSequence(scanTimer);
+        stopSequence(writeTimer);
         ui->connect->setText(caption::disconnected());
     }
 }
@@ -91,7 +90,13 @@ void MainWindow::stopAllSequences()
     stopSequence(scanAllTimer, scanAllStep);
     stopSequence(writeAllTimer, writeAllStep);
     showIdleCaptions();
-    updateProgress();
+}
+
+void MainWindow::showDisconnected()
+{
+    closeport();
+    stopAllSequences();
+    ui->connect->setText(caption::disconnected());
 }
 
 void MainWindow::showIdleCaptions()
@@ -114,11 +119,9 @@ void MainWindow::handleError(QSerialPort::SerialPortError error)
 
 void MainWindow::portLost()
 {
+    // The module restarts after a reboot command: the port goes quietly.
     if (resetPending) {
-        // The module restarts after a reboot command: the port goes quietly.
-        closeport();
-        stopAllSequences();
-        ui->connect->setText(caption::disconnected());
+        showDisconnected();
         return;
     }
     const bool wasOpen = serial.isOpen();
@@ -127,8 +130,8 @@ void MainWindow::portLost()
     if (!wasOpen)
         return;
     QMessageBox::critical(this, tr("Critical Error"), boxtext::connectionError());
-    ui->connect->setText(caption::disconnected());
-    ui->applyButton->setText(caption::write());
+    // The captions change once the box is closed.
+    showDisconnected();
     styleclear();
 }
 

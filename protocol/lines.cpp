@@ -1,7 +1,5 @@
 #include "lines.h"
 
-#include "parameters.h"
-
 namespace proto {
 
 QByteArray choiceWord(ChoiceList words, int index)
@@ -9,10 +7,10 @@ QByteArray choiceWord(ChoiceList words, int index)
     return QByteArray(choiceWordAt(words, index));
 }
 
-QByteArray changeLine(const Change &change, ChoiceList words, const QString &text, int index, bool off)
+QByteArray changeLine(const Parameter &row, ChoiceList words, const QString &text, int index, bool off)
 {
-    QByteArray line(change.prefix);
-    switch (kindOf(change.param)) {
+    QByteArray line(row.change);
+    switch (row.kind) {
     case Kind::Text:
         line += text.toLatin1();
         break;
@@ -35,9 +33,9 @@ QString cleanReply(const QByteArray &bytes)
     return text;
 }
 
-QString cutValue(const QString &reply, const Query &query)
+QString cutValue(const QString &reply, const Parameter &row)
 {
-    return reply.mid(valuePosition(query), query.length);
+    return reply.mid(valuePosition(row), row.length);
 }
 
 int matchChoice(const QString &value, ChoiceList words)

@@ -19,8 +19,11 @@ namespace {
 // reply without end: past this size the collected bytes are taken at once.
 constexpr qint64 MaxReplyBytes = 64 * 1024;
 
-const QString failTextA = QStringLiteral("<FONT COLOR='#800000'> Ошибка записи </FONT>");
-const QString failTextB = QStringLiteral("<FONT COLOR='#800000'>Ошибка записи </FONT>");
+QString failText(proto::FailText text)
+{
+    return text == proto::FailText::LeadingBlank ? QStringLiteral("<FONT COLOR='#800000'> Ошибка записи </FONT>")
+                                                 : QStringLiteral("<FONT COLOR='#800000'>Ошибка записи </FONT>");
+}
 } // namespace
 
 void MainWindow::readData()
@@ -57,21 +60,20 @@ void MainWindow::takeReply()
     replyReceived = true;
 
     if (writeAllTimer->isActive()) {
-        if (const proto::Change *change = proto::writeAllAcknowledged(writeAllStep))
-            handleWriteReply(*change, answer);
+        if (const proto::Parameter *row = proto::acknowledgedAt(proto::universalWrite, writeAllStep))
+            handleWriteReply(*row, answer);
     } else if (scanAllTimer->isActive()) {
-        if (const proto::Query *query = proto::scanAllQuery(scanAllStep))
-            handleScanReply(*query, answer);
+        if (const proto::Parameter *row = proto::queryAt(proto::universalScan, scanAllStep))
+            handleScanReply(*row, answer);
     }
 }
 
-void MainWindow::handleScanReply(const proto::Query &query, const QString &reply)
+void MainWindow::handleScanReply(const proto::Parameter &row, const QString &reply)
 {
-    const QString value = proto::cutValue(reply, query);
-    QWidget *field = fieldWidget(query.param);
-    switch (proto::kindOf(query.param)) {
+    const QString value = proto::cutValue(reply, row);
+    switch (row.kind) {
     case proto::Kind::Text: {
-        auto *edit = static_cast<QLineEdit *>(field);
+        QLineEdit *edit = lineEdit(row.param);
         const bool valid = !value.isEmpty();
         edit->setStyleSheet(valid ? style::ok : style::error);
         if (valid)
@@ -79,8 +81,8 @@ void MainWindow::handleScanReply(const proto::Query &query, const QString &reply
         break;
     }
     case proto::Kind::Choice: {
-        auto *combo = static_cast<QComboBox *>(field);
-        const int index = proto::matchChoice(value, proto::replyChoices(query.param));
+        QComboBox *combo = comboBox(row.param);
+        const int index = proto::matchChoice(value, proto::replyChoices(row.param));
         combo->setStyleSheet(index >= 0 ? style::ok : style::error);
         if (index >= 0)
             combo->setCurrentIndex(index);
@@ -100,27 +102,29 @@ void MainWindow::handleScanReply(const proto::Query &query, const QString &reply
     }
 }
 
-void MainWindow::handleWriteReply(const proto::Change &change, const QString &reply)
+void MainWindow::handleWriteReply(const proto::Parameter &row, const QString &reply)
 {
     if (reply == QLatin1String(proto::AckOk)) {
-        fieldWidget(change.param)->setStyleSheet(style::ok);
-        if (change.param == proto::Param::Mode || change.param == proto::Param::Ip)
+        fieldWidget(row.param)->setStyleSheet(style::ok);
+        // An acknowledgement of either of the first two changes shows that
+        // the module answers.
+        if (writeAllStep <= proto::WriteCheckStep)
             moduleResponded = true;
-    } else if (reply == QLatin1String(proto::AckRefused) || change.strictAck) {
-        writeFailed(change, change.failText);
+    } else if (reply == QLatin1String(proto::AckRefused) || row.ack == proto::Ack::OkOnly) {
+        writeFailed(row, row.failText);
     }
     // Any other word to the last changes is ignored and the write goes on.
 }
 
-void MainWindow::writeFailed(const proto::Change &change, proto::FailText text)
+void MainWindow::writeFailed(const proto::Parameter &row, proto::FailText text)
 {
-    fieldWidget(change.param)->setStyleSheet(style::error);
-    writeAllTimer->stop();
-    // The step goes back to the start only in the write's first two steps.
-    if (writeAllStep == 1 || writeAllStep == 2)
-        writeAllStep = 0;
-    updateProgress();
-    QMessageBox::critical(this, boxtext::error(), text == proto::FailText::A ? failTextA : failTextB);
+    fieldWidget(row.param)->setStyleSheet(style::error);
+    // The step goes back to the start only in the first change's steps.
+    if (writeAllStep < proto::changeStep(1))
+        stopSequence(writeAllTimer, writeAllStep);
+    else
+        stopSequence(writeAllTimer);
+    QMessageBox::critical(this, boxtext::error(), failText(text));
     ui->applyButton->setText(caption::write());
     styleclear();
 }

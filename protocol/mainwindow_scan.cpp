@@ -8,7 +8,6 @@
 #include "captions.h"
 #include "logging.h"
 #include "mainwindow.h"
-#include "parameters.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
@@ -21,22 +20,19 @@ void MainWindow::on_scan_parameters_clicked()
         stopSequence(writeAllTimer, writeAllStep);
         if (scanAllTimer->isActive()) {
             stopSequence(scanAllTimer, scanAllStep);
-            updateProgress();
             return;
         }
         // The silent-module check judges this scan only.
         replyReceived = false;
-        scanAllTimer->start(1000);
+        startSequence(scanAllTimer);
         for (const proto::Parameter &row : proto::parameters) {
-            QWidget *field = fieldWidget(row.param);
             if (row.kind == proto::Kind::Choice)
-                static_cast<QComboBox *>(field)->setCurrentIndex(0);
+                comboBox(row.param)->setCurrentIndex(0);
             else
-                static_cast<QLineEdit *>(field)->clear();
+                lineEdit(row.param)->clear();
             if (!row.scanKeepsStyle)
-                field->setStyleSheet(style::none);
+                fieldWidget(row.param)->setStyleSheet(style::none);
         }
-        updateProgress();
     } else if (current == caption::stopScan()) {
         // Not stopAllSequences(): the write button keeps its caption here.
         ui->scan_parameters->setText(caption::scan());
@@ -44,34 +40,28 @@ void MainWindow::on_scan_parameters_clicked()
         stopSequence(writeTimer, writeStep);
         stopSequence(scanAllTimer, scanAllStep);
         stopSequence(writeAllTimer, writeAllStep);
-        updateProgress();
     }
 }
 
 void MainWindow::scan_pa_modbus_all()
 {
-    ++scanAllStep;
-    const int step = scanAllStep;
-    if (step == proto::ScanCheckStep
-        && noConnection(!replyReceived, scanAllTimer, scanAllStep, modulekind::universal()))
+    const int step = ++scanAllStep;
+    if (step == proto::ScanCheckStep && noConnection(!replyReceived, scanAllTimer, modulekind::universal()))
         return;
 
-    if (const proto::Query *query = proto::scanAllQuery(step)) {
-        writeCommand(QByteArray(query->command));
+    if (const proto::Parameter *row = proto::queryAt(proto::universalScan, step)) {
+        writeCommand(QByteArray(row->query));
     } else if (step == proto::ScanAllEndStep) {
         stopSequence(scanAllTimer, scanAllStep);
         ui->scan_parameters->setText(caption::scan());
-        // The marks of the replies go; the fields only the module fills,
-        // and the switched-off TCP server address, turn lavender.
-        for (QWidget *field : highlightedFields()) {
-            const bool inactive = field == ui->lineEdit_MAC
-                || (field == ui->lineEdit_tcp_id && ui->checkBox->isChecked());
-            field->setStyleSheet(inactive ? style::inactive : style::none);
-            if (field == ui->comboBox_mode)
-                ui->lineEdit_version->setStyleSheet(style::inactive);
-        }
+        // The marks of the replies go; the fields only the module fills, and
+        // the switched-off TCP server address, turn lavender.
+        styleclear();
+        ui->lineEdit_MAC->setStyleSheet(style::inactive);
+        ui->lineEdit_version->setStyleSheet(style::inactive);
+        if (ui->checkBox->isChecked())
+            ui->lineEdit_tcp_id->setStyleSheet(style::inactive);
     }
-    updateProgress();
 }
 
 void MainWindow::scan_pa_modbus_RTU_TCP()
@@ -87,22 +77,21 @@ void MainWindow::scan_pa_modbus_TCP_RTU()
 void MainWindow::scanVariantStep(proto::Variant variant)
 {
     if (!serial.isOpen()) {
-        scanTimer->stop(); // the step stays where it was
+        stopSequence(scanTimer); // the step stays where it was
         qCDebug(lcProtocol) << "error connecting";
         return;
     }
-    ++scanStep;
-    const int step = scanStep;
-    const proto::ParamList params = proto::variantScan(variant);
-    if (step == 2) {
+    const int step = ++scanStep;
+    const proto::ParamList queries = proto::variantScan(variant);
+    if (step == proto::ScanCheckStep) {
         if (variant == proto::Variant::TcpRtu)
             qCDebug(lcProtocol) << answer << "TCPRTU-2-ggggggggggggg";
-        if (noConnection(answer.isEmpty(), scanTimer, scanStep, modulekind::of(variant)))
+        if (noConnection(answer.isEmpty(), scanTimer, modulekind::of(variant)))
             return;
     }
-    if (step >= 1 && step <= params.count)
-        writeCommand(QByteArray(proto::queryFor(params.params[step - 1])->command));
-    else if (step == params.count + 1)
+    if (const proto::Parameter *row = proto::queryAt(queries, step))
+        writeCommand(QByteArray(row->query));
+    else if (step == proto::scanEndStep(queries))
         endVariantScan();
 }
 
@@ -110,5 +99,5 @@ void MainWindow::endVariantScan()
 {
     stopSequence(scanTimer, scanStep);
     ui->scan_parameters->setText(caption::scan());
-    clearHighlights(10);
+    clearHighlights(proto::variantHighlights);
 }

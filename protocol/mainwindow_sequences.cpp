@@ -1,32 +1,41 @@
-// MainWindow members: what the sequences share (the form field of each
-// parameter, the change line built from the form, and the check for a
+// MainWindow members: what the sequences share (starting and stopping them,
+// the change line built from the form, its trace, and the check for a
 // silent module).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include "captions.h"
 #include "lines.h"
 #include "logging.h"
 #include "mainwindow.h"
-#include "parameters.h"
 #include "ui_mainwindowform.h"
 
-QWidget *MainWindow::fieldWidget(proto::Param param) const
+void MainWindow::startSequence(QTimer *timer)
 {
-    return fields[int(param)];
+    timer->start(1000);
+    updateProgress();
 }
 
-QByteArray MainWindow::changeLine(const proto::Change &change, proto::ChoiceList words) const
+void MainWindow::stopSequence(QTimer *timer, int &step)
 {
-    QWidget *field = fieldWidget(change.param);
-    if (proto::kindOf(change.param) == proto::Kind::Choice)
-        return proto::changeLine(change, words, QString(), static_cast<QComboBox *>(field)->currentIndex(), false);
-    return proto::changeLine(change, words, static_cast<QLineEdit *>(field)->text(), -1,
-                             ui->checkBox->isChecked());
+    step = 0;
+    stopSequence(timer);
+}
+
+void MainWindow::stopSequence(QTimer *timer)
+{
+    timer->stop();
+    updateProgress();
+}
+
+QByteArray MainWindow::changeLine(const proto::Parameter &row, proto::ChoiceList words) const
+{
+    if (row.kind == proto::Kind::Choice)
+        return proto::changeLine(row, words, QString(), comboBox(row.param)->currentIndex(), false);
+    return proto::changeLine(row, words, lineEdit(row.param)->text(), -1, ui->checkBox->isChecked());
 }
 
 void MainWindow::traceChange(proto::Param param, const QByteArray &line, bool withServerAddress) const
@@ -40,24 +49,14 @@ void MainWindow::traceChange(proto::Param param, const QByteArray &line, bool wi
         qCDebug(lcProtocol) << line;
 }
 
-void MainWindow::stopSequence(QTimer *timer, int &step)
-{
-    timer->stop();
-    step = 0;
-}
-
-bool MainWindow::noConnection(bool silent, QTimer *timer, int &step, const QString &moduleKind)
+bool MainWindow::noConnection(bool silent, QTimer *timer, const QString &moduleKind)
 {
     if (!silent)
         return false;
     // Nothing more goes out while the box is open.
-    timer->stop();
-    updateProgress();
+    stopSequence(timer);
     QMessageBox::critical(this, boxtext::connectionError(),
                           QStringLiteral("нет соединения с модулем ") + moduleKind);
-    step = 0;
-    closeport();
-    ui->connect->setText(caption::disconnected());
-    showIdleCaptions();
+    showDisconnected();
     return true;
 }

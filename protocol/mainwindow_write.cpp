@@ -29,21 +29,18 @@ void MainWindow::on_applyButton_clicked()
         ui->applyButton->setText(caption::stopWrite());
         if (writeAllTimer->isActive()) {
             stopSequence(writeAllTimer, writeAllStep);
-            updateProgress();
             return;
         }
         writeAllStep = 0;
-        // The silent-module check at the fourth step judges this write.
+        // The silent-module check judges this write.
         moduleResponded = false;
-        writeAllTimer->start(1000);
-        updateProgress();
+        startSequence(writeAllTimer);
     } else if (current == caption::stopWrite()) {
         ui->applyButton->setText(caption::write());
         // Only the timers: the steps stay where they were.
-        scanTimer->stop();
-        writeTimer->stop();
-        writeAllTimer->stop();
-        updateProgress();
+        stopSequence(scanTimer);
+        stopSequence(writeTimer);
+        stopSequence(writeAllTimer);
         styleclear();
     }
 }
@@ -54,42 +51,40 @@ void MainWindow::change_mode_TCP()
     stopSequence(writeTimer, writeStep);
     stopSequence(scanAllTimer, scanAllStep);
 
-    ++writeAllStep;
-    const int step = writeAllStep;
+    const int step = ++writeAllStep;
 
-    // From the mask on, a change that got no reply at all by the end of its
-    // wait step fails the write: a module that stopped answering must not
-    // end in a success box.
-    if (step > proto::WriteCheckStep + 1 && step % 2 == 1 && step <= proto::WriteAllEndStep && !replyReceived) {
-        writeFailed(*proto::writeAllChange(step - 2), proto::FailText::A);
-        return;
+    // After the connection check, a change that got no reply at all by the
+    // end of its wait step fails the write: a module that stopped answering
+    // must not end in a success box.
+    const int previousChange = step - 2;
+    if (previousChange > proto::WriteCheckStep && !replyReceived) {
+        if (const proto::Parameter *unanswered = proto::changeAt(proto::universalWrite, previousChange)) {
+            writeFailed(*unanswered, proto::FailText::LeadingBlank);
+            return;
+        }
     }
 
-    if (step == 1)
+    if (step == proto::changeStep(0))
         qCDebug(lcProtocol) << answer << "case_1";
-    else if (step == 3)
+    else if (step == proto::changeStep(1))
         qCDebug(lcProtocol) << answer << "case_3";
 
-    if (const proto::Change *change = proto::writeAllChange(step)) {
-        const QByteArray line = changeLine(*change, proto::universalWriteChoices(change->param));
+    if (const proto::Parameter *row = proto::changeAt(proto::universalWrite, step)) {
+        const QByteArray line = changeLine(*row, proto::universalWriteChoices(row->param));
         replyReceived = false;
         writeCommand(line);
-        traceChange(change->param, line, false); // the universal write's trace leaves the server address out
+        traceChange(row->param, line, false); // the universal write's trace leaves the server address out
     } else if (step == proto::WriteCheckStep) {
         qCDebug(lcProtocol) << answer << "case_2";
-        if (noConnection(!moduleResponded, writeAllTimer, writeAllStep, modulekind::universal()))
-            return;
+        noConnection(!moduleResponded, writeAllTimer, modulekind::universal());
     } else if (step == proto::WriteAllEndStep) {
         writeCommand(QByteArray(proto::RebootUniversal));
         stopSequence(writeAllTimer, writeAllStep);
         resetPending = true;
         ui->applyButton->setText(caption::write());
-        updateProgress();
         QMessageBox::information(this, boxtext::writeResults(), successText(modulekind::universal()));
         styleclear();
-        return;
     }
-    updateProgress();
 }
 
 void MainWindow::change_pa_modbus_RTU_TCP()
@@ -104,19 +99,17 @@ void MainWindow::change_pa_modbus_TCP_RTU()
 
 void MainWindow::writeVariantStep(proto::Variant variant)
 {
-    ++writeStep;
-    const int step = writeStep;
-    const proto::ParamList params = proto::variantWrite(variant);
-    if (step == 4) {
-        noConnection(!moduleResponded, writeTimer, writeStep, modulekind::of(variant));
+    const int step = ++writeStep;
+    const proto::ParamList changes = proto::variantWrite(variant);
+    if (step == proto::WriteCheckStep) {
+        noConnection(!moduleResponded, writeTimer, modulekind::of(variant));
         return;
     }
-    if (step % 2 == 1 && (step - 1) / 2 < params.count) {
-        const proto::Param param = params.params[(step - 1) / 2];
-        const QByteArray line = changeLine(*proto::changeFor(param), proto::variantWriteChoices(param));
+    if (const proto::Parameter *row = proto::changeAt(changes, step)) {
+        const QByteArray line = changeLine(*row, proto::variantWriteChoices(row->param));
         writeCommand(line);
-        traceChange(param, line, true);
-    } else if (step == 2 * params.count + 1) {
+        traceChange(row->param, line, true);
+    } else if (step == proto::writeEndStep(changes)) {
         writeCommand(QByteArray(proto::Reboot));
         endVariantWrite(variant);
     }
@@ -126,8 +119,9 @@ void MainWindow::endVariantWrite(proto::Variant variant)
 {
     stopSequence(writeTimer, writeStep);
     resetPending = true;
+    // Only the RTU-TCP write puts the write button's caption back.
     if (variant == proto::Variant::RtuTcp)
         ui->applyButton->setText(caption::write());
     QMessageBox::information(this, boxtext::writeResults(), successText(modulekind::of(variant)));
-    clearHighlights(10);
+    clearHighlights(proto::variantHighlights);
 }

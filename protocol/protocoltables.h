@@ -1,54 +1,75 @@
-// The module's configuration protocol as data.
-//
-// Everything the configurator and the simulated module need to know about the
-// command lines and the replies lives in the tables of this header: the query
-// keywords with the length of the value in their replies, the
-// change prefixes, the choice words and the step tables of the scan and write
-// sequences. The sequences, the reply handler and the simulator all read these
-// tables, so a keyword is spelled in exactly one place.
+// The module's configuration protocol as data: the orders in which the
+// sequences, the settings files and the highlighting take the parameters
+// (whose rows are in parameters.h), the step numbers of the sequences, the
+// action commands and acknowledgements, and the lookups that the window's
+// sequences and reply handler and the simulated module share. A keyword is
+// spelled in exactly one place.
 #pragma once
 
 #include <cstddef>
+#include <iterator>
+
+#include "parameters.h"
 
 namespace proto {
 
-// The module parameters as the form shows them.
-enum class Param {
-    Mode,            // TCP operating mode: server or client
-    Version,         // firmware version (read only)
-    Mac,             // MAC address (read only)
-    Ip,
-    Mask,
-    Gateway,
-    PortTcp,
-    Parity,
-    Speed,           // RS-485 bit rate
-    StopBits,
-    TimeoutResponse, // response time-out, ms
-    IpServerTcp,
-    TimeoutTcp,      // TCP time-out, s
-    RtuVirtualId,    // address in the RTU network
-    TcpSlaveId,      // TCP server address or "off"
-};
-constexpr int ParamCount = 15;
-
-// How a parameter's value is written and read.
-enum class Kind {
-    Text,    // free text of a line edit
-    Choice,  // a word chosen by the index of a combo box
-    SlaveId, // text, or the word "off" while the "off" box is ticked
+// Parameters in the order in which something takes them.
+struct ParamList {
+    const Param *params = nullptr;
+    int count = 0;
+    constexpr const Param *begin() const { return params; }
+    constexpr const Param *end() const { return params + count; }
+    constexpr Param operator[](int i) const { return params[i]; }
 };
 
-// One word of a choice list: the combo box index and the word on the wire.
-struct ChoiceWord {
-    int index;
-    const char *word;
-};
+template <std::size_t N>
+constexpr ParamList listOf(const Param (&params)[N])
+{
+    return {params, int(N)};
+}
 
-struct ChoiceList {
-    const ChoiceWord *words;
-    std::size_t count;
-};
+namespace order {
+using P = Param;
+// The universal scan's queries: all fifteen.
+inline constexpr Param scan[] = {P::Mode,     P::Version,         P::Mac,         P::Ip,         P::Mask,
+                                 P::Gateway,  P::PortTcp,         P::Parity,      P::Speed,      P::StopBits,
+                                 P::TimeoutResponse, P::IpServerTcp, P::TimeoutTcp, P::RtuVirtualId, P::TcpSlaveId};
+// The universal write's changes: the thirteen that can be changed.
+inline constexpr Param write[] = {P::Mode,     P::Ip,       P::Mask,            P::Gateway,     P::PortTcp,
+                                  P::Parity,   P::Speed,    P::StopBits,        P::TimeoutResponse,
+                                  P::IpServerTcp, P::TimeoutTcp, P::RtuVirtualId, P::TcpSlaveId};
+// The rows of a settings file, in the order they are written.
+inline constexpr Param file[] = {P::Ip,     P::Mask,     P::Gateway, P::PortTcp,         P::Speed,
+                                 P::StopBits, P::Parity, P::Mode,    P::TimeoutResponse, P::IpServerTcp,
+                                 P::TimeoutTcp, P::RtuVirtualId, P::TcpSlaveId};
+// The highlighted fields (all but the version), in the order their
+// highlights are cleared.
+inline constexpr Param highlight[] = {P::Ip,       P::IpServerTcp, P::Parity,  P::StopBits,     P::Speed,
+                                      P::Mask,     P::PortTcp,     P::TimeoutTcp, P::Mac,       P::Gateway,
+                                      P::Mode,     P::RtuVirtualId, P::TcpSlaveId, P::TimeoutResponse};
+// The sequences of the two module kinds that have shorter ones.
+inline constexpr Param rtuTcpScan[] = {P::Mac,    P::Ip,    P::Mask,     P::Gateway,     P::PortTcp,
+                                       P::Parity, P::Speed, P::StopBits, P::IpServerTcp, P::TimeoutTcp};
+inline constexpr Param tcpRtuScan[] = {P::Mac,     P::Ip,     P::Mask,  P::Gateway,
+                                       P::PortTcp, P::Parity, P::Speed, P::StopBits};
+inline constexpr Param rtuTcpWrite[] = {P::Ip,    P::Mask,     P::Gateway,     P::PortTcp,   P::Parity,
+                                        P::Speed, P::StopBits, P::IpServerTcp, P::TimeoutTcp};
+inline constexpr Param tcpRtuWrite[] = {P::Ip,     P::Mask,  P::Gateway, P::PortTcp,
+                                        P::Parity, P::Speed, P::StopBits};
+} // namespace order
+
+// The per-variant sequences end by clearing the highlights of their own
+// fields: those of the clearing order up to the gateway.
+constexpr int variantHighlightCount()
+{
+    int n = 0;
+    while (order::highlight[n++] != Param::Gateway) {
+    }
+    return n;
+}
+inline constexpr ParamList variantHighlights{order::highlight, variantHighlightCount()};
+
+// ---- Lookups -------------------------------------------------------------
 
 // The combo box index of a word, or -1 when no word of the list is exactly
 // these `len` bytes.
@@ -56,48 +77,35 @@ int choiceIndex(ChoiceList list, const char *word, std::size_t len);
 // The word at a combo box index, or nullptr.
 const char *choiceWordAt(ChoiceList list, int index);
 
-// Reply words of the module (what a query answers with).
-ChoiceList replyChoices(Param p);
-// Words sent by the universal write sequence.
-ChoiceList universalWriteChoices(Param p);
-// Words sent by the per-variant write sequences (parity as a digit).
-ChoiceList variantWriteChoices(Param p);
+// The words of a parameter (none for a parameter that is not a choice):
+// what a query replies, what the universal write and what the per-variant
+// writes send (parity as a digit there).
+inline ChoiceList replyChoices(Param p)
+{
+    const Choices *c = parameter(p).choices;
+    return c ? c->reply : ChoiceList{};
+}
+inline ChoiceList universalWriteChoices(Param p)
+{
+    const Choices *c = parameter(p).choices;
+    return c ? c->write : ChoiceList{};
+}
+inline ChoiceList variantWriteChoices(Param p)
+{
+    const Choices *c = parameter(p).choices;
+    return c ? c->variantWrite : ChoiceList{};
+}
 
-// A query: "MAC", "ip", ... The reply is the query's text, one separator
-// and the value, which is at most `length` characters long.
-struct Query {
-    Param param;
-    const char *command;
-    int length;
-};
+// The combo box index of a choice parameter's factory value.
+int factoryIndex(Param p);
+
 // Where the value of a query's reply starts: after the echoed text and its
 // separator.
-int valuePosition(const Query &query);
+int valuePosition(const Parameter &row);
 
-// Rejection text of a failed write acknowledgement.
-enum class FailText { A, B };
-
-// A change: prefix + value. Steps of the universal write whose
-// acknowledgement is strict end the write on any reply other than "ok";
-// the others end it only on "?" and ignore other words.
-struct Change {
-    Param param;
-    const char *prefix;
-    FailText failText;
-    bool strictAck;
-};
-
-// All fifteen queries, in the order of the universal scan (step n = row n-1).
-extern const Query queries[ParamCount];
-// All thirteen changes, in the order of the universal write (step 2n+1 = row n).
-constexpr int ChangeCount = 13;
-extern const Change changes[ChangeCount];
-
-const Query *queryFor(Param p);
-const Change *changeFor(Param p);
 // Looks a received line up: exact query text, or change prefix at the start.
-const Query *findQuery(const char *line, std::size_t len);
-const Change *findChange(const char *line, std::size_t len);
+const Parameter *findQuery(const char *line, std::size_t len);
+const Parameter *findChange(const char *line, std::size_t len);
 
 // Action commands.
 constexpr const char RebootUniversal[] = "reset";   // end of the universal write
@@ -107,41 +115,45 @@ constexpr const char FactoryReset[] = "LOAD SETTING:DEFAULT";
 // Acknowledgements.
 constexpr const char AckOk[] = "ok";
 constexpr const char AckRefused[] = "?";
-// The TCP server address switched off.
-constexpr const char SlaveIdOff[] = "off";
 
 // ---- The sequences -------------------------------------------------------
+// Each tick of a sequence's timer first advances its step and then acts on
+// the new one, so a reply is taken under the step of the command it answers.
 
-// Universal scan: one query per step 1..15, step 16 ends the scan.
-constexpr int ScanAllSteps = 15;
-constexpr int ScanAllEndStep = 16;
-// The step at which a silent module is detected (nothing sent before it).
-constexpr int ScanCheckStep = 2;
-// Query of a universal scan step, or nullptr.
-const Query *scanAllQuery(int step);
+// Scans: query n (counted from 0) at step n + 1; the step after the last
+// query ends the scan.
+constexpr int queryStep(int n) { return n + 1; }
+constexpr int scanEndStep(ParamList queries) { return queryStep(queries.count); }
+// The step at which a module that did not answer the first query is taken
+// to be silent (nothing is sent at it in the per-variant scans' check).
+constexpr int ScanCheckStep = queryStep(1);
+constexpr int ScanAllEndStep = queryStep(int(std::size(order::scan)));
 
-// Universal write: change n at step 2n+1 (1..25), wait at the even steps,
-// the connection check at step 4, "reset" at step 27.
-constexpr int WriteAllEndStep = 27;
-constexpr int WriteCheckStep = 4;
-// Change sent at a universal write step (odd steps only), or nullptr.
-const Change *writeAllChange(int step);
-// Change acknowledged under a universal write step (odd step and the wait
-// step after it), or nullptr.
-const Change *writeAllAcknowledged(int step);
+// Writes: change n (counted from 0) at step 2n + 1, its acknowledgement
+// awaited up to the step after it; the step after the last change's wait
+// sends the reboot and ends the write.
+constexpr int changeStep(int n) { return 2 * n + 1; }
+constexpr int writeEndStep(ParamList changes) { return changeStep(changes.count); }
+// The wait step of the second change: a module that acknowledged neither of
+// the first two changes is taken to be silent.
+constexpr int WriteCheckStep = changeStep(1) + 1;
+constexpr int WriteAllEndStep = changeStep(int(std::size(order::write)));
+
+// The universal sequences, which the scan and write buttons run.
+inline constexpr ParamList universalScan = listOf(order::scan);
+inline constexpr ParamList universalWrite = listOf(order::write);
+
+// The parameter queried at a scan step, or nullptr.
+const Parameter *queryAt(ParamList queries, int step);
+// The parameter changed at a write step (odd steps only), or nullptr.
+const Parameter *changeAt(ParamList changes, int step);
+// The parameter whose acknowledgement a write step takes (a change's step
+// and the wait step after it), or nullptr.
+const Parameter *acknowledgedAt(ParamList changes, int step);
 
 // The two module kinds that have shorter sequences of their own.
 enum class Variant { RtuTcp, TcpRtu };
-
-// Per-variant scan: the queries in step order; the step after the last one
-// ends the scan.
-struct ParamList {
-    const Param *params;
-    int count;
-};
 ParamList variantScan(Variant v);
-// Per-variant write: change n at step 2n+1, check at step 4, "RESET" at the
-// step after the last change's wait step.
 ParamList variantWrite(Variant v);
 
 } // namespace proto

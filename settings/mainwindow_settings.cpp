@@ -50,15 +50,14 @@ void MainWindow::OnSaveSetting_File()
 
     // An empty field, or a list on its blank entry, is saved as the
     // module's factory value.
-    for (int i = 0; i < proto::FileParamCount; ++i) {
-        const proto::Parameter &row = proto::parameters[i];
-        QWidget *field = fieldWidget(row.param);
+    for (const proto::Param p : proto::order::file) {
+        const proto::Parameter &row = proto::parameter(p);
         if (row.kind == proto::Kind::Choice)
-            s->setValue(row.param, positionOr(static_cast<QComboBox *>(field), row.factoryIndex));
+            s->setValue(p, positionOr(comboBox(p), proto::factoryIndex(p)));
         else if (row.kind == proto::Kind::SlaveId && ui->checkBox->isChecked())
-            s->setValue(row.param, QLatin1String(proto::SlaveIdOff));
+            s->setValue(p, QLatin1String(proto::SlaveIdOff));
         else
-            s->setValue(row.param, textOr(static_cast<QLineEdit *>(field), row.factoryText));
+            s->setValue(p, textOr(lineEdit(p), row.factory));
     }
 
     s->SaveNTSetting();
@@ -119,23 +118,21 @@ void MainWindow::loadCurrentFile(bool traceLists)
 
 void MainWindow::fillForm(const setting_module &s, bool traceLists)
 {
-    for (int i = 0; i < proto::FileParamCount; ++i) {
-        const proto::Parameter &row = proto::parameters[i];
-        QWidget *field = fieldWidget(row.param);
-        switch (row.kind) {
+    for (const proto::Param p : proto::order::file) {
+        switch (proto::kindOf(p)) {
         case proto::Kind::Text:
-            static_cast<QLineEdit *>(field)->setText(s.value(row.param).toString());
+            lineEdit(p)->setText(s.value(p).toString());
             break;
         case proto::Kind::Choice:
             // A position outside a list leaves it with no current entry.
-            static_cast<QComboBox *>(field)->setCurrentIndex(s.value(row.param).toInt());
+            comboBox(p)->setCurrentIndex(s.value(p).toInt());
             break;
         case proto::Kind::SlaveId:
             break; // below, with its box
         }
-        if (traceLists && row.param == proto::Param::Speed)
+        if (traceLists && p == proto::Param::Speed)
             qCDebug(lcSettings) << s.rs485Speed << "SPERD_RS485";
-        else if (traceLists && row.param == proto::Param::Mode)
+        else if (traceLists && p == proto::Param::Mode)
             qCDebug(lcSettings) << s.tcpMode << "tcp -mode";
     }
 

@@ -1,6 +1,6 @@
 #include "setting_module.h"
 
-#include "parameters.h"
+#include "protocoltables.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -16,34 +16,29 @@
 namespace {
 
 // Where each value of a settings file lives in the object: a text member,
-// or for the four lists a position member.
+// or for the four lists a position member; the parameter table names it.
 struct Member {
-    proto::Param param;
-    QString setting_module::*text;
-    int setting_module::*position;
+    QString setting_module::*text = nullptr;
+    int setting_module::*position = nullptr;
 };
-const Member members[] = {
-    {proto::Param::Ip, &setting_module::ipAddress, nullptr},
-    {proto::Param::Mask, &setting_module::netMask, nullptr},
-    {proto::Param::Gateway, &setting_module::gateway, nullptr},
-    {proto::Param::PortTcp, &setting_module::tcpPort, nullptr},
-    {proto::Param::Speed, nullptr, &setting_module::rs485Speed},
-    {proto::Param::StopBits, nullptr, &setting_module::stopBits},
-    {proto::Param::Parity, nullptr, &setting_module::parity},
-    {proto::Param::Mode, nullptr, &setting_module::tcpMode},
-    {proto::Param::TimeoutResponse, &setting_module::responseTimeout, nullptr},
-    {proto::Param::IpServerTcp, &setting_module::serverIp, nullptr},
-    {proto::Param::TimeoutTcp, &setting_module::tcpTimeout, nullptr},
-    {proto::Param::RtuVirtualId, &setting_module::rtuVirtualId, nullptr},
-    {proto::Param::TcpSlaveId, &setting_module::tcpSlaveId, nullptr},
-};
+Member bind(QString setting_module::*text) { return {text, nullptr}; }
+Member bind(int setting_module::*position) { return {nullptr, position}; }
 
-const Member &memberOf(proto::Param p)
+Member memberOf(proto::Param p)
 {
-    for (const Member &m : members)
-        if (m.param == p)
-            return m;
-    return members[0]; // not reached: every parameter of a file has its member
+    switch (p) {
+#define GATEWAY_FILE_MEMBER(name, member, ...)                                                                        \
+    case proto::Param::name:                                                                                          \
+        return bind(&setting_module::member);
+#define GATEWAY_NO_MEMBER(name, ...)                                                                                  \
+    case proto::Param::name:                                                                                          \
+        break;
+        GATEWAY_PARAMETERS(GATEWAY_FILE_MEMBER, GATEWAY_NO_MEMBER)
+#undef GATEWAY_FILE_MEMBER
+#undef GATEWAY_NO_MEMBER
+    }
+    Q_UNREACHABLE(); // a parameter that only the module supplies is kept in no file
+    return {};
 }
 
 // The store key of a file row: "KEY", or "Section/KEY" outside General.
@@ -150,10 +145,9 @@ void setting_module::LoadNTSetting(QString FileName)
     delete store;
     store = openStore(FileName);
 
-    for (int i = 0; i < proto::FileParamCount; ++i) {
-        const proto::Parameter &row = proto::parameters[i];
-        const bool list = row.kind == proto::Kind::Choice;
-        setValue(row.param, store->value(storeKey(row), list ? QVariant(0) : QVariant(QLatin1String(""))));
+    for (const proto::Param p : proto::order::file) {
+        const bool list = proto::kindOf(p) == proto::Kind::Choice;
+        setValue(p, store->value(storeKey(proto::parameter(p)), list ? QVariant(0) : QVariant(QLatin1String(""))));
     }
 }
 
@@ -176,8 +170,8 @@ void setting_module::SaveNTSetting(QString FileName)
     if (store->status() != QSettings::NoError)
         return;
 
-    for (int i = 0; i < proto::FileParamCount; ++i)
-        store->setValue(storeKey(proto::parameters[i]), value(proto::parameters[i].param));
+    for (const proto::Param p : proto::order::file)
+        store->setValue(storeKey(proto::parameter(p)), value(p));
     // QSettings writes through a temporary file that it renames over the
     // target, so the file is either the old one or the complete new one.
     store->sync();

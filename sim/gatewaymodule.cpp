@@ -1,6 +1,5 @@
 #include "gatewaymodule.h"
 
-#include "parameters.h"
 
 #include <cctype>
 #include <cstdio>
@@ -88,20 +87,19 @@ GatewayModule::GatewayModule(Options options) : opts(std::move(options))
         values[i] = factoryValue(static_cast<Param>(i));
 }
 
-const char *GatewayModule::macAddress() { return proto::factoryValue(Param::Mac); }
-const char *GatewayModule::firmwareVersion() { return proto::factoryValue(Param::Version); }
+const char *GatewayModule::macAddress() { return proto::parameter(Param::Mac).factory; }
+const char *GatewayModule::firmwareVersion() { return proto::parameter(Param::Version).factory; }
 
-std::string GatewayModule::factoryValue(Param p) { return proto::factoryValue(p); }
+std::string GatewayModule::factoryValue(Param p) { return proto::parameter(p).factory; }
 
-const char *GatewayModule::paramKey(Param p) { return proto::parameter(p).name; }
+const char *GatewayModule::paramKey(Param p) { return proto::parameter(p).simName; }
 
 bool GatewayModule::paramFromRefuseKey(const std::string &key, Param *p)
 {
-    for (const proto::Change &c : proto::changes) {
-        const std::string prefix = c.prefix;
-        if (key == prefix || key == prefix.substr(0, prefix.size() - 1)
-            || lower(key) == paramKey(c.param)) {
-            *p = c.param;
+    for (const Param changeable : proto::order::write) {
+        const std::string prefix = proto::parameter(changeable).change;
+        if (key == prefix || key == prefix.substr(0, prefix.size() - 1) || lower(key) == paramKey(changeable)) {
+            *p = changeable;
             return true;
         }
     }
@@ -169,9 +167,9 @@ void GatewayModule::factoryReset()
 GatewayModule::Result GatewayModule::handle(const std::string &line)
 {
     Result r;
-    if (const proto::Query *q = proto::findQuery(line.data(), line.size())) {
+    if (const proto::Parameter *q = proto::findQuery(line.data(), line.size())) {
         r.kind = LineKind::Query;
-        r.reply = std::string(q->command) + opts.separator + value(q->param) + "\r\n";
+        r.reply = std::string(q->query) + opts.separator + value(q->param) + "\r\n";
         return r;
     }
     if (line == proto::RebootUniversal || line == proto::Reboot) {
@@ -185,10 +183,10 @@ GatewayModule::Result GatewayModule::handle(const std::string &line)
         factoryReset();
         return r;
     }
-    if (const proto::Change *c = proto::findChange(line.data(), line.size())) {
+    if (const proto::Parameter *c = proto::findChange(line.data(), line.size())) {
         r.kind = LineKind::Change;
         r.change = c;
-        const std::string v = line.substr(std::strlen(c->prefix));
+        const std::string v = line.substr(std::strlen(c->change));
         r.accepted = !opts.refused.count(c->param) && change(c->param, v);
         r.reply = r.accepted ? opts.ack : std::string(proto::AckRefused);
         return r;
@@ -214,17 +212,17 @@ bool GatewayModule::load()
             continue;
         const std::string key = line.substr(0, eq);
         const std::string val = line.substr(eq + 1);
-        for (const proto::Change &c : proto::changes) {
-            if (key != paramKey(c.param))
+        for (const Param p : proto::order::write) {
+            if (key != paramKey(p))
                 continue;
             // The file holds reply words ("server", "none"): accept those
             // as well as anything a change would take.
-            const int index = proto::choiceIndex(proto::replyChoices(c.param), val.data(), val.size());
+            const int index = proto::choiceIndex(proto::replyChoices(p), val.data(), val.size());
             std::string stored;
             if (index >= 0)
-                values[slot(c.param)] = val;
-            else if (validate(c.param, val, &stored))
-                values[slot(c.param)] = stored;
+                values[slot(p)] = val;
+            else if (validate(p, val, &stored))
+                values[slot(p)] = stored;
         }
     }
     return true;
@@ -240,8 +238,8 @@ bool GatewayModule::save() const
         if (!out)
             return false;
         out << "# gateway-sim state: key=value, one per line\n";
-        for (const proto::Change &c : proto::changes)
-            out << paramKey(c.param) << '=' << values[slot(c.param)] << '\n';
+        for (const Param p : proto::order::write)
+            out << paramKey(p) << '=' << values[slot(p)] << '\n';
         out.flush();
         if (!out)
             return false;

@@ -3,8 +3,9 @@
 // (ptyloop.*) feeds it one command line at a time.
 //
 // Every protocol text (query keywords, change prefixes, choice words,
-// action commands, acknowledgement words) comes from protocoltables.h; the
-// factory values and the parameters' names from parameters.h.
+// action commands, acknowledgement words), the factory values and the
+// parameters' names come from the parameter table (parameters.h) and
+// protocoltables.h.
 #pragma once
 
 #include "protocoltables.h"
@@ -29,7 +30,7 @@ public:
         std::string reply;            // bytes to send back (may be empty)
         Action action = Action::None;
         LineKind kind = LineKind::Unknown;
-        const proto::Change *change = nullptr; // the change, for LineKind::Change
+        const proto::Parameter *change = nullptr; // the parameter changed, for LineKind::Change
         bool accepted = false;        // change taken (LineKind::Change only)
     };
 

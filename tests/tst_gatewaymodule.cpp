@@ -21,15 +21,15 @@ namespace {
 QByteArray bytes(const std::string &s) { return QByteArray(s.data(), int(s.size())); }
 
 // The configurator's own reading of a query reply.
-QString cut(const proto::Query &q, const std::string &reply)
+QString cut(const proto::Parameter &q, const std::string &reply)
 {
     return proto::cutValue(proto::cleanReply(bytes(reply)), q);
 }
 
-std::string changeLine(Param p, const std::string &value) { return std::string(proto::changeFor(p)->prefix) + value; }
+std::string changeLine(Param p, const std::string &value) { return std::string(proto::parameter(p).change) + value; }
 
 // Factory values of the module.
-QString factory(Param p) { return support::factoryValue(proto::queryFor(p)->command); }
+QString factory(Param p) { return support::factoryValue(proto::parameter(p).query); }
 
 } // namespace
 
@@ -67,19 +67,19 @@ void TestGatewayModule::queries_data()
 {
     QTest::addColumn<int>("row");
     for (int i = 0; i < proto::ParamCount; ++i)
-        QTest::newRow(proto::queries[i].command) << i;
+        QTest::newRow(proto::parameters[i].query) << i;
 }
 
 void TestGatewayModule::queries()
 {
     QFETCH(int, row);
-    const proto::Query &q = proto::queries[row];
+    const proto::Parameter &q = proto::parameters[row];
     GatewayModule m;
-    const GatewayModule::Result r = m.handle(q.command);
+    const GatewayModule::Result r = m.handle(q.query);
     QCOMPARE(r.kind, GatewayModule::LineKind::Query);
     QCOMPARE(r.action, Action::None);
     const QString value = factory(q.param);
-    QCOMPARE(bytes(r.reply), QByteArray(q.command) + ' ' + value.toLatin1() + "\r\n");
+    QCOMPARE(bytes(r.reply), QByteArray(q.query) + ' ' + value.toLatin1() + "\r\n");
     QCOMPARE(cut(q, r.reply), value);
     QVERIFY(value.size() <= q.length);
 }
@@ -89,9 +89,9 @@ void TestGatewayModule::separatorOption()
     GatewayModule::Options o;
     o.separator = '\t';
     GatewayModule m(o);
-    for (const proto::Query &q : proto::queries) {
-        const std::string reply = m.handle(q.command).reply;
-        QCOMPARE(bytes(reply), QByteArray(q.command) + '\t' + factory(q.param).toLatin1() + "\r\n");
+    for (const proto::Parameter &q : proto::parameters) {
+        const std::string reply = m.handle(q.query).reply;
+        QCOMPARE(bytes(reply), QByteArray(q.query) + '\t' + factory(q.param).toLatin1() + "\r\n");
         QCOMPARE(cut(q, reply), factory(q.param));
     }
 }
@@ -196,7 +196,7 @@ void TestGatewayModule::changes_data()
         {Param::StopBits, "1.5", false, nullptr},
     };
     for (const Row &r : rows) {
-        const QByteArray name = QByteArray(proto::changeFor(r.p)->prefix) + QByteArray(r.v).toPercentEncoding(" .:+-");
+        const QByteArray name = QByteArray(proto::parameter(r.p).change) + QByteArray(r.v).toPercentEncoding(" .:+-");
         QTest::newRow(name.constData()) << r.p << QString::fromLatin1(r.v) << r.ok
                                         << QString::fromLatin1(r.stored ? r.stored : r.v);
     }
@@ -212,36 +212,37 @@ void TestGatewayModule::changes()
     GatewayModule m;
     const GatewayModule::Result r = m.handle(changeLine(param, value.toStdString()));
     QCOMPARE(r.kind, GatewayModule::LineKind::Change);
-    QCOMPARE(r.change, proto::changeFor(param));
+    QCOMPARE(r.change, &proto::parameter(param));
     QCOMPARE(r.accepted, accepted);
     QCOMPARE(r.action, Action::None);
     // Acknowledgement: the bare word, no line end.
     QCOMPARE(bytes(r.reply), QByteArray(accepted ? proto::AckOk : proto::AckRefused));
 
     // The query now reports the new value (or still the factory one).
-    const proto::Query *q = proto::queryFor(param);
-    const std::string reply = m.handle(q->command).reply;
+    const proto::Parameter *q = &proto::parameter(param);
+    const std::string reply = m.handle(q->query).reply;
     const QString now = accepted ? stored : factory(param);
-    QCOMPARE(bytes(reply), QByteArray(q->command) + ' ' + now.toLatin1() + "\r\n");
+    QCOMPARE(bytes(reply), QByteArray(q->query) + ' ' + now.toLatin1() + "\r\n");
     QCOMPARE(QString::fromStdString(m.value(param)), now);
 }
 
 void TestGatewayModule::emptyValueRefused_data()
 {
     QTest::addColumn<int>("row");
-    for (int i = 0; i < proto::ChangeCount; ++i)
-        QTest::newRow(proto::changes[i].prefix) << i;
+    for (Param p : proto::universalWrite)
+        QTest::newRow(proto::parameter(p).change) << int(p);
 }
 
 void TestGatewayModule::emptyValueRefused()
 {
     QFETCH(int, row);
     GatewayModule m;
-    const GatewayModule::Result r = m.handle(proto::changes[row].prefix);
+    const proto::Parameter &changed = proto::parameters[row];
+    const GatewayModule::Result r = m.handle(changed.change);
     QCOMPARE(r.kind, GatewayModule::LineKind::Change);
     QVERIFY(!r.accepted);
     QCOMPARE(bytes(r.reply), QByteArray(proto::AckRefused));
-    QCOMPARE(QString::fromStdString(m.value(proto::changes[row].param)), factory(proto::changes[row].param));
+    QCOMPARE(QString::fromStdString(m.value(changed.param)), factory(changed.param));
 }
 
 void TestGatewayModule::choiceWords_data()
@@ -252,7 +253,7 @@ void TestGatewayModule::choiceWords_data()
     for (Param p : {Param::Mode, Param::Parity, Param::Speed, Param::StopBits}) {
         for (proto::ChoiceList l : {proto::universalWriteChoices(p), proto::variantWriteChoices(p)}) {
             for (std::size_t i = 0; i < l.count; ++i) {
-                const QByteArray name = QByteArray(proto::changeFor(p)->prefix) + l.words[i].word;
+                const QByteArray name = QByteArray(proto::parameter(p).change) + l.words[i].word;
                 QTest::newRow(name.constData()) << p << QString::fromLatin1(l.words[i].word) << l.words[i].index;
             }
         }
@@ -268,8 +269,8 @@ void TestGatewayModule::choiceWords()
     QVERIFY(m.handle(changeLine(param, word.toStdString())).accepted);
     // The configurator's choice table maps the replied word back to the
     // written index.
-    const proto::Query *q = proto::queryFor(param);
-    const QString replied = cut(*q, m.handle(q->command).reply);
+    const proto::Parameter *q = &proto::parameter(param);
+    const QString replied = cut(*q, m.handle(q->query).reply);
     const proto::ChoiceList reply = proto::replyChoices(param);
     int found = -1;
     for (std::size_t i = 0; i < reply.count && found < 0; ++i)
@@ -304,9 +305,9 @@ void TestGatewayModule::valuesFitCuts()
     QFETCH(QString, value);
     GatewayModule m;
     QVERIFY(m.handle(changeLine(param, value.toStdString())).accepted);
-    const proto::Query *q = proto::queryFor(param);
+    const proto::Parameter *q = &proto::parameter(param);
     const std::string stored = m.value(param);
-    QCOMPARE(cut(*q, m.handle(q->command).reply), QString::fromStdString(stored));
+    QCOMPARE(cut(*q, m.handle(q->query).reply), QString::fromStdString(stored));
 }
 
 void TestGatewayModule::ackOption()
@@ -350,8 +351,8 @@ void TestGatewayModule::refuseKeys_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<Param>("param");
-    QTest::newRow("prefix") << QString(proto::changeFor(Param::Ip)->prefix) << true << Param::Ip;
-    QTest::newRow("prefix lower") << QString(proto::changeFor(Param::RtuVirtualId)->prefix) << true
+    QTest::newRow("prefix") << QString(proto::parameter(Param::Ip).change) << true << Param::Ip;
+    QTest::newRow("prefix lower") << QString(proto::parameter(Param::RtuVirtualId).change) << true
                                   << Param::RtuVirtualId;
     QTest::newRow("prefix without colon") << "CHANGE PORT TCP" << true << Param::PortTcp;
     QTest::newRow("key") << "port_tcp" << true << Param::PortTcp;

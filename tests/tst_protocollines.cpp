@@ -2,10 +2,10 @@
 // written out here independently of the protocol tables.
 #include <QtTest>
 
+#include <algorithm>
 #include <cstring>
 
 #include "lines.h"
-#include "parameters.h"
 #include "protocoltables.h"
 
 using namespace proto;
@@ -31,7 +31,7 @@ private slots:
     void sequenceSteps();
     void variantSequences();
     void lookups();
-    void parameterTable();
+    void parameterOrders();
 };
 
 void tst_ProtocolLines::queryTable_data()
@@ -61,9 +61,9 @@ void tst_ProtocolLines::queryTable()
     QFETCH(QByteArray, command);
     QFETCH(int, position);
     QFETCH(int, length);
-    const Query *q = scanAllQuery(step);
+    const Parameter *q = queryAt(universalScan, step);
     QVERIFY(q);
-    QCOMPARE(QByteArray(q->command), command);
+    QCOMPARE(QByteArray(q->query), command);
     QCOMPARE(valuePosition(*q), position);
     QCOMPARE(q->length, length);
 }
@@ -73,7 +73,7 @@ void tst_ProtocolLines::changeTable_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<QByteArray>("prefix");
     QTest::addColumn<bool>("strict");
-    QTest::addColumn<bool>("textB");
+    QTest::addColumn<bool>("noLeadingBlank");
     const struct {
         const char *prefix;
         bool strict, b;
@@ -96,17 +96,17 @@ void tst_ProtocolLines::changeTable()
     QFETCH(int, step);
     QFETCH(QByteArray, prefix);
     QFETCH(bool, strict);
-    QFETCH(bool, textB);
-    const Change *c = writeAllChange(step);
+    QFETCH(bool, noLeadingBlank);
+    const Parameter *c = changeAt(universalWrite, step);
     QVERIFY(c);
-    QCOMPARE(QByteArray(c->prefix), prefix);
-    QCOMPARE(c->strictAck, strict);
-    QCOMPARE(c->failText == FailText::B, textB);
+    QCOMPARE(QByteArray(c->change), prefix);
+    QCOMPARE(c->ack == Ack::OkOnly, strict);
+    QCOMPARE(c->failText == FailText::NoLeadingBlank, noLeadingBlank);
     // The wait step after it judges the same change; the step itself sends
     // nothing.
-    QCOMPARE(writeAllAcknowledged(step), c);
-    QCOMPARE(writeAllAcknowledged(step + 1), c);
-    QVERIFY(!writeAllChange(step + 1));
+    QCOMPARE(acknowledgedAt(universalWrite, step), c);
+    QCOMPARE(acknowledgedAt(universalWrite, step + 1), c);
+    QVERIFY(!changeAt(universalWrite, step + 1));
 }
 
 void tst_ProtocolLines::changeLines_data()
@@ -151,7 +151,7 @@ void tst_ProtocolLines::changeLines()
     QFETCH(int, index);
     QFETCH(bool, off);
     QFETCH(QByteArray, line);
-    const Change *c = writeAllChange(step);
+    const Parameter *c = changeAt(universalWrite, step);
     QVERIFY(c);
     const QByteArray built = changeLine(*c, universalWriteChoices(c->param), text, index, off);
     QCOMPARE(built, line);
@@ -160,13 +160,12 @@ void tst_ProtocolLines::changeLines()
 
 void tst_ProtocolLines::variantParityDigits()
 {
-    const Change *parity = changeFor(Param::Parity);
-    QVERIFY(parity);
+    const Parameter *parity = &parameter(Param::Parity);
     QCOMPARE(changeLine(*parity, variantWriteChoices(Param::Parity), {}, 1, false), QByteArray("CHANGE PARITY:0"));
     QCOMPARE(changeLine(*parity, variantWriteChoices(Param::Parity), {}, 2, false), QByteArray("CHANGE PARITY:1"));
     QCOMPARE(changeLine(*parity, variantWriteChoices(Param::Parity), {}, 3, false), QByteArray("CHANGE PARITY:2"));
     QCOMPARE(changeLine(*parity, variantWriteChoices(Param::Parity), {}, 0, false), QByteArray("CHANGE PARITY:"));
-    const Change *speed = changeFor(Param::Speed);
+    const Parameter *speed = &parameter(Param::Speed);
     QCOMPARE(changeLine(*speed, variantWriteChoices(Param::Speed), {}, 5, false),
              QByteArray("CHANGE SPEED RS485:19200"));
 }
@@ -216,7 +215,7 @@ void tst_ProtocolLines::cutValue()
     QFETCH(int, step);
     QFETCH(QString, reply);
     QFETCH(QString, value);
-    QCOMPARE(proto::cutValue(reply, *scanAllQuery(step)), value);
+    QCOMPARE(proto::cutValue(reply, *queryAt(universalScan, step)), value);
 }
 
 void tst_ProtocolLines::matchChoice_data()
@@ -252,15 +251,24 @@ void tst_ProtocolLines::matchChoice()
 
 void tst_ProtocolLines::sequenceSteps()
 {
-    QVERIFY(!scanAllQuery(0));
-    QVERIFY(!scanAllQuery(16));
-    QCOMPARE(QByteArray(scanAllQuery(15)->command), QByteArray("tcp slave id"));
-    QVERIFY(!writeAllChange(0));
-    QVERIFY(!writeAllChange(4));
-    QVERIFY(!writeAllChange(27));
-    QVERIFY(!writeAllAcknowledged(0));
-    QVERIFY(!writeAllAcknowledged(27));
-    QCOMPARE(QByteArray(writeAllAcknowledged(26)->prefix), QByteArray("change tcp slave id:"));
+    QVERIFY(!queryAt(universalScan, 0));
+    QVERIFY(!queryAt(universalScan, 16));
+    QCOMPARE(QByteArray(queryAt(universalScan, 15)->query), QByteArray("tcp slave id"));
+    QVERIFY(!changeAt(universalWrite, 0));
+    QVERIFY(!changeAt(universalWrite, 4));
+    QVERIFY(!changeAt(universalWrite, 27));
+    QVERIFY(!acknowledgedAt(universalWrite, 0));
+    QVERIFY(!acknowledgedAt(universalWrite, 27));
+    QCOMPARE(QByteArray(acknowledgedAt(universalWrite, 26)->change), QByteArray("change tcp slave id:"));
+    // The named steps the sequences act on, derived from the orders.
+    QCOMPARE(ScanCheckStep, 2);
+    QCOMPARE(ScanAllEndStep, 16);
+    QCOMPARE(WriteCheckStep, 4);
+    QCOMPARE(WriteAllEndStep, 27);
+    QCOMPARE(scanEndStep(variantScan(Variant::RtuTcp)), 11);
+    QCOMPARE(scanEndStep(variantScan(Variant::TcpRtu)), 9);
+    QCOMPARE(writeEndStep(variantWrite(Variant::RtuTcp)), 19);
+    QCOMPARE(writeEndStep(variantWrite(Variant::TcpRtu)), 15);
     QCOMPARE(QByteArray(RebootUniversal), QByteArray("reset"));
     QCOMPARE(QByteArray(Reboot), QByteArray("RESET"));
     QCOMPARE(QByteArray(FactoryReset), QByteArray("LOAD SETTING:DEFAULT"));
@@ -271,7 +279,7 @@ void tst_ProtocolLines::variantSequences()
     auto commands = [](ParamList l, bool write) {
         QByteArrayList out;
         for (int i = 0; i < l.count; ++i)
-            out << (write ? QByteArray(changeFor(l.params[i])->prefix) : QByteArray(queryFor(l.params[i])->command));
+            out << (write ? QByteArray(parameter(l[i]).change) : QByteArray(parameter(l[i]).query));
         return out;
     };
     QCOMPARE(commands(variantScan(Variant::RtuTcp), false),
@@ -291,33 +299,54 @@ void tst_ProtocolLines::variantSequences()
 void tst_ProtocolLines::lookups()
 {
     const char mask[] = "MASK";
-    QCOMPARE(findQuery(mask, 4), queryFor(Param::Mask));
+    QCOMPARE(findQuery(mask, 4), &parameter(Param::Mask));
     QVERIFY(!findQuery("mask", 4));
     QVERIFY(!findQuery("MAS", 3));
     const char line[] = "CHANGE IP SERVER TCP:10.0.0.1";
     // The longer prefix wins over "CHANGE IP:" by its colon.
-    QCOMPARE(findChange(line, std::strlen(line)), changeFor(Param::IpServerTcp));
+    QCOMPARE(findChange(line, std::strlen(line)), &parameter(Param::IpServerTcp));
     const char ip[] = "CHANGE IP:10.0.0.1";
-    QCOMPARE(findChange(ip, std::strlen(ip)), changeFor(Param::Ip));
+    QCOMPARE(findChange(ip, std::strlen(ip)), &parameter(Param::Ip));
     QVERIFY(!findChange("CHANGE", 6));
 }
 
-// The window, the settings files and the simulator all walk this table: a
-// parameter without its row, or two fields at one highlight position, would
-// go unnoticed until that parameter is used.
-void tst_ProtocolLines::parameterTable()
+// The window, the settings files and the simulator walk the orders: a
+// parameter missing from one, or standing in it twice, would go unnoticed
+// until that parameter is used.
+void tst_ProtocolLines::parameterOrders()
 {
-    QSet<int> highlights;
-    for (int i = 0; i < ParamCount; ++i) {
-        const Parameter &row = parameters[i];
-        QCOMPARE(&parameter(row.param), &row);
-        QCOMPARE(row.key != nullptr, i < FileParamCount);
-        if (row.highlight >= 0)
-            highlights.insert(row.highlight);
-        QVERIFY2(factoryValue(row.param), row.name);
+    const auto params = [](ParamList order) {
+        QList<int> out;
+        for (Param p : order)
+            out << int(p);
+        return out;
+    };
+    const auto rowsWhere = [](auto has) {
+        QList<int> out;
+        for (const Parameter &row : parameters)
+            if (has(row))
+                out << int(row.param);
+        return out;
+    };
+    const auto sorted = [](QList<int> l) {
+        std::sort(l.begin(), l.end());
+        return l;
+    };
+    // Every parameter is scanned, once, and in the table's order.
+    QCOMPARE(params(universalScan), rowsWhere([](const Parameter &) { return true; }));
+    // Each order holds exactly the rows it is about, each once.
+    QCOMPARE(params(universalWrite), rowsWhere([](const Parameter &r) { return r.change != nullptr; }));
+    QCOMPARE(sorted(params(listOf(order::file))), rowsWhere([](const Parameter &r) { return r.key != nullptr; }));
+    QCOMPARE(sorted(params(listOf(order::highlight))),
+             rowsWhere([](const Parameter &r) { return r.param != Param::Version; }));
+    QCOMPARE(variantHighlights.count, 10);
+    for (const Parameter &row : parameters) {
+        QVERIFY2(row.factory, row.simName);
+        // A list's factory value is one of its reply words.
+        QCOMPARE(row.choices != nullptr, row.kind == Kind::Choice);
+        if (row.choices)
+            QVERIFY2(factoryIndex(row.param) > 0, row.simName);
     }
-    QCOMPARE(highlights.size(), ParamCount - 1);
-    QCOMPARE(*std::max_element(highlights.begin(), highlights.end()), ParamCount - 2);
 }
 
 QTEST_APPLESS_MAIN(tst_ProtocolLines)

@@ -134,7 +134,7 @@ QByteArray queryReply(const char *command, const QByteArray &value, char sep = '
     return QByteArray(command) + sep + value + "\r\n";
 }
 
-QByteArray changeLine(proto::Param p, const QByteArray &value) { return proto::changeFor(p)->prefix + value; }
+QByteArray changeLine(proto::Param p, const QByteArray &value) { return proto::parameter(p).change + value; }
 
 } // namespace
 
@@ -232,7 +232,7 @@ void TestSimulator::faults_data()
                             << QByteArray("OK");
     QTest::newRow("refuse ip") << QStringList{"--refuse", "ip"} << changeLine(proto::Param::Ip, "10.0.0.1")
                                << "exact" << support::ackRefused;
-    QTest::newRow("refuse prefix") << QStringList{"--refuse", proto::changeFor(proto::Param::PortTcp)->prefix}
+    QTest::newRow("refuse prefix") << QStringList{"--refuse", proto::parameter(proto::Param::PortTcp).change}
                                    << changeLine(proto::Param::PortTcp, "10000") << "exact"
                                    << support::ackRefused;
     QTest::newRow("separator") << QStringList{"--separator", ":"} << QByteArray("ip") << "exact"
