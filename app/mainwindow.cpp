@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "screenfit.h"
 #include "ui_mainwindowform.h"
 
 MainWindow::MainWindow(QWidget *parent)
@@ -92,6 +93,8 @@ MainWindow::MainWindow(QWidget *parent)
     progress->setMaximumHeight(progress->fontMetrics().height());
     progress->setVisible(false);
     statusBar()->addPermanentWidget(progress);
+
+    screenFit = new ScreenFit(this);
 }
 
 MainWindow::~MainWindow()

@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLineEdit;
+class ScreenFit;
 class QProgressBar;
 class QSerialPortInfo;
 class QTimer;
@@ -149,6 +150,9 @@ private:
     // ---- the per-variant write: protocol/mainwindow_write.cpp ----
     void writeVariantStep(proto::Variant variant);
     void endVariantWrite(proto::Variant variant);
+
+    // ---- the window's size on its screen: app/mainwindow_variantviews.cpp ----
+    ScreenFit *screenFit = nullptr;
 
     // ---- progress of a running sequence in the status bar: app/mainwindow.cpp ----
     QProgressBar *progress = nullptr;

@@ -1,5 +1,6 @@
 // MainWindow members: the views of the three module kinds.
 #include "mainwindow.h"
+#include "screenfit.h"
 #include "ui_mainwindowform.h"
 
 #include <initializer_list>
@@ -41,5 +42,6 @@ void MainWindow::universal_show(int index)
     if (client)
         setShown({ui->label_id_rtu, ui->lineEdit_rtu_virtual_id, ui->label_idtcp, ui->lineEdit_tcp_id, ui->checkBox},
                  universal);
-    setFixedSize(viewWidth, viewHeights[index]);
+    // Fixed at the view's size, or at what a small screen holds of it.
+    screenFit->setDesignedSize({viewWidth, viewHeights[index]});
 }

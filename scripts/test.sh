@@ -33,12 +33,13 @@ suite() {
 # The Windows resources check (MinGW windres, icoutils), the Qt 6 build, and
 # the package stage (dpkg-shlibdeps, desktop-file-validate, debootstrap).
 # The Windows stage: MinGW-w64, NSIS, Wine (32-bit) with Xvfb and xdotool,
-# and a 32-bit C compiler for Wine's pty shim.
+# and a 32-bit C compiler for Wine's pty shim. The window on a desktop:
+# Xvfb with the window manager openbox.
 scripts/deps.sh binutils-mingw-w64-i686 icoutils \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
     dpkg-dev desktop-file-utils debootstrap \
     g++-mingw-w64-i686-posix mingw-w64-i686-dev nsis wine wine32 xvfb xauth xdotool \
-    gcc-multilib perl python3 xz-utils
+    gcc-multilib perl python3 xz-utils openbox
 
 # Qt for Windows is built once into a cache outside the tree (about 26
 # minutes on two cores). When it is missing, its build starts now, at the

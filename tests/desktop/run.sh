@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs a command on a desktop of its own: a virtual X screen of the given
+# size with a window manager (openbox), as a user's screen has, so that the
+# window gets a frame and is placed the way a desktop places it.
+#
+#   tests/desktop/run.sh WIDTHxHEIGHT COMMAND [ARGUMENT ...]
+#
+# The screen has 96 dots per inch, as most desktops say they have. The
+# command runs with DISPLAY set, Qt on the X11 platform, and
+# GATEWAY_DESKTOP_RC naming the window manager's configuration: a command
+# that changes it and runs `openbox --reconfigure` changes the desktop (its
+# margins, for one, shrink the screen's available area).
+set -euo pipefail
+size=$1
+shift
+dir=$(mktemp -d "${TMPDIR:-/tmp}/desktop.XXXXXX")
+pids=()
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$dir"
+}
+trap cleanup EXIT
+
+# The server says its display number on fd 3 once it accepts clients.
+Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -s "$dir/display" ] && break
+    sleep 0.05
+done
+[ -s "$dir/display" ] || { cat "$dir/xvfb.log" >&2; echo "desktop: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -n1 "$dir/display")
+
+# The window manager runs its start-up command once it manages the screen.
+export GATEWAY_DESKTOP_RC=$dir/rc.xml
+cp /etc/xdg/openbox/rc.xml "$GATEWAY_DESKTOP_RC"
+HOME=$dir openbox --config-file "$GATEWAY_DESKTOP_RC" --startup "touch $dir/managed" >"$dir/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -e "$dir/managed" ] && break
+    sleep 0.05
+done
+[ -e "$dir/managed" ] || { cat "$dir/openbox.log" >&2; echo "desktop: openbox did not start" >&2; exit 1; }
+
+QT_QPA_PLATFORM=xcb "$@"
