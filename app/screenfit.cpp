@@ -124,6 +124,9 @@ void ScreenFit::scrollForm(bool on)
 {
     if (on == scrolls())
         return;
+    // The window stays fixed: no grip that offers to resize it, which the
+    // status bar may show while the fixed size changes.
+    window->statusBar()->setSizeGripEnabled(!on);
     if (on) {
         // The form keeps the size it has in the window of the designed size.
         const int bars = (window->menuWidget() ? window->menuWidget()->sizeHint().height() : 0)
