@@ -21,26 +21,30 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
+# Waits up to five seconds for a file to be there and not empty; else shows
+# the log and fails.
+wait_for() { # FILE LOG WHAT
+    for _ in $(seq 100); do
+        [ -s "$1" ] && return
+        sleep 0.05
+    done
+    cat "$2" >&2
+    echo "desktop: $3 did not start" >&2
+    exit 1
+}
 
 # The server says its display number on fd 3 once it accepts clients.
 Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
 pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$dir/display" ] && break
-    sleep 0.05
-done
-[ -s "$dir/display" ] || { cat "$dir/xvfb.log" >&2; echo "desktop: Xvfb did not start" >&2; exit 1; }
+wait_for "$dir/display" "$dir/xvfb.log" Xvfb
 export DISPLAY=:$(head -n1 "$dir/display")
 
 # The window manager runs its start-up command once it manages the screen.
 export GATEWAY_DESKTOP_RC=$dir/rc.xml
 cp /etc/xdg/openbox/rc.xml "$GATEWAY_DESKTOP_RC"
-HOME=$dir openbox --config-file "$GATEWAY_DESKTOP_RC" --startup "touch $dir/managed" >"$dir/openbox.log" 2>&1 &
+HOME=$dir openbox --config-file "$GATEWAY_DESKTOP_RC" --startup "sh -c 'echo yes > $dir/managed'" \
+    >"$dir/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do
-    [ -e "$dir/managed" ] && break
-    sleep 0.05
-done
-[ -e "$dir/managed" ] || { cat "$dir/openbox.log" >&2; echo "desktop: openbox did not start" >&2; exit 1; }
+wait_for "$dir/managed" "$dir/openbox.log" openbox
 
 QT_QPA_PLATFORM=xcb "$@"
