@@ -40,15 +40,20 @@ bool Responder::waitForCommands(int n, int ms)
     return QTest::qWaitFor([&] { return commands.size() >= n; }, ms);
 }
 
-QList<Responder::Chunk> Responder::goodModule(const QByteArray &command)
+const QList<QPair<QByteArray, QByteArray>> &Responder::values()
 {
-    static const QList<QPair<QByteArray, QByteArray>> values = {
+    static const QList<QPair<QByteArray, QByteArray>> list = {
         {"MODE TCP", "client"},        {"version", "2.0.1"},       {"MAC", "02:00:00:00:00:01"},
         {"ip", "192.168.1.20"},        {"MASK", "255.255.0.0"},    {"GATEWAY", "192.168.1.1"},
         {"PORT TCP", "10502"},         {"parity", "even"},         {"SPEED RS485", "19200"},
         {"STOP BIT", "2"},             {"timeout response", "2500"}, {"IP SERVER TCP", "192.168.1.30"},
         {"TIMEOUT TCP", "120"},        {"rtu virtual id", "17"},   {"tcp slave id", "off"}};
-    for (const auto &v : values)
+    return list;
+}
+
+QList<Responder::Chunk> Responder::goodModule(const QByteArray &command)
+{
+    for (const auto &v : values())
         if (command == v.first)
             return {{5, v.first + ' ' + v.second + "\r\n"}};
     if (command.contains(':') && command != "LOAD SETTING:DEFAULT")

@@ -32,6 +32,9 @@ public:
 
     bool waitForCommands(int n, int ms);
 
+    // The good module's reply value to each of its queries, in scan order.
+    static const QList<QPair<QByteArray, QByteArray>> &values();
+
     // A module that answers every query with its values and every change
     // with "ok".
     static QList<Chunk> goodModule(const QByteArray &command);

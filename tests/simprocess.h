@@ -4,9 +4,8 @@
 // the log read back to see the bytes that the module received; and the
 // checks of a session against it.
 //
-// SimProcess is inline: the benchmark program uses it without the support
-// library, and start() runs GATEWAY_SIM_PATH, which only the programs that
-// start gateway-sim are built with.
+// start() runs GATEWAY_SIM_PATH, which the support library is built with
+// wherever gateway-sim is.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>

@@ -3,8 +3,7 @@
 // buttons, fields and timers, connecting, the sequences run at a test's
 // pace, the filled form, and the checks of the states at rest.
 //
-// The small helpers are inline: the benchmark program uses them without
-// the support library. The checks are in window.cpp.
+// The small helpers are inline; the checks are in window.cpp.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
