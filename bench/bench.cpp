@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -30,8 +29,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "boxwatcher.h"
 #include "mainwindow.h"
+#include "modals.h"
 #include "ptyhelper.h"
 #include "responder.h"
 #include "simprocess.h"
@@ -95,6 +94,11 @@ void waitUntil(const std::function<bool()> &done, int ms)
     static_cast<void>(QTest::qWaitFor(done, ms));
 }
 
+void waitIdle(MainWindow &w, const char *timerName, int ms)
+{
+    waitUntil([&] { return !timer(w, timerName)->isActive(); }, ms);
+}
+
 // ---- start-up and peak memory against the form alone ----
 
 // The configurator's window, its generated form alone on a plain main window
@@ -148,8 +152,7 @@ double procCpuSeconds(qint64 pid)
 
 void idleAndPace(int idleSeconds, bool pace)
 {
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
+    SimProcess sim;
     if (!sim.start({}, 1500)) {
         add(QStringLiteral("gateway-sim"), QStringLiteral("did not start"), QString(), false);
         return;
@@ -182,7 +185,7 @@ void idleAndPace(int idleSeconds, bool pace)
 
     // The real pace: a scan (16 s), then a write (27 s), as the module's log
     // times the commands.
-    BoxWatcher boxes;
+    Modals boxes;
     button(w, "scan_parameters")->click();
     waitIdle(w, "scanAllTimer", 25000);
     const int scanCommands = sim.received().size();
@@ -218,7 +221,7 @@ void idleAndPace(int idleSeconds, bool pace)
             .arg(writeGaps.size() + 1),
         QStringLiteral("median **%1 ms** (%2 ms a step), min %3, max %4; box: %5")
             .arg(wMed, 0, 'f', 0).arg(wMed / 2, 0, 'f', 1).arg(wMin, 0, 'f', 0).arg(wMax, 0, 'f', 0)
-            .arg(boxes.count() ? boxes.boxes[0].title : QStringLiteral("none")),
+            .arg(boxes.count() ? boxes.seen[0].title : QStringLiteral("none")),
         QStringLiteral("1000 ± 10 ms a step median, never < 990"),
         writeGaps.size() == 13 && qAbs(wMed / 2 - 1000) <= 10 && wMin / 2 >= 990);
 }
@@ -238,7 +241,7 @@ void latency(int scans)
         if (v.first == "tcp slave id")
             v.second = "33";
     PtyDevice module;
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     w.show();
     if (!connectTo(w, module.slavePath())) {
@@ -317,7 +320,7 @@ void latency(int scans)
 void burst(int bytes, int rounds)
 {
     PtyDevice module;
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     w.show();
     if (!connectTo(w, module.slavePath())) {

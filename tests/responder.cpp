@@ -1,7 +1,5 @@
 #include "responder.h"
 
-#include <QTest>
-
 #include "window.h"
 
 Responder::Responder(Script s, QObject *parent)
@@ -35,11 +33,6 @@ void Responder::poll()
     }
 }
 
-bool Responder::waitForCommands(int n, int ms)
-{
-    return QTest::qWaitFor([&] { return commands.size() >= n; }, ms);
-}
-
 const QList<QPair<QByteArray, QByteArray>> &Responder::values()
 {
     static const QList<QPair<QByteArray, QByteArray>> list = {
@@ -61,12 +54,12 @@ QList<Responder::Chunk> Responder::goodModule(const QByteArray &command)
     return {};
 }
 
-Responder::Script Responder::moduleWith(std::function<bool(const QByteArray &, QList<Chunk> &)> overrides)
+Responder::Script Responder::goodModuleExcept(const QList<QPair<QByteArray, QList<Chunk>>> &replies)
 {
-    return [overrides](const QByteArray &command) {
-        QList<Chunk> chunks;
-        if (overrides(command, chunks))
-            return chunks;
+    return [replies](const QByteArray &command) {
+        for (const auto &r : replies)
+            if (command.startsWith(r.first))
+                return r.second;
         return goodModule(command);
     };
 }

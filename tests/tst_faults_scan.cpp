@@ -6,9 +6,8 @@
 #include <QtTest>
 
 #include <QMessageBox>
-#include <QTemporaryDir>
 
-#include "boxwatcher.h"
+#include "modals.h"
 #include "probe.h"
 #include "simprocess.h"
 #include "window.h"
@@ -24,13 +23,6 @@ class tst_FaultsScan : public QObject
 {
     Q_OBJECT
 
-private:
-    static void startScan(MainWindow &w, int pace = Pace)
-    {
-        startSequence(w, "scan_parameters", "scanAllTimer", pace);
-        QCOMPARE(caption(w, "scan_parameters"), captionStopScan);
-    }
-    static bool waitScanEnd(MainWindow &w, int ms) { return waitIdle(w, "scanAllTimer", ms); }
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false")); }
     void silentModule_data();
@@ -60,34 +52,30 @@ void tst_FaultsScan::silentModule()
     QFETCH(QStringList, args);
     QFETCH(int, pace);
     QFETCH(bool, replies);
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start(args));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     boxes.holdMs = 2 * pace; // the user reads the box for a while
     QStringList underBox;
     MainWindow w;
-    boxes.onBox = [&](const BoxWatcher::Box &) {
+    boxes.onModal = [&] {
         underBox << caption(w, "connect") << caption(w, "scan_parameters")
                  << (timer(w, "scanAllTimer")->isActive() ? "scan running" : "scan stopped");
     };
     w.show();
-    QVERIFY(connectTo(w, sim.link));
-    startScan(w, pace);
-    QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
-    QCOMPARE(boxes.boxes[0].text, boxNoModule);
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    QVERIFY(startAndConnect(w, sim, args));
+    QVERIFY(startScan(w, pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 3000);
+    QCOMPARE(boxes.seen[0].title, boxConnectionError);
+    QCOMPARE(boxes.seen[0].text, boxNoModule);
+    QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Critical));
     // The box comes up while the connection still stands; the scan has
     // stopped before it.
     QCOMPARE(underBox, QStringList({captionConnected, captionStopScan, "scan stopped"}));
-    verifyDisconnected(w);
+    QCOMPARE(controls(w), atRest(Disconnected));
     QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
-    if (replies) {
-        // The reply came while the box was open: it is only stored.
-        QVERIFY(sim.waitFor(QStringLiteral("TX"), 1, 2000));
-        QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("MODE TCP server"));
-    }
+    // The reply came while the box was open: it is only stored.
+    if (replies)
+        QTRY_COMPARE_WITH_TIMEOUT(MainWindowProbe(w).answer(), QStringLiteral("MODE TCP server"), 2000);
     QTest::qWait(3 * pace);
     // Only the first query went out: nothing while the box was open, nothing
     // after the check at step 2.
@@ -104,12 +92,10 @@ void tst_FaultsScan::lateReplyTakenForNextCommand()
     // Replies 350 ms late at a pace of 300 ms are handled under the next
     // step: the first characters are skipped unseen and the rest goes into
     // the next field. The first step is long enough for the check at step 2.
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--late", "350"}));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
+    QVERIFY(startAndConnect(w, sim, {"--late", "350"}));
     QTimer *scanTimer = timer(w, "scanAllTimer");
     connect(scanTimer, &QTimer::timeout, &w, [&] {
         const int step = MainWindowProbe(w).scanAllStep();
@@ -118,8 +104,8 @@ void tst_FaultsScan::lateReplyTakenForNextCommand()
         else if (step == 2)
             scanTimer->setInterval(300);
     });
-    startScan(w, 300);
-    QVERIFY(waitScanEnd(w, 9000));
+    QVERIFY(startScan(w, 300));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 9000);
     QCOMPARE(boxes.count(), 0);
     QCOMPARE(caption(w, "scan_parameters"), captionScan);
     QCOMPARE(sim.received(), scanLines());
@@ -135,7 +121,7 @@ void tst_FaultsScan::lateReplyTakenForNextCommand()
     QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("d 1"));
     QVERIFY(!child<QCheckBox>(w, "checkBox")->isChecked());
     // The reply to the last query comes after the scan has ended: stored only.
-    QVERIFY(QTest::qWaitFor([&] { return MainWindowProbe(w).answer() == QLatin1String("tcp slave id off"); }, 2000));
+    QTRY_COMPARE_WITH_TIMEOUT(MainWindowProbe(w).answer(), QStringLiteral("tcp slave id off"), 2000);
     QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("d 1"));
     // Every reply went out at least the delay after its command.
     const QList<qint64> rx = sim.times(QStringLiteral("RX"));
@@ -156,22 +142,19 @@ void tst_FaultsScan::splitReply_data()
 void tst_FaultsScan::splitReply()
 {
     QFETCH(int, splitMs);
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--split", QString::number(splitMs)}));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
-    startScan(w, 250);
-    QVERIFY(waitScanEnd(w, 16 * 250 + 3000));
+    QVERIFY(startAndConnect(w, sim, {"--split", QString::number(splitMs)}));
+    QVERIFY(startScan(w, 250));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 16 * 250 + 3000);
     QCOMPARE(boxes.count(), 0);
     QCOMPARE(sim.received(), scanLines());
     // Every reply went out as two writes.
     QCOMPARE(sim.count(QStringLiteral("TX")), 30);
     if (splitMs < 50) {
         // Halves within the reply gap make one reply again.
-        const QString diff = formDiffers(w, QVector<bool>(params().size(), false));
-        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QCOMPARE(formDiffers(w, firstWritten(0)), QString());
     } else {
         // Two replies under one step; the second is cut at the same position:
         // "68.0.1" from position 3 for "ip", "0:00:00:01" from 4 for "MAC".
@@ -185,10 +168,8 @@ void tst_FaultsScan::splitReply()
 void tst_FaultsScan::garbage()
 {
     // Every reply: invalid UTF-8, a NUL byte, a line end and random bytes.
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--garbage"}));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
     QStringList stylesAtLastStep;
     connect(timer(w, "scanAllTimer"), &QTimer::timeout, &w, [&] {
@@ -196,9 +177,9 @@ void tst_FaultsScan::garbage()
             for (int i = 0; i < 14; ++i)
                 stylesAtLastStep << styleOf(w, scanFields[i]);
     });
-    QVERIFY(connectTo(w, sim.link));
-    startScan(w);
-    QVERIFY(waitScanEnd(w, 16 * Pace + 3000));
+    QVERIFY(startAndConnect(w, sim, {"--garbage"}));
+    QVERIFY(startScan(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 16 * Pace + 3000);
     // The replies are not empty (two replacement characters before the NUL),
     // so the scan runs to its end and rejects every field on the way.
     QCOMPARE(boxes.count(), 0);
@@ -217,12 +198,10 @@ void tst_FaultsScan::garbage()
 void tst_FaultsScan::burst64k()
 {
     // Every command answered with 64 KiB of random bytes.
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--burst", "65536"}));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
+    QVERIFY(startAndConnect(w, sim, {"--burst", "65536"}));
     // The event loop must keep turning while the bursts come in.
     QElapsedTimer clock;
     clock.start();
@@ -234,18 +213,21 @@ void tst_FaultsScan::burst64k()
         last = clock.elapsed();
     });
     beat.start();
-    startScan(w, 300);
-    QVERIFY(waitScanEnd(w, 16 * 300 + 5000));
-    QTest::qWait(300);
+    QVERIFY(startScan(w, 300));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 16 * 300 + 5000);
+    // Every burst went out whole.
+    const auto txBytes = [&] {
+        int n = 0;
+        for (const LogEvent &e : sim.events())
+            n += e.kind == QLatin1String("TX") ? e.bytes.size() : 0;
+        return n;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(txBytes(), 15 * 65536, 2000);
     QCOMPARE(sim.received(), scanLines());
     QCOMPARE(sim.count(QStringLiteral("ERROR")), 0);
-    int txBytes = 0;
-    for (const LogEvent &e : sim.events())
-        txBytes += e.kind == QLatin1String("TX") ? e.bytes.size() : 0;
-    QCOMPARE(txBytes, 15 * 65536);
     // A burst whose text is empty before its first NUL shows the empty-reply
     // box; no other box may come up.
-    for (const BoxWatcher::Box &b : boxes.boxes)
+    for (const Modals::Seen &b : boxes.seen)
         QCOMPARE(b.title, boxEmptyReply);
     QVERIFY(MainWindowProbe(w).answer().size() <= 65536);
     QCOMPARE(caption(w, "scan_parameters"), captionScan);
@@ -263,18 +245,16 @@ void tst_FaultsScan::vanishDuringScan_data()
 void tst_FaultsScan::vanishDuringScan()
 {
     QFETCH(int, after);
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--vanish-after", QString::number(after)}, 150));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
-    startScan(w, FastPace);
-    QVERIFY(boxes.waitForCount(1, 16 * FastPace + 3000));
-    QCOMPARE(boxes.boxes[0].title, boxLost);
-    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
-    verifyDisconnected(w);
+    QVERIFY(startAndConnect(w, sim, {"--vanish-after", QString::number(after)}, 150));
+    QVERIFY(startScan(w, FastPace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 16 * FastPace + 3000);
+    QCOMPARE(boxes.seen[0].title, boxLost);
+    QCOMPARE(boxes.seen[0].text, boxConnectionError);
+    QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Critical));
+    QCOMPARE(controls(w), atRest(Disconnected));
     QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
     QTest::qWait(2 * FastPace);
     QCOMPARE(boxes.count(), 1);
@@ -293,7 +273,7 @@ void tst_FaultsScan::vanishDuringScan()
         if (QLatin1String(field) != QLatin1String("lineEdit_version"))
             QCOMPARE(styleOf(w, field), QString());
 
-    reconnectAndScan(w, sim, boxes, QVector<bool>(params().size(), false), FastPace);
+    reconnectAndScan(w, sim, boxes, firstWritten(0), FastPace);
 }
 
 QTEST_MAIN(tst_FaultsScan)

@@ -6,9 +6,8 @@
 #include <QtTest>
 
 #include <QMessageBox>
-#include <QTemporaryDir>
 
-#include "boxwatcher.h"
+#include "modals.h"
 #include "probe.h"
 #include "simprocess.h"
 #include "window.h"
@@ -22,13 +21,6 @@ constexpr int Pace = 150;
 class tst_FaultsWrite : public QObject
 {
     Q_OBJECT
-
-private:
-    static void startWrite(MainWindow &w, int pace = Pace)
-    {
-        startSequence(w, "applyButton", "writeAllTimer", pace);
-        QCOMPARE(caption(w, "applyButton"), captionStopWrite);
-    }
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("gateway.*.debug=false")); }
@@ -57,27 +49,24 @@ void tst_FaultsWrite::silentModule()
 {
     QFETCH(QStringList, args);
     QFETCH(bool, replies);
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start(args));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     boxes.holdMs = 5 * Pace; // the user reads the box for a while
     MainWindow w;
     QStringList underBox;
-    boxes.onBox = [&](const BoxWatcher::Box &) {
+    boxes.onModal = [&] {
         underBox << (timer(w, "writeAllTimer")->isActive() ? "write running" : "write stopped")
                  << styleOf(w, "comboBox_mode") << styleOf(w, "lineEdit_ip");
     };
-    QVERIFY(connectTo(w, sim.link));
-    fillForm(w);
-    startWrite(w);
-    QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].title, boxConnectionError);
-    QCOMPARE(boxes.boxes[0].text, boxNoModule);
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    QVERIFY(startAndConnect(w, sim, args));
+    QVERIFY(startWrite(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 3000);
+    QCOMPARE(boxes.seen[0].title, boxConnectionError);
+    QCOMPARE(boxes.seen[0].text, boxNoModule);
+    QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Critical));
     // The write stopped before the box, so a late "ok" judges nothing.
     QCOMPARE(underBox, QStringList({"write stopped", QString(), QString()}));
-    verifyDisconnected(w);
+    QCOMPARE(controls(w), atRest(Disconnected));
     QCOMPARE(MainWindowProbe(w).writeAllStep(), 0);
     if (replies)
         QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("ok"));
@@ -86,8 +75,7 @@ void tst_FaultsWrite::silentModule()
     // The mode and the IP went out before the check at step 4, nothing
     // while the box was open; the module took them all the same.
     QCOMPARE(sim.received(), filledWriteLines().mid(0, 2));
-    const QString diff = stateDiffers(sim, firstWritten(2));
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    QCOMPARE(stateDiffers(sim, firstWritten(2)), QString());
     QVERIFY(!MainWindowProbe(w).resetPending());
 }
 
@@ -112,57 +100,49 @@ void tst_FaultsWrite::refused()
     QFETCH(int, failing);
     QFETCH(int, stored);
     QFETCH(QString, message);
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start(args));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
     const QString field = QLatin1String(params()[failing].field);
     QString fieldStyleUnderBox;
-    boxes.onBox = [&](const BoxWatcher::Box &) { fieldStyleUnderBox = styleOf(w, field); };
-    QVERIFY(connectTo(w, sim.link));
-    fillForm(w);
-    startWrite(w);
-    QVERIFY(boxes.waitForCount(1, 27 * Pace + 3000));
-    QCOMPARE(boxes.boxes[0].title, boxError);
-    QCOMPARE(boxes.boxes[0].text, message);
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    boxes.onModal = [&] { fieldStyleUnderBox = styleOf(w, field); };
+    QVERIFY(startAndConnect(w, sim, args));
+    QVERIFY(startWrite(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 27 * Pace + 3000);
+    QCOMPARE(boxes.seen[0].title, boxError);
+    QCOMPARE(boxes.seen[0].text, message);
+    QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Critical));
     QCOMPARE(fieldStyleUnderBox, styleError);
     QTest::qWait(3 * Pace);
     QCOMPARE(boxes.count(), 1);
     // Nothing after the failing change, no reboot; the link stays up.
     QCOMPARE(sim.received(), filledWriteLines().mid(0, failing + 1));
-    verifyConnectedIdle(w);
+    QCOMPARE(controls(w), atRest(Connected));
     for (const QString &name : paramFields)
         QCOMPARE(styleOf(w, name), QString());
     QVERIFY(!MainWindowProbe(w).resetPending());
-    const QString diff = stateDiffers(sim, firstWritten(stored));
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    QCOMPARE(stateDiffers(sim, firstWritten(stored)), QString());
 }
 
 void tst_FaultsWrite::lateAcknowledgementTakenForNextChange()
 {
     // At 250 ms a step, 550 ms late lands in the step after the next change
     // went out: every "ok" is taken for the next change.
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--late", "550"}));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
-    fillForm(w);
-    startWrite(w, 250);
-    QVERIFY(boxes.waitForCount(1, 27 * 250 + 3000));
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
-    QCOMPARE(boxes.boxes[0].text, boxWriteDone);
+    QVERIFY(startAndConnect(w, sim, {"--late", "550"}));
+    QVERIFY(startWrite(w, 250));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 27 * 250 + 3000);
+    QCOMPARE(boxes.seen[0].title, boxWriteResult);
+    QCOMPARE(boxes.seen[0].text, boxWriteDone);
     // The module reboots on "reset": the link goes without a box.
-    QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
+    QTRY_COMPARE_WITH_TIMEOUT(sim.count(QStringLiteral("VANISH")), 1, 2000);
     QCOMPARE(sim.received(), filledWriteLines());
-    QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).serial().isOpen(); }, 2000));
-    verifyDisconnected(w);
+    QTRY_VERIFY_WITH_TIMEOUT(!MainWindowProbe(w).serial().isOpen(), 2000);
+    QCOMPARE(controls(w), atRest(Disconnected));
     QVERIFY(MainWindowProbe(w).resetPending());
-    const QString diff = stateDiffers(sim, firstWritten(13));
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    QCOMPARE(stateDiffers(sim, firstWritten(13)), QString());
     QTest::qWait(500);
     QCOMPARE(boxes.count(), 1);
 }
@@ -177,26 +157,23 @@ void tst_FaultsWrite::splitAcknowledgement_data()
 void tst_FaultsWrite::splitAcknowledgement()
 {
     QFETCH(int, splitMs);
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start({"--split", QString::number(splitMs)}));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
-    fillForm(w);
-    startWrite(w, 200);
-    QVERIFY(boxes.waitForCount(1, 27 * 200 + 3000));
+    QVERIFY(startAndConnect(w, sim, {"--split", QString::number(splitMs)}));
+    QVERIFY(startWrite(w, 200));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 27 * 200 + 3000);
     if (splitMs < 50) {
         // "o" and "k" within the gap make one "ok".
-        QCOMPARE(boxes.boxes[0].title, boxWriteResult);
-        QVERIFY(sim.waitFor(QStringLiteral("VANISH"), 1, 2000));
+        QCOMPARE(boxes.seen[0].title, boxWriteResult);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.count(QStringLiteral("VANISH")), 1, 2000);
         QCOMPARE(sim.received(), filledWriteLines());
     } else {
         // "o" alone answers the mode change: the write fails there.
-        QCOMPARE(boxes.boxes[0].title, boxError);
-        QCOMPARE(boxes.boxes[0].text, boxWriteFailA);
+        QCOMPARE(boxes.seen[0].title, boxError);
+        QCOMPARE(boxes.seen[0].text, boxWriteFailA);
         QCOMPARE(sim.received(), filledWriteLines().mid(0, 1));
-        verifyConnectedIdle(w);
+        QCOMPARE(controls(w), atRest(Connected));
     }
     QTest::qWait(3 * 200);
     QCOMPARE(boxes.count(), 1);
@@ -212,32 +189,28 @@ void tst_FaultsWrite::garbageAndBursts_data()
 void tst_FaultsWrite::garbageAndBursts()
 {
     QFETCH(QStringList, args);
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
-    QVERIFY(sim.start(args));
-    BoxWatcher boxes;
+    SimProcess sim;
+    Modals boxes;
     MainWindow w;
-    QVERIFY(connectTo(w, sim.link));
-    fillForm(w);
-    startWrite(w, 200);
+    QVERIFY(startAndConnect(w, sim, args));
+    QVERIFY(startWrite(w, 200));
     // The first reply that is not empty before its first NUL fails the
     // write at the mode; an empty one shows the empty-reply box and the
     // write goes on to the next reply.
-    QVERIFY(QTest::qWaitFor([&] { return !timer(w, "writeAllTimer")->isActive(); }, 27 * 200 + 3000));
-    QVERIFY(boxes.waitForCount(1, 2000));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 27 * 200 + 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(boxes.count() >= 1, 2000);
     QTest::qWait(3 * 200);
-    const BoxWatcher::Box last = boxes.boxes.last();
+    const Modals::Seen last = boxes.seen.last();
     QCOMPARE(last.title, boxError);
     QCOMPARE(last.text, boxWriteFailA);
     for (int i = 0; i + 1 < boxes.count(); ++i)
-        QCOMPARE(boxes.boxes[i].title, boxEmptyReply);
-    verifyConnectedIdle(w);
+        QCOMPARE(boxes.seen[i].title, boxEmptyReply);
+    QCOMPARE(controls(w), atRest(Connected));
     QVERIFY(!sim.received().contains("reset"));
     QCOMPARE(sim.received().first(), filledWriteLines().first());
     QCOMPARE(sim.count(QStringLiteral("ERROR")), 0);
     // The module stored what it received although its answers were noise.
-    const QString diff = stateDiffers(sim, firstWritten(sim.received().size()));
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    QCOMPARE(stateDiffers(sim, firstWritten(sim.received().size())), QString());
 }
 
 QTEST_MAIN(tst_FaultsWrite)

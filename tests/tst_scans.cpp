@@ -5,7 +5,7 @@
 
 #include <QProgressBar>
 
-#include "boxwatcher.h"
+#include "modals.h"
 #include "probe.h"
 #include "responder.h"
 #include "window.h"
@@ -13,7 +13,21 @@
 using namespace support;
 
 namespace {
+
 constexpr int Pace = 200; // ms per step in these tests
+
+// A module that answers nothing.
+QList<Responder::Chunk> silentModule(const QByteArray &) { return {}; }
+
+// What the fields of a scan show, in the order of scanFields.
+QStringList scanShown(MainWindow &w)
+{
+    QStringList out;
+    for (const char *field : scanFields)
+        out << shown(w, field);
+    return out;
+}
+
 } // namespace
 
 class tst_Scans : public QObject
@@ -44,33 +58,19 @@ void tst_Scans::fullScan()
     MainWindow w;
     w.show();
     QVERIFY(connectTo(w, module));
-    QStringList stylesSeen;
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QCOMPARE(button(w, "scan_parameters")->text(), captionStopScan);
+    QVERIFY(startScan(w, Pace));
     // While the scan runs, each answered field turns green.
-    QVERIFY(QTest::qWaitFor([&] { return styleOf(w, "lineEdit_ip") == styleOk; }, 3000));
+    QTRY_COMPARE_WITH_TIMEOUT(styleOf(w, "lineEdit_ip"), styleOk, 3000);
     QCOMPARE(styleOf(w, "comboBox_mode"), styleOk);
     QCOMPARE(styleOf(w, "lineEdit_MAC"), styleOk);
-    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 6000);
     QCOMPARE(module.commands, scanLines());
-    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
-    QCOMPARE(index(w, "comboBox_mode"), 2);
-    QCOMPARE(text(w, "lineEdit_version"), moduleVersion);
-    QCOMPARE(text(w, "lineEdit_MAC"), moduleMac);
-    QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.1.20"));
-    QCOMPARE(text(w, "lineEdit_mask"), QStringLiteral("255.255.0.0"));
-    QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral("192.168.1.1"));
-    QCOMPARE(text(w, "lineEdit_portTCP"), QStringLiteral("10502"));
-    QCOMPARE(index(w, "comboBox"), 3);
-    QCOMPARE(index(w, "comboBox_speed"), 5);
-    QCOMPARE(index(w, "comboBox_2"), 2);
-    QCOMPARE(text(w, "lineEdit_timewait"), QStringLiteral("2500"));
-    QCOMPARE(text(w, "lineEdit_ipservertcp"), QStringLiteral("192.168.1.30"));
-    QCOMPARE(text(w, "lineEdit_timeout"), QStringLiteral("120"));
-    QCOMPARE(text(w, "lineEdit_rtu_virtual_id"), QStringLiteral("17"));
+    QCOMPARE(caption(w, "scan_parameters"), captionScan);
+    // The module's values (Responder::values()); the lists show their index.
+    QCOMPARE(scanShown(w), QStringList({"2", moduleVersion, moduleMac, "192.168.1.20", "255.255.0.0", "192.168.1.1",
+                                        "10502", "3", "5", "2", "2500", "192.168.1.30", "120", "17", ""}));
     // "off": the box ticked, the field empty, disabled and lavender.
     QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
-    QVERIFY(text(w, "lineEdit_tcp_id").isEmpty());
     QVERIFY(!child(w, "lineEdit_tcp_id")->isEnabled());
     // The end of the scan resets the highlights.
     for (const QString &name : paramFields) {
@@ -85,18 +85,13 @@ void tst_Scans::fullScan()
 
 void tst_Scans::scanSlaveIdNumber()
 {
-    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (c != "tcp slave id")
-            return false;
-        out = {{5, "tcp slave id 17\r\n"}};
-        return true;
-    }));
+    Responder module(Responder::goodModuleExcept({{"tcp slave id", {{5, "tcp slave id 17\r\n"}}}}));
     MainWindow w;
     QVERIFY(connectTo(w, module));
     child<QCheckBox>(w, "checkBox")->click();
     QVERIFY(!child(w, "lineEdit_tcp_id")->isEnabled());
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QVERIFY(startScan(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 6000);
     QCOMPARE(text(w, "lineEdit_tcp_id"), QStringLiteral("17"));
     QVERIFY(!child<QCheckBox>(w, "checkBox")->isChecked());
     QVERIFY(child(w, "lineEdit_tcp_id")->isEnabled());
@@ -105,8 +100,8 @@ void tst_Scans::scanSlaveIdNumber()
 
 void tst_Scans::scanStartClearsForm()
 {
-    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
-    BoxWatcher boxes;
+    Responder module(silentModule);
+    Modals boxes;
     boxes.holdMs = 100000; // keep the no-connection box open: look at the form under it
     MainWindow w;
     QVERIFY(connectTo(w, module));
@@ -116,12 +111,7 @@ void tst_Scans::scanStartClearsForm()
     child(w, "lineEdit_ip")->setStyleSheet(styleError);
     child(w, "lineEdit_timewait")->setStyleSheet(styleError);
     button(w, "scan_parameters")->click();
-    for (const char *name : {"lineEdit_ip", "lineEdit_mask", "lineEdit_gateway", "lineEdit_ipservertcp",
-                             "lineEdit_portTCP", "lineEdit_timeout", "lineEdit_MAC", "lineEdit_version",
-                             "lineEdit_timewait", "lineEdit_rtu_virtual_id", "lineEdit_tcp_id"})
-        QVERIFY2(text(w, name).isEmpty(), name);
-    for (const char *name : {"comboBox_speed", "comboBox_2", "comboBox", "comboBox_mode"})
-        QCOMPARE(index(w, name), 0);
+    QCOMPARE(scanShown(w), QStringList({"0", "", "", "", "", "", "", "0", "0", "0", "", "", "", "", ""}));
     QCOMPARE(styleOf(w, "lineEdit_ip"), QString());
     // These three keep their style sheets.
     QCOMPARE(styleOf(w, "lineEdit_timewait"), styleError);
@@ -133,12 +123,12 @@ void tst_Scans::scanStoppedByUser()
     Responder module;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(module.waitForCommands(4, 3000));
-    QVERIFY(QTest::qWaitFor([&] { return !text(w, "lineEdit_ip").isEmpty(); }, 1000));
+    QVERIFY(startScan(w, Pace));
+    QTRY_VERIFY_WITH_TIMEOUT(module.commands.size() >= 4, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(text(w, "lineEdit_ip"), QStringLiteral("192.168.1.20"), 1000);
     button(w, "scan_parameters")->click();
-    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
-    QVERIFY(!timer(w, "scanAllTimer")->isActive());
+    QCOMPARE(caption(w, "scan_parameters"), captionScan);
+    QCOMPARE(running(w), QString());
     QCOMPARE(MainWindowProbe(w).scanAllStep(), 0);
     const int sent = module.commands.size();
     QTest::qWait(3 * Pace);
@@ -150,18 +140,11 @@ void tst_Scans::scanStoppedByUser()
 
 void tst_Scans::scanBadValues()
 {
-    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (c == "SPEED RS485")
-            out = {{5, "SPEED RS485 9600 \r\n"}}; // a blank after the value matches nothing
-        else if (c == "MASK")
-            out = {{5, "MASK \r\n"}}; // nothing after the separator
-        else if (c == "PORT TCP")
-            out = {{5, "PORT TCP 1234567\r\n"}}; // cut at six characters
-        else if (c == "tcp slave id")
-            out = {{5, "tcp slave id \r\n"}};
-        else
-            return false;
-        return true;
+    Responder module(Responder::goodModuleExcept({
+        {"SPEED RS485", {{5, "SPEED RS485 9600 \r\n"}}}, // a blank after the value matches nothing
+        {"MASK", {{5, "MASK \r\n"}}},                    // nothing after the separator
+        {"PORT TCP", {{5, "PORT TCP 1234567\r\n"}}},     // cut at six characters
+        {"tcp slave id", {{5, "tcp slave id \r\n"}}},
     }));
     MainWindow w;
     QVERIFY(connectTo(w, module));
@@ -172,9 +155,9 @@ void tst_Scans::scanBadValues()
             maskStyle = styleOf(w, "lineEdit_mask");
         }
     });
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(QTest::qWaitFor([&] { return styleOf(w, "lineEdit_tcp_id") == styleInactive; }, 6000));
-    QVERIFY(waitIdle(w, "scanAllTimer", 2000));
+    QVERIFY(startScan(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(styleOf(w, "lineEdit_tcp_id"), styleInactive, 6000);
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 2000);
     QCOMPARE(speedStyle, styleError);
     QCOMPARE(maskStyle, styleError);
     QCOMPARE(index(w, "comboBox_speed"), 0);
@@ -191,20 +174,18 @@ void tst_Scans::scanSilentAfterEarlierReply()
     // An earlier exchange left a reply behind; a module silent in this scan
     // is still found out.
     bool silent = false;
-    Responder module([&](const QByteArray &c) {
-        return silent ? QList<Responder::Chunk>{} : Responder::goodModule(c);
-    });
-    BoxWatcher boxes;
+    Responder module([&](const QByteArray &c) { return silent ? silentModule(c) : Responder::goodModule(c); });
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QVERIFY(startScan(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 6000);
     QVERIFY(!MainWindowProbe(w).answer().isEmpty());
     silent = true;
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 3000));
-    QCOMPARE(boxes.boxes[0].text, boxNoModule);
-    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
+    QVERIFY(startScan(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 3000);
+    QCOMPARE(boxes.seen[0].text, boxNoModule);
+    QCOMPARE(caption(w, "connect"), captionDisconnected);
 }
 
 void tst_Scans::replyPieces_data()
@@ -251,16 +232,14 @@ void tst_Scans::replyPieces()
     QFETCH(QString, field);
     QFETCH(QString, value);
     QFETCH(bool, atLineEnd);
-    BoxWatcher boxes;
-    Responder module(Responder::moduleWith([&](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (c == silent)
-            return true;
-        if (c != command)
-            return false;
-        for (const QByteArray &piece : pieces)
-            out << Responder::Chunk{out.isEmpty() ? 5 : pauseMs, piece};
-        return true;
-    }));
+    Modals boxes;
+    QList<Responder::Chunk> reply;
+    for (const QByteArray &piece : pieces)
+        reply << Responder::Chunk{reply.isEmpty() ? 5 : pauseMs, piece};
+    QList<QPair<QByteArray, QList<Responder::Chunk>>> replies{{command, reply}};
+    if (!silent.isEmpty())
+        replies.append({silent, {}});
+    Responder module(Responder::goodModuleExcept(replies));
     MainWindow w;
     QVERIFY(connectTo(w, module));
     // The field as each delivery at the step of `command` leaves it.
@@ -271,8 +250,8 @@ void tst_Scans::replyPieces()
         if (MainWindowProbe(w).scanAllStep() == step)
             atDelivery << text(w, field.toLatin1());
     });
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QVERIFY(startScan(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 6000);
     QCOMPARE(text(w, field.toLatin1()), value);
     QVERIFY(!atDelivery.isEmpty());
     if (atLineEnd)
@@ -287,21 +266,13 @@ void tst_Scans::scanLateReply()
 {
     // A reply after the next tick is taken for the next command: its first
     // characters are skipped unseen and the rest goes into the next field.
-    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (c == "MASK")
-            out = {{500, "MASK 255.255.0.0\r\n"}};
-        else if (c == "GATEWAY")
-            out = {};
-        else
-            return false;
-        return true;
-    }));
+    Responder module(Responder::goodModuleExcept({{"MASK", {{500, "MASK 255.255.0.0\r\n"}}}, {"GATEWAY", {}}}));
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
+    QVERIFY(startScan(w, Pace));
     // The reply comes half-way through the next step.
     timer(w, "scanAllTimer")->setInterval(400);
-    QVERIFY(waitIdle(w, "scanAllTimer", 10000));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 10000);
     QVERIFY(text(w, "lineEdit_mask").isEmpty());
     // "MASK 255.255.0.0" cut for "GATEWAY" (position 8).
     QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral(".255.0.0"));
@@ -310,20 +281,15 @@ void tst_Scans::scanLateReply()
 
 void tst_Scans::emptyReply()
 {
-    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (c != "MASK")
-            return false;
-        out = {{5, "\r\n"}};
-        return true;
-    }));
-    BoxWatcher boxes;
+    Responder module(Responder::goodModuleExcept({{"MASK", {{5, "\r\n"}}}}));
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(waitIdle(w, "scanAllTimer", 8000));
+    QVERIFY(startScan(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 8000);
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(boxes.boxes[0].title, boxEmptyReply);
-    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
+    QCOMPARE(boxes.seen[0].title, boxEmptyReply);
+    QCOMPARE(boxes.seen[0].text, boxConnectionError);
     // The scan went on.
     QCOMPARE(module.commands.size(), 15);
     QCOMPARE(text(w, "lineEdit_gateway"), QStringLiteral("192.168.1.1"));
@@ -332,18 +298,17 @@ void tst_Scans::emptyReply()
 void tst_Scans::replyWithoutSequenceOnlyStored()
 {
     Responder module([](const QByteArray &) { return QList<Responder::Chunk>{{5, "RESET done\r\n"}}; });
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
     button(w, "Reset")->click();
-    QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).answer().isEmpty(); }, 2000));
-    QCOMPARE(MainWindowProbe(w).answer(), QStringLiteral("RESET done"));
+    QTRY_COMPARE_WITH_TIMEOUT(MainWindowProbe(w).answer(), QStringLiteral("RESET done"), 2000);
     for (const QString &name : paramFields)
         QCOMPARE(styleOf(w, name), QString());
     // A bare line end with no sequence running still shows the box.
     module.device.send("\r\n");
-    QVERIFY(boxes.waitForCount(1, 2000));
-    QCOMPARE(boxes.boxes[0].title, boxEmptyReply);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 2000);
+    QCOMPARE(boxes.seen[0].title, boxEmptyReply);
 }
 
 void tst_Scans::scanStopsWrite()
@@ -351,45 +316,39 @@ void tst_Scans::scanStopsWrite()
     Responder module;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(module.waitForCommands(1, 3000));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
-    QVERIFY(!timer(w, "writeAllTimer")->isActive());
-    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
-    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QVERIFY(startSequence(w, "applyButton", "writeAllTimer", Pace));
+    QTRY_VERIFY_WITH_TIMEOUT(!module.commands.isEmpty(), 3000);
+    QVERIFY(startScan(w, Pace));
+    QCOMPARE(running(w), QStringLiteral("scanAllTimer at step 0"));
+    QCOMPARE(caption(w, "applyButton"), captionWrite);
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 6000);
     QCOMPARE(module.commands.mid(module.commands.size() - 15), scanLines());
 }
 
 void tst_Scans::progressFollowsSequences()
 {
-    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (!c.startsWith("CHANGE GATEWAY:"))
-            return false;
-        out = {{5, "?"}};
-        return true;
-    }));
-    BoxWatcher boxes;
+    Responder module(Responder::goodModuleExcept({{"CHANGE GATEWAY:", {{5, "?"}}}}));
+    Modals boxes;
     MainWindow w;
     w.show();
     auto *bar = child<QProgressBar>(w, "sequenceProgress");
-    QVERIFY(bar);
     QVERIFY(!bar->isVisible());
     QVERIFY(connectTo(w, module));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
+    QVERIFY(startScan(w, Pace));
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->maximum(), 16);
-    QVERIFY(module.waitForCommands(3, 3000));
+    QTRY_VERIFY_WITH_TIMEOUT(module.commands.size() >= 3, 3000);
     QVERIFY(bar->value() >= 3);
-    QVERIFY(waitIdle(w, "scanAllTimer", 6000));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 6000);
     QVERIFY(!bar->isVisible());
     // A write shows its own count and goes away when it fails.
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
+    QVERIFY(startSequence(w, "applyButton", "writeAllTimer", Pace));
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->maximum(), 27);
-    QVERIFY(boxes.waitForCount(1, 6000));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 6000);
     QVERIFY(!bar->isVisible());
     // And when the user stops a scan.
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
+    QVERIFY(startScan(w, Pace));
     QVERIFY(bar->isVisible());
     button(w, "scan_parameters")->click();
     QVERIFY(!bar->isVisible());
@@ -414,7 +373,7 @@ void tst_Scans::variantScans()
     QFETCH(QByteArray, slot);
     QFETCH(QByteArrayList, commands);
     Responder module;
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
     for (const QString &name : paramFields)
@@ -423,19 +382,19 @@ void tst_Scans::variantScans()
     for (int step = 1; step <= commands.size() + 1; ++step) {
         QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
         // Each step's command, and at the first its reply, before the next.
-        QVERIFY(module.waitForCommands(qMin(step, commands.size()), 3000));
+        QTRY_COMPARE_WITH_TIMEOUT(module.commands.size(), qMin(step, commands.size()), 3000);
         if (step == 1)
-            QVERIFY(QTest::qWaitFor([&] { return !MainWindowProbe(w).answer().isEmpty(); }, 3000));
+            QTRY_VERIFY_WITH_TIMEOUT(!MainWindowProbe(w).answer().isEmpty(), 3000);
     }
     QCOMPARE(boxes.count(), 0);
     QCOMPARE(module.commands, commands);
-    QCOMPARE(button(w, "scan_parameters")->text(), captionScan);
+    QCOMPARE(caption(w, "scan_parameters"), captionScan);
     // The end clears the first ten fields of the clearing order.
     for (int i = 0; i < paramFields.size(); ++i)
         QCOMPARE(styleOf(w, paramFields[i]), i < 10 ? QString() : styleError);
     // One more call starts over.
     QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
-    QVERIFY(module.waitForCommands(commands.size() + 1, 1000));
+    QTRY_COMPARE_WITH_TIMEOUT(module.commands.size(), commands.size() + 1, 1000);
     QCOMPARE(module.commands.last(), QByteArray("MAC"));
     // With the port closed a step sends nothing.
     button(w, "connect")->click();

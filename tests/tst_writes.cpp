@@ -5,7 +5,7 @@
 
 #include <QMessageBox>
 
-#include "boxwatcher.h"
+#include "modals.h"
 #include "probe.h"
 #include "responder.h"
 #include "window.h"
@@ -13,7 +13,12 @@
 using namespace support;
 
 namespace {
+
 constexpr int Pace = 200; // ms per step in these tests
+
+// A module that answers nothing.
+QList<Responder::Chunk> silentModule(const QByteArray &) { return {}; }
+
 } // namespace
 
 class tst_Writes : public QObject
@@ -38,31 +43,27 @@ private slots:
 void tst_Writes::fullWrite()
 {
     Responder module;
-    BoxWatcher boxes;
+    Modals boxes;
     QStringList stylesUnderBox;
     MainWindow w;
-    boxes.onBox = [&](const BoxWatcher::Box &) {
+    boxes.onModal = [&] {
         for (const QString &name : paramFields)
             stylesUnderBox << styleOf(w, name);
     };
     QVERIFY(connectTo(w, module));
-    fillForm(w);
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QCOMPARE(button(w, "applyButton")->text(), captionStopWrite);
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QVERIFY(module.waitForCommands(14, 1000));
-    QCOMPARE(module.commands, filledWriteLines());
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
-    QCOMPARE(boxes.boxes[0].text,
-             boxWriteDone);
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Information));
+    QVERIFY(startWrite(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(module.commands, filledWriteLines(), 1000);
+    QCOMPARE(boxes.seen[0].title, boxWriteResult);
+    QCOMPARE(boxes.seen[0].text, boxWriteDone);
+    QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Information));
     // Every acknowledged field was green under the box; neutral after it.
     QCOMPARE(stylesUnderBox.count(styleOk), 13);
     for (const QString &name : paramFields)
         QCOMPARE(styleOf(w, name), QString());
-    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
+    QCOMPARE(caption(w, "applyButton"), captionWrite);
     QVERIFY(MainWindowProbe(w).resetPending());
-    QVERIFY(!timer(w, "writeAllTimer")->isActive());
+    QCOMPARE(running(w), QString());
     // Changes on odd steps, "reset" on the 27th.
     QCOMPARE(module.times.size(), 14);
     for (int i = 1; i < module.times.size(); ++i)
@@ -72,19 +73,20 @@ void tst_Writes::fullWrite()
 void tst_Writes::writeEmptyFieldsAndOff()
 {
     Responder module;
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText("5");
     child<QCheckBox>(w, "checkBox")->click();
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QVERIFY(module.waitForCommands(14, 1000));
-    QCOMPARE(module.commands,
-             QByteArrayList({"CHANGE MODE TCP:", "CHANGE IP:", "CHANGE MASK:", "CHANGE GATEWAY:", "CHANGE PORT TCP:",
-                             "CHANGE PARITY:", "CHANGE SPEED RS485:", "CHANGE STOP BIT:", "change timeout response:",
-                             "CHANGE IP SERVER TCP:", "CHANGE TIMEOUT TCP:", "change rtu virtual id:",
-                             "change tcp slave id:off", "reset"}));
+    QVERIFY(startSequence(w, "applyButton", "writeAllTimer", Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        module.commands,
+        QByteArrayList({"CHANGE MODE TCP:", "CHANGE IP:", "CHANGE MASK:", "CHANGE GATEWAY:", "CHANGE PORT TCP:",
+                        "CHANGE PARITY:", "CHANGE SPEED RS485:", "CHANGE STOP BIT:", "change timeout response:",
+                        "CHANGE IP SERVER TCP:", "CHANGE TIMEOUT TCP:", "change rtu virtual id:",
+                        "change tcp slave id:off", "reset"}),
+        1000);
 }
 
 void tst_Writes::writeFails_data()
@@ -134,17 +136,16 @@ void tst_Writes::writeFails()
         }
         return Responder::goodModule(c);
     });
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     QString fieldStyleUnderBox;
-    boxes.onBox = [&](const BoxWatcher::Box &) { fieldStyleUnderBox = styleOf(w, field); };
+    boxes.onModal = [&] { fieldStyleUnderBox = styleOf(w, field); };
     QVERIFY(connectTo(w, module));
-    fillForm(w);
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, boxError);
-    QCOMPARE(boxes.boxes[0].text, message);
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::Critical));
+    QVERIFY(startWrite(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
+    QCOMPARE(boxes.seen[0].title, boxError);
+    QCOMPARE(boxes.seen[0].text, message);
+    QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Critical));
     QCOMPARE(fieldStyleUnderBox, styleError);
     // Nothing after the failing change, no reboot.
     QVERIFY(module.commands.last().startsWith(lastSent));
@@ -152,7 +153,7 @@ void tst_Writes::writeFails()
     QVERIFY(module.commands.last().startsWith(lastSent));
     QVERIFY(!module.commands.contains("reset"));
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
+    QCOMPARE(caption(w, "applyButton"), captionWrite);
     for (const QString &name : paramFields)
         QCOMPARE(styleOf(w, name), QString());
     QVERIFY(!MainWindowProbe(w).resetPending());
@@ -161,25 +162,21 @@ void tst_Writes::writeFails()
 void tst_Writes::writeIgnoredWords()
 {
     // Another word than "ok" or "?" to the last five changes is let pass.
-    Responder module(Responder::moduleWith([](const QByteArray &c, QList<Responder::Chunk> &out) {
-        if (!c.startsWith("change timeout response:") && !c.startsWith("CHANGE TIMEOUT TCP:"))
-            return false;
-        out = {{5, "OK"}};
-        return true;
-    }));
-    BoxWatcher boxes;
+    Responder module(Responder::goodModuleExcept({{"change timeout response:", {{5, "OK"}}},
+                                                  {"CHANGE TIMEOUT TCP:", {{5, "OK"}}}}));
+    Modals boxes;
     MainWindow w;
     QStringList under;
-    boxes.onBox = [&](const BoxWatcher::Box &) {
-        under << styleOf(w, "lineEdit_timewait") << styleOf(w, "lineEdit_timeout") << styleOf(w, "lineEdit_ipservertcp");
+    boxes.onModal = [&] {
+        under << styleOf(w, "lineEdit_timewait") << styleOf(w, "lineEdit_timeout")
+              << styleOf(w, "lineEdit_ipservertcp");
     };
     QVERIFY(connectTo(w, module));
-    fillForm(w);
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
+    QVERIFY(startWrite(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
+    QCOMPARE(boxes.seen[0].title, boxWriteResult);
     QCOMPARE(under, QStringList({QString(), QString(), styleOk}));
-    QVERIFY(module.waitForCommands(14, 1000));
+    QTRY_COMPARE_WITH_TIMEOUT(module.commands.size(), 14, 1000);
     QCOMPARE(module.commands.last(), QByteArray("reset"));
 }
 
@@ -188,37 +185,32 @@ void tst_Writes::writeSilentAfterEarlierWrite()
     // A write acknowledged earlier in this run must not let a silent module
     // pass the check of a later write.
     bool silent = false;
-    Responder module([&](const QByteArray &c) {
-        return silent ? QList<Responder::Chunk>{} : Responder::goodModule(c);
-    });
-    BoxWatcher boxes;
+    Responder module([&](const QByteArray &c) { return silent ? silentModule(c) : Responder::goodModule(c); });
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    fillForm(w);
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
+    QVERIFY(startWrite(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
+    QCOMPARE(boxes.seen[0].title, boxWriteResult);
     silent = true;
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(boxes.waitForCount(2, 5000));
-    QCOMPARE(boxes.boxes[1].text, boxNoModule);
-    QTest::qWait(100);
-    QCOMPARE(module.commands.size(), 14 + 2);
+    QVERIFY(startWrite(w, Pace));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 2, 5000);
+    QCOMPARE(boxes.seen[1].text, boxNoModule);
+    QTRY_COMPARE_WITH_TIMEOUT(module.commands.size(), 14 + 2, 1000);
 }
 
 void tst_Writes::writeStoppedByUser()
 {
     Responder module;
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    fillForm(w);
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(module.waitForCommands(4, 5000));
-    QVERIFY(QTest::qWaitFor([&] { return styleOf(w, "lineEdit_gateway") == styleOk; }, 2000));
+    QVERIFY(startWrite(w, Pace));
+    QTRY_VERIFY_WITH_TIMEOUT(module.commands.size() >= 4, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(styleOf(w, "lineEdit_gateway"), styleOk, 2000);
     button(w, "applyButton")->click();
-    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
-    QVERIFY(!timer(w, "writeAllTimer")->isActive());
+    QCOMPARE(caption(w, "applyButton"), captionWrite);
+    QCOMPARE(running(w), QString());
     for (const QString &name : paramFields)
         QCOMPARE(styleOf(w, name), QString());
     const int sent = module.commands.size();
@@ -231,14 +223,13 @@ void tst_Writes::writeStoppedByUser()
 void tst_Writes::writeNotStartedWhileScanning()
 {
     Responder module;
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    startSequence(w, "scan_parameters", "scanAllTimer", Pace);
+    QVERIFY(startScan(w, Pace));
     button(w, "applyButton")->click();
-    QCOMPARE(button(w, "applyButton")->text(), captionWrite);
-    QVERIFY(!timer(w, "writeAllTimer")->isActive());
-    QVERIFY(timer(w, "scanAllTimer")->isActive());
+    QCOMPARE(caption(w, "applyButton"), captionWrite);
+    QCOMPARE(running(w), QStringLiteral("scanAllTimer at step 0"));
     button(w, "scan_parameters")->click();
     QCOMPARE(boxes.count(), 0);
 }
@@ -255,18 +246,20 @@ void tst_Writes::factoryReset()
 {
     QFETCH(QString, answer);
     QFETCH(bool, sent);
-    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
-    BoxWatcher boxes;
+    Responder module(silentModule);
+    Modals boxes;
     boxes.answer = answer;
     MainWindow w;
     QVERIFY(connectTo(w, module));
     button(w, "reset_allparameters")->click();
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(boxes.boxes[0].title, boxFactoryReset);
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("Вы действительно хотите cбросить к заводским настройкам?"));
-    QCOMPARE(boxes.boxes[0].text.at(24).unicode(), ushort('c'));
-    QCOMPARE(boxes.boxes[0].buttons, QStringList({"Да", "Нет"}));
-    QCOMPARE(boxes.boxes[0].icon, int(QMessageBox::NoIcon));
+    QCOMPARE(boxes.seen[0].title, boxFactoryReset);
+    QCOMPARE(boxes.seen[0].text, QStringLiteral("Вы действительно хотите cбросить к заводским настройкам?"));
+    QCOMPARE(boxes.seen[0].text.at(24).unicode(), ushort('c'));
+    QCOMPARE(boxes.seen[0].buttons, QStringList({"Да", "Нет"}));
+    QCOMPARE(boxes.seen[0].icon, int(QMessageBox::NoIcon));
+    if (sent)
+        QTRY_COMPARE_WITH_TIMEOUT(module.commands, QByteArrayList{"LOAD SETTING:DEFAULT"}, 1000);
     QTest::qWait(100);
     QCOMPARE(module.commands, sent ? QByteArrayList{"LOAD SETTING:DEFAULT"} : QByteArrayList{});
     QCOMPARE(MainWindowProbe(w).resetPending(), sent);
@@ -274,47 +267,45 @@ void tst_Writes::factoryReset()
 
 void tst_Writes::variantWriteSilent()
 {
-    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{}; });
-    BoxWatcher boxes;
+    Responder module(silentModule);
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
     fillForm(w);
     for (int step = 1; step <= 4; ++step)
         QVERIFY(QMetaObject::invokeMethod(&w, "change_pa_modbus_RTU_TCP"));
-    QVERIFY(boxes.waitForCount(1, 2000));
-    QCOMPARE(boxes.boxes[0].text, QStringLiteral("нет соединения с модулем Modbus RTU-TCP"));
-    QVERIFY(module.waitForCommands(1, 1000));
-    QCOMPARE(module.commands.join(), QByteArray("CHANGE IP:10.0.0.2CHANGE MASK:255.0.0.0"));
-    QCOMPARE(button(w, "connect")->text(), captionDisconnected);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 2000);
+    QCOMPARE(boxes.seen[0].text, QStringLiteral("нет соединения с модулем Modbus RTU-TCP"));
+    QTRY_COMPARE_WITH_TIMEOUT(module.commands.join(), QByteArray("CHANGE IP:10.0.0.2CHANGE MASK:255.0.0.0"), 1000);
+    QCOMPARE(caption(w, "connect"), captionDisconnected);
 }
 
 void tst_Writes::variantWrite()
 {
     Responder module;
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    fillForm(w);
     // A write acknowledged by the module lets the per-variant check pass.
-    startSequence(w, "applyButton", "writeAllTimer", Pace);
-    QVERIFY(QTest::qWaitFor([&] { return MainWindowProbe(w).moduleResponded(); }, 3000));
+    QVERIFY(startWrite(w, Pace));
+    QTRY_VERIFY_WITH_TIMEOUT(MainWindowProbe(w).moduleResponded(), 3000);
     button(w, "applyButton")->click();
     module.commands.clear();
     for (int step = 1; step <= 15; ++step)
         QVERIFY(QMetaObject::invokeMethod(&w, "change_pa_modbus_TCP_RTU"));
-    QVERIFY(boxes.waitForCount(1, 2000));
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
-    QCOMPARE(boxes.boxes[0].text,
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 2000);
+    QCOMPARE(boxes.seen[0].title, boxWriteResult);
+    QCOMPARE(boxes.seen[0].text,
              QStringLiteral("<FONT COLOR='#008000'>Изменение параметров Modbus TCP-RTU было успешно</FONT>"));
     QVERIFY(MainWindowProbe(w).resetPending());
     // Commands written back to back arrive as one line at the module: look
     // at the bytes.
-    QTest::qWait(100);
-    QCOMPARE(module.commands.join(), QByteArray("CHANGE IP:10.0.0.2CHANGE MASK:255.0.0.0CHANGE GATEWAY:10.0.0.1"
-                                                "CHANGE PORT TCP:10502CHANGE PARITY:1CHANGE SPEED RS485:115200"
-                                                "CHANGE STOP BIT:2RESET"));
+    QTRY_COMPARE_WITH_TIMEOUT(module.commands.join(),
+                              QByteArray("CHANGE IP:10.0.0.2CHANGE MASK:255.0.0.0CHANGE GATEWAY:10.0.0.1"
+                                         "CHANGE PORT TCP:10502CHANGE PARITY:1CHANGE SPEED RS485:115200"
+                                         "CHANGE STOP BIT:2RESET"),
+                              1000);
 }
-
 
 QTEST_MAIN(tst_Writes)
 #include "tst_writes.moc"
