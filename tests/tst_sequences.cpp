@@ -488,7 +488,7 @@ void tst_Sequences::writeFails_data()
     QTest::addColumn<QString>("message");
     // A refusal: the change `answered` gets `reply`. A bare "?" to one change
     // and "OK" to the mode are gateway-sim's refusals, checked against it in
-    // tst_faults_write; here the replies it does not give.
+    // tst_faults_module; here the replies it does not give.
     QTest::newRow("port, other word") << QByteArray("CHANGE PORT TCP:") << QByteArray("err")
                                       << QByteArray("CHANGE PORT TCP:") << "lineEdit_portTCP" << boxWriteFailB;
     QTest::newRow("speed, ok with line end") << QByteArray("CHANGE SPEED RS485:") << QByteArray("ok ")
