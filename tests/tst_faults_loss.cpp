@@ -46,6 +46,10 @@ void tst_FaultsLoss::vanishDuringWrite()
     Modals boxes;
     MainWindow w;
     QVERIFY(startAndConnect(w, sim, {"--vanish-after", QString::number(after)}, RestartDelay));
+    // The step after the last change waits long enough for the loss to be
+    // noticed first, however busy the machine: otherwise the check for its
+    // reply may fail the write before.
+    paceAfterStep(w, "writeAllTimer", 2 * after - 1, 3000);
     QVERIFY(startWrite(w, Pace));
     QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 27 * Pace + 3000);
     QCOMPARE(boxes.seen[0].title, boxLost);

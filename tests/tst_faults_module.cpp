@@ -123,14 +123,8 @@ void tst_FaultsModule::lateReplyTakenForNextCommand()
     Modals boxes;
     MainWindow w;
     QVERIFY(startAndConnect(w, sim, {"--late", "350"}));
-    QTimer *scanTimer = timer(w, "scanAllTimer");
-    connect(scanTimer, &QTimer::timeout, &w, [&] {
-        const int step = MainWindowProbe(w).scanAllStep();
-        if (step == 1)
-            scanTimer->setInterval(800);
-        else if (step == 2)
-            scanTimer->setInterval(300);
-    });
+    paceAfterStep(w, "scanAllTimer", 1, 800);
+    paceAfterStep(w, "scanAllTimer", 2, 300);
     QVERIFY(startScan(w, 300));
     QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 9000);
     QCOMPARE(boxes.count(), 0);
@@ -408,6 +402,10 @@ void tst_FaultsModule::vanishDuringScan()
     Modals boxes;
     MainWindow w;
     QVERIFY(startAndConnect(w, sim, {"--vanish-after", QString::number(after)}, 150));
+    // The step after the last query waits long enough for the loss to be
+    // noticed first, however busy the machine (after the first query, the
+    // check for a silent module would come before it).
+    paceAfterStep(w, "scanAllTimer", after, 3000);
     QVERIFY(startScan(w, FastPace));
     QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 16 * FastPace + 3000);
     QCOMPARE(boxes.seen[0].title, boxLost);

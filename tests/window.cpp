@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QStatusBar>
 
+#include <memory>
+
 #include "probe.h"
 
 namespace support {
@@ -48,6 +50,19 @@ bool startWrite(MainWindow &w, int pace)
 {
     fillForm(w);
     return startSequence(w, "applyButton", "writeAllTimer", pace) && caption(w, "applyButton") == captionStopWrite;
+}
+
+void paceAfterStep(MainWindow &w, const char *timerName, int step, int ms)
+{
+    QTimer *t = timer(w, timerName);
+    const bool scan = qstrcmp(timerName, "scanAllTimer") == 0;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(t, &QTimer::timeout, &w, [&w, t, scan, step, ms, connection] {
+        if ((scan ? MainWindowProbe(w).scanAllStep() : MainWindowProbe(w).writeAllStep()) != step)
+            return;
+        t->setInterval(ms);
+        QObject::disconnect(*connection);
+    });
 }
 
 QString running(MainWindow &w)

@@ -60,6 +60,9 @@ bool startSequence(MainWindow &w, const char *buttonName, const char *timerName,
 // `pace`; false when it did not start or its button does not offer to stop.
 bool startScan(MainWindow &w, int pace);
 bool startWrite(MainWindow &w, int pace);
+// From its step `step` on, the first time it gets there, the scan or the
+// write (the timer `timerName`) ticks every `ms`.
+void paceAfterStep(MainWindow &w, const char *timerName, int step, int ms);
 // The sequence timers that run, the scan's and the write's with their step
 // ("scanAllTimer at step 7"); empty when none runs.
 QString running(MainWindow &w);
