@@ -16,27 +16,23 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <poll.h>
-#include <stdlib.h>
+#include <functional>
 #include <sys/resource.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
-#include "boxwatcher.h"
 #include "mainwindow.h"
-#include "probe.h"
+#include "modals.h"
+#include "ptyhelper.h"
+#include "responder.h"
 #include "simprocess.h"
 #include "window.h"
 
@@ -92,6 +88,17 @@ double cpuSecondsSelf()
     return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
 }
 
+// Waits with the event loop running; what did not come shows in the figures.
+void waitUntil(const std::function<bool()> &done, int ms)
+{
+    static_cast<void>(QTest::qWaitFor(done, ms));
+}
+
+void waitIdle(MainWindow &w, const char *timerName, int ms)
+{
+    waitUntil([&] { return !timer(w, timerName)->isActive(); }, ms);
+}
+
 // ---- start-up and peak memory against the form alone ----
 
 // The configurator's window, its generated form alone on a plain main window
@@ -145,8 +152,7 @@ double procCpuSeconds(qint64 pid)
 
 void idleAndPace(int idleSeconds, bool pace)
 {
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
+    SimProcess sim;
     if (!sim.start({}, 1500)) {
         add(QStringLiteral("gateway-sim"), QStringLiteral("did not start"), QString(), false);
         return;
@@ -179,14 +185,14 @@ void idleAndPace(int idleSeconds, bool pace)
 
     // The real pace: a scan (16 s), then a write (27 s), as the module's log
     // times the commands.
-    BoxWatcher boxes;
+    Modals boxes;
     button(w, "scan_parameters")->click();
     waitIdle(w, "scanAllTimer", 25000);
     const int scanCommands = sim.received().size();
     fillForm(w);
     button(w, "applyButton")->click();
-    boxes.waitForCount(1, 40000);
-    sim.waitFor(QStringLiteral("VANISH"), 1, 3000);
+    waitUntil([&] { return boxes.count() > 0; }, 40000);
+    waitUntil([&] { return sim.count(QStringLiteral("VANISH")) > 0; }, 3000);
 
     QVector<double> scanGaps, writeGaps;
     qint64 last = -1;
@@ -215,53 +221,12 @@ void idleAndPace(int idleSeconds, bool pace)
             .arg(writeGaps.size() + 1),
         QStringLiteral("median **%1 ms** (%2 ms a step), min %3, max %4; box: %5")
             .arg(wMed, 0, 'f', 0).arg(wMed / 2, 0, 'f', 1).arg(wMin, 0, 'f', 0).arg(wMax, 0, 'f', 0)
-            .arg(boxes.count() ? boxes.boxes[0].title : QStringLiteral("none")),
+            .arg(boxes.count() ? boxes.seen[0].title : QStringLiteral("none")),
         QStringLiteral("1000 ± 10 ms a step median, never < 990"),
         writeGaps.size() == 13 && qAbs(wMed / 2 - 1000) <= 10 && wMin / 2 >= 990);
 }
 
 // ---- a module hosted here, on a pty master: latency and noise ----
-
-class Master
-{
-public:
-    Master()
-    {
-        fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::grantpt(fd);
-        ::unlockpt(fd);
-        termios tio{};
-        ::tcgetattr(fd, &tio);
-        ::cfmakeraw(&tio);
-        ::tcsetattr(fd, TCSANOW, &tio);
-        path = QString::fromLocal8Bit(::ptsname(fd));
-    }
-    ~Master() { ::close(fd); }
-    QByteArray drain()
-    {
-        QByteArray out;
-        char buf[4096];
-        ssize_t n;
-        while ((n = ::read(fd, buf, sizeof buf)) > 0)
-            out.append(buf, int(n));
-        return out;
-    }
-    void send(const QByteArray &b)
-    {
-        qint64 done = 0;
-        while (done < b.size()) {
-            const ssize_t n = ::write(fd, b.constData() + done, size_t(b.size() - done));
-            if (n > 0) {
-                done += n;
-            } else {
-                pollfd p{fd, POLLOUT, 0};
-                ::poll(&p, 1, 50);
-            }
-        }
-    }
-    int fd = -1;
-    QString path;
-};
 
 // Latency from the module's last byte to the form: each query answered at
 // once with its value and CR LF (the field's text or selection changes),
@@ -269,17 +234,17 @@ public:
 // green). Both on the same pty, timed with the same clock.
 void latency(int scans)
 {
-    static const QList<QPair<QByteArray, QByteArray>> values = {
-        {"MODE TCP", "client"},   {"version", "2.0.1"},          {"MAC", "02:00:00:00:00:01"},
-        {"ip", "192.168.1.20"},   {"MASK", "255.255.0.0"},       {"GATEWAY", "192.168.1.1"},
-        {"PORT TCP", "10502"},    {"parity", "even"},            {"SPEED RS485", "19200"},
-        {"STOP BIT", "2"},        {"timeout response", "2500"},  {"IP SERVER TCP", "192.168.1.30"},
-        {"TIMEOUT TCP", "120"},   {"rtu virtual id", "17"},      {"tcp slave id", "33"}};
-    Master module;
-    BoxWatcher boxes;
+    // The scripted module's values; the slave id as a number, which changes
+    // the field's text ("off" leaves it empty).
+    QList<QPair<QByteArray, QByteArray>> values = Responder::values();
+    for (auto &v : values)
+        if (v.first == "tcp slave id")
+            v.second = "33";
+    PtyDevice module;
+    Modals boxes;
     MainWindow w;
     w.show();
-    if (!connectTo(w, module.path)) {
+    if (!connectTo(w, module.slavePath())) {
         add(QStringLiteral("reply latency"), QStringLiteral("could not connect"), QString(), false);
         return;
     }
@@ -308,7 +273,7 @@ void latency(int scans)
     } styleWatch;
     styleWatch.changed = filled;
 
-    QSocketNotifier notifier(module.fd, QSocketNotifier::Read);
+    QSocketNotifier notifier(module.handle(), QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
         const QByteArray command = module.drain();
         for (const auto &v : values) {
@@ -354,11 +319,11 @@ void latency(int scans)
 
 void burst(int bytes, int rounds)
 {
-    Master module;
-    BoxWatcher boxes;
+    PtyDevice module;
+    Modals boxes;
     MainWindow w;
     w.show();
-    if (!connectTo(w, module.path)) {
+    if (!connectTo(w, module.slavePath())) {
         add(QStringLiteral("burst"), QStringLiteral("could not connect"), QString(), false);
         return;
     }
@@ -395,7 +360,7 @@ void burst(int bytes, int rounds)
             sentIn = qMax(sentIn, t.elapsed());
             done = true;
         });
-        QTest::qWaitFor([&] { return done.load(); }, 60000);
+        waitUntil([&] { return done.load(); }, 60000);
         writer.join();
         QTest::qWait(500);
         beat.stop();

@@ -4,8 +4,6 @@
 // caption with the program's constant could not catch a typo in it): the
 // captions, the boxes, the styles, the field names, the protocol lines and
 // the parameter values.
-//
-// Header only: the benchmark program uses it without the support library.
 #include <QByteArrayList>
 #include <QList>
 #include <QPair>

@@ -1,7 +1,8 @@
 #include "files.h"
 
 #include <QFile>
-#include <QTest>
+
+#include "setting_module.h"
 
 namespace support {
 
@@ -13,11 +14,27 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
-void writeFile(const QString &path, const QByteArray &data)
+bool writeFile(const QString &path, const QByteArray &data)
 {
     QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(data), qint64(data.size()));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+}
+
+QStringList valuesOf(const setting_module &s)
+{
+    return {s.ipAddress,
+            s.netMask,
+            s.gateway,
+            s.tcpPort,
+            QString::number(s.rs485Speed),
+            QString::number(s.stopBits),
+            QString::number(s.parity),
+            QString::number(s.tcpMode),
+            s.responseTimeout,
+            s.serverIp,
+            s.tcpTimeout,
+            s.rtuVirtualId,
+            s.tcpSlaveId};
 }
 
 } // namespace support

@@ -13,8 +13,6 @@ public:
     bool moduleResponded() const { return w.moduleResponded; }
     int scanAllStep() const { return w.scanAllStep; }
     int writeAllStep() const { return w.writeAllStep; }
-    QString currentFile() const { return w.currentFile; }
-    void setResetPending(bool v) { w.resetPending = v; }
 
 private:
     MainWindow &w;

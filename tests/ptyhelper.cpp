@@ -42,7 +42,12 @@ bool PtyDevice::send(const QByteArray &bytes)
         if (n > 0) {
             done += n;
         } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (QThread::currentThread() == QCoreApplication::instance()->thread()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            } else {
+                pollfd p{fd, POLLOUT, 0};
+                ::poll(&p, 1, 50);
+            }
         } else {
             return false;
         }

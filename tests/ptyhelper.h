@@ -14,9 +14,11 @@ public:
     PtyDevice &operator=(const PtyDevice &) = delete;
 
     bool isOpen() const { return fd >= 0; }
+    int handle() const { return fd; }
     // Path of the slave side, to be opened by the serial port.
     QString slavePath() const { return path; }
-    // Writes bytes to the slave's reader.
+    // Writes bytes to the slave's reader; while the terminal is full, the
+    // main thread's event loop runs (the reader may be this thread's).
     bool send(const QByteArray &bytes);
     // Bytes written by the slave side so far, waiting up to `ms` for at
     // least `atLeast` bytes while the Qt event loop keeps running.

@@ -1,7 +1,5 @@
 #include "responder.h"
 
-#include <QTest>
-
 #include "window.h"
 
 Responder::Responder(Script s, QObject *parent)
@@ -35,20 +33,20 @@ void Responder::poll()
     }
 }
 
-bool Responder::waitForCommands(int n, int ms)
+const QList<QPair<QByteArray, QByteArray>> &Responder::values()
 {
-    return QTest::qWaitFor([&] { return commands.size() >= n; }, ms);
-}
-
-QList<Responder::Chunk> Responder::goodModule(const QByteArray &command)
-{
-    static const QList<QPair<QByteArray, QByteArray>> values = {
+    static const QList<QPair<QByteArray, QByteArray>> list = {
         {"MODE TCP", "client"},        {"version", "2.0.1"},       {"MAC", "02:00:00:00:00:01"},
         {"ip", "192.168.1.20"},        {"MASK", "255.255.0.0"},    {"GATEWAY", "192.168.1.1"},
         {"PORT TCP", "10502"},         {"parity", "even"},         {"SPEED RS485", "19200"},
         {"STOP BIT", "2"},             {"timeout response", "2500"}, {"IP SERVER TCP", "192.168.1.30"},
         {"TIMEOUT TCP", "120"},        {"rtu virtual id", "17"},   {"tcp slave id", "off"}};
-    for (const auto &v : values)
+    return list;
+}
+
+QList<Responder::Chunk> Responder::goodModule(const QByteArray &command)
+{
+    for (const auto &v : values())
         if (command == v.first)
             return {{5, v.first + ' ' + v.second + "\r\n"}};
     if (command.contains(':') && command != "LOAD SETTING:DEFAULT")
@@ -56,12 +54,12 @@ QList<Responder::Chunk> Responder::goodModule(const QByteArray &command)
     return {};
 }
 
-Responder::Script Responder::moduleWith(std::function<bool(const QByteArray &, QList<Chunk> &)> overrides)
+Responder::Script Responder::goodModuleExcept(const QList<QPair<QByteArray, QList<Chunk>>> &replies)
 {
-    return [overrides](const QByteArray &command) {
-        QList<Chunk> chunks;
-        if (overrides(command, chunks))
-            return chunks;
+    return [replies](const QByteArray &command) {
+        for (const auto &r : replies)
+            if (command.startsWith(r.first))
+                return r.second;
         return goodModule(command);
     };
 }

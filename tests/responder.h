@@ -30,14 +30,15 @@ public:
     QByteArrayList commands;
     QList<qint64> times;
 
-    bool waitForCommands(int n, int ms);
-
+    // The good module's reply value to each of its queries, in scan order.
+    static const QList<QPair<QByteArray, QByteArray>> &values();
     // A module that answers every query with its values and every change
     // with "ok".
     static QList<Chunk> goodModule(const QByteArray &command);
-    // A module that answers like the good one, except for the commands that
-    // `overrides` answers itself (an empty list: no answer).
-    static Script moduleWith(std::function<bool(const QByteArray &, QList<Chunk> &)> overrides);
+    // A module that answers like the good one, except for a command that
+    // starts with one of the keys of `replies`: it gets the chunks given
+    // (none: no answer).
+    static Script goodModuleExcept(const QList<QPair<QByteArray, QList<Chunk>>> &replies);
 
 private:
     void poll();

@@ -1,11 +1,16 @@
 #include "simprocess.h"
 
-#include "boxwatcher.h"
 #include "expected.h"
+#include "modals.h"
 #include "probe.h"
 #include "window.h"
 
 namespace support {
+
+bool startAndConnect(MainWindow &w, SimProcess &sim, const QStringList &args, int restartDelayMs)
+{
+    return sim.start(args, restartDelayMs) && connectTo(w, sim.link);
+}
 
 QString stateDiffers(const SimProcess &sim, const QVector<bool> &written)
 {
@@ -32,14 +37,15 @@ bool writeState(const QString &path, const QVector<bool> &written)
     return f.error() == QFile::NoError;
 }
 
-void reconnectAndScan(MainWindow &w, SimProcess &sim, BoxWatcher &boxes, const QVector<bool> &written, int pace)
+void reconnectAndScan(MainWindow &w, SimProcess &sim, Modals &boxes, const QVector<bool> &written, int pace)
 {
-    QVERIFY(sim.waitFor(QStringLiteral("BACK"), 1, 5000));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.count(QStringLiteral("BACK")) >= 1, 5000);
     QVERIFY(connectTo(w, sim.link));
+    QVERIFY(!MainWindowProbe(w).resetPending());
     const int rxBefore = sim.received().size();
     const int boxesBefore = boxes.count();
-    startSequence(w, "scan_parameters", "scanAllTimer", pace);
-    QVERIFY(waitIdle(w, "scanAllTimer", 16 * pace + 3000));
+    QVERIFY(startScan(w, pace));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 16 * pace + 3000);
     QCOMPARE(caption(w, "scan_parameters"), captionScan);
     const QString diff = formDiffers(w, written);
     QVERIFY2(diff.isEmpty(), qPrintable(diff));

@@ -4,18 +4,19 @@
 // the log read back to see the bytes that the module received; and the
 // checks of a session against it.
 //
-// SimProcess is inline: the benchmark program uses it without the support
-// library, and start() runs GATEWAY_SIM_PATH, which only the programs that
-// start gateway-sim are built with.
+// start() runs GATEWAY_SIM_PATH, which the support library is built with
+// wherever gateway-sim is.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTest>
+#include <QTemporaryDir>
 
-class BoxWatcher;
+#include <memory>
+
+class Modals;
 class MainWindow;
 
 namespace support {
@@ -57,15 +58,17 @@ struct LogEvent {
 class SimProcess
 {
 public:
-    // `dir` holds the link, the state file and the log.
-    // `port`: what the window connects to when the simulator was started
-    // by someone else (a COM port that Wine maps to its link); the link
-    // itself by default.
-    explicit SimProcess(const QString &dir, const QString &name = QStringLiteral("gw"),
+    // `dir` holds the link, the state file and the log: a temporary one of
+    // its own by default. `port`: what the window connects to when the
+    // simulator was started by someone else (a COM port that Wine maps to
+    // its link); the link itself by default.
+    explicit SimProcess(const QString &dir = QString(), const QString &name = QStringLiteral("gw"),
                         const QString &port = QString())
-        : link(port.isEmpty() ? dir + QLatin1Char('/') + name + QStringLiteral("-tty") : port)
-        , statePath(dir + QLatin1Char('/') + name + QStringLiteral(".state"))
-        , logPath(dir + QLatin1Char('/') + name + QStringLiteral(".log"))
+        : ownDir(dir.isEmpty() ? new QTemporaryDir : nullptr)
+        , base((ownDir ? ownDir->path() : dir) + QLatin1Char('/') + name)
+        , link(port.isEmpty() ? base + QStringLiteral("-tty") : port)
+        , statePath(base + QStringLiteral(".state"))
+        , logPath(base + QStringLiteral(".log"))
     {
     }
     ~SimProcess() { stop(); }
@@ -153,12 +156,6 @@ public:
                 out << e.ms;
         return out;
     }
-    // Waits, with the event loop running, until the log holds `n` events
-    // of `kind`.
-    bool waitFor(const QString &kind, int n, int ms) const
-    {
-        return QTest::qWaitFor([&] { return count(kind) >= n; }, ms);
-    }
     // The module's stored values, key=value, as its state file holds them.
     QMap<QString, QString> state() const
     {
@@ -174,11 +171,19 @@ public:
         return out;
     }
 
+private:
+    const std::unique_ptr<QTemporaryDir> ownDir;
+    const QString base;
+
+public:
     const QString link;
     const QString statePath;
     const QString logPath;
     QProcess proc;
 };
+
+// Starts `sim` with the options `args` and connects the window to it.
+bool startAndConnect(MainWindow &w, SimProcess &sim, const QStringList &args = {}, int restartDelayMs = 300);
 
 // The module's stored values (its state file) against the written ones
 // for the parameters in `written`, the factory ones for the others; returns
@@ -188,9 +193,9 @@ QString stateDiffers(const SimProcess &sim, const QVector<bool> &written);
 // written value (`written[i]`) or the factory one.
 bool writeState(const QString &path, const QVector<bool> &written);
 
-// Connects again once the device is back and runs a whole scan at `pace`;
-// the form must then show, parameter by parameter, the written value or
-// the factory one, with no box on the way.
-void reconnectAndScan(MainWindow &w, SimProcess &sim, BoxWatcher &boxes, const QVector<bool> &written, int pace);
+// Connects again once the device is back, which clears a pending reboot,
+// and runs a whole scan at `pace`; the form must then show, parameter by
+// parameter, the written value or the factory one, with no box on the way.
+void reconnectAndScan(MainWindow &w, SimProcess &sim, Modals &boxes, const QVector<bool> &written, int pace);
 
 } // namespace support

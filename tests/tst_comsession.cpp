@@ -10,7 +10,7 @@
 #include <QStatusBar>
 #include <QThread>
 
-#include "boxwatcher.h"
+#include "modals.h"
 #include "probe.h"
 #include "simprocess.h"
 #include "window.h"
@@ -43,29 +43,27 @@ private slots:
 void tst_ComSession::scanWriteRestartRescan()
 {
     SimProcess sim(sessionDir(), QStringLiteral("gw5"), QStringLiteral("COM5"));
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     w.show();
     // A scan at the real pace fills all fifteen fields.
     connectAndScanAtRealPace(w, sim.link, 17500);
     if (QTest::currentTestFailed())
         return;
-    const QString factory = formDiffers(w, QVector<bool>(params().size(), false));
-    QVERIFY2(factory.isEmpty(), qPrintable(factory));
+    QCOMPARE(formDiffers(w, firstWritten(0)), QString());
     QCOMPARE(sim.received(), scanLines());
     QCOMPARE(boxes.count(), 0);
 
     // Every parameter changed and written, at the real pace.
     fillForm(w);
     button(w, "applyButton")->click();
-    QVERIFY(boxes.waitForCount(1, 32000));
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
-    QVERIFY(sim.waitFor(QStringLiteral("RX"), 15 + 14, 2000));
-    QCOMPARE(sim.received().mid(15), filledWriteLines());
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 32000);
+    QCOMPARE(boxes.seen[0].title, boxWriteResult);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.received().mid(15), filledWriteLines(), 2000);
 
     // The module restarts: the port goes quietly, then comes back with the
     // new values.
-    QVERIFY(QTest::qWaitFor([&] { return caption(w, "connect") == captionDisconnected; }, 5000));
+    QTRY_COMPARE_WITH_TIMEOUT(caption(w, "connect"), captionDisconnected, 5000);
     QTest::qWait(100);
     QCOMPARE(boxes.count(), 1);
     reconnectAndScan(w, sim, boxes, QVector<bool>(params().size(), true), 300);
@@ -75,16 +73,16 @@ void tst_ComSession::deviceVanishesDuringScan()
 {
     // gateway-sim on COM6 drops its device after the fifth query.
     SimProcess sim(sessionDir(), QStringLiteral("gw6"), QStringLiteral("COM6"));
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     w.show();
     QVERIFY(connectTo(w, sim.link));
-    startSequence(w, "scan_parameters", "scanAllTimer", 300);
-    QVERIFY(boxes.waitForCount(1, 10000));
-    QCOMPARE(boxes.boxes[0].title, boxLost);
-    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
+    QVERIFY(startScan(w, 300));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
+    QCOMPARE(boxes.seen[0].title, boxLost);
+    QCOMPARE(boxes.seen[0].text, boxConnectionError);
     QCOMPARE(sim.received().size(), 5);
-    verifyDisconnected(w);
+    QCOMPARE(controls(w), atRest(Disconnected));
     QCOMPARE(w.statusBar()->currentMessage(), statusDisconnected);
 }
 
@@ -95,9 +93,9 @@ void tst_ComSession::closingWindowWithDeviceGone()
     // meets the vanished device.
     SimProcess sim(sessionDir(), QStringLiteral("gw5"), QStringLiteral("COM5"));
     // The device is up once it has come back as often as it went.
-    QVERIFY(QTest::qWaitFor([&] { return sim.count("BACK") >= sim.count("VANISH"); }, 5000));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.count("BACK") >= sim.count("VANISH"), 5000);
     const int vanishedBefore = sim.count(QStringLiteral("VANISH"));
-    BoxWatcher boxes;
+    Modals boxes;
     int reports = 0;
     {
         MainWindow w;
@@ -107,7 +105,7 @@ void tst_ComSession::closingWindowWithDeviceGone()
                 ++reports;
         });
         button(w, "Reset")->click();
-        QVERIFY(QTest::qWaitFor([&] { return sim.received().endsWith("RESET"); }, 3000));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.received().endsWith("RESET"), 3000);
         // No events from here on, so nothing tells the window.
         QElapsedTimer clock;
         clock.start();

@@ -3,9 +3,7 @@
 // reconnect and scan the new values back.
 #include <QtTest>
 
-#include <QTemporaryDir>
-
-#include "boxwatcher.h"
+#include "modals.h"
 #include "simprocess.h"
 #include "window.h"
 
@@ -30,10 +28,9 @@ private slots:
 
 void tst_EndToEnd::sessionAtRealPace()
 {
-    QTemporaryDir dir;
-    SimProcess sim(dir.path());
+    SimProcess sim;
     QVERIFY(sim.start({}, 800));
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     w.show();
     connectAndScanAtRealPace(w, sim.link, 17000);
@@ -58,11 +55,10 @@ void tst_EndToEnd::sessionAtRealPace()
     child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(8);
     child<QLineEdit>(w, "lineEdit_timewait")->setText(QStringLiteral("25000"));
     button(w, "applyButton")->click();
-    QVERIFY(boxes.waitForCount(1, 32000));
-    QCOMPARE(boxes.boxes[0].title, boxWriteResult);
-    QVERIFY(sim.waitFor(QStringLiteral("RX"), 15 + 14, 2000));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 32000);
+    QCOMPARE(boxes.seen[0].title, boxWriteResult);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), 15 + 14, 2000);
     const QByteArrayList received = sim.received();
-    QCOMPARE(received.size(), 15 + 14);
     QCOMPARE(received[15 + 1], QByteArray("CHANGE IP:192.168.0.77"));
     QCOMPARE(received[15 + 6], QByteArray("CHANGE SPEED RS485:115200"));
     QCOMPARE(received.last(), QByteArray("reset"));
@@ -71,15 +67,14 @@ void tst_EndToEnd::sessionAtRealPace()
         QVERIFY2(gap > 1900 && gap < 2100, qPrintable(QString::number(gap)));
 
     // The module restarts: the port goes away quietly...
-    QVERIFY(QTest::qWaitFor([&] { return caption(w, "connect") == captionDisconnected; }, 3000));
+    QTRY_COMPARE_WITH_TIMEOUT(caption(w, "connect"), captionDisconnected, 3000);
     QTest::qWait(100);
     QCOMPARE(boxes.count(), 1);
     // ...and comes back at the same link with the new values.
-    QVERIFY(sim.waitFor(QStringLiteral("BACK"), 1, 5000));
+    QTRY_COMPARE_WITH_TIMEOUT(sim.count(QStringLiteral("BACK")), 1, 5000);
     QVERIFY(connectTo(w, sim.link));
-    button(w, "scan_parameters")->click();
-    timer(w, "scanAllTimer")->setInterval(400);
-    QVERIFY(QTest::qWaitFor([&] { return caption(w, "scan_parameters") == captionScan; }, 12000));
+    QVERIFY(startScan(w, 400));
+    QTRY_COMPARE_WITH_TIMEOUT(caption(w, "scan_parameters"), captionScan, 12000);
     QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.0.77"));
     QCOMPARE(index(w, "comboBox_speed"), 8);
     QCOMPARE(text(w, "lineEdit_timewait"), QStringLiteral("25000"));

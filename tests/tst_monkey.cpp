@@ -20,13 +20,13 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <signal.h>
 
+#include "modals.h"
 #include "probe.h"
 #include "simprocess.h"
 #include "window.h"
@@ -58,10 +58,6 @@ private:
     QStringList trace;
     int actionIndex = 0;
     QString dir;
-    QPointer<QWidget> lastAnswered;
-    QElapsedTimer answeredAt;
-    int boxesAnswered = 0;
-    int dialogsAnswered = 0;
 
     void note(const QString &what)
     {
@@ -72,49 +68,32 @@ private:
     int pick(int n) { return int(rng.bounded(quint32(n))); }
     bool chance(int percent) { return pick(100) < percent; }
 
-    // Answers whatever modal box or dialog is open, the way a user might.
-    void answerModal();
+    // The answer to a modal box or dialog, the way a user might give it; or
+    // none yet, so that the sequences tick under the window.
+    Modals::Step answer(QWidget *modal);
     // The invariants; returns the first one broken, or an empty text.
     QString broken(MainWindow &w);
     QString randomText();
 };
 
-// The answer is queued: a box or dialog that the answer opens in its turn
-// (the question before a file is replaced) must find this poll free to run.
-void tst_Monkey::answerModal()
+Modals::Step tst_Monkey::answer(QWidget *modal)
 {
-    QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
-        return;
-    // An answer is on its way; a window that stays open after it (a dialog
-    // that refused the file) is answered again a little later.
-    if (modal == lastAnswered && answeredAt.elapsed() < 100)
-        return;
-    // Some boxes stay open for a while, so that the sequences tick under them.
+    // Some windows stay open for a while, so that the sequences tick under them.
     if (dialogRng.bounded(4) != 0)
-        return;
-    lastAnswered = modal;
-    answeredAt.start();
+        return {};
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         const QList<QAbstractButton *> buttons = box->buttons();
-        ++boxesAnswered;
         trace << QStringLiteral("   box \"%1\": %2").arg(box->windowTitle(), box->text().left(60));
-        if (buttons.isEmpty() || dialogRng.bounded(10) == 0) {
-            QTimer::singleShot(0, box, &QDialog::reject);
-        } else {
-            QAbstractButton *b = buttons[int(dialogRng.bounded(quint32(buttons.size())))];
-            trace << QStringLiteral("   pressed %1").arg(b->text());
-            QTimer::singleShot(0, b, &QAbstractButton::click);
-        }
-        return;
+        if (buttons.isEmpty() || dialogRng.bounded(10) == 0)
+            return Modals::cancel();
+        QAbstractButton *b = buttons[int(dialogRng.bounded(quint32(buttons.size())))];
+        trace << QStringLiteral("   pressed %1").arg(b->text());
+        return [b](QWidget *) { QMetaObject::invokeMethod(b, "click", Qt::QueuedConnection); };
     }
     if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-        ++dialogsAnswered;
-        const int choice = int(dialogRng.bounded(3));
-        if (choice == 0) {
+        if (dialogRng.bounded(3) == 0) {
             trace << QStringLiteral("   dialog \"%1\" cancelled").arg(dialog->windowTitle());
-            QTimer::singleShot(0, dialog, &QDialog::reject);
-            return;
+            return Modals::cancel();
         }
         QString file;
         if (dialog->acceptMode() == QFileDialog::AcceptSave) {
@@ -125,13 +104,14 @@ void tst_Monkey::answerModal()
                                    : dir + QLatin1Char('/') + files[int(dialogRng.bounded(quint32(files.size())))];
         }
         trace << QStringLiteral("   dialog \"%1\" -> %2").arg(dialog->windowTitle(), QFileInfo(file).fileName());
-        dialog->selectFile(file);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-        return;
+        return [file](QWidget *w) {
+            qobject_cast<QFileDialog *>(w)->selectFile(file);
+            QMetaObject::invokeMethod(w, "accept", Qt::QueuedConnection);
+        };
     }
     // Anything else modal is closed.
     trace << QStringLiteral("   other modal %1 closed").arg(QLatin1String(modal->metaObject()->className()));
-    QTimer::singleShot(0, modal, &QWidget::close);
+    return [](QWidget *w) { QMetaObject::invokeMethod(w, "close", Qt::QueuedConnection); };
 }
 
 QString tst_Monkey::broken(MainWindow &w)
@@ -197,10 +177,8 @@ void tst_Monkey::run()
     QVERIFY(sim->start({"--gap", "5"}, 50));
     bool simDown = false;
 
-    QTimer modalPoll;
-    modalPoll.setInterval(3);
-    connect(&modalPoll, &QTimer::timeout, this, &tst_Monkey::answerModal);
-    modalPoll.start();
+    Modals modals;
+    modals.choose = [this](QWidget *modal) { return answer(modal); };
 
     MainWindow w;
     w.show();
@@ -316,6 +294,11 @@ void tst_Monkey::run()
                                         .arg(failure, trace.join(QLatin1Char('\n')));
             QFAIL(qPrintable(message));
         }
+    }
+    int boxesAnswered = 0, dialogsAnswered = 0;
+    for (const Modals::Seen &s : modals.seen) {
+        boxesAnswered += s.kind == QLatin1String("box");
+        dialogsAnswered += s.kind == QLatin1String("file");
     }
     qInfo("monkey: %d actions in %lld ms; %d connections, %d sequences, %d vanishes, %d boxes, %d dialogs answered",
           actions, clock.elapsed(), connects, sequencesStarted, vanishes, boxesAnswered, dialogsAnswered);

@@ -14,6 +14,7 @@
 
 #include <signal.h>
 
+#include "files.h"
 #include "setting_module.h"
 
 namespace {
@@ -63,13 +64,7 @@ int setInFile(const QString &path, QString *why)
     for (int k = 0; k < 2; ++k) {
         setting_module expected;
         fill(expected, k);
-        if (loaded.ipAddress == expected.ipAddress && loaded.netMask == expected.netMask
-            && loaded.gateway == expected.gateway && loaded.tcpPort == expected.tcpPort
-            && loaded.rs485Speed == expected.rs485Speed && loaded.stopBits == expected.stopBits
-            && loaded.parity == expected.parity && loaded.tcpMode == expected.tcpMode
-            && loaded.responseTimeout == expected.responseTimeout && loaded.serverIp == expected.serverIp
-            && loaded.tcpTimeout == expected.tcpTimeout && loaded.rtuVirtualId == expected.rtuVirtualId
-            && loaded.tcpSlaveId == expected.tcpSlaveId)
+        if (support::valuesOf(loaded) == support::valuesOf(expected))
             return k;
     }
     *why = QStringLiteral("the file holds neither value set whole (IP %1 characters, speed %2)")

@@ -17,7 +17,7 @@
 #include "files.h"
 #include "logcapture.h"
 #include "mainwindow.h"
-#include "modalscript.h"
+#include "modals.h"
 #include "setting_module.h"
 #include "window.h"
 
@@ -25,7 +25,7 @@ using namespace support;
 
 namespace {
 
-using Seen = ModalScript::Seen;
+using Seen = Modals::Seen;
 
 // A form an engineer has worked on.
 void prefill(MainWindow &w)
@@ -47,9 +47,9 @@ QStringList formState(MainWindow &w)
     for (const char *name : valueEdits)
         state << child<QLineEdit>(w, name)->text();
     for (const char *name : choiceLists)
-        state << QString::number(child<QComboBox>(w, name)->currentIndex());
+        state << QString::number(index(w, name));
     state << QString::number(child<QCheckBox>(w, "checkBox")->isChecked())
-          << child<QLineEdit>(w, "lineEdit_tcp_id")->text()
+          << text(w, "lineEdit_tcp_id")
           << QString::number(child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled())
           << child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet()
           << child<QLineEdit>(w, "lineEdit_MAC")->styleSheet()
@@ -68,16 +68,11 @@ class tst_SettingsMenu : public QObject
 {
     Q_OBJECT
 
-private:
-    void invoke(MainWindow &w, const char *slot)
-    {
-        QVERIFY(QMetaObject::invokeMethod(&w, slot));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void init();
+    void cleanup();
 
     void saveUntouchedFormWritesDefaults();
     void saveDialog();
@@ -113,6 +108,21 @@ private:
     // The settings traces, kept here only.
     std::unique_ptr<LogCapture> log;
     QStringList trace() const { return log->texts(QStringLiteral("gateway.settings")); }
+    // The answerer of the dialogs and boxes: every one must be expected.
+    std::unique_ptr<Modals> modals;
+    // A folder of each test's own.
+    std::unique_ptr<QTemporaryDir> dir;
+    QString file(const QString &name) const { return dir->filePath(name); }
+    const QVector<Seen> &seen() const { return modals->seen; }
+    // Runs the menu command `slot`; its modal windows take the answers in
+    // turn, every one of them.
+    bool run(MainWindow &w, const char *slot, const QList<Modals::Step> &answers = {})
+    {
+        modals->steps = answers;
+        const bool ran = QMetaObject::invokeMethod(&w, slot);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return ran && modals->steps.isEmpty();
+    }
 };
 
 void tst_SettingsMenu::initTestCase()
@@ -125,17 +135,24 @@ void tst_SettingsMenu::cleanupTestCase()
     log.reset();
 }
 
+void tst_SettingsMenu::init()
+{
+    modals = std::make_unique<Modals>(Modals::Scripted);
+    dir = std::make_unique<QTemporaryDir>();
+}
+
+void tst_SettingsMenu::cleanup()
+{
+    modals.reset();
+    dir.reset();
+}
+
 void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("defaults.TRset");
+    const QString path = file("defaults.TRset");
     MainWindow w;
     const QStringList before = formState(w);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_save_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 1);
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(path)}));
 
     const QString expected("[General]\nGATEWAY=0.0.0.0\nIP_ADRESS=192.168.0.1\nMASK=255.255.255.0\n"
                            "MODE_TCP=1\nPARITY=1\nPORT_TCP=502\nSPEED_RS485=4\nSTOP_BIT=1\n"
@@ -170,13 +187,9 @@ void tst_SettingsMenu::saveUntouchedFormWritesDefaults()
 
 void tst_SettingsMenu::saveDialog()
 {
-    QTemporaryDir dir;
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(dir.filePath("x.TRset"));
-    invoke(w, "on_action_save_triggered");
-    QCOMPARE(a.seen.size(), 1);
-    const Seen &s = a.seen.first();
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(file("x.TRset"))}));
+    const Seen &s = seen().first();
     QCOMPARE(s.kind, QString("file"));
     QCOMPARE(s.title, dialogSettings);
     QVERIFY(!s.hasParent);
@@ -184,47 +197,38 @@ void tst_SettingsMenu::saveDialog()
     QCOMPARE(s.filterShown, settingsFilter);
     QCOMPARE(s.defaultSuffix, QString("TRset"));
     QVERIFY(s.confirmsOverwrite);
-    QVERIFY(QFile::exists(dir.filePath("x.TRset")));
+    QVERIFY(QFile::exists(file("x.TRset")));
 }
 
 void tst_SettingsMenu::typedNameGetsExtension()
 {
-    QTemporaryDir dir;
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::typeName(dir.path(), "typed");
-    invoke(w, "on_action_save_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QVERIFY(QFile::exists(dir.filePath("typed.TRset")));
-    QVERIFY(!QFile::exists(dir.filePath("typed")));
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::typeName(dir->path(), "typed")}));
+    QVERIFY(QFile::exists(file("typed.TRset")));
+    QVERIFY(!QFile::exists(file("typed")));
     // A name with an extension of its own is used as typed.
-    a.steps << ModalScript::typeName(dir.path(), "other.ini");
-    invoke(w, "on_action_save_triggered");
-    QVERIFY(QFile::exists(dir.filePath("other.ini")));
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::typeName(dir->path(), "other.ini")}));
+    QVERIFY(QFile::exists(file("other.ini")));
 }
 
 void tst_SettingsMenu::openDialogShowsOnlySettingsFiles()
 {
-    QTemporaryDir dir;
     // "settings" and "TCP_RTU" are what the raw filter text would match.
     for (const char *name : {"a.TRset", "b.TRset", "notes.txt", "settings", "TCP_RTU", "a.TRset.bak"})
-        writeFile(dir.filePath(name), "[General]\n");
-    QVERIFY(QDir().mkdir(dir.filePath("sub")));
+        QVERIFY(writeFile(file(name), "[General]\n"));
+    QVERIFY(QDir().mkdir(file("sub")));
     MainWindow w;
-    ModalScript a;
     QStringList listed;
-    a.steps << ModalScript::listFolder(dir.path(), {"a.TRset", "b.TRset", "sub"}, &listed)
-            << ModalScript::press(QMessageBox::Ok);
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 2);
-    const Seen &s = a.seen.at(0);
+    const QStringList expected = {"a.TRset", "b.TRset", "sub"};
+    QVERIFY(run(w, "on_action_open_2_triggered",
+                {Modals::listFolder(dir->path(), expected, &listed), Modals::press(QMessageBox::Ok)}));
+    const Seen &s = seen().at(0);
     QCOMPARE(s.title, dialogSettings);
     QVERIFY(!s.hasParent);
     QCOMPARE(s.acceptMode, int(QFileDialog::AcceptOpen));
     QCOMPARE(s.fileMode, int(QFileDialog::ExistingFile));
     QCOMPARE(s.filterShown, settingsFilter);
-    QCOMPARE(listed, (QStringList{"a.TRset", "b.TRset", "sub"}));
+    QCOMPARE(listed, expected);
 }
 
 void tst_SettingsMenu::saveOff_data()
@@ -245,17 +249,14 @@ void tst_SettingsMenu::saveOff()
     QFETCH(bool, ticked);
     QFETCH(QString, address);
     QFETCH(QString, written);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("off.TRset");
+    const QString path = file("off.TRset");
     MainWindow w;
     child<QCheckBox>(w, "checkBox")->setChecked(ticked);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText(address);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_save_triggered");
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(path)}));
     QSettings back(path, QSettings::IniFormat);
     QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), written);
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->text(), address);
+    QCOMPARE(text(w, "lineEdit_tcp_id"), address);
 }
 
 void tst_SettingsMenu::loadTcpSlaveId_data()
@@ -279,101 +280,72 @@ void tst_SettingsMenu::loadTcpSlaveId()
     QFETCH(QString, field);
     QFETCH(bool, enabled);
     QFETCH(QString, style);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("id.TRset");
-    writeFile(path, fullFile.arg(value).toUtf8());
+    const QString path = file("id.TRset");
+    QVERIFY(writeFile(path, fullFile.arg(value).toUtf8()));
     MainWindow w;
     // Start from the opposite state.
     child<QCheckBox>(w, "checkBox")->setChecked(!ticked);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setEnabled(ticked);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText("99");
     child<QLineEdit>(w, "lineEdit_tcp_id")->setStyleSheet(styleOk);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(a.unexpected, 0);
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
     QCOMPARE(child<QCheckBox>(w, "checkBox")->isChecked(), ticked);
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->text(), field);
+    QCOMPARE(text(w, "lineEdit_tcp_id"), field);
     QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled(), enabled);
     QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet(), style);
 
     // And back out: saving writes "off" again for "off" and for the empty
     // address, the address otherwise.
-    const QString again = dir.filePath("again.TRset");
-    a.steps << ModalScript::chooseFile(again);
-    invoke(w, "on_action_save_triggered");
+    const QString again = file("again.TRset");
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(again)}));
     QSettings back(again, QSettings::IniFormat);
     QCOMPARE(back.value("Client_TCP/TCP_SLAVE_ID").toString(), value.isEmpty() ? QString("off") : value);
 }
 
 void tst_SettingsMenu::loadFillsFormAndLavender()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("full.TRset");
-    writeFile(path, fullFile.arg("off").toUtf8());
+    const QString path = file("full.TRset");
+    QVERIFY(writeFile(path, fullFile.arg("off").toUtf8()));
     MainWindow w;
     prefill(w);
     child<QLineEdit>(w, "lineEdit_ip")->setStyleSheet(styleOk);
     child<QComboBox>(w, "comboBox_speed")->setStyleSheet(styleError);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 1);
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_mask")->text(), QString("255.255.255.128"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_gateway")->text(), QString("10.1.1.254"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_portTCP")->text(), QString("10502"));
-    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), 6);
-    QCOMPARE(child<QComboBox>(w, "comboBox_2")->currentIndex(), 2);
-    QCOMPARE(child<QComboBox>(w, "comboBox")->currentIndex(), 3);
-    QCOMPARE(child<QComboBox>(w, "comboBox_mode")->currentIndex(), 2);
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_timewait")->text(), QString("300"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_ipservertcp")->text(), QString("10.1.1.2"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_timeout")->text(), QString("20"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->text(), QString("5"));
-
-    // The two spellings of the lavender; MAC and version keep their texts.
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_version")->styleSheet(), styleInactive);
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_MAC")->styleSheet(), styleInactiveFile);
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_tcp_id")->styleSheet(), styleInactiveFile);
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_MAC")->text(), QString("AA:BB:CC:DD:EE:FF"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_version")->text(), QString("1.7"));
-    // No other style sheet is touched.
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->styleSheet(), styleOk);
-    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->styleSheet(), styleError);
+    // The file's values; the two spellings of the lavender.
+    const QStringList loaded = {"10.1.1.1", "255.255.255.128", "10.1.1.254", "10502", "300", "10.1.1.2", "20", "5",
+                                "2", "3", "6", "2", "1", "", "0", styleInactiveFile, styleInactiveFile, styleInactive};
+    QCOMPARE(formState(w), loaded);
+    // MAC and version keep their texts; no other style sheet is touched.
+    QCOMPARE(text(w, "lineEdit_MAC"), QString("AA:BB:CC:DD:EE:FF"));
+    QCOMPARE(text(w, "lineEdit_version"), QString("1.7"));
+    QCOMPARE(styleOf(w, "lineEdit_ip"), styleOk);
+    QCOMPARE(styleOf(w, "comboBox_speed"), styleError);
 
     // "Текущий файл" reloads the same values after the form changed.
     prefill(w);
-    invoke(w, "on_action_triggered");
-    QCOMPARE(a.seen.size(), 1); // no dialog
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
-    QCOMPARE(child<QComboBox>(w, "comboBox_speed")->currentIndex(), 6);
-    QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
+    QVERIFY(run(w, "on_action_triggered"));
+    QCOMPARE(formState(w), loaded);
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::loadTraces()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("t.TRset");
-    writeFile(path, fullFile.arg("3").toUtf8());
+    const QString path = file("t.TRset");
+    QVERIFY(writeFile(path, fullFile.arg("3").toUtf8()));
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
     log->clear();
-    invoke(w, "on_action_open_2_triggered");
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
     QCOMPARE(trace(), (QStringList{"\"\" modul_name", "6 SPERD_RS485", "2 tcp -mode"}));
     log->clear();
-    invoke(w, "on_action_triggered");
+    QVERIFY(run(w, "on_action_triggered"));
     QCOMPARE(trace(), QStringList{"\"\" modul_name"});
 }
 
 void tst_SettingsMenu::listValueLoadedAndSaved_data()
 {
-    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("list");
     QTest::addColumn<int>("loaded"); // the list's index after the load
     QTest::addColumn<QString>("key");
@@ -388,48 +360,41 @@ void tst_SettingsMenu::listValueLoadedAndSaved_data()
 
 void tst_SettingsMenu::listValueLoadedAndSaved()
 {
-    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, content);
     QFETCH(QString, list);
     QFETCH(int, loaded);
     QFETCH(QString, key);
     QFETCH(QString, saved);
     QFETCH(QString, otherKey);
     QFETCH(QString, otherSaved);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("l.TRset");
-    writeFile(path, file);
+    const QString path = file("l.TRset");
+    QVERIFY(writeFile(path, content));
     MainWindow w;
     child<QComboBox>(w, list)->setCurrentIndex(3);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path) << ModalScript::chooseFile(dir.filePath("out.TRset"));
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(child<QComboBox>(w, list)->currentIndex(), loaded);
-    invoke(w, "on_action_save_triggered");
-    QSettings back(dir.filePath("out.TRset"), QSettings::IniFormat);
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
+    QCOMPARE(index(w, list), loaded);
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(file("out.TRset"))}));
+    QSettings back(file("out.TRset"), QSettings::IniFormat);
     QCOMPARE(back.value(key).toString(), saved);
     QCOMPARE(back.value(otherKey).toString(), otherSaved);
 }
 
 void tst_SettingsMenu::clientOnlyFile()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("c.TRset");
-    writeFile(path, "[Client_TCP]\nIP_SERVER_TCP=10.9.9.9\nTIMEOUT_TCP=15\nRTU_VIRTUAL_ID=3\n"
-                    "TCP_SLAVE_ID=off\n");
+    const QString path = file("c.TRset");
+    QVERIFY(writeFile(path, "[Client_TCP]\nIP_SERVER_TCP=10.9.9.9\nTIMEOUT_TCP=15\nRTU_VIRTUAL_ID=3\n"
+                    "TCP_SLAVE_ID=off\n"));
     MainWindow w;
     prefill(w);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(a.unexpected, 0);
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
     for (const char *name : {"lineEdit_ip", "lineEdit_mask", "lineEdit_gateway", "lineEdit_portTCP",
                              "lineEdit_timewait"})
         QVERIFY2(child<QLineEdit>(w, name)->text().isEmpty(), name);
     for (const char *name : choiceLists)
-        QCOMPARE(child<QComboBox>(w, name)->currentIndex(), 0);
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_ipservertcp")->text(), QString("10.9.9.9"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_timeout")->text(), QString("15"));
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->text(), QString("3"));
+        QCOMPARE(index(w, name), 0);
+    QCOMPARE(text(w, "lineEdit_ipservertcp"), QString("10.9.9.9"));
+    QCOMPARE(text(w, "lineEdit_timeout"), QString("15"));
+    QCOMPARE(text(w, "lineEdit_rtu_virtual_id"), QString("3"));
     QVERIFY(child<QCheckBox>(w, "checkBox")->isChecked());
 }
 
@@ -437,21 +402,15 @@ void tst_SettingsMenu::clientOnlyFile()
 // and section once, with the values of the second.
 void tst_SettingsMenu::saveTwiceToOneFile()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("twice.TRset");
+    const QString path = file("twice.TRset");
     MainWindow w;
     child<QLineEdit>(w, "lineEdit_ip")->setText("1.1.1.1");
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_save_triggered");
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(path)}));
     child<QLineEdit>(w, "lineEdit_ip")->setText("2.2.2.2");
     child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(8);
     // The dialog asks before replacing the file.
-    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Yes);
-    invoke(w, "on_action_save_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 3);
-    QCOMPARE(a.seen.at(2).kind, QString("box"));
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(path), Modals::press(QMessageBox::Yes)}));
+    QCOMPARE(seen().at(2).kind, QString("box"));
     // (the store ends its lines as the platform does: CR LF on Windows)
     const QString text = QString::fromUtf8(readFile(path)).replace("\r\n", "\n");
     QCOMPARE(text.count("IP_ADRESS="), 1);
@@ -465,14 +424,10 @@ void tst_SettingsMenu::saveTwiceToOneFile()
 
 void tst_SettingsMenu::foreignKeysKept()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("f.TRset");
-    writeFile(path, "[General]\nCOMMENT=site A\nIP_ADRESS=9.9.9.9\n\n[Client_TCP]\nX=1\n\n[Site]\nROOM=12\n");
+    const QString path = file("f.TRset");
+    QVERIFY(writeFile(path, "[General]\nCOMMENT=site A\nIP_ADRESS=9.9.9.9\n\n[Client_TCP]\nX=1\n\n[Site]\nROOM=12\n"));
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Yes);
-    invoke(w, "on_action_save_triggered");
-    QCOMPARE(a.unexpected, 0);
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(path), Modals::press(QMessageBox::Yes)}));
     QSettings back(path, QSettings::IniFormat);
     QCOMPARE(back.value("COMMENT").toString(), QString("site A"));
     QCOMPARE(back.value("Client_TCP/X").toString(), QString("1"));
@@ -496,23 +451,18 @@ void tst_SettingsMenu::specialCharactersRoundTrip_data()
 void tst_SettingsMenu::specialCharactersRoundTrip()
 {
     QFETCH(QString, value);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("sp.TRset");
+    const QString path = file("sp.TRset");
     MainWindow w;
     child<QLineEdit>(w, "lineEdit_ip")->setText(value);
     child<QLineEdit>(w, "lineEdit_rtu_virtual_id")->setText(value);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setText(value);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_save_triggered");
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(path)}));
     MainWindow w2;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w2, "on_action_open_2_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(child<QLineEdit>(w2, "lineEdit_ip")->text(), value);
-    QCOMPARE(child<QLineEdit>(w2, "lineEdit_rtu_virtual_id")->text(), value);
-    QCOMPARE(child<QLineEdit>(w2, "lineEdit_tcp_id")->text(), value);
-    QCOMPARE(child<QLineEdit>(w2, "lineEdit_mask")->text(), QString("255.255.255.0"));
+    QVERIFY(run(w2, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
+    QCOMPARE(text(w2, "lineEdit_ip"), value);
+    QCOMPARE(text(w2, "lineEdit_rtu_virtual_id"), value);
+    QCOMPARE(text(w2, "lineEdit_tcp_id"), value);
+    QCOMPARE(text(w2, "lineEdit_mask"), QString("255.255.255.0"));
 }
 
 void tst_SettingsMenu::currentFileBeforeChoice()
@@ -520,81 +470,60 @@ void tst_SettingsMenu::currentFileBeforeChoice()
     MainWindow w;
     prefill(w);
     const QStringList before = formState(w);
-    ModalScript a;
-    a.steps << ModalScript::press(QMessageBox::Ok);
-    invoke(w, "on_action_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 1);
-    QCOMPARE(a.seen.at(0).kind, QString("box"));
-    QCOMPARE(a.seen.at(0).title, boxError);
-    QCOMPARE(a.seen.at(0).text, boxNoFile);
-    QVERIFY(a.seen.at(0).hasParent);
+    QVERIFY(run(w, "on_action_triggered", {Modals::press(QMessageBox::Ok)}));
+    QCOMPARE(seen().at(0).kind, QString("box"));
+    QCOMPARE(seen().at(0).title, boxError);
+    QCOMPARE(seen().at(0).text, boxNoFile);
+    QVERIFY(seen().at(0).hasParent);
     QCOMPARE(formState(w), before);
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile);
 }
 
 void tst_SettingsMenu::cancelledChoice()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("first.TRset");
-    writeFile(path, fullFile.arg("4").toUtf8());
+    const QString path = file("first.TRset");
+    QVERIFY(writeFile(path, fullFile.arg("4").toUtf8()));
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_open_2_triggered");
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
     prefill(w);
     const QStringList before = formState(w);
 
-    a.steps << ModalScript::cancel() << ModalScript::press(QMessageBox::Ok);
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(a.seen.size(), 3);
-    QCOMPARE(a.seen.at(2).title, boxError);
-    QCOMPARE(a.seen.at(2).text, boxNoFile);
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::cancel(), Modals::press(QMessageBox::Ok)}));
+    QCOMPARE(seen().at(2).title, boxError);
+    QCOMPARE(seen().at(2).text, boxNoFile);
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " ()");
     QCOMPARE(formState(w), before);
 
     // "Текущий файл" does not go back to the first file.
-    a.steps << ModalScript::press(QMessageBox::Ok);
-    invoke(w, "on_action_triggered");
-    QCOMPARE(a.seen.size(), 4);
-    QCOMPARE(a.seen.at(3).text, boxNoFile);
+    QVERIFY(run(w, "on_action_triggered", {Modals::press(QMessageBox::Ok)}));
+    QCOMPARE(seen().at(3).text, boxNoFile);
     QCOMPARE(formState(w), before);
-    QCOMPARE(a.unexpected, 0);
 }
 
 void tst_SettingsMenu::currentFileReloadsAfterSavingElsewhere()
 {
-    QTemporaryDir dir;
-    const QString first = dir.filePath("first.TRset");
-    writeFile(first, fullFile.arg("off").toUtf8());
+    const QString first = file("first.TRset");
+    QVERIFY(writeFile(first, fullFile.arg("off").toUtf8()));
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(first) << ModalScript::chooseFile(dir.filePath("second.TRset"));
-    invoke(w, "on_action_open_2_triggered");
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(first)}));
     child<QLineEdit>(w, "lineEdit_ip")->setText("7.7.7.7");
-    invoke(w, "on_action_save_triggered");
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(file("second.TRset"))}));
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + first + ")");
-    invoke(w, "on_action_triggered");
-    QCOMPARE(child<QLineEdit>(w, "lineEdit_ip")->text(), QString("10.1.1.1"));
-    QCOMPARE(QSettings(dir.filePath("second.TRset"), QSettings::IniFormat).value("IP_ADRESS").toString(),
+    QVERIFY(run(w, "on_action_triggered"));
+    QCOMPARE(text(w, "lineEdit_ip"), QString("10.1.1.1"));
+    QCOMPARE(QSettings(file("second.TRset"), QSettings::IniFormat).value("IP_ADRESS").toString(),
              QString("7.7.7.7"));
-    QCOMPARE(a.unexpected, 0);
 }
 
 void tst_SettingsMenu::cancelledSaveWritesNothing()
 {
-    QTemporaryDir dir;
     const QString before = QDir::currentPath();
-    QDir::setCurrent(dir.path());
+    QDir::setCurrent(dir->path());
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::cancel();
-    invoke(w, "on_action_save_triggered");
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::cancel()}));
     QDir::setCurrent(before);
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 1); // the dialog, no box
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+    QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList());
 }
 
@@ -611,44 +540,34 @@ void tst_SettingsMenu::saveFailureReported()
 {
     // Root may write anywhere; these fail for root as well.
     QFETCH(QString, kind);
-    QTemporaryDir dir;
     QString path;
     if (kind == "underfile") {
-        writeFile(dir.filePath("plain"), "keep");
-        path = dir.filePath("plain/s.TRset");
+        QVERIFY(writeFile(file("plain"), "keep"));
+        path = file("plain/s.TRset");
     } else {
         path = "/proc/gateway-configurator-menu-test.TRset";
     }
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Ok);
-    invoke(w, "on_action_save_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 2);
-    QCOMPARE(a.seen.at(1).kind, QString("box"));
-    QCOMPARE(a.seen.at(1).title, boxError);
-    QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
-    QVERIFY(a.seen.at(1).hasParent);
+    QVERIFY(run(w, "on_action_save_triggered", {Modals::chooseFile(path), Modals::press(QMessageBox::Ok)}));
+    QCOMPARE(seen().at(1).kind, QString("box"));
+    QCOMPARE(seen().at(1).title, boxError);
+    QVERIFY2(seen().at(1).text.contains(path), qPrintable(seen().at(1).text));
+    QVERIFY(seen().at(1).hasParent);
     QVERIFY(!QFile::exists(path));
     if (kind == "underfile")
-        QCOMPARE(readFile(dir.filePath("plain")), QByteArray("keep"));
+        QCOMPARE(readFile(file("plain")), QByteArray("keep"));
 }
 
 void tst_SettingsMenu::malformedTargetLeftIntact()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("notes.TRset");
+    const QString path = file("notes.TRset");
     const QByteArray content = "Shopping list\nmilk\n";
-    writeFile(path, content);
+    QVERIFY(writeFile(path, content));
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Yes)
-            << ModalScript::press(QMessageBox::Ok);
-    invoke(w, "on_action_save_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 3);
-    QCOMPARE(a.seen.at(2).title, boxError);
-    QVERIFY(a.seen.at(2).text.contains(path));
+    QVERIFY(run(w, "on_action_save_triggered",
+                {Modals::chooseFile(path), Modals::press(QMessageBox::Yes), Modals::press(QMessageBox::Ok)}));
+    QCOMPARE(seen().at(2).title, boxError);
+    QVERIFY(seen().at(2).text.contains(path));
     QCOMPARE(readFile(path), content);
 }
 
@@ -665,13 +584,10 @@ void tst_SettingsMenu::unreadableCurrentFile_data()
 void tst_SettingsMenu::unreadableCurrentFile()
 {
     QFETCH(QString, kind);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("cur.TRset");
-    writeFile(path, fullFile.arg("off").toUtf8());
+    const QString path = file("cur.TRset");
+    QVERIFY(writeFile(path, fullFile.arg("off").toUtf8()));
     MainWindow w;
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_open_2_triggered");
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
     prefill(w);
     const QStringList before = formState(w);
 
@@ -679,23 +595,20 @@ void tst_SettingsMenu::unreadableCurrentFile()
     if (kind == "deleted") {
         QVERIFY(QFile::remove(path));
     } else if (kind == "moved") {
-        QVERIFY(QFile::rename(path, dir.filePath("elsewhere.TRset")));
+        QVERIFY(QFile::rename(path, file("elsewhere.TRset")));
     } else if (kind == "folder") {
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkdir(path));
     } else if (kind == "text") {
-        writeFile(path, "Dear engineer,\nthis is a letter.\n");
+        QVERIFY(writeFile(path, "Dear engineer,\nthis is a letter.\n"));
     } else {
-        writeFile(path, "[General\nIP_ADRESS=3.3.3.3\n");
+        QVERIFY(writeFile(path, "[General\nIP_ADRESS=3.3.3.3\n"));
     }
-    a.steps << ModalScript::press(QMessageBox::Ok);
     log->clear();
-    invoke(w, "on_action_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 2);
-    QCOMPARE(a.seen.at(1).kind, QString("box"));
-    QCOMPARE(a.seen.at(1).title, boxError);
-    QVERIFY2(a.seen.at(1).text.contains(path), qPrintable(a.seen.at(1).text));
+    QVERIFY(run(w, "on_action_triggered", {Modals::press(QMessageBox::Ok)}));
+    QCOMPARE(seen().at(1).kind, QString("box"));
+    QCOMPARE(seen().at(1).title, boxError);
+    QVERIFY2(seen().at(1).text.contains(path), qPrintable(seen().at(1).text));
     QCOMPARE(formState(w), before);
     QCOMPARE(trace(), QStringList());
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
@@ -703,55 +616,44 @@ void tst_SettingsMenu::unreadableCurrentFile()
 
 void tst_SettingsMenu::unreadableChosenFile()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("letter.TRset");
-    writeFile(path, "Not settings at all\n");
+    const QString path = file("letter.TRset");
+    QVERIFY(writeFile(path, "Not settings at all\n"));
     MainWindow w;
     prefill(w);
     const QStringList before = formState(w);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path) << ModalScript::press(QMessageBox::Ok);
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 2);
-    QCOMPARE(a.seen.at(1).title, boxError);
-    QVERIFY(a.seen.at(1).text.contains(path));
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path), Modals::press(QMessageBox::Ok)}));
+    QCOMPARE(seen().at(1).title, boxError);
+    QVERIFY(seen().at(1).text.contains(path));
     QCOMPARE(formState(w), before);
     QCOMPARE(child<QAction>(w, "action")->text(), actionCurrentFile + " (" + path + ")");
 }
 
 void tst_SettingsMenu::fileLackingKeysLoads()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("empty.TRset");
-    writeFile(path, "");
+    const QString path = file("empty.TRset");
+    QVERIFY(writeFile(path, ""));
     MainWindow w;
     prefill(w);
     child<QCheckBox>(w, "checkBox")->setChecked(true);
     child<QLineEdit>(w, "lineEdit_tcp_id")->setEnabled(false);
-    ModalScript a;
-    a.steps << ModalScript::chooseFile(path);
-    invoke(w, "on_action_open_2_triggered");
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 1);
+    QVERIFY(run(w, "on_action_open_2_triggered", {Modals::chooseFile(path)}));
     for (const char *name : valueEdits)
         QVERIFY2(child<QLineEdit>(w, name)->text().isEmpty(), name);
     for (const char *name : choiceLists)
-        QCOMPARE(child<QComboBox>(w, name)->currentIndex(), 0);
+        QCOMPARE(index(w, name), 0);
     QVERIFY(!child<QCheckBox>(w, "checkBox")->isChecked());
     QVERIFY(child<QLineEdit>(w, "lineEdit_tcp_id")->isEnabled());
-    QVERIFY(child<QLineEdit>(w, "lineEdit_tcp_id")->text().isEmpty());
+    QVERIFY(text(w, "lineEdit_tcp_id").isEmpty());
 }
 
 void tst_SettingsMenu::moduleDialogSlots()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("m.TRset");
-    writeFile(path, fullFile.arg("off").toUtf8());
-    ModalScript a;
+    const QString path = file("m.TRset");
+    QVERIFY(writeFile(path, fullFile.arg("off").toUtf8()));
+    modals->steps << Modals::chooseFile(path) << Modals::cancel() << Modals::chooseFile(file("n.TRset"))
+                  << Modals::cancel();
     {
         setting_module s;
-        a.steps << ModalScript::chooseFile(path);
         s.LoadNTSetting();
         QCOMPARE(s.fileName, path);
         QCOMPARE(s.ipAddress, QString("10.1.1.1"));
@@ -760,7 +662,6 @@ void tst_SettingsMenu::moduleDialogSlots()
     {
         setting_module s;
         s.ipAddress = "keep";
-        a.steps << ModalScript::cancel();
         s.LoadNTSetting();
         QVERIFY(s.fileName.isEmpty());
         QVERIFY(s.ipAddress.isEmpty()); // a load from no file reads nothing
@@ -768,23 +669,20 @@ void tst_SettingsMenu::moduleDialogSlots()
     {
         setting_module s;
         s.ipAddress = "5.5.5.5";
-        a.steps << ModalScript::chooseFile(dir.filePath("n.TRset"));
         s.SaveNTSetting();
-        QCOMPARE(s.fileName, dir.filePath("n.TRset"));
+        QCOMPARE(s.fileName, file("n.TRset"));
         QCOMPARE(QSettings(s.fileName, QSettings::IniFormat).value("IP_ADRESS").toString(),
                  QString("5.5.5.5"));
     }
     {
         setting_module s;
         s.fileName = "old";
-        a.steps << ModalScript::cancel();
         s.SaveNTSetting();
         QVERIFY(s.fileName.isEmpty());
         QVERIFY(s.store == nullptr);
     }
-    QCOMPARE(a.unexpected, 0);
-    QCOMPARE(a.seen.size(), 4);
-    for (const Seen &s : a.seen) {
+    QVERIFY(modals->steps.isEmpty());
+    for (const Seen &s : seen()) {
         QCOMPARE(s.title, dialogSettings);
         QVERIFY(!s.hasParent);
         QCOMPARE(s.filterShown, settingsFilter);

@@ -101,16 +101,19 @@ public:
     int fd = -1;
 };
 
-// One run of gateway-sim with the link, state and log in a temporary dir,
-// framing commands with a short gap and restarting quickly.
+// One run of gateway-sim with the link, state and log in a temporary dir
+// (its own by default), framing commands with a short gap and restarting
+// quickly; and the test's open of its device.
 class Sim : public support::SimProcess
 {
 public:
-    explicit Sim(const QString &dir) : SimProcess(dir) {}
+    explicit Sim(const QString &dir = QString()) : SimProcess(dir) {}
+    // Starts the simulator and opens its device as `port`.
     bool start(const QStringList &extra = {})
     {
-        return SimProcess::start(QStringList{"--gap", QString::number(Gap)} + extra, 400);
+        return SimProcess::start(QStringList{"--gap", QString::number(Gap)} + extra, 400) && openPort(port);
     }
+    Port port;
     QStringList logLines() const
     {
         return QString::fromLatin1(support::readFile(logPath)).split('\n', Qt::SkipEmptyParts);
@@ -157,11 +160,9 @@ private slots:
 
 void TestSimulator::answersQueriesAndChanges()
 {
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start());
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
 
     for (const auto &f : support::factoryReplies()) {
         QCOMPARE(port.ask(f.first), queryReply(f.first.constData(), f.second.toLatin1()));
@@ -182,11 +183,9 @@ void TestSimulator::answersQueriesAndChanges()
 
 void TestSimulator::noEchoWhenSilent()
 {
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start({"--silent"}));
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
     port.send("MAC");
     QCOMPARE(port.read(300), QByteArray()); // no echo from the line discipline
     port.send("CHANGE IP:1.2.3.4\r\n");
@@ -200,11 +199,9 @@ void TestSimulator::noEchoWhenSilent()
 
 void TestSimulator::gapFraming()
 {
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start());
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
     // Two pieces inside the gap make one command.
     port.send("i");
     QThread::msleep(3);
@@ -248,11 +245,9 @@ void TestSimulator::faults()
     QFETCH(QString, check);
     QFETCH(QByteArray, expected);
 
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start(args));
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
     port.send(command);
     const QByteArray got = port.read(1500, check == "split" ? 500 : 100);
 
@@ -284,11 +279,9 @@ void TestSimulator::faults()
 
 void TestSimulator::resetVanishesAndComesBack()
 {
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start());
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
     QCOMPARE(port.ask(changeLine(proto::Param::Ip, "10.1.2.3")), support::ackOk);
     QCOMPARE(port.ask(changeLine(proto::Param::Mode, "CLIENT")), support::ackOk);
 
@@ -322,11 +315,9 @@ void TestSimulator::resetVanishesAndComesBack()
 
 void TestSimulator::factoryResetComesBackWithFactoryValues()
 {
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start());
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
     QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), support::ackOk);
     QVERIFY(port.send(proto::FactoryReset));
     QVERIFY(port.waitHangUp(1000));
@@ -337,11 +328,9 @@ void TestSimulator::factoryResetComesBackWithFactoryValues()
 
 void TestSimulator::vanishAfter()
 {
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start({"--vanish-after", "2"}));
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
     QCOMPARE(port.ask("ip"), queryReply("ip", "192.168.0.1"));
     port.send("MAC");
     QVERIFY(port.waitHangUp(1000));
@@ -358,8 +347,7 @@ void TestSimulator::stateSurvivesRestartOfSimulator()
     {
         Sim sim(dir.path());
         QVERIFY(sim.start());
-        Port port;
-        QVERIFY(sim.openPort(port));
+        Port &port = sim.port;
         QCOMPARE(port.ask(changeLine(proto::Param::PortTcp, "10000")), support::ackOk);
         QCOMPARE(port.ask(changeLine(proto::Param::TcpSlaveId, "17")), support::ackOk);
         QCOMPARE(sim.stop(), 0);
@@ -367,19 +355,15 @@ void TestSimulator::stateSurvivesRestartOfSimulator()
     }
     Sim sim(dir.path());
     QVERIFY(sim.start());
-    Port port;
-    QVERIFY(sim.openPort(port));
-    QCOMPARE(port.ask("PORT TCP"), queryReply("PORT TCP", "10000"));
-    QCOMPARE(port.ask("tcp slave id"), queryReply("tcp slave id", "17"));
+    QCOMPARE(sim.port.ask("PORT TCP"), queryReply("PORT TCP", "10000"));
+    QCOMPARE(sim.port.ask("tcp slave id"), queryReply("tcp slave id", "17"));
 }
 
 void TestSimulator::logFormat()
 {
-    QTemporaryDir dir;
-    Sim sim(dir.path());
+    Sim sim;
     QVERIFY(sim.start());
-    Port port;
-    QVERIFY(sim.openPort(port));
+    Port &port = sim.port;
     port.ask("ip");
     port.send(QByteArray("x\x01\"y", 4));
     port.read();

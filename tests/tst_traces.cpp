@@ -4,12 +4,10 @@
 
 #include <QLoggingCategory>
 
-#include <memory>
-
-#include "boxwatcher.h"
 #include "files.h"
 #include "logcapture.h"
-#include "modalscript.h"
+#include "modals.h"
+#include "probe.h"
 #include "responder.h"
 #include "window.h"
 
@@ -19,83 +17,59 @@ class tst_Traces : public QObject
 {
     Q_OBJECT
 
-private:
-    // A reply with no sequence running, then a settings file chosen through
-    // the menu: one protocol trace pair and the settings traces.
-    static void exercise(const QString &settingsFile)
-    {
-        Responder module([](const QByteArray &) { return QList<Responder::Chunk>{{5, "RESET done\r\n"}}; });
-        BoxWatcher boxes;
-        MainWindow w;
-        QVERIFY(connectTo(w, module));
-        button(w, "Reset")->click();
-        QVERIFY(module.waitForCommands(1, 2000));
-        QTest::qWait(200);
-        ModalScript dialogs;
-        dialogs.steps << ModalScript::chooseFile(settingsFile);
-        QVERIFY(QMetaObject::invokeMethod(&w, "on_action_open_2_triggered"));
-        QCOMPARE(dialogs.unexpected, 0);
-        QCOMPARE(dialogs.seen.size(), 1);
-        QCOMPARE(boxes.count(), 0);
-    }
-
 private slots:
-    void init() { log = std::make_unique<LogCapture>(); }
-    void cleanup()
-    {
-        log.reset();
-        QLoggingCategory::setFilterRules(QString());
-    }
-    void onByDefault();
-    void switchedOff_data();
-    void switchedOff();
-
-private:
-    // The developer traces of a category.
-    QStringList textsOf(const QString &category) const { return log->texts(category, QtDebugMsg); }
-    std::unique_ptr<LogCapture> log;
+    void cleanup() { QLoggingCategory::setFilterRules(QString()); }
+    void categories_data();
+    void categories();
 };
 
-static QString writeSettings(QTemporaryDir &dir)
-{
-    const QString path = dir.filePath("traces.TRset");
-    writeFile(path, "[General]\nSPEED_RS485=4\nMODE_TCP=2\n");
-    return path;
-}
-
-void tst_Traces::onByDefault()
-{
-    QTemporaryDir dir;
-    exercise(writeSettings(dir));
-    QCOMPARE(textsOf("gateway.protocol").filter("data 2:").size(), 2);
-    QVERIFY(textsOf("gateway.protocol").filter("data 2:").first().contains("RESET done"));
-    const QStringList settings = textsOf("gateway.settings");
-    QCOMPARE(settings.filter("modul_name").size(), 1);
-    QCOMPARE(settings.filter("SPERD_RS485").size(), 1);
-    QVERIFY(settings.filter("SPERD_RS485").first().startsWith("4"));
-    QCOMPARE(settings.filter("tcp -mode").size(), 1);
-}
-
-void tst_Traces::switchedOff_data()
+void tst_Traces::categories_data()
 {
     QTest::addColumn<QString>("rules");
     QTest::addColumn<bool>("protocol");
     QTest::addColumn<bool>("settings");
+    QTest::newRow("on by default") << QString() << true << true;
     QTest::newRow("protocol off") << "gateway.protocol.debug=false" << false << true;
     QTest::newRow("settings off") << "gateway.settings.debug=false" << true << false;
     QTest::newRow("both off") << "gateway.*=false" << false << false;
 }
 
-void tst_Traces::switchedOff()
+void tst_Traces::categories()
 {
     QFETCH(QString, rules);
     QFETCH(bool, protocol);
     QFETCH(bool, settings);
     QLoggingCategory::setFilterRules(rules);
     QTemporaryDir dir;
-    exercise(writeSettings(dir));
-    QCOMPARE(!textsOf("gateway.protocol").isEmpty(), protocol);
-    QCOMPARE(!textsOf("gateway.settings").isEmpty(), settings);
+    const QString path = dir.filePath("traces.TRset");
+    QVERIFY(writeFile(path, "[General]\nSPEED_RS485=4\nMODE_TCP=2\n"));
+    LogCapture log;
+    // A reply with no sequence running, then a settings file chosen through
+    // the menu: one protocol trace pair and the settings traces.
+    Responder module([](const QByteArray &) { return QList<Responder::Chunk>{{5, "RESET done\r\n"}}; });
+    Modals modals(Modals::Scripted);
+    MainWindow w;
+    QVERIFY(connectTo(w, module));
+    button(w, "Reset")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(MainWindowProbe(w).answer(), QStringLiteral("RESET done"), 2000);
+    modals.steps << Modals::chooseFile(path);
+    QVERIFY(QMetaObject::invokeMethod(&w, "on_action_open_2_triggered"));
+    QVERIFY(modals.steps.isEmpty());
+
+    const QStringList protocolTexts = log.texts("gateway.protocol", QtDebugMsg);
+    const QStringList settingsTexts = log.texts("gateway.settings", QtDebugMsg);
+    QCOMPARE(!protocolTexts.isEmpty(), protocol);
+    QCOMPARE(!settingsTexts.isEmpty(), settings);
+    if (protocol) {
+        QCOMPARE(protocolTexts.filter("data 2:").size(), 2);
+        QVERIFY(protocolTexts.filter("data 2:").first().contains("RESET done"));
+    }
+    if (settings) {
+        QCOMPARE(settingsTexts.filter("modul_name").size(), 1);
+        QCOMPARE(settingsTexts.filter("SPERD_RS485").size(), 1);
+        QVERIFY(settingsTexts.filter("SPERD_RS485").first().startsWith("4"));
+        QCOMPARE(settingsTexts.filter("tcp -mode").size(), 1);
+    }
 }
 
 QTEST_MAIN(tst_Traces)

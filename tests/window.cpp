@@ -3,23 +3,82 @@
 #include <QElapsedTimer>
 #include <QStatusBar>
 
+#include <memory>
+
 #include "probe.h"
 
 namespace support {
 
-void startSequence(MainWindow &w, const char *buttonName, const char *timerName, int pace)
+void failNoChild(const QObject &parent, const QString &name, const char *className)
 {
-    button(w, buttonName)->click();
-    QVERIFY2(timer(w, timerName)->isActive(), timerName);
-    timer(w, timerName)->setInterval(pace);
+    const QString what = QStringLiteral("no %1 named \"%2\" in %3 \"%4\"")
+                             .arg(QLatin1String(className), name,
+                                  QLatin1String(parent.metaObject()->className()), parent.objectName());
+    QTest::qFail(qPrintable(what), __FILE__, __LINE__);
 }
 
-bool anySequenceTimerActive(MainWindow &w)
+void fillForm(MainWindow &w)
 {
-    for (const char *name : sequenceTimers)
-        if (timer(w, name)->isActive())
-            return true;
-    return false;
+    for (const Param &p : params()) {
+        const QString field = QLatin1String(p.field);
+        if (p.choice) {
+            child<QComboBox>(w, field)->setCurrentIndex(p.writtenIndex);
+            continue;
+        }
+        if (field == QLatin1String("lineEdit_tcp_id")) {
+            auto *box = child<QCheckBox>(w, QStringLiteral("checkBox"));
+            if (box->isChecked())
+                box->click();
+        }
+        child<QLineEdit>(w, field)->setText(p.written);
+    }
+}
+
+bool startSequence(MainWindow &w, const char *buttonName, const char *timerName, int pace)
+{
+    button(w, buttonName)->click();
+    timer(w, timerName)->setInterval(pace);
+    return timer(w, timerName)->isActive();
+}
+
+bool startScan(MainWindow &w, int pace)
+{
+    return startSequence(w, "scan_parameters", "scanAllTimer", pace) && caption(w, "scan_parameters") == captionStopScan;
+}
+
+bool startWrite(MainWindow &w, int pace)
+{
+    fillForm(w);
+    return startSequence(w, "applyButton", "writeAllTimer", pace) && caption(w, "applyButton") == captionStopWrite;
+}
+
+void paceAfterStep(MainWindow &w, const char *timerName, int step, int ms)
+{
+    QTimer *t = timer(w, timerName);
+    const bool scan = qstrcmp(timerName, "scanAllTimer") == 0;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(t, &QTimer::timeout, &w, [&w, t, scan, step, ms, connection] {
+        if ((scan ? MainWindowProbe(w).scanAllStep() : MainWindowProbe(w).writeAllStep()) != step)
+            return;
+        t->setInterval(ms);
+        QObject::disconnect(*connection);
+    });
+}
+
+QString running(MainWindow &w)
+{
+    QStringList out;
+    for (const char *name : sequenceTimers) {
+        if (!timer(w, name)->isActive())
+            continue;
+        if (qstrcmp(name, "scanAllTimer") == 0)
+            out << QStringLiteral("%1 at step %2").arg(QLatin1String(name)).arg(MainWindowProbe(w).scanAllStep());
+        else if (qstrcmp(name, "writeAllTimer") == 0)
+            out << QStringLiteral("%1 at step %2").arg(QLatin1String(name)).arg(MainWindowProbe(w).writeAllStep());
+        else
+            out << QLatin1String(name);
+    }
+    return out.join(QStringLiteral(", "));
 }
 
 static bool isChoice(const QString &field) { return field.startsWith(QLatin1String("comboBox")); }
@@ -41,8 +100,7 @@ QString factoryShown(const QString &field)
     for (const Param &p : params())
         if (field == QLatin1String(p.field))
             return p.choice ? QString::number(p.factoryIndex) : p.factory;
-    qWarning("no parameter %s", qPrintable(field));
-    return QStringLiteral("(no parameter)");
+    return QStringLiteral("(no parameter %1)").arg(field);
 }
 
 QString clearedShown(const QString &field) { return isChoice(field) ? QStringLiteral("0") : QString(); }
@@ -76,23 +134,37 @@ QString formDiffers(MainWindow &w, const QVector<bool> &written)
     return QString();
 }
 
-// The controls of a connection state at rest.
-static void verifyAtRest(MainWindow &w, bool connected)
+// The two controls enabled only while disconnected.
+static const char *const whileDisconnected[] = {"serialPortInfoListBox", "scanport"};
+static const QString controlsFormat = QStringLiteral("port %1; %2 / %3 / %4; enabled: %5; running: %6");
+
+QString controls(MainWindow &w)
 {
-    QCOMPARE(MainWindowProbe(w).serial().isOpen(), connected);
-    QCOMPARE(caption(w, "connect"), connected ? captionConnected : captionDisconnected);
-    QCOMPARE(caption(w, "scan_parameters"), captionScan);
-    QCOMPARE(caption(w, "applyButton"), captionWrite);
+    QStringList enabled;
     for (const char *name : connectionButtons)
-        QVERIFY2(button(w, name)->isEnabled() == connected, name);
-    QCOMPARE(child(w, "serialPortInfoListBox")->isEnabled(), !connected);
-    QCOMPARE(button(w, "scanport")->isEnabled(), !connected);
-    QVERIFY(!anySequenceTimerActive(w));
+        if (child(w, name)->isEnabled())
+            enabled << QLatin1String(name);
+    for (const char *name : whileDisconnected)
+        if (child(w, name)->isEnabled())
+            enabled << QLatin1String(name);
+    return controlsFormat.arg(MainWindowProbe(w).serial().isOpen() ? QStringLiteral("open") : QStringLiteral("closed"),
+                              caption(w, "connect"), caption(w, "scan_parameters"), caption(w, "applyButton"),
+                              enabled.join(QLatin1Char(' ')), running(w));
 }
 
-void verifyDisconnected(MainWindow &w) { verifyAtRest(w, false); }
-
-void verifyConnectedIdle(MainWindow &w) { verifyAtRest(w, true); }
+QString atRest(bool connected)
+{
+    QStringList enabled;
+    for (const char *name : connectionButtons)
+        if (connected)
+            enabled << QLatin1String(name);
+    for (const char *name : whileDisconnected)
+        if (!connected)
+            enabled << QLatin1String(name);
+    return controlsFormat.arg(connected ? QStringLiteral("open") : QStringLiteral("closed"),
+                              connected ? captionConnected : captionDisconnected, captionScan, captionWrite,
+                              enabled.join(QLatin1Char(' ')), QString());
+}
 
 void connectAndScanAtRealPace(MainWindow &w, const QString &port, qint64 atMostMs)
 {
@@ -101,7 +173,7 @@ void connectAndScanAtRealPace(MainWindow &w, const QString &port, qint64 atMostM
     QElapsedTimer clock;
     clock.start();
     button(w, "scan_parameters")->click();
-    QVERIFY(QTest::qWaitFor([&] { return caption(w, "scan_parameters") == captionScan; }, 20000));
+    QTRY_COMPARE_WITH_TIMEOUT(caption(w, "scan_parameters"), captionScan, 20000);
     const qint64 took = clock.elapsed();
     QVERIFY2(took >= 15990 && took < atMostMs, qPrintable(QString::number(took)));
 }

@@ -1,10 +1,7 @@
 #pragma once
 // The window as the tests drive it: its children by name, the getters of
 // buttons, fields and timers, connecting, the sequences run at a test's
-// pace, the filled form, and the checks of the states at rest.
-//
-// The small helpers are inline: the benchmark program uses them without
-// the support library. The checks are in window.cpp.
+// pace, the filled form, and the state of the controls.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -17,14 +14,20 @@
 
 namespace support {
 
-// The child `name` of `parent`; a missing one is reported.
+// Fails the test: `parent` has no child `name` of class `className`.
+void failNoChild(const QObject &parent, const QString &name, const char *className);
+
+// The child `name` of `parent`. A missing one fails the test with its name
+// and yields a stand-in of its class, so that the test goes on to its end
+// without a crash.
 template <typename T = QWidget>
 T *child(const QObject &parent, const QString &name)
 {
-    T *c = parent.findChild<T *>(name);
-    if (!c)
-        qWarning("no child %s", qPrintable(name));
-    return c;
+    if (T *c = parent.findChild<T *>(name))
+        return c;
+    failNoChild(parent, name, T::staticMetaObject.className());
+    static T *const standIn = new T;
+    return standIn;
 }
 inline QPushButton *button(MainWindow &w, const QString &name) { return child<QPushButton>(w, name); }
 inline QTimer *timer(MainWindow &w, const QString &name) { return child<QTimer>(w, name); }
@@ -46,33 +49,23 @@ inline bool connectTo(MainWindow &w, const QString &path)
     return caption(w, QStringLiteral("connect")) == captionConnected;
 }
 
-inline bool waitIdle(MainWindow &w, const char *timerName, int ms)
-{
-    return QTest::qWaitFor([&] { return !timer(w, timerName)->isActive(); }, ms);
-}
-
 // Fills the form with values that differ from the factory ones in every
 // parameter and that the module accepts (params(), written).
-inline void fillForm(MainWindow &w)
-{
-    for (const Param &p : params()) {
-        const QString field = QLatin1String(p.field);
-        if (p.choice) {
-            child<QComboBox>(w, field)->setCurrentIndex(p.writtenIndex);
-            continue;
-        }
-        if (field == QLatin1String("lineEdit_tcp_id")) {
-            auto *box = child<QCheckBox>(w, QStringLiteral("checkBox"));
-            if (box->isChecked())
-                box->click();
-        }
-        child<QLineEdit>(w, field)->setText(p.written);
-    }
-}
+void fillForm(MainWindow &w);
 
-// Clicks a sequence's button and runs its timer at `pace` from then on.
-void startSequence(MainWindow &w, const char *buttonName, const char *timerName, int pace);
-bool anySequenceTimerActive(MainWindow &w);
+// Clicks a sequence's button and runs its timer at `pace` from then on;
+// false when the timer did not start.
+bool startSequence(MainWindow &w, const char *buttonName, const char *timerName, int pace);
+// Starts the scan, or fills the form (fillForm) and starts the write, at
+// `pace`; false when it did not start or its button does not offer to stop.
+bool startScan(MainWindow &w, int pace);
+bool startWrite(MainWindow &w, int pace);
+// From its step `step` on, the first time it gets there, the scan or the
+// write (the timer `timerName`) ticks every `ms`.
+void paceAfterStep(MainWindow &w, const char *timerName, int step, int ms);
+// The sequence timers that run, the scan's and the write's with their step
+// ("scanAllTimer at step 7"); empty when none runs.
+QString running(MainWindow &w);
 
 // What a field shows: a line edit its text, a choice list its index as text.
 QString shown(MainWindow &w, const QString &field);
@@ -86,14 +79,15 @@ QString clearedShown(const QString &field);
 // difference, or an empty text.
 QString formDiffers(MainWindow &w, const QVector<bool> &written);
 
-// The form disconnected: the port closed, every caption at rest, the
-// connection buttons disabled, the port box and the search enabled, no
-// sequence running.
-void verifyDisconnected(MainWindow &w);
-// The form connected and idle: the port open, every caption at rest, the
-// connection buttons enabled, the port box and the search disabled, no
-// sequence running.
-void verifyConnectedIdle(MainWindow &w);
+// The connection controls as one text: whether the port is open, the three
+// captions, the enabled ones of the connection buttons, the port box and
+// the search, and the sequences that run.
+QString controls(MainWindow &w);
+// What controls() reads at rest. Connected: the port open, the connection
+// buttons enabled, the port box and the search disabled; disconnected the
+// other way round. Every caption at rest, no sequence running.
+QString atRest(bool connected);
+enum : bool { Disconnected = false, Connected = true };
 
 // Connects to `port` and runs one scan at the real pace: sixteen ticks of
 // one second, done in at least 15990 ms and less than `atMostMs`.
