@@ -10,7 +10,10 @@
 # qtbase comes from Debian's source package. Qt SerialPort is the newest
 # open 5.15 release, 5.15.15, from the checked copy in ../shared/vendor (its
 # Windows backend is the one upstream kept), built against qtbase 5.15.8 and
-# with the patches in scripts/patches, which act only under Wine.
+# with the patches in scripts/patches, which act only under Wine. The folder
+# also gets qt-sources.txt, which says where the sources come from and how
+# they were built, and patches/ with the patches applied: the Windows
+# packages ship both with their licences.
 #
 # What is built is keyed: qtbase by its version, its configure options and
 # the compiler's version; Qt SerialPort by its version, its source, the
@@ -22,9 +25,10 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 main() {
-    local version=5.15.8 serialport_version=5.15.15
-    local serialport_sha256=56fc07da541b6d4c5b299206bd342615fcc405612c2128cf59d79dcdd84ef4cc
+    version=5.15.8 serialport_version=5.15.15
+    serialport_sha256=56fc07da541b6d4c5b299206bd342615fcc405612c2128cf59d79dcdd84ef4cc
     local serialport_tar=$root/../shared/vendor/qtserialport-everywhere-src-$serialport_version.tar.xz
+    serialport_tag=v$serialport_version-lts-lgpl
     local cross=i686-w64-mingw32
     local cache=${XDG_CACHE_HOME:-$HOME/.cache}/gateway-configurator
     prefix=${GATEWAY_QT_WIN32:-$cache/qt-$version-win32}
@@ -47,7 +51,6 @@ main() {
     # whichever variant the alternatives system picks, and the two variants'
     # C++ runtimes differ.
     local cxx=/usr/bin/$cross-g++-posix
-    local compiler
     compiler="$("$cxx" --version | head -n1) $(dpkg-query -W -f='${Version}' \
         g++-mingw-w64-i686-posix mingw-w64-i686-dev | tr '\n' ' ')"
     local qtbase_key serialport_key
@@ -87,6 +90,7 @@ main() {
             "$(($(date +%s) - started))" "$jobs" "$compiler" > "$qtbase_done"
     fi
     build_serialport "$serialport_tar" "$serialport_version" "$version"
+    describe_sources > "$prefix/qt-sources.txt"
     rm -f "$prefix"/.serialport-*
     printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
     rm -rf "$work"
@@ -117,17 +121,53 @@ toolchain() {
     ln -sf /usr/bin/i686-w64-mingw32-g++-posix "$dir/i686-w64-mingw32-g++"
 }
 
-build_qtbase() {
-    mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
-    # A private deb-src list for the mirror of the machine's own apt sources,
-    # so that the system's apt configuration is left as it is.
-    local mirror suite
+# The mirror of the machine's own apt sources, and the release.
+debian_source() {
     mirror=$(grep -hoE '^(URIs:|deb) +[a-z]+://[^ ]+/debian/?( |$)' \
                  /etc/apt/sources.list /etc/apt/sources.list.d/*.sources \
                  /etc/apt/sources.list.d/*.list 2>/dev/null \
              | awk '{print $2}' | head -n1 || true)
     mirror=${mirror:-http://deb.debian.org/debian}
     suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+}
+
+# What a program that ships this Qt tells its users of Qt's sources (the
+# Windows build's licenses/NOTICE.txt takes it in), with the patches applied
+# kept beside it in patches/.
+describe_sources() {
+    local mirror suite p
+    debian_source
+    rm -rf "$prefix/patches"
+    mkdir -p "$prefix/patches"
+    for p in "${patches[@]}"; do
+        cp "$p" "$prefix/patches/"
+    done
+    cat <<EOF
+    They were built by scripts/win32-qt.sh of the program's sources with
+    MinGW-w64 ($(dpkg-query -W -f='Debian ${Package} ${Version}, ' g++-mingw-w64-i686-posix \
+        mingw-w64-i686-dev | sed 's/, $//')), from:
+    - qtbase $version: the original tarball of Debian's source package
+      qtbase-opensource-src ($mirror, $suite), without Debian's patches;
+      the same release is also at
+      https://download.qt.io/archive/qt/5.15/$version/submodules/
+      Configured with: ${configure_options[*]//$prefix/<prefix>}
+    - Qt SerialPort $serialport_version: the tag $serialport_tag of
+      https://code.qt.io/qt/qtserialport.git (a tarball of it, sha256
+      $serialport_sha256), built against qtbase $version,
+EOF
+    if [ ${#patches[@]} -eq 0 ]; then
+        echo "      unchanged."
+    else
+        echo "      with the patches beside this notice: ${patches[*]##*/}."
+    fi
+}
+
+build_qtbase() {
+    mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
+    # A private deb-src list for the mirror of the machine's own apt sources,
+    # so that the system's apt configuration is left as it is.
+    local mirror suite
+    debian_source
     echo "deb-src $mirror $suite main" > "$work/apt/sources.list"
     local apt_private=(-o "Dir::Etc::SourceList=$work/apt/sources.list"
                        -o "Dir::Etc::SourceParts=/nonexistent"
