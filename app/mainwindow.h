@@ -98,8 +98,11 @@ private:
     // Writes one command line whole, in a single write, with no terminator.
     void writeCommand(const QByteArray &line);
     // The port is gone: the quiet path after a reboot command, the error box
-    // otherwise.
-    void portLost();
+    // otherwise (when it was open).
+    void portLost(bool wasOpen);
+    // Closes and opens the port again after a failed transfer (Windows).
+    void reopenPort();
+    bool reopenQueued = false;
     void stopAllSequences();
     // The scan and write buttons' captions while nothing runs.
     void showIdleCaptions();
