@@ -14,9 +14,11 @@
 #       unpacks the portable zip into a folder of its own, checks the same
 #       files and starts the program from there with nothing but them
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
-#       starts gateway-sim twice, with links that Wine maps to COM5 and COM6
-#       (which drops its device after the fifth query), and runs the session
-#       test through them
+#       starts gateway-sim three times, with links that Wine maps to COM5,
+#       COM6 (which drops its device after the fifth query) and COM7 (which
+#       drops it after the eighth, with the faults of the pty shim: a failed
+#       read, then a pulled adapter's errors), and runs the session test
+#       through them
 #
 # Needs WINEPREFIX (and what run.sh reads); xdotool for the window checks.
 set -euo pipefail
@@ -162,16 +164,19 @@ session)
     }
     start_sim com5 gw5 --restart-delay 800
     start_sim com6 gw6 --vanish-after 5 --restart-delay 600000
+    start_sim com7 gw7 --vanish-after 8 --restart-delay 600000
     for _ in $(seq 50); do
         [ -L "$WINEPREFIX/dosdevices/com5" ] && [ -L "$WINEPREFIX/dosdevices/com6" ] &&
-            [ -s "$dir/gw5.log" ] && [ -s "$dir/gw6.log" ] && break
+            [ -L "$WINEPREFIX/dosdevices/com7" ] && [ -s "$dir/gw5.log" ] && [ -s "$dir/gw6.log" ] &&
+            [ -s "$dir/gw7.log" ] && break
         sleep 0.1
     done
-    for port in com5 com6; do
+    for port in com5 com6 com7; do
         [ -L "$WINEPREFIX/dosdevices/$port" ] || fail "gateway-sim did not make its link $port"
         note "$port -> $(readlink "$WINEPREFIX/dosdevices/$port")"
     done
-    GATEWAY_SESSION_DIR="Z:${dir//\//\\}" "$here/run.sh" "$tests"
+    PTYMODEM_FAULT_LINK=$WINEPREFIX/dosdevices/com7 PTYMODEM_FAULT_READ=3 \
+        GATEWAY_SESSION_DIR="Z:${dir//\//\\}" "$here/run.sh" "$tests"
     ;;
 
 *)
