@@ -36,7 +36,7 @@ if(WIN32)
     # licenses\: NOTICE.txt says what is shipped under which terms and where
     # Qt's sources are (scripts/win32-qt.sh describes the Qt it builds in
     # qt-sources.txt and keeps the patches it applies beside it); then the
-    # texts. With Windows line ends, for Notepad.
+    # texts, with Windows line ends for Notepad, and the patches as they are.
     set(licenses ${CMAKE_BINARY_DIR}/licenses)
     set(GATEWAY_QT_SOURCES
         "    This build's Qt ${${QT}Core_VERSION} comes from its provider, with its sources.\n")
@@ -62,9 +62,17 @@ bin\\libwinpthread-1.dll
         list(APPEND license_texts ${PROJECT_SOURCE_DIR}/packaging/licenses/GCC-RUNTIME-LIBRARY-EXCEPTION-3.1.txt
             ${PROJECT_SOURCE_DIR}/packaging/licenses/winpthreads.txt)
     endif()
-    configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/NOTICE.txt.in ${licenses}/NOTICE.txt
-        @ONLY NEWLINE_STYLE CRLF)
-    foreach(text ${license_texts} ${qt_patches})
+    # Read at configure time: a change of one configures again.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${license_texts} ${qt_patches})
+    if(EXISTS ${GATEWAY_QT_PREFIX}/qt-sources.txt)
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${GATEWAY_QT_PREFIX}/qt-sources.txt)
+    endif()
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/NOTICE.txt.in ${CMAKE_BINARY_DIR}/NOTICE.txt @ONLY)
+    file(REMOVE_RECURSE ${licenses})
+    if(qt_patches)
+        file(COPY ${qt_patches} DESTINATION ${licenses})
+    endif()
+    foreach(text ${CMAKE_BINARY_DIR}/NOTICE.txt ${license_texts})
         get_filename_component(name ${text} NAME)
         if(name STREQUAL "LICENSE")
             set(name gateway-configurator.txt)
