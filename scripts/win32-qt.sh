@@ -75,6 +75,9 @@ main() {
     fi
 
     if [ -f "$qtbase_done" ] && [ -f "$serialport_done" ]; then
+        # Written on every run: it takes no time, and a change of its
+        # wording changes no build.
+        describe_sources
         echo "$prefix"
         return
     fi
@@ -90,7 +93,7 @@ main() {
             "$(($(date +%s) - started))" "$jobs" "$compiler" > "$qtbase_done"
     fi
     build_serialport "$serialport_tar" "$serialport_version" "$version"
-    describe_sources > "$prefix/qt-sources.txt"
+    describe_sources
     rm -f "$prefix"/.serialport-*
     printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
     rm -rf "$work"
@@ -131,35 +134,46 @@ debian_source() {
     suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
 }
 
-# What a program that ships this Qt tells its users of Qt's sources (the
-# Windows build's licenses/NOTICE.txt takes it in), with the patches applied
-# kept beside it in patches/.
+# What a program that ships this Qt tells its users of Qt's sources
+# (qt-sources.txt, which the Windows build's licenses/NOTICE.txt takes in),
+# with the patches applied kept beside it in patches/. Files that would not
+# change are left as they are, so that builds using them are not configured
+# again.
 describe_sources() {
-    local mirror suite p
-    debian_source
-    rm -rf "$prefix/patches"
+    local p
     mkdir -p "$prefix/patches"
-    for p in "${patches[@]}"; do
-        cp "$p" "$prefix/patches/"
+    for p in "$prefix"/patches/*; do
+        [ -e "$p" ] || continue
+        [[ " ${patches[*]##*/} " == *" ${p##*/} "* ]] || rm "$p"
     done
-    cat <<EOF
-    They were built by scripts/win32-qt.sh of the program's sources with
-    MinGW-w64 ($(dpkg-query -W -f='Debian ${Package} ${Version}, ' g++-mingw-w64-i686-posix \
-        mingw-w64-i686-dev | sed 's/, $//')), from:
-    - qtbase $version: the original tarball of Debian's source package
-      qtbase-opensource-src ($mirror, $suite), without Debian's patches;
-      the same release is also at
-      https://download.qt.io/archive/qt/5.15/$version/submodules/
-      Configured with: ${configure_options[*]//$prefix/<prefix>}
-    - Qt SerialPort $serialport_version: the tag $serialport_tag of
-      https://code.qt.io/qt/qtserialport.git (a tarball of it, sha256
-      $serialport_sha256), built against qtbase $version,
-EOF
-    if [ ${#patches[@]} -eq 0 ]; then
-        echo "      unchanged."
+    for p in "${patches[@]}"; do
+        cmp -s "$p" "$prefix/patches/${p##*/}" || cp "$p" "$prefix/patches/"
+    done
+    sources_text > "$prefix/qt-sources.txt.new"
+    if cmp -s "$prefix/qt-sources.txt.new" "$prefix/qt-sources.txt"; then
+        rm "$prefix/qt-sources.txt.new"
     else
-        echo "      with the patches beside this notice: ${patches[*]##*/}."
+        mv "$prefix/qt-sources.txt.new" "$prefix/qt-sources.txt"
     fi
+}
+
+sources_text() {
+    local mirror suite
+    debian_source
+    # A paragraph folded and indented for the notice: FIRST-LINE-INDENT
+    # OTHER-LINES-INDENT TEXT.
+    para() { fold -s -w 66 <<< "$3" | sed -e 's/^ *//' -e 's/ *$//' -e "1s/^/$1/" -e "2,\$s/^/$2/"; }
+    para "    " "    " "They were built by scripts/win32-qt.sh of the program's sources with MinGW-w64 \
+($(dpkg-query -W -f='Debian ${Package} ${Version}, ' g++-mingw-w64-i686-posix mingw-w64-i686-dev \
+    | sed 's/, $//')), from:"
+    para "    - " "      " "qtbase $version: the original tarball of Debian's source package \
+qtbase-opensource-src ($mirror, $suite), without Debian's patches; the same release is also at \
+https://download.qt.io/archive/qt/5.15/$version/submodules/. Configured with: \
+${configure_options[*]//$prefix/<prefix>}"
+    para "    - " "      " "Qt SerialPort $serialport_version: the tag $serialport_tag of \
+https://code.qt.io/qt/qtserialport.git (a tarball of it, sha256 $serialport_sha256), built against \
+qtbase $version, $([ ${#patches[@]} -eq 0 ] && echo unchanged. ||
+    echo "with the patches beside this notice: ${patches[*]##*/}.")"
 }
 
 build_qtbase() {
