@@ -103,8 +103,11 @@ private:
     // Writes one command line whole, in a single write, with no terminator.
     void writeCommand(const QByteArray &line);
     // The port is gone: the quiet path after a reboot command, the error box
-    // otherwise.
-    void portLost();
+    // otherwise (when it was open).
+    void portLost(bool wasOpen);
+    // Closes and opens the port again after a failed transfer (Windows).
+    void reopenPort();
+    bool reopenQueued = false;
     // Every sequence stopped and back at its start, the buttons' captions at rest.
     void stopAllSequences();
     // The scan and write buttons' captions while nothing runs.

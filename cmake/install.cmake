@@ -10,7 +10,10 @@
 #       (dpkg-dev); Windows: an NSIS installer,
 #       gateway-configurator-2.0.1-win32.exe, that puts the program with
 #       its DLLs (cmake/windows-runtime.cmake) into bin\ of the folder
-#       chosen, with a Start-menu entry and an uninstaller.
+#       chosen and the licences into licenses\, with a Start-menu entry, a
+#       desktop shortcut (both starting the program in the user's Documents)
+#       and an uninstaller; and the same tree as a portable zip,
+#       gateway-configurator-2.0.1-win32.zip.
 #
 # The PNG icons are committed renders of images/icon.svg
 # (images/render-icon.sh writes them together with the Windows .ico).
@@ -29,6 +32,56 @@ if(WIN32)
         get_filename_component(dir ${plugin} DIRECTORY)
         install(FILES ${GATEWAY_QT_PLUGIN_DIR}/${plugin} DESTINATION ${CMAKE_INSTALL_BINDIR}/${dir})
     endforeach()
+
+    # licenses\: NOTICE.txt says what is shipped under which terms and where
+    # Qt's sources are (scripts/win32-qt.sh describes the Qt it builds in
+    # qt-sources.txt and keeps the patches it applies beside it); then the
+    # texts, with Windows line ends for Notepad, and the patches as they are.
+    set(licenses ${CMAKE_BINARY_DIR}/licenses)
+    set(GATEWAY_QT_SOURCES
+        "    This build's Qt ${${QT}Core_VERSION} comes from its provider, with its sources.\n")
+    if(EXISTS ${GATEWAY_QT_PREFIX}/qt-sources.txt)
+        file(READ ${GATEWAY_QT_PREFIX}/qt-sources.txt GATEWAY_QT_SOURCES)
+    endif()
+    file(GLOB qt_patches ${GATEWAY_QT_PREFIX}/patches/*.patch)
+    set(license_texts ${PROJECT_SOURCE_DIR}/LICENSE
+        ${PROJECT_SOURCE_DIR}/packaging/licenses/LGPL-3.txt ${PROJECT_SOURCE_DIR}/packaging/licenses/GPL-3.txt)
+    if(MSVC)
+        set(GATEWAY_RUNTIME_NOTICE "The Visual C++ runtime DLLs beside the program
+    Microsoft's redistributable files, under Microsoft's terms for them.")
+    else()
+        set(GATEWAY_RUNTIME_NOTICE "bin\\libgcc_s_dw2-1.dll, bin\\libstdc++-6.dll
+    The GCC runtime libraries of MinGW-w64: the GNU General Public License,
+    version 3 (GPL-3.txt), with the GCC Runtime Library Exception, version
+    3.1 (GCC-RUNTIME-LIBRARY-EXCEPTION-3.1.txt), which lets them go with
+    programs under other terms.
+
+bin\\libwinpthread-1.dll
+    The POSIX threads library of MinGW-w64: MIT-style terms, in
+    winpthreads.txt.")
+        list(APPEND license_texts ${PROJECT_SOURCE_DIR}/packaging/licenses/GCC-RUNTIME-LIBRARY-EXCEPTION-3.1.txt
+            ${PROJECT_SOURCE_DIR}/packaging/licenses/winpthreads.txt)
+    endif()
+    # Read at configure time: a change of one configures again.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${license_texts} ${qt_patches})
+    if(EXISTS ${GATEWAY_QT_PREFIX}/qt-sources.txt)
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${GATEWAY_QT_PREFIX}/qt-sources.txt)
+    endif()
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/NOTICE.txt.in ${CMAKE_BINARY_DIR}/NOTICE.txt @ONLY)
+    file(REMOVE_RECURSE ${licenses})
+    if(qt_patches)
+        file(COPY ${qt_patches} DESTINATION ${licenses})
+    endif()
+    foreach(text ${CMAKE_BINARY_DIR}/NOTICE.txt ${license_texts})
+        get_filename_component(name ${text} NAME)
+        if(name STREQUAL "LICENSE")
+            set(name gateway-configurator.txt)
+        endif()
+        file(READ ${text} content)
+        string(REGEX REPLACE "\r?\n" "\r\n" content "${content}")
+        file(WRITE ${licenses}/${name} "${content}")
+    endforeach()
+    install(DIRECTORY ${licenses}/ DESTINATION licenses)
 endif()
 
 if(UNIX AND NOT APPLE)
@@ -55,19 +108,36 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Gateway Configurator")
 set(CPACK_PACKAGE_EXECUTABLES "gateway-configurator" "Modbus TCP-RTU Gateway Configurator")
 set(CPACK_STRIP_FILES ON)
+# The values below reach the packagers as written (NSIS script lines).
+set(CPACK_VERBATIM_VARIABLES ON)
 
 if(WIN32)
-    set(CPACK_GENERATOR NSIS)
+    set(CPACK_GENERATOR NSIS ZIP)
     set(CPACK_NSIS_DISPLAY_NAME "Modbus TCP-RTU Gateway Configurator")
     set(CPACK_NSIS_PACKAGE_NAME "Modbus TCP-RTU Gateway Configurator")
+    # The installer shows the program's licence.
+    set(CPACK_RESOURCE_FILE_LICENSE ${licenses}/gateway-configurator.txt)
     # Installer, uninstaller and the Programs entry show the program icon.
     set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/images/TesmarRTUTCP.ico")
     set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/images/TesmarRTUTCP.ico")
-    set(CPACK_NSIS_INSTALLED_ICON_NAME "${CMAKE_INSTALL_BINDIR}\\\\gateway-configurator.exe")
-    # Start menu shortcut (CPACK_PACKAGE_EXECUTABLES above) and one on the
-    # desktop, both to bin\gateway-configurator.exe.
-    set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})
-    set(CPACK_CREATE_DESKTOP_LINKS gateway-configurator)
+    set(CPACK_NSIS_INSTALLED_ICON_NAME "${CMAKE_INSTALL_BINDIR}\\gateway-configurator.exe")
+    # The Start-menu entry and the desktop shortcut, made here rather than
+    # from CPACK_PACKAGE_EXECUTABLES, whose shortcuts start the program in
+    # its own folder: these start it in the user's Documents (expanded when
+    # the shortcut is used, so for whichever user uses it), where the file
+    # dialogs then open, not in Program Files.
+    set(CPACK_PACKAGE_EXECUTABLES)
+    set(link "Modbus TCP-RTU Gateway Configurator.lnk")
+    set(exe "$INSTDIR\\${CMAKE_INSTALL_BINDIR}\\gateway-configurator.exe")
+    set(CPACK_NSIS_CREATE_ICONS_EXTRA "
+  Push $OUTDIR
+  StrCpy $OUTDIR \"%USERPROFILE%\\Documents\"
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${link}\" \"${exe}\"
+  CreateShortCut \"$DESKTOP\\${link}\" \"${exe}\"
+  Pop $OUTDIR")
+    set(CPACK_NSIS_DELETE_ICONS_EXTRA "
+  Delete \"$SMPROGRAMS\\$MUI_TEMP\\${link}\"
+  Delete \"$DESKTOP\\${link}\"")
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
     set(CPACK_NSIS_MODIFY_PATH OFF)
 elseif(UNIX AND NOT APPLE)

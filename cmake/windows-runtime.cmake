@@ -1,6 +1,8 @@
 # The DLLs a Windows build of the program needs beside it, the layout Qt's
 # own deployment tool makes:
 #   GATEWAY_QT_DLLS          Qt5Core, Qt5Gui, Qt5Widgets, Qt5SerialPort
+#   GATEWAY_QT_PREFIX        the Qt folder (its qt-sources.txt and patches/,
+#                            when scripts/win32-qt.sh built it)
 #   GATEWAY_QT_PLUGIN_DIR    Qt's plugins folder; of it platforms/qwindows.dll,
 #                            styles/qwindowsvistastyle.dll and
 #                            imageformats/qico.dll (the window icon is a .ico)
@@ -13,6 +15,7 @@ foreach(module Core Gui Widgets SerialPort)
 endforeach()
 get_filename_component(GATEWAY_QT_BIN_DIR "${dll}" DIRECTORY)
 get_filename_component(GATEWAY_QT_PLUGIN_DIR "${GATEWAY_QT_BIN_DIR}/../plugins" ABSOLUTE)
+get_filename_component(GATEWAY_QT_PREFIX "${GATEWAY_QT_BIN_DIR}/.." ABSOLUTE)
 set(GATEWAY_QT_PLUGINS
     platforms/qwindows.dll
     styles/qwindowsvistastyle.dll

@@ -112,19 +112,44 @@ void MainWindow::handleError(QSerialPort::SerialPortError error)
     if (error != QSerialPort::NoError && error != QSerialPort::ResourceError && serial.isOpen()
         && link::deviceHungUp(qintptr(serial.handle())))
         error = QSerialPort::ResourceError;
-    if (error != QSerialPort::ResourceError)
+    if (error == QSerialPort::ResourceError) {
+        portLost(serial.isOpen());
         return;
-    portLost();
+    }
+#ifdef Q_OS_WIN
+    // Windows only: there the serial library neither reads nor writes after
+    // a failed transfer (on Unix it goes on polling), so the port, its device
+    // still there, is opened again.
+    const bool transferFailed = error == QSerialPort::ReadError || error == QSerialPort::WriteError
+        || error == QSerialPort::UnknownError || error == QSerialPort::PermissionError;
+    if (transferFailed && serial.isOpen() && !reopenQueued) {
+        reopenQueued = true;
+        QTimer::singleShot(0, this, [this] { reopenPort(); });
+    }
+#endif
 }
 
-void MainWindow::portLost()
+void MainWindow::reopenPort()
+{
+    reopenQueued = false;
+    if (!serial.isOpen())
+        return;
+    serial.close();
+    if (serial.open(QIODevice::ReadWrite))
+        return;
+    // The device did not take the port back: the link is lost after all.
+    replyGapTimer->stop();
+    showConnectionState(false);
+    portLost(true);
+}
+
+void MainWindow::portLost(bool wasOpen)
 {
     // The module restarts after a reboot command: the port goes quietly.
     if (resetPending) {
         showDisconnected();
         return;
     }
-    const bool wasOpen = serial.isOpen();
     closeport();
     stopAllSequences();
     if (!wasOpen)

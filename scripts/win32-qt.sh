@@ -10,7 +10,10 @@
 # qtbase comes from Debian's source package. Qt SerialPort is the newest
 # open 5.15 release, 5.15.15, from the checked copy in ../shared/vendor (its
 # Windows backend is the one upstream kept), built against qtbase 5.15.8 and
-# with the patches in scripts/patches, which act only under Wine.
+# with the patches in scripts/patches, which act only under Wine. The folder
+# also gets qt-sources.txt, which says where the sources come from and how
+# they were built, and patches/ with the patches applied: the Windows
+# packages ship both with their licences.
 #
 # What is built is keyed: qtbase by its version, its configure options and
 # the compiler's version; Qt SerialPort by its version, its source, the
@@ -22,9 +25,10 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 main() {
-    local version=5.15.8 serialport_version=5.15.15
-    local serialport_sha256=56fc07da541b6d4c5b299206bd342615fcc405612c2128cf59d79dcdd84ef4cc
+    version=5.15.8 serialport_version=5.15.15
+    serialport_sha256=56fc07da541b6d4c5b299206bd342615fcc405612c2128cf59d79dcdd84ef4cc
     local serialport_tar=$root/../shared/vendor/qtserialport-everywhere-src-$serialport_version.tar.xz
+    serialport_tag=v$serialport_version-lts-lgpl
     local cross=i686-w64-mingw32
     local cache=${XDG_CACHE_HOME:-$HOME/.cache}/gateway-configurator
     prefix=${GATEWAY_QT_WIN32:-$cache/qt-$version-win32}
@@ -47,7 +51,6 @@ main() {
     # whichever variant the alternatives system picks, and the two variants'
     # C++ runtimes differ.
     local cxx=/usr/bin/$cross-g++-posix
-    local compiler
     compiler="$("$cxx" --version | head -n1) $(dpkg-query -W -f='${Version}' \
         g++-mingw-w64-i686-posix mingw-w64-i686-dev | tr '\n' ' ')"
     local qtbase_key serialport_key
@@ -72,6 +75,9 @@ main() {
     fi
 
     if [ -f "$qtbase_done" ] && [ -f "$serialport_done" ]; then
+        # Written on every run: it takes no time, and a change of its
+        # wording changes no build.
+        describe_sources
         echo "$prefix"
         return
     fi
@@ -87,6 +93,7 @@ main() {
             "$(($(date +%s) - started))" "$jobs" "$compiler" > "$qtbase_done"
     fi
     build_serialport "$serialport_tar" "$serialport_version" "$version"
+    describe_sources
     rm -f "$prefix"/.serialport-*
     printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
     rm -rf "$work"
@@ -117,17 +124,64 @@ toolchain() {
     ln -sf /usr/bin/i686-w64-mingw32-g++-posix "$dir/i686-w64-mingw32-g++"
 }
 
-build_qtbase() {
-    mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
-    # A private deb-src list for the mirror of the machine's own apt sources,
-    # so that the system's apt configuration is left as it is.
-    local mirror suite
+# The mirror of the machine's own apt sources, and the release.
+debian_source() {
     mirror=$(grep -hoE '^(URIs:|deb) +[a-z]+://[^ ]+/debian/?( |$)' \
                  /etc/apt/sources.list /etc/apt/sources.list.d/*.sources \
                  /etc/apt/sources.list.d/*.list 2>/dev/null \
              | awk '{print $2}' | head -n1 || true)
     mirror=${mirror:-http://deb.debian.org/debian}
     suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+}
+
+# What a program that ships this Qt tells its users of Qt's sources
+# (qt-sources.txt, which the Windows build's licenses/NOTICE.txt takes in),
+# with the patches applied kept beside it in patches/. Files that would not
+# change are left as they are, so that builds using them are not configured
+# again.
+describe_sources() {
+    local p
+    mkdir -p "$prefix/patches"
+    for p in "$prefix"/patches/*; do
+        [ -e "$p" ] || continue
+        [[ " ${patches[*]##*/} " == *" ${p##*/} "* ]] || rm "$p"
+    done
+    for p in "${patches[@]}"; do
+        cmp -s "$p" "$prefix/patches/${p##*/}" || cp "$p" "$prefix/patches/"
+    done
+    sources_text > "$prefix/qt-sources.txt.new"
+    if cmp -s "$prefix/qt-sources.txt.new" "$prefix/qt-sources.txt"; then
+        rm "$prefix/qt-sources.txt.new"
+    else
+        mv "$prefix/qt-sources.txt.new" "$prefix/qt-sources.txt"
+    fi
+}
+
+sources_text() {
+    local mirror suite
+    debian_source
+    # A paragraph folded and indented for the notice: FIRST-LINE-INDENT
+    # OTHER-LINES-INDENT TEXT.
+    para() { fold -s -w 66 <<< "$3" | sed -e 's/^ *//' -e 's/ *$//' -e "1s/^/$1/" -e "2,\$s/^/$2/"; }
+    para "    " "    " "They were built by scripts/win32-qt.sh of the program's sources with MinGW-w64 \
+($(dpkg-query -W -f='Debian ${Package} ${Version}, ' g++-mingw-w64-i686-posix mingw-w64-i686-dev \
+    | sed 's/, $//')), from:"
+    para "    - " "      " "qtbase $version: the original tarball of Debian's source package \
+qtbase-opensource-src ($mirror, $suite), without Debian's patches; the same release is also at \
+https://download.qt.io/archive/qt/5.15/$version/submodules/. Configured with: \
+${configure_options[*]//$prefix/<prefix>}"
+    para "    - " "      " "Qt SerialPort $serialport_version: the tag $serialport_tag of \
+https://code.qt.io/qt/qtserialport.git (a tarball of it, sha256 $serialport_sha256), built against \
+qtbase $version, $([ ${#patches[@]} -eq 0 ] && echo unchanged. ||
+    echo "with the patches beside this notice: ${patches[*]##*/}.")"
+}
+
+build_qtbase() {
+    mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
+    # A private deb-src list for the mirror of the machine's own apt sources,
+    # so that the system's apt configuration is left as it is.
+    local mirror suite
+    debian_source
     echo "deb-src $mirror $suite main" > "$work/apt/sources.list"
     local apt_private=(-o "Dir::Etc::SourceList=$work/apt/sources.list"
                        -o "Dir::Etc::SourceParts=/nonexistent"

@@ -3,8 +3,8 @@
 #   * images/TesmarRTUTCP.ico has exactly four 32-bit images, 256/48/32/16 px,
 #     the 256 px one stored as PNG, the others as classic 32 bpp DIBs;
 #   * images/app.rc compiles with MinGW windres into a .res and a COFF object
-#     that carry the icon group IDI_ICON1 (4 icons) and the version
-#     information 2.0.1.0.
+#     that carry the icon group IDI_ICON1 (4 icons), the version information
+#     2.0.1.0 and the manifest (RT_MANIFEST 1).
 #
 # With a built program (EXE, from the Win32 build) it also reads back from
 # the file itself:
@@ -12,7 +12,9 @@
 #   * the icon group IDI_ICON1 with the four images of the .ico, and the
 #     version record 2.0.1.0 (wrestool, icoutils);
 #   * the .ico stored whole (uncompressed) as the Qt resource
-#     ":/images/TesmarRTUTCP.ico".
+#     ":/images/TesmarRTUTCP.ico";
+#   * one manifest, RT_MANIFEST 1, that asks for asInvoker and names
+#     Windows 7, 8, 8.1 and 10/11 as supported.
 #
 # Usage: tests/check_windows_rc.sh [SOURCE_DIR [EXE]]
 #   SOURCE_DIR defaults to the parent directory of this script. Works from any
@@ -178,7 +180,8 @@ for f in app.res app.o; do
     need 'VALUE "LegalCopyright", "'
     need 'BLOCK "VarFileInfo"'
     need 'VALUE "Translation", 0x409, 1200'
-    ok "$f: IDI_ICON1 (4 icons, 32 bpp, 256/48/32/16) and VERSIONINFO 2.0.1.0"
+    need '1 24 /* RT_MANIFEST */' "the manifest"
+    ok "$f: IDI_ICON1 (4 icons, 32 bpp, 256/48/32/16), VERSIONINFO 2.0.1.0 and RT_MANIFEST 1"
 done
 
 # The version strings really are UTF-16LE in the object.
@@ -237,6 +240,24 @@ needle = b'\x00T\x00e\x00s\x00m\x00a\x00r\x00R\x00T\x00U\x00T\x00C\x00P\x00.\x00
 sys.exit(0 if ico in exe and needle in exe else 1)
 PY
     ok "$exe: resource :/images/TesmarRTUTCP.ico stored uncompressed"
+
+    [ "$(grep -c -- '--type=24 ' <<< "$resources")" -eq 1 ] && grep -q -- "--type=24 --name=1 " <<< "$resources" ||
+        fail "$exe: not exactly one manifest, RT_MANIFEST 1: $(grep -- '--type=24' <<< "$resources")"
+    wrestool -x --raw --type=24 --name=1 -o manifest.xml "$exe" || fail "$exe: the manifest cannot be extracted"
+    python3 - manifest.xml <<'PY' || fail "$exe: the manifest does not ask for asInvoker with Windows 7 to 11"
+import sys
+import xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+levels = [e.get('level') for e in root.iter('{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel')]
+systems = {e.get('Id') for e in root.iter('{urn:schemas-microsoft-com:compatibility.v1}supportedOS')}
+want = {'{35138b9a-5d96-4fbd-8e2d-a2440225f93a}',  # 7
+        '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}',  # 8
+        '{1f676c76-80e1-4239-95bb-83d0f6d0da78}',  # 8.1
+        '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'}  # 10 and 11
+print('manifest: execution level %s, supportedOS %s' % (levels, sorted(systems)))
+sys.exit(0 if levels == ['asInvoker'] and systems == want else 1)
+PY
+    ok "$exe: manifest RT_MANIFEST 1: asInvoker, Windows 7 to 11"
 fi
 
 echo "$me: PASS"

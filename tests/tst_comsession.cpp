@@ -1,8 +1,9 @@
 // A session of the Windows program through COM ports, under Wine, with
 // gateway-sim behind each port (tests/wine/check.sh starts them and maps
-// COM5 and COM6 to their links): connect, scan, change, write, let the
-// module restart, rescan; then a device that vanishes during a scan, and a
-// window closed while its device is gone.
+// COM5, COM6 and COM7 to their links): connect, scan, change, write, let the
+// module restart, rescan; then a device that vanishes during a scan, a
+// failed read and a pulled adapter's errors, and a window closed while its
+// device is gone.
 #include <QtTest>
 
 #include <QDir>
@@ -37,6 +38,7 @@ private slots:
     }
     void scanWriteRestartRescan();
     void deviceVanishesDuringScan();
+    void readErrorThenAdapterPulled();
     void closingWindowWithDeviceGone();
 };
 
@@ -84,6 +86,44 @@ void tst_ComSession::deviceVanishesDuringScan()
     QCOMPARE(sim.received().size(), 5);
     QCOMPARE(controls(w), atRest(Disconnected));
     QCOMPARE(w.statusBar()->currentMessage(), statusDisconnected);
+}
+
+void tst_ComSession::readErrorThenAdapterPulled()
+{
+    // gateway-sim on COM7 drops its device after the eighth query. The pty
+    // shim fails the third read there with an I/O error, the device staying,
+    // and once the device is gone answers as a pulled USB adapter's driver:
+    // the wait for data goes on, writes fail with access denied, reads with
+    // an I/O error; no error says "device gone".
+    SimProcess sim(sessionDir(), QStringLiteral("gw7"), QStringLiteral("COM7"));
+    BoxWatcher boxes;
+    MainWindow w;
+    w.show();
+    QList<QSerialPort::SerialPortError> errors;
+    connect(&MainWindowProbe(w).serial(), &QSerialPort::errorOccurred, [&](QSerialPort::SerialPortError e) {
+        if (e != QSerialPort::NoError)
+            errors << e;
+    });
+    QVERIFY(connectTo(w, sim.link));
+    startSequence(w, "scan_parameters", "scanAllTimer", 300);
+    QVERIFY(boxes.waitForCount(1, 15000));
+    qInfo() << "port errors:" << errors;
+    // Two errors, both failed transfers (under Wine "not ready"): the read
+    // with the device there, then the first transfer after it had gone,
+    // from which the window knew it gone by asking the device, with no
+    // attempt to open the port again.
+    QCOMPARE(errors.size(), 2);
+    QVERIFY(!errors.contains(QSerialPort::ResourceError));
+    // The failed read lost nothing and ended nothing: every reply before the
+    // device went reached its field, and the one box is the loss.
+    QCOMPARE(sim.received().size(), 8);
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(shown(w, scanFields[i]), factoryShown(scanFields[i]));
+    QCOMPARE(boxes.boxes[0].title, boxLost);
+    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
+    verifyDisconnected(w);
+    QTest::qWait(300);
+    QCOMPARE(boxes.count(), 1);
 }
 
 void tst_ComSession::closingWindowWithDeviceGone()

@@ -5,19 +5,28 @@
 #       starts the program, finds its window, closes it as a user would
 #       (Alt+F4) and expects a clean exit
 #   check.sh installer INSTALLER.exe
-#       installs silently (/S) into Program Files, checks the program, its
-#       DLLs, the Start-menu entry and the uninstaller, starts the installed
-#       program, uninstalls silently and checks that nothing is left
+#       installs silently (/S) into Program Files; checks the program, its
+#       DLLs, the licences, the uninstaller, and the Start-menu entry and
+#       desktop shortcut; starts the program from its Start-menu entry with
+#       nothing but what was installed, and checks that it runs in the
+#       user's Documents; uninstalls silently and checks that nothing is left
+#   check.sh zip ZIP
+#       unpacks the portable zip into a folder of its own, checks the same
+#       files and starts the program from there with nothing but them
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
-#       starts gateway-sim twice, with links that Wine maps to COM5 and COM6
-#       (which drops its device after the fifth query), and runs the session
-#       test through them
+#       starts gateway-sim three times, with links that Wine maps to COM5,
+#       COM6 (which drops its device after the fifth query) and COM7 (which
+#       drops it after the eighth, with the faults of the pty shim: a failed
+#       read, then a pulled adapter's errors), and runs the session test
+#       through them
 #
 # Needs WINEPREFIX (and what run.sh reads); xdotool for the window checks.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:?}"
 export WINEPREFIX
+# xdotool matches the Cyrillic window title only in a UTF-8 locale.
+export LC_ALL=C.UTF-8
 what=$1
 shift
 
@@ -28,34 +37,66 @@ fi
 fail() { echo "check.sh $what: FAIL: $*" >&2; exit 1; }
 note() { echo "check.sh $what: $*"; }
 
-# Starts a program, waits for its window, closes it with Alt+F4 and expects
-# exit code 0 within ten seconds.
-start_and_quit() {
-    local exe=$1 pid win code
-    "$here/run.sh" "$exe" &
+title="Конфигуратор Modbus TCP-RTU Version 2.0.1"
+link_name="Modbus TCP-RTU Gateway Configurator.lnk"
+# What the installer and the zip put into the program's folder.
+shipped=(bin/gateway-configurator.exe bin/Qt5Core.dll bin/Qt5Gui.dll bin/Qt5Widgets.dll
+         bin/Qt5SerialPort.dll bin/platforms/qwindows.dll bin/imageformats/qico.dll
+         bin/styles/qwindowsvistastyle.dll bin/libstdc++-6.dll bin/libgcc_s_dw2-1.dll
+         bin/libwinpthread-1.dll licenses/NOTICE.txt licenses/gateway-configurator.txt
+         licenses/LGPL-3.txt licenses/GPL-3.txt licenses/GCC-RUNTIME-LIBRARY-EXCEPTION-3.1.txt
+         licenses/winpthreads.txt licenses/qtserialport-wine-commwait.patch)
+
+# The program's folder holds what is shipped, and the notice names the Qt
+# sources it was built from.
+check_tree() {
+    local dir=$1 f
+    for f in "${shipped[@]}"; do
+        [ -f "$dir/$f" ] || fail "missing: $f"
+    done
+    for f in "qtbase 5.15.8" "Qt SerialPort 5.15.15" "qtserialport-wine-commwait.patch" \
+             "GCC Runtime Library Exception"; do
+        grep -qF "$f" "$dir/licenses/NOTICE.txt" || fail "licenses/NOTICE.txt does not name $f"
+    done
+    note "in place: $(cd "$dir" && find . -type f | sort | tr '\n' ' ')"
+}
+
+# Runs a command (run.sh and its arguments) in the background and waits for
+# the program's window: sets $pid (the command's), $win and $win_pid (the
+# process of the window).
+open_window() {
+    "$here/run.sh" "$@" &
     pid=$!
-    win=$(timeout 60 xdotool search --sync --onlyvisible --name "Конфигуратор Modbus TCP-RTU Version 2.0.1" | head -n1) ||
-        { kill "$pid" 2>/dev/null; fail "no window of $exe appeared"; }
-    note "window $win: $(xdotool getwindowgeometry "$win" | tr '\n' ' ')"
+    win=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" | head -n1) ||
+        { kill "$pid" 2>/dev/null; fail "no window appeared ($*)"; }
+    win_pid=$(xdotool getwindowpid "$win")
+    note "window $win of process $win_pid: $(xdotool getwindowgeometry "$win" | tr '\n' ' ')"
+}
+
+# Closes the window as a user would (Alt+F4) and expects its process and the
+# command to end within ten seconds, the command with 0.
+close_window() {
+    local code
     sleep 1
     xdotool windowfocus --sync "$win" key --clearmodifiers alt+F4
     for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
+        kill -0 "$pid" 2>/dev/null || kill -0 "$win_pid" 2>/dev/null || break
         sleep 0.1
     done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        fail "$exe did not quit after Alt+F4"
+    if kill -0 "$pid" 2>/dev/null || kill -0 "$win_pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+        fail "the program did not quit after Alt+F4"
     fi
     code=0
     wait "$pid" || code=$?
-    [ "$code" -eq 0 ] || fail "$exe exited with $code"
-    note "$exe started, showed its window and quit with 0"
+    [ "$code" -eq 0 ] || fail "the program exited with $code"
+    note "the program showed its window and quit with 0"
 }
 
 case $what in
 program)
-    start_and_quit "$1"
+    open_window "$1"
+    close_window
     ;;
 
 installer)
@@ -63,19 +104,22 @@ installer)
     "$here/run.sh" "$installer" /S
     wineserver -w
     dir="$WINEPREFIX/drive_c/Program Files/Gateway Configurator"
-    for f in bin/gateway-configurator.exe bin/Qt5Core.dll bin/Qt5Gui.dll bin/Qt5Widgets.dll \
-             bin/Qt5SerialPort.dll bin/platforms/qwindows.dll bin/imageformats/qico.dll \
-             bin/styles/qwindowsvistastyle.dll bin/libstdc++-6.dll bin/libgcc_s_dw2-1.dll \
-             bin/libwinpthread-1.dll Uninstall.exe; do
-        [ -f "$dir/$f" ] || fail "not installed: $f"
-    done
-    note "installed: $(cd "$dir" && find . -type f | sort | tr '\n' ' ')"
-    links=$(find "$WINEPREFIX/drive_c" -path "*Start Menu*" -name "*.lnk" | grep "Gateway Configurator" || true)
-    printf '%s\n' "$links" | grep -q "Modbus TCP-RTU Gateway Configurator.lnk" || fail "no Start-menu entry ($links)"
-    note "Start-menu entries: $(printf '%s\n' "$links" | sed "s|$WINEPREFIX/drive_c/||" | tr '\n' ' ')"
-    # Installed copies, without the build's DLL path: what is beside the
-    # program must be enough.
-    GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" start_and_quit "$dir/bin/gateway-configurator.exe"
+    [ -f "$dir/Uninstall.exe" ] || fail "no uninstaller"
+    check_tree "$dir"
+    menu=$(find "$WINEPREFIX/drive_c" -path "*Start Menu*" -name "$link_name")
+    desktop=$(find "$WINEPREFIX/drive_c" -path "*/Desktop/*" -name "$link_name")
+    [ -n "$menu" ] || fail "no Start-menu entry"
+    [ -n "$desktop" ] || fail "no desktop shortcut"
+    note "shortcuts: $(printf '%s\n' "$menu" "$desktop" | sed "s|$WINEPREFIX/drive_c/||" | tr '\n' ' ')"
+    # The Start-menu entry as Explorer uses it, with the installed files
+    # alone (no DLL path from the build): the program must run in the
+    # user's Documents, where its file dialogs then open.
+    GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" open_window start /wait /unix "$menu"
+    documents=$(readlink -f "$WINEPREFIX/drive_c/users/$(id -un)/Documents")
+    cwd=$(readlink -f "/proc/$win_pid/cwd")
+    [ "$cwd" = "$documents" ] || fail "started from the Start menu, the program runs in $cwd, not $documents"
+    note "started from the Start menu, the program runs in $cwd"
+    close_window
     "$here/run.sh" "$dir/Uninstall.exe" /S
     wineserver -w
     # The uninstaller runs from a copy of itself and may end a moment later.
@@ -84,9 +128,21 @@ installer)
         sleep 0.2
     done
     [ ! -e "$dir" ] || fail "left after uninstalling: $(find "$dir" | tr '\n' ' ')"
-    links=$(find "$WINEPREFIX/drive_c" -path "*Start Menu*" -name "*.lnk" | grep "Gateway Configurator" || true)
-    [ -z "$links" ] || fail "Start-menu entries left: $links"
+    links=$(find "$WINEPREFIX/drive_c" -name "$link_name")
+    [ -z "$links" ] || fail "shortcuts left: $links"
     note "uninstalled: nothing left"
+    ;;
+
+zip)
+    dir=$(dirname "$WINEPREFIX")/wine-zip
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    unzip -q "$1" -d "$dir"
+    top=$(find "$dir" -mindepth 1 -maxdepth 1)
+    [ "$(wc -l <<< "$top")" -eq 1 ] && [ -d "$top" ] || fail "the zip does not hold one folder: $top"
+    check_tree "$top"
+    GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" open_window "$top/bin/gateway-configurator.exe"
+    close_window
     ;;
 
 session)
@@ -95,22 +151,32 @@ session)
     dir=$(dirname "$WINEPREFIX")/wine-session
     rm -rf "$dir"
     mkdir -p "$dir"
+    # The COM ports' links go into the prefix, which run.sh makes.
+    [ -f "$WINEPREFIX/system.reg" ] || "$here/run.sh" cmd /c exit
     pids=()
     trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; true' EXIT
-    "$sim" --link "$WINEPREFIX/dosdevices/com5" --state "$dir/gw5.state" --log "$dir/gw5.log" \
-        --quiet --restart-delay 800 &
-    pids+=($!)
-    "$sim" --link "$WINEPREFIX/dosdevices/com6" --state "$dir/gw6.state" --log "$dir/gw6.log" \
-        --quiet --vanish-after 5 --restart-delay 600000 &
-    pids+=($!)
+    start_sim() { # COM-PORT NAME OPTION...
+        local port=$1 name=$2
+        shift 2
+        "$sim" --link "$WINEPREFIX/dosdevices/$port" --state "$dir/$name.state" --log "$dir/$name.log" \
+            --quiet "$@" &
+        pids+=($!)
+    }
+    start_sim com5 gw5 --restart-delay 800
+    start_sim com6 gw6 --vanish-after 5 --restart-delay 600000
+    start_sim com7 gw7 --vanish-after 8 --restart-delay 600000
     for _ in $(seq 50); do
         [ -L "$WINEPREFIX/dosdevices/com5" ] && [ -L "$WINEPREFIX/dosdevices/com6" ] &&
-            [ -s "$dir/gw5.log" ] && [ -s "$dir/gw6.log" ] && break
+            [ -L "$WINEPREFIX/dosdevices/com7" ] && [ -s "$dir/gw5.log" ] && [ -s "$dir/gw6.log" ] &&
+            [ -s "$dir/gw7.log" ] && break
         sleep 0.1
     done
-    [ -L "$WINEPREFIX/dosdevices/com5" ] || fail "gateway-sim did not make its link"
-    note "COM5 -> $(readlink "$WINEPREFIX/dosdevices/com5"), COM6 -> $(readlink "$WINEPREFIX/dosdevices/com6")"
-    GATEWAY_SESSION_DIR="Z:${dir//\//\\}" "$here/run.sh" "$tests"
+    for port in com5 com6 com7; do
+        [ -L "$WINEPREFIX/dosdevices/$port" ] || fail "gateway-sim did not make its link $port"
+        note "$port -> $(readlink "$WINEPREFIX/dosdevices/$port")"
+    done
+    PTYMODEM_FAULT_LINK=$WINEPREFIX/dosdevices/com7 PTYMODEM_FAULT_READ=3 \
+        GATEWAY_SESSION_DIR="Z:${dir//\//\\}" "$here/run.sh" "$tests"
     ;;
 
 *)

@@ -11,6 +11,15 @@
  *
  * 32-bit glibc with 64-bit time (which Wine's i386 ntdll.so is built with)
  * calls __ioctl_time64 instead of ioctl, so both are wrapped.
+ *
+ * Faults, for the pseudo-terminal that the link PTYMODEM_FAULT_LINK points
+ * to (a COM port's entry in the prefix's dosdevices) when it is opened:
+ *   - PTYMODEM_FAULT_READ=N: its Nth read fails with EIO, the device
+ *     staying;
+ *   - once its other end has hung up, it behaves as the driver of a pulled
+ *     USB adapter: the modem lines stay up, so the wait for data goes on,
+ *     reads fail with EIO and writes with EACCES (Windows: access denied),
+ *     and asking for the queues fails.
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -21,6 +30,9 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 typedef int (*ioctl_fn)(int, unsigned long, ...);
 
@@ -31,6 +43,34 @@ static int is_pty_slave(int fd)
     if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
         return 0;
     return major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
+}
+
+/* Whether fd is the faulty pseudo-terminal (its device is the link's
+ * target), decided once per descriptor and device: the link goes with the
+ * device. */
+static int is_faulty(int fd)
+{
+    static const char *link;
+    static int configured = -1;
+    static struct { dev_t device; int faulty; } seen[256];
+    if (configured < 0) {
+        link = getenv("PTYMODEM_FAULT_LINK");
+        configured = link && *link;
+    }
+    struct stat st, target;
+    if (!configured || fd < 0 || fd >= 256 || fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+        return 0;
+    if (seen[fd].device != st.st_rdev) {
+        seen[fd].faulty = stat(link, &target) == 0 && target.st_rdev == st.st_rdev;
+        seen[fd].device = st.st_rdev;
+    }
+    return seen[fd].faulty;
+}
+
+static int hung_up(int fd)
+{
+    struct pollfd p = {fd, POLLIN, 0};
+    return poll(&p, 1, 0) == 1 && (p.revents & POLLHUP);
 }
 
 static int modem_request(int fd, unsigned long request, void *arg)
@@ -62,13 +102,13 @@ static int wrapped(const char *name, ioctl_fn *real, int fd, unsigned long reque
     }
     int saved = errno;
     int r = (*real)(fd, request, arg);
-    if (r == -1 && (errno == ENOTTY || errno == EINVAL) && arg && is_pty_slave(fd)) {
-        int e = errno;
+    int e = errno;
+    if (r == -1 && (e == ENOTTY || e == EINVAL || (e == EIO && is_faulty(fd))) && arg && is_pty_slave(fd)) {
         errno = saved;
         if (modem_request(fd, request, arg) == 0)
             return 0;
-        errno = e;
     }
+    errno = e;
     return r;
 }
 
@@ -93,3 +133,31 @@ int __ioctl_time64(int fd, unsigned long request, ...)
     return wrapped("__ioctl_time64", &real, fd, request, arg);
 }
 #endif
+
+ssize_t read(int fd, void *buffer, size_t size)
+{
+    static ssize_t (*real)(int, void *, size_t);
+    static int reads;
+    if (!real)
+        real = (ssize_t (*)(int, void *, size_t))dlsym(RTLD_NEXT, "read");
+    if (is_faulty(fd)) {
+        const char *nth = getenv("PTYMODEM_FAULT_READ");
+        if (hung_up(fd) || (nth && __atomic_add_fetch(&reads, 1, __ATOMIC_SEQ_CST) == atoi(nth))) {
+            errno = EIO;
+            return -1;
+        }
+    }
+    return real(fd, buffer, size);
+}
+
+ssize_t write(int fd, const void *buffer, size_t size)
+{
+    static ssize_t (*real)(int, const void *, size_t);
+    if (!real)
+        real = (ssize_t (*)(int, const void *, size_t))dlsym(RTLD_NEXT, "write");
+    if (is_faulty(fd) && hung_up(fd)) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(fd, buffer, size);
+}

@@ -44,6 +44,15 @@ mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i >/dev/null 2>&1
         wineserver -w
+        # Wine links the user's Documents, Desktop, ... to the home folder;
+        # here they are folders of the prefix, so that what a test saves
+        # stays in the prefix and Documents is a folder of its own.
+        for d in "$WINEPREFIX"/drive_c/users/*/*; do
+            if [ -L "$d" ]; then
+                rm "$d"
+                mkdir "$d"
+            fi
+        done
     fi
 ) 9>"$WINEPREFIX.lock"
 
