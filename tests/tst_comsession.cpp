@@ -96,7 +96,7 @@ void tst_ComSession::readErrorThenAdapterPulled()
     // the wait for data goes on, writes fail with access denied, reads with
     // an I/O error; no error says "device gone".
     SimProcess sim(sessionDir(), QStringLiteral("gw7"), QStringLiteral("COM7"));
-    BoxWatcher boxes;
+    Modals boxes;
     MainWindow w;
     w.show();
     QList<QSerialPort::SerialPortError> errors;
@@ -105,8 +105,8 @@ void tst_ComSession::readErrorThenAdapterPulled()
             errors << e;
     });
     QVERIFY(connectTo(w, sim.link));
-    startSequence(w, "scan_parameters", "scanAllTimer", 300);
-    QVERIFY(boxes.waitForCount(1, 15000));
+    QVERIFY(startScan(w, 300));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 15000);
     qInfo() << "port errors:" << errors;
     // Two errors, both failed transfers (under Wine "not ready"): the read
     // with the device there, then the first transfer after it had gone,
@@ -119,9 +119,9 @@ void tst_ComSession::readErrorThenAdapterPulled()
     QCOMPARE(sim.received().size(), 8);
     for (int i = 0; i < 7; ++i)
         QCOMPARE(shown(w, scanFields[i]), factoryShown(scanFields[i]));
-    QCOMPARE(boxes.boxes[0].title, boxLost);
-    QCOMPARE(boxes.boxes[0].text, boxConnectionError);
-    verifyDisconnected(w);
+    QCOMPARE(boxes.seen[0].title, boxLost);
+    QCOMPARE(boxes.seen[0].text, boxConnectionError);
+    QCOMPARE(controls(w), atRest(Disconnected));
     QTest::qWait(300);
     QCOMPARE(boxes.count(), 1);
 }
