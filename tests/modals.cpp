@@ -101,9 +101,13 @@ void Modals::poll()
     QWidget *w = QApplication::activeModalWidget();
     if (!w || !w->isVisible())
         return;
-    // An answer is on its way; a window still open a while after it (a
-    // dialog that refused the file) is answered again.
-    if (w == answered && answeredAt.elapsed() < 100)
+    // An answer is on its way, also to a window under the one answered
+    // after it (the file dialog under its question before a file is
+    // replaced, active again for a moment while the question closes); a
+    // window still open a while after the last answer (a dialog that refused
+    // the file) is answered again.
+    answered.removeAll(QPointer<QWidget>());
+    if (answered.contains(w) && lastAnswer.isValid() && lastAnswer.elapsed() < 100)
         return;
     if (w != pending) {
         pending = w;
@@ -151,6 +155,7 @@ void Modals::poll()
     seen << s;
     pending = nullptr;
     step(w);
-    answered = w;
-    answeredAt.start();
+    if (!answered.contains(w))
+        answered.append(w);
+    lastAnswer.start();
 }

@@ -72,6 +72,8 @@ private:
     QTimer timer;
     QPointer<QWidget> pending;
     QElapsedTimer pendingSince;
-    QPointer<QWidget> answered;
-    QElapsedTimer answeredAt;
+    // The windows answered and not yet gone, and how long ago the last
+    // answer went.
+    QVector<QPointer<QWidget>> answered;
+    QElapsedTimer lastAnswer;
 };
