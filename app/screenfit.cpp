@@ -137,6 +137,8 @@ void ScreenFit::scrollForm(bool on)
         area->setObjectName(QStringLiteral("formScrollArea"));
         area->setFrameShape(QFrame::NoFrame);
         area->setWidgetResizable(true);
+        // Not a stop of its own for the Tab key: the form's order stays.
+        area->setFocusPolicy(Qt::NoFocus);
         area->setWidget(form);
         window->setCentralWidget(area);
     } else {
