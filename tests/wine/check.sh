@@ -13,6 +13,12 @@
 #   check.sh zip ZIP
 #       unpacks the portable zip into a folder of its own, checks the same
 #       files and starts the program from there with nothing but them
+#   check.sh scaled INSTALLER.exe GATEWAY-SIM
+#       on a desktop of 1920 x 1080 (tests/desktop/run.sh), installs the
+#       program and starts it at 96 and at 144 dots per inch (100 % and 150 %):
+#       at 96 its window is 550 x 785; at 144 it lies on the screen, and the
+#       write button, below the screen's edge at the designed size, is reached
+#       with the keyboard and starts a write to gateway-sim on COM5
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
 #       starts gateway-sim three times, with links that Wine maps to COM5,
 #       COM6 (which drops its device after the fifth query) and COM7 (which
@@ -27,6 +33,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX
 # xdotool matches the Cyrillic window title only in a UTF-8 locale.
 export LC_ALL=C.UTF-8
+# The Windows program runs on Windows' own window platform; a platform named
+# for the host's Qt (a desktop runner's) would be handed on to it.
+unset QT_QPA_PLATFORM
 what=$1
 shift
 
@@ -143,6 +152,88 @@ zip)
     check_tree "$top"
     GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" open_window "$top/bin/gateway-configurator.exe"
     close_window
+    ;;
+
+scaled)
+    installer=$1
+    sim=$2
+    read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+    [ "$screen_w" -ge 1920 ] && [ "$screen_h" -eq 1080 ] || fail "the screen is ${screen_w}x$screen_h, not 1920x1080"
+    dir="$WINEPREFIX/drive_c/Program Files/Gateway Configurator"
+    log=$(dirname "$WINEPREFIX")/wine-scaled.log
+    rm -f "$log"
+    sim_pid=""
+    # The screen's density is the prefix's: the next checks find it as it was.
+    trap '[ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null; set_dpi 96; true' EXIT
+    set_dpi() {
+        "$here/run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    }
+    # The window's X geometry: x y width height, with the frame or without.
+    geometry() { # -frame or nothing
+        xwininfo "$@" -id "$win" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+                                        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+    }
+    "$here/run.sh" "$installer" /S
+    wineserver -w
+    exe="$dir/bin/gateway-configurator.exe"
+    [ -f "$exe" ] || fail "not installed"
+
+    set_dpi 96
+    GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" open_window "$exe"
+    read -r x y w h < <(geometry)
+    [ "${w}x$h" = 550x785 ] || fail "at 96 dpi the window is ${w}x$h, not 550x785"
+    note "at 96 dpi: ${w}x$h at $x,$y"
+    close_window
+
+    set_dpi 144
+    "$sim" --link "$WINEPREFIX/dosdevices/com5" --log "$log" --quiet &
+    sim_pid=$!
+    for _ in $(seq 50); do
+        [ -L "$WINEPREFIX/dosdevices/com5" ] && [ -s "$log" ] && break
+        sleep 0.1
+    done
+    GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" open_window "$exe"
+    # The window fits itself to the screen once it is shown: wait until it
+    # stays where it is.
+    last=""
+    for _ in $(seq 20); do
+        sleep 0.5
+        now=$(geometry -frame)
+        [ "$now" = "$last" ] && break
+        last=$now
+    done
+    read -r x y w h <<< "$now"
+    note "at 144 dpi: ${w}x$h at $x,$y with its frame"
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le "$screen_w" ] && [ $((y + h)) -le "$screen_h" ] ||
+        fail "at 144 dpi the window (${w}x$h at $x,$y) is not on the ${screen_w}x$screen_h screen"
+    # As a user would: a click into the port box (at 150, 54 of the window's
+    # own pixels, 1.5 times that on this screen), the port's name into it,
+    # Tab to "Cоединиться" and Space; then back with Shift+Tab past the
+    # reboot and the factory reset to the write button, which the form
+    # scrolls into view, and Space. Keys go slowly: Wine takes them in turn.
+    xdotool windowactivate --sync "$win"
+    xdotool mousemove --window "$win" 225 81 click 1
+    for _ in $(seq 20); do
+        [ "$(xdotool getwindowfocus)" = "$win" ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    xdotool key --delay 200 ctrl+a
+    xdotool type --delay 200 COM5
+    xdotool key --delay 200 Tab space
+    sleep 1
+    xdotool key --delay 200 shift+Tab shift+Tab shift+Tab space
+    for _ in $(seq 50); do
+        grep -q 'RX "CHANGE MODE TCP:' "$log" && break
+        sleep 0.1
+    done
+    grep -q 'RX "CHANGE MODE TCP:' "$log" || fail "no write reached the module: $(tail -n 5 "$log" | tr '\n' ' ')"
+    note "the write button, reached with the keyboard, started a write: $(grep -m1 'RX "CHANGE' "$log")"
+    # Space again stops the write.
+    xdotool key space
+    close_window
+    "$here/run.sh" "$dir/Uninstall.exe" /S
+    wineserver -w
     ;;
 
 session)
