@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 
@@ -55,7 +56,9 @@ private:
     QMainWindow *window = nullptr;
     QSize designed;
     QScrollArea *area = nullptr;
-    QScreen *screen = nullptr;
+    // The window's screen, whose changes fit it again; null once that
+    // screen is unplugged (the window moves to another: screenChanged).
+    QPointer<QScreen> screen;
     QMetaObject::Connection screenChanged;
     bool applying = false;
     // The window is to be moved onto its screen once it is shown or its
