@@ -75,8 +75,8 @@ inline constexpr char SlaveIdOff[] = "off";
 
 // The rows. A parameter kept in settings files is a FILE row, which also
 // names the member of `setting_module` that holds it; the two that only the
-// module supplies are READ_ONLY rows. The row order is the order of the Param
-// enumeration.
+// module supplies are READ_ONLY rows, never changed and kept in no file. The
+// Param enumeration is made from the rows, in their order.
 //
 //   name: the Param enumerator
 //   member: the setting_module member (FILE rows)
