@@ -131,6 +131,7 @@ void tst_SaveCrash::killedDuringSave()
     QRandomGenerator rng(seed);
     int holds[2] = {0, 0};
     int savesSeen = 0;
+    int childrenSaved = 0; // children killed after at least one whole save
     int slowStarts = 0; // children whose first save took over a second
     qint64 slowest = 0;
     for (int i = 0; i < kills; ++i) {
@@ -151,7 +152,9 @@ void tst_SaveCrash::killedDuringSave()
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished(5000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        savesSeen += child.readAllStandardOutput().count("saved\n");
+        const int saves = child.readAllStandardOutput().count("saved\n");
+        savesSeen += saves;
+        childrenSaved += saves > 0;
         const int now = setInFile(path, &why);
         QVERIFY2(now >= 0, qPrintable(QStringLiteral("kill %1: %2").arg(i).arg(why)));
         ++holds[now];
@@ -162,8 +165,10 @@ void tst_SaveCrash::killedDuringSave()
     // that holds up the next save of the same file.
     qInfo("savecrash: %d children waited over a second for their first save (longest %lld ms, cut at 2000)",
           slowStarts, slowest);
-    // The children did get saves done between the kills.
-    QVERIFY(savesSeen > kills);
+    // Most kills came after a whole save, so they fell inside the later
+    // saves rather than in the children's start-up. (How many saves a child
+    // finishes before its kill depends on the machine's speed.)
+    QVERIFY2(childrenSaved * 2 > kills, qPrintable(QStringLiteral("%1 of %2").arg(childrenSaved).arg(kills)));
 
     // What the killed saves left beside the file.
     QStringList strays = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
