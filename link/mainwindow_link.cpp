@@ -155,7 +155,7 @@ void MainWindow::portLost(bool wasOpen)
     if (!wasOpen)
         return;
     QMessageBox::critical(this, tr("Critical Error"), boxtext::connectionError());
-    // The captions change once the box is closed.
+    // The connect button says "disconnected" once the box is closed.
     showDisconnected();
     styleclear();
 }
