@@ -27,6 +27,30 @@ enum class Ack {
 // before them, or without one.
 enum class FailText { LeadingBlank, NoLeadingBlank };
 
+// What a value written to the module must be, as the form's labels state
+// it: an IPv4 address, a whole number in a range (or one other number), or
+// a word of the parameter's choices. Numbers are written plainly: digits,
+// no sign, no blank, no leading zero.
+enum class Format { Choice, Ipv4, Number };
+
+struct ValueRule {
+    Format format;
+    long min = 0;
+    long max = 0;
+    long also = -1; // one number allowed outside the range, -1: none
+};
+
+namespace rules {
+inline constexpr ValueRule choice{Format::Choice};
+inline constexpr ValueRule ipv4{Format::Ipv4};
+inline constexpr ValueRule tcpPort{Format::Number, 10000, 65535, 502};
+inline constexpr ValueRule responseTimeout{Format::Number, 100, 60000};
+inline constexpr ValueRule tcpTimeout{Format::Number, 5, 240};
+inline constexpr ValueRule rtuId{Format::Number, 1, 247};
+// The TCP server address may also be "off" (Kind::SlaveId).
+inline constexpr ValueRule slaveId{Format::Number, 1, 255};
+} // namespace rules
+
 // One word of a choice list: the combo box index and the word on the wire.
 struct ChoiceWord {
     int index;
@@ -87,6 +111,7 @@ inline constexpr char SlaveIdOff[] = "off";
 //   change, ack, failText: the change prefix; how the universal write judges
 //       its acknowledgement, and the text of a failure
 //   choices: the words of a Choice parameter, nullptr otherwise
+//   rule: what a value written to the module must be
 //   section, key: where a settings file keeps it (section nullptr: general)
 //   factory: the value after a factory reset, as a query replies it; a
 //       settings file also gets it for an empty field or a list on its blank
@@ -95,23 +120,23 @@ inline constexpr char SlaveIdOff[] = "off";
 //   scanKeepsStyle: starting a scan empties the field but leaves its style
 //
 // clang-format off
-#define GATEWAY_PARAMETERS(FILE, READ_ONLY)                                                                            \
-    /*   name             member           field                      kind     query               length change prefix                ack          failText        choices                  section        key                 factory              simName             scanKeepsStyle */ \
-    FILE(Mode,            tcpMode,         "comboBox_mode",           Choice,  "MODE TCP",         6,  "CHANGE MODE TCP:",         OkOnly,      LeadingBlank,   &words::modeChoices,     nullptr,       "MODE_TCP",         "server",            "mode",             false) \
-    READ_ONLY(Version,                     "lineEdit_version",                 "version",          10,                                                                                                                           "2.0.1",             "version")                \
-    READ_ONLY(Mac,                         "lineEdit_MAC",                     "MAC",              18,                                                                                                                           "02:00:00:00:00:01", "mac")                    \
-    FILE(Ip,              ipAddress,       "lineEdit_ip",             Text,    "ip",               15, "CHANGE IP:",               OkOnly,      LeadingBlank,   nullptr,                 nullptr,       "IP_ADRESS",        "192.168.0.1",       "ip",               false) \
-    FILE(Mask,            netMask,         "lineEdit_mask",           Text,    "MASK",             16, "CHANGE MASK:",             OkOnly,      LeadingBlank,   nullptr,                 nullptr,       "MASK",             "255.255.255.0",     "mask",             false) \
-    FILE(Gateway,         gateway,         "lineEdit_gateway",        Text,    "GATEWAY",          15, "CHANGE GATEWAY:",          OkOnly,      LeadingBlank,   nullptr,                 nullptr,       "GATEWAY",          "0.0.0.0",           "gateway",          false) \
-    FILE(PortTcp,         tcpPort,         "lineEdit_portTCP",        Text,    "PORT TCP",         6,  "CHANGE PORT TCP:",         OkOnly,      NoLeadingBlank, nullptr,                 nullptr,       "PORT_TCP",         "502",               "port_tcp",         false) \
-    FILE(Parity,          parity,          "comboBox",                Choice,  "parity",           4,  "CHANGE PARITY:",           OkOnly,      LeadingBlank,   &words::parityChoices,   nullptr,       "PARITY",           "none",              "parity",           false) \
-    FILE(Speed,           rs485Speed,      "comboBox_speed",          Choice,  "SPEED RS485",      7,  "CHANGE SPEED RS485:",      OkOnly,      LeadingBlank,   &words::speedChoices,    nullptr,       "SPEED_RS485",      "9600",              "speed",            false) \
-    FILE(StopBits,        stopBits,        "comboBox_2",              Choice,  "STOP BIT",         3,  "CHANGE STOP BIT:",         OkOnly,      NoLeadingBlank, &words::stopBitChoices,  nullptr,       "STOP_BIT",         "1",                 "stop_bits",        false) \
-    FILE(TimeoutResponse, responseTimeout, "lineEdit_timewait",       Text,    "timeout response", 5,  "change timeout response:", RefusalOnly, LeadingBlank,   nullptr,                 nullptr,       "TIMEOUT_RESPONSE", "1000",              "timeout_response", true)  \
-    FILE(IpServerTcp,     serverIp,        "lineEdit_ipservertcp",    Text,    "IP SERVER TCP",    16, "CHANGE IP SERVER TCP:",    RefusalOnly, LeadingBlank,   nullptr,                 ClientSection, "IP_SERVER_TCP",    "192.168.0.10",      "ip_server_tcp",    false) \
-    FILE(TimeoutTcp,      tcpTimeout,      "lineEdit_timeout",        Text,    "TIMEOUT TCP",      5,  "CHANGE TIMEOUT TCP:",      RefusalOnly, LeadingBlank,   nullptr,                 ClientSection, "TIMEOUT_TCP",      "180",               "timeout_tcp",      false) \
-    FILE(RtuVirtualId,    rtuVirtualId,    "lineEdit_rtu_virtual_id", Text,    "rtu virtual id",   3,  "change rtu virtual id:",   RefusalOnly, LeadingBlank,   nullptr,                 ClientSection, "RTU_VIRTUAL_ID",   "1",                 "rtu_virtual_id",   true)  \
-    FILE(TcpSlaveId,      tcpSlaveId,      "lineEdit_tcp_id",         SlaveId, "tcp slave id",     3,  "change tcp slave id:",     RefusalOnly, LeadingBlank,   nullptr,                 ClientSection, "TCP_SLAVE_ID",     SlaveIdOff,          "tcp_slave_id",     true)
+#define GATEWAY_PARAMETERS(FILE, READ_ONLY)                                                                                                                                                                                                                                                                       \
+    /*   name             member           field                      kind     query               length change prefix               ack          failText        choices                 rule                     section        key                 factory              simName             scanKeepsStyle */ \
+    FILE(Mode,            tcpMode,         "comboBox_mode",           Choice,  "MODE TCP",         6,     "CHANGE MODE TCP:",         OkOnly,      LeadingBlank,   &words::modeChoices,    &rules::choice,          nullptr,       "MODE_TCP",         "server",            "mode",             false)            \
+    READ_ONLY(Version,                     "lineEdit_version",                 "version",          10,                                                                                                                                                 "2.0.1",             "version")                            \
+    READ_ONLY(Mac,                         "lineEdit_MAC",                     "MAC",              18,                                                                                                                                                 "02:00:00:00:00:01", "mac")                                \
+    FILE(Ip,              ipAddress,       "lineEdit_ip",             Text,    "ip",               15,    "CHANGE IP:",               OkOnly,      LeadingBlank,   nullptr,                &rules::ipv4,            nullptr,       "IP_ADRESS",        "192.168.0.1",       "ip",               false)            \
+    FILE(Mask,            netMask,         "lineEdit_mask",           Text,    "MASK",             16,    "CHANGE MASK:",             OkOnly,      LeadingBlank,   nullptr,                &rules::ipv4,            nullptr,       "MASK",             "255.255.255.0",     "mask",             false)            \
+    FILE(Gateway,         gateway,         "lineEdit_gateway",        Text,    "GATEWAY",          15,    "CHANGE GATEWAY:",          OkOnly,      LeadingBlank,   nullptr,                &rules::ipv4,            nullptr,       "GATEWAY",          "0.0.0.0",           "gateway",          false)            \
+    FILE(PortTcp,         tcpPort,         "lineEdit_portTCP",        Text,    "PORT TCP",         6,     "CHANGE PORT TCP:",         OkOnly,      NoLeadingBlank, nullptr,                &rules::tcpPort,         nullptr,       "PORT_TCP",         "502",               "port_tcp",         false)            \
+    FILE(Parity,          parity,          "comboBox",                Choice,  "parity",           4,     "CHANGE PARITY:",           OkOnly,      LeadingBlank,   &words::parityChoices,  &rules::choice,          nullptr,       "PARITY",           "none",              "parity",           false)            \
+    FILE(Speed,           rs485Speed,      "comboBox_speed",          Choice,  "SPEED RS485",      7,     "CHANGE SPEED RS485:",      OkOnly,      LeadingBlank,   &words::speedChoices,   &rules::choice,          nullptr,       "SPEED_RS485",      "9600",              "speed",            false)            \
+    FILE(StopBits,        stopBits,        "comboBox_2",              Choice,  "STOP BIT",         3,     "CHANGE STOP BIT:",         OkOnly,      NoLeadingBlank, &words::stopBitChoices, &rules::choice,          nullptr,       "STOP_BIT",         "1",                 "stop_bits",        false)            \
+    FILE(TimeoutResponse, responseTimeout, "lineEdit_timewait",       Text,    "timeout response", 5,     "change timeout response:", RefusalOnly, LeadingBlank,   nullptr,                &rules::responseTimeout, nullptr,       "TIMEOUT_RESPONSE", "1000",              "timeout_response", true)             \
+    FILE(IpServerTcp,     serverIp,        "lineEdit_ipservertcp",    Text,    "IP SERVER TCP",    16,    "CHANGE IP SERVER TCP:",    RefusalOnly, LeadingBlank,   nullptr,                &rules::ipv4,            ClientSection, "IP_SERVER_TCP",    "192.168.0.10",      "ip_server_tcp",    false)            \
+    FILE(TimeoutTcp,      tcpTimeout,      "lineEdit_timeout",        Text,    "TIMEOUT TCP",      5,     "CHANGE TIMEOUT TCP:",      RefusalOnly, LeadingBlank,   nullptr,                &rules::tcpTimeout,      ClientSection, "TIMEOUT_TCP",      "180",               "timeout_tcp",      false)            \
+    FILE(RtuVirtualId,    rtuVirtualId,    "lineEdit_rtu_virtual_id", Text,    "rtu virtual id",   3,     "change rtu virtual id:",   RefusalOnly, LeadingBlank,   nullptr,                &rules::rtuId,           ClientSection, "RTU_VIRTUAL_ID",   "1",                 "rtu_virtual_id",   true)             \
+    FILE(TcpSlaveId,      tcpSlaveId,      "lineEdit_tcp_id",         SlaveId, "tcp slave id",     3,     "change tcp slave id:",     RefusalOnly, LeadingBlank,   nullptr,                &rules::slaveId,         ClientSection, "TCP_SLAVE_ID",     SlaveIdOff,          "tcp_slave_id",     true)
 // clang-format on
 
 #define GATEWAY_PARAM_NAME(name, ...) name,
@@ -128,6 +153,7 @@ struct Parameter {
     Ack ack;
     FailText failText;
     const Choices *choices;
+    const ValueRule *rule; // nullptr: read only
     const char *section;
     const char *key; // nullptr: not kept in settings files
     const char *factory;
@@ -135,13 +161,13 @@ struct Parameter {
     bool scanKeepsStyle;
 };
 
-#define GATEWAY_FILE_ROW(name, member, field, kind, query, length, change, ack, failText, choices, section, key,    \
-                         factory, simName, scanKeepsStyle)                                                           \
-    Parameter{Param::name, field, Kind::kind, query, length, change, Ack::ack, FailText::failText, choices, section,  \
-              key, factory, simName, scanKeepsStyle},
+#define GATEWAY_FILE_ROW(name, member, field, kind, query, length, change, ack, failText, choices, rule, section,   \
+                         key, factory, simName, scanKeepsStyle)                                                      \
+    Parameter{Param::name, field, Kind::kind, query, length, change, Ack::ack, FailText::failText, choices, rule,     \
+              section, key, factory, simName, scanKeepsStyle},
 #define GATEWAY_READ_ONLY_ROW(name, field, query, length, factory, simName)                                         \
     Parameter{Param::name, field, Kind::Text, query, length, nullptr, Ack::None, FailText::LeadingBlank, nullptr,      \
-              nullptr, nullptr, factory, simName, false},
+              nullptr, nullptr, nullptr, factory, simName, false},
 inline constexpr Parameter parameters[] = {GATEWAY_PARAMETERS(GATEWAY_FILE_ROW, GATEWAY_READ_ONLY_ROW)};
 #undef GATEWAY_FILE_ROW
 #undef GATEWAY_READ_ONLY_ROW

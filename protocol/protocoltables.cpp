@@ -4,6 +4,76 @@
 
 namespace proto {
 
+namespace {
+
+// A number plainly written: digits only, no sign, no blank, no leading zero
+// (except "0" itself), at most 9 digits.
+bool parseNumber(const char *s, std::size_t len, long *out)
+{
+    if (len == 0 || len > 9 || (len > 1 && s[0] == '0'))
+        return false;
+    long v = 0;
+    for (std::size_t i = 0; i < len; ++i) {
+        if (s[i] < '0' || s[i] > '9')
+            return false;
+        v = v * 10 + (s[i] - '0');
+    }
+    *out = v;
+    return true;
+}
+
+bool inRange(const char *s, std::size_t len, long min, long max)
+{
+    long v = 0;
+    return parseNumber(s, len, &v) && v >= min && v <= max;
+}
+
+// Four plainly written numbers 0-255 separated by dots, nothing else.
+bool isIpv4(const char *s, std::size_t len)
+{
+    int parts = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= len; ++i) {
+        if (i < len && s[i] != '.')
+            continue;
+        if (!inRange(s + start, i - start, 0, 255))
+            return false;
+        ++parts;
+        start = i + 1;
+    }
+    return parts == 4;
+}
+
+} // namespace
+
+bool valueAllowed(Param p, const char *value, std::size_t len)
+{
+    const Parameter &row = parameter(p);
+    if (!row.rule)
+        return false;
+    switch (row.rule->format) {
+    case Format::Choice:
+        return false;
+    case Format::Ipv4:
+        return isIpv4(value, len);
+    case Format::Number: {
+        if (row.kind == Kind::SlaveId && len == std::strlen(SlaveIdOff) && std::memcmp(value, SlaveIdOff, len) == 0)
+            return true;
+        long v = 0;
+        return parseNumber(value, len, &v) && ((v >= row.rule->min && v <= row.rule->max) || v == row.rule->also);
+    }
+    }
+    return false;
+}
+
+const Parameter *findName(const char *name, std::size_t len)
+{
+    for (const Parameter &row : parameters)
+        if (std::strlen(row.simName) == len && std::memcmp(row.simName, name, len) == 0)
+            return &row;
+    return nullptr;
+}
+
 int choiceIndex(ChoiceList list, const char *word, std::size_t len)
 {
     for (std::size_t i = 0; i < list.count; ++i)

@@ -103,6 +103,15 @@ int factoryIndex(Param p);
 // separator.
 int valuePosition(const Parameter &row);
 
+// Whether a value written to a parameter keeps its rule: for an address or
+// a number rule the text itself (a number plainly written, the TCP server
+// address also "off"); a choice is the caller's, whose words differ.
+bool valueAllowed(Param p, const char *value, std::size_t len);
+
+// The parameter of a name ("ip", "port_tcp", ...: the simulated module's
+// names, which the console program takes as keys too), or nullptr.
+const Parameter *findName(const char *name, std::size_t len);
+
 // Looks a received line up: exact query text, or change prefix at the start.
 const Parameter *findQuery(const char *line, std::size_t len);
 const Parameter *findChange(const char *line, std::size_t len);
@@ -117,6 +126,9 @@ constexpr const char AckOk[] = "ok";
 constexpr const char AckRefused[] = "?";
 
 // ---- The sequences -------------------------------------------------------
+// The module takes one command a second: the pace of every sequence.
+constexpr int PaceMs = 1000;
+
 // Each tick of a sequence's timer first advances its step and then acts on
 // the new one, so a reply is taken under the step of the command it answers.
 

@@ -15,45 +15,6 @@ namespace {
 
 int slot(Param p) { return static_cast<int>(p); }
 
-// Canonical unsigned decimal: digits only, no sign, no blanks, no leading
-// zero (except "0" itself), at most 9 digits.
-bool parseDecimal(const std::string &s, long *out)
-{
-    if (s.empty() || s.size() > 9)
-        return false;
-    for (char c : s)
-        if (c < '0' || c > '9')
-            return false;
-    if (s.size() > 1 && s[0] == '0')
-        return false;
-    *out = std::stol(s);
-    return true;
-}
-
-bool inRange(const std::string &s, long lo, long hi)
-{
-    long v = 0;
-    return parseDecimal(s, &v) && v >= lo && v <= hi;
-}
-
-// Four canonical decimal octets 0-255 separated by dots, nothing else.
-bool isIpv4(const std::string &s)
-{
-    int parts = 0;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t dot = s.find('.', start);
-        const std::string part = s.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-        if (!inRange(part, 0, 255))
-            return false;
-        ++parts;
-        if (dot == std::string::npos)
-            break;
-        start = dot + 1;
-    }
-    return parts == 4;
-}
-
 // A choice value: one of the words of the universal or the per-variant
 // write, stored as the reply word of the same index.
 bool choice(Param p, const std::string &v, std::string *stored)
@@ -108,41 +69,13 @@ bool GatewayModule::paramFromRefuseKey(const std::string &key, Param *p)
 
 bool GatewayModule::validate(Param p, const std::string &v, std::string *stored)
 {
-    bool ok = false;
-    switch (p) {
-    case Param::Version:
-    case Param::Mac:
-        return false; // read only
-    case Param::Ip:
-    case Param::Mask:
-    case Param::Gateway:
-    case Param::IpServerTcp:
-        ok = isIpv4(v);
-        break;
-    case Param::PortTcp:
-        ok = v == "502" || inRange(v, 10000, 65535);
-        break;
-    case Param::TimeoutResponse:
-        ok = inRange(v, 100, 60000);
-        break;
-    case Param::TimeoutTcp:
-        ok = inRange(v, 5, 240);
-        break;
-    case Param::RtuVirtualId:
-        ok = inRange(v, 1, 247);
-        break;
-    case Param::TcpSlaveId:
-        ok = v == proto::SlaveIdOff || inRange(v, 1, 255);
-        break;
-    case Param::Mode:
-    case Param::Parity:
-    case Param::Speed:
-    case Param::StopBits:
+    if (proto::kindOf(p) == proto::Kind::Choice)
         return choice(p, v, stored);
-    }
-    if (ok)
-        *stored = v;
-    return ok;
+    // The module checks what the form's labels state: the rules of the table.
+    if (!proto::valueAllowed(p, v.data(), v.size()))
+        return false;
+    *stored = v;
+    return true;
 }
 
 std::string GatewayModule::value(Param p) const { return values[slot(p)]; }
