@@ -13,6 +13,8 @@
 
 #include <memory>
 
+#include "lines.h"
+#include "portlog.h"
 #include "screenfit.h"
 #include "ui_mainwindowform.h"
 
@@ -40,7 +42,7 @@ MainWindow::MainWindow(QWidget *parent)
         timer->setObjectName(QLatin1String(name));
         connect(timer, SIGNAL(timeout()), this, slot);
         connect(timer, &QTimer::timeout, this, &MainWindow::updateProgress);
-        timer->setInterval(1000);
+        timer->setInterval(proto::PaceMs);
         return timer;
     };
     scanTimer = sequenceTimer("scanTimer", SLOT(timerforScan()));
@@ -71,6 +73,8 @@ MainWindow::MainWindow(QWidget *parent)
     fillPortList(portsPresent);
 
     connect(&serial, &QSerialPort::readyRead, this, &MainWindow::readData);
+    // The system's reason goes to the log before the window reacts to it.
+    new PortErrorLog(&serial);
     connect(&serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
 
     // A reply is taken at its line end, or when the line has been silent
@@ -81,7 +85,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     replyGapTimer = new QTimer(this);
     replyGapTimer->setSingleShot(true);
-    replyGapTimer->setInterval(50);
+    replyGapTimer->setInterval(proto::ReplyGapMs);
     connect(replyGapTimer, &QTimer::timeout, this, [this] { takeReply(); });
 
     progress = new QProgressBar(this);

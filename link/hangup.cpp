@@ -37,4 +37,21 @@ bool deviceHungUp(qintptr handle)
 #endif
 }
 
+Trouble troubleOf(QSerialPort::SerialPortError error, const QSerialPort &port)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+        return Trouble::None;
+    case QSerialPort::ResourceError:
+        return Trouble::Lost;
+    default:
+        break;
+    }
+    if (port.isOpen() && deviceHungUp(qintptr(port.handle())))
+        return Trouble::Lost;
+    const bool transfer = error == QSerialPort::ReadError || error == QSerialPort::WriteError
+        || error == QSerialPort::UnknownError || error == QSerialPort::PermissionError;
+    return transfer ? Trouble::TransferFailed : Trouble::None;
+}
+
 } // namespace link

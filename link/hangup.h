@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSerialPort>
 #include <QtGlobal>
 
 namespace link {
@@ -10,5 +11,17 @@ namespace link {
 // Windows as whatever the driver's error maps to), not as a lost device.
 // The handle is the port's: a descriptor on Unix, a HANDLE on Windows.
 bool deviceHungUp(qintptr handle);
+
+// What an error that the serial library reports means for the link.
+enum class Trouble {
+    None,           // nothing to do
+    Lost,           // the device is gone
+    TransferFailed, // a read or write failed with the device still there
+};
+// A hung-up device shows up as failed reads or writes, on Windows with
+// whatever error the driver gives; it is lost all the same. After a failed
+// transfer the serial library goes on polling on Unix, but on Windows it
+// neither reads nor writes any more until the port is opened again.
+Trouble troubleOf(QSerialPort::SerialPortError error, const QSerialPort &port);
 
 } // namespace link

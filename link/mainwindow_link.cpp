@@ -107,22 +107,14 @@ void MainWindow::showIdleCaptions()
 
 void MainWindow::handleError(QSerialPort::SerialPortError error)
 {
-    // A hung-up device shows up as failed reads or writes, on Windows with
-    // whatever error the driver gives; it is lost all the same.
-    if (error != QSerialPort::NoError && error != QSerialPort::ResourceError && serial.isOpen()
-        && link::deviceHungUp(qintptr(serial.handle())))
-        error = QSerialPort::ResourceError;
-    if (error == QSerialPort::ResourceError) {
+    const link::Trouble trouble = link::troubleOf(error, serial);
+    if (trouble == link::Trouble::Lost) {
         portLost(serial.isOpen());
         return;
     }
 #ifdef Q_OS_WIN
-    // Windows only: there the serial library neither reads nor writes after
-    // a failed transfer (on Unix it goes on polling), so the port, its device
-    // still there, is opened again.
-    const bool transferFailed = error == QSerialPort::ReadError || error == QSerialPort::WriteError
-        || error == QSerialPort::UnknownError || error == QSerialPort::PermissionError;
-    if (transferFailed && serial.isOpen() && !reopenQueued) {
+    // Windows only: the port, its device still there, is opened again.
+    if (trouble == link::Trouble::TransferFailed && serial.isOpen() && !reopenQueued) {
         reopenQueued = true;
         QTimer::singleShot(0, this, [this] { reopenPort(); });
     }

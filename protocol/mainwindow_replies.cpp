@@ -15,10 +15,6 @@
 #include "ui_mainwindowform.h"
 
 namespace {
-// A device that never falls silent (noise on the line) must not grow the
-// reply without end: past this size the collected bytes are taken at once.
-constexpr qint64 MaxReplyBytes = 64 * 1024;
-
 QString failText(proto::FailText text)
 {
     return text == proto::FailText::LeadingBlank ? QStringLiteral("<FONT COLOR='#800000'> Ошибка записи </FONT>")
@@ -28,14 +24,8 @@ QString failText(proto::FailText text)
 
 void MainWindow::readData()
 {
-    // Adapters deliver one reply in several chunks. The module ends a reply
-    // to a query with its line end (LF or CR LF) and puts none inside it, so
-    // bytes that end with an LF are a whole reply and are taken at once; a
-    // CR alone waits for its LF. The acknowledgements ("ok", "?") have no
-    // line end: they are taken once the line has been silent for a short
-    // gap, as are replies that lost theirs.
-    const qint64 available = serial.bytesAvailable();
-    if (available >= MaxReplyBytes || (available > 0 && serial.peek(available).endsWith('\n')))
+    // A reply is taken whole: at its line end, or after the gap (lines.h).
+    if (proto::replyComplete(serial.peek(qMin(serial.bytesAvailable(), proto::MaxReplyBytes))))
         takeReply();
     else
         replyGapTimer->start();

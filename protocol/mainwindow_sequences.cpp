@@ -15,7 +15,7 @@
 
 void MainWindow::startSequence(QTimer *timer)
 {
-    timer->start(1000);
+    timer->start(proto::PaceMs);
     updateProgress();
 }
 

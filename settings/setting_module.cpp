@@ -3,15 +3,9 @@
 #include "protocoltables.h"
 
 #include <QComboBox>
-#include <QDateTime>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QSettings>
-#include <QTemporaryFile>
 #include <QVariant>
-
-#include <memory>
 
 namespace {
 
@@ -41,13 +35,6 @@ Member memberOf(proto::Param p)
     return {};
 }
 
-// The store key of a file row: "KEY", or "Section/KEY" outside General.
-QString storeKey(const proto::Parameter &row)
-{
-    const QString key = QLatin1String(row.key);
-    return row.section ? QLatin1String(row.section) + QLatin1Char('/') + key : key;
-}
-
 // The filter as Qt's own dialog can parse it: the pattern is taken only from
 // a filter text that ends with the closing parenthesis.
 const QString parsableFilter = QStringLiteral("TCP_RTU settings (*.TRset)");
@@ -65,31 +52,6 @@ void prepareDialog(QFileDialog &dialog)
         if (combo->count() == 1)
             combo->setItemText(0, settingsfile::filterText());
     }
-}
-
-// A save killed at the wrong moment can leave an empty lock file beside the
-// settings file; the store would wait for it for half a minute before taking
-// it for stale. The store writes its process id into the lock as soon as it
-// creates it, so an empty lock that is a few seconds old is abandoned.
-void removeAbandonedLock(const QString &fileName)
-{
-    const QString lockName = QFileInfo(fileName).absoluteFilePath() + QStringLiteral(".lock");
-    const QFileInfo lock(lockName);
-    if (lock.isFile() && lock.size() == 0
-        && lock.lastModified().msecsTo(QDateTime::currentDateTime()) > 2000)
-        QFile::remove(lockName);
-}
-
-// Settings files are UTF-8 text, whichever Qt the program is built with
-// (Qt 6 reads and writes nothing else); values that Qt 5 wrote as escapes
-// read the same either way.
-QSettings *openStore(const QString &fileName)
-{
-    auto *store = new QSettings(fileName, QSettings::IniFormat);
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    store->setIniCodec("UTF-8");
-#endif
-    return store;
 }
 
 QString runDialog(QFileDialog &dialog)
@@ -143,38 +105,15 @@ void setting_module::SaveNTSetting()
 void setting_module::LoadNTSetting(QString FileName)
 {
     delete store;
-    store = openStore(FileName);
-
-    for (const proto::Param p : proto::order::file) {
-        const bool list = proto::kindOf(p) == proto::Kind::Choice;
-        setValue(p, store->value(storeKey(proto::parameter(p)), list ? QVariant(0) : QVariant(QLatin1String(""))));
-    }
+    store = settingsfile::open(FileName).release();
+    for (const proto::Param p : proto::order::file)
+        setValue(p, settingsfile::read(*store, p));
 }
 
 void setting_module::SaveNTSetting(QString FileName)
 {
     delete store;
-    store = nullptr;
-    // A cancelled save dialog: nothing reaches the disk.
-    if (FileName.isEmpty())
-        return;
-
-    // The store merges its values into an existing file and drops the lines
-    // that it cannot parse; such a file is left alone and no store opened.
-    if (QFileInfo(FileName).isFile()
-            && settingsfile::check(FileName) == settingsfile::Check::Malformed)
-        return;
-
-    removeAbandonedLock(FileName);
-    store = openStore(FileName);
-    if (store->status() != QSettings::NoError)
-        return;
-
-    for (const proto::Param p : proto::order::file)
-        store->setValue(storeKey(proto::parameter(p)), value(p));
-    // QSettings writes through a temporary file that it renames over the
-    // target, so the file is either the old one or the complete new one.
-    store->sync();
+    store = settingsfile::save(FileName, [this](proto::Param p) { return value(p); }).release();
 }
 
 QVariant setting_module::value(proto::Param p) const
@@ -221,37 +160,6 @@ QString getSaveFileName()
     dialog.setDefaultSuffix(QStringLiteral("TRset"));
     prepareDialog(dialog);
     return runDialog(dialog);
-}
-
-Check check(const QString &path)
-{
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return Check::Missing;
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return Check::Unreadable;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Check::Unreadable;
-
-    // QSettings shares parsed files between its objects and does not parse
-    // an unchanged file again, so its status for the file itself may not
-    // report a format error. A private copy is parsed afresh, completely.
-    QTemporaryFile copy;
-    if (!copy.open() || copy.write(data) != data.size() || !copy.flush())
-        return Check::Unreadable;
-    copy.close();
-    std::unique_ptr<QSettings> parsed(openStore(copy.fileName()));
-    parsed->allKeys();
-    switch (parsed->status()) {
-    case QSettings::NoError:
-        return Check::Ok;
-    case QSettings::FormatError:
-        return Check::Malformed;
-    default:
-        return Check::Unreadable;
-    }
 }
 
 } // namespace settingsfile

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 
+#include "parameterfile.h"
 #include "protocoltables.h"
 
 class QSettings;
@@ -57,7 +58,7 @@ public slots:
     void SaveNTSetting(QString FileName);
 };
 
-// The file dialogs and the file check of the settings commands.
+// The file dialogs of the settings commands (the file itself: parameterfile.h).
 namespace settingsfile {
 
 // Caption and filter of both dialogs.
@@ -71,10 +72,5 @@ QString filterText();
 // return the chosen path, or the empty text when cancelled.
 QString getOpenFileName();
 QString getSaveFileName();
-
-enum class Check { Ok, Missing, Unreadable, Malformed };
-// Whether `path` is an existing, readable file that the settings store can
-// parse completely. A file that parses but lacks keys is Ok.
-Check check(const QString &path);
 
 } // namespace settingsfile

@@ -11,6 +11,7 @@
 #include <QSerialPortInfo>
 #include <QStatusBar>
 
+#include "logcapture.h"
 #include "modals.h"
 #include "probe.h"
 #include "ptyhelper.h"
@@ -26,6 +27,7 @@ private slots:
     void listing();
     void connectAndDisconnect();
     void openFailure();
+    void portReasonLogged();
     void emptyListFailure();
     void foreignCaptionDoesNothing();
     void commandWrittenWhole();
@@ -94,6 +96,29 @@ void tst_SerialLink::openFailure()
     QCOMPARE(controls(w), atRest(Disconnected));
 }
 
+// The system's reason for a failed open goes to the log once; a port that
+// fails again and again adds no line but a count.
+void tst_SerialLink::portReasonLogged()
+{
+    LogCapture log;
+    const QString missing = QStringLiteral("/dev/no-such-serial-device");
+    {
+        Modals boxes;
+        MainWindow w;
+        w.show();
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(!connectTo(w, missing));
+        QCOMPARE(boxes.count(), 3);
+        const QStringList lines = log.texts(QStringLiteral("gateway.link"), QtWarningMsg);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].contains(missing) && lines[0].contains(QStringLiteral("No such file or directory")),
+                 qPrintable(lines[0]));
+    }
+    const QStringList lines = log.texts(QStringLiteral("gateway.link"), QtWarningMsg);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[1].endsWith(QStringLiteral("(2 more times)")), qPrintable(lines[1]));
+}
+
 void tst_SerialLink::emptyListFailure()
 {
     Modals boxes;
@@ -136,6 +161,7 @@ void tst_SerialLink::commandWrittenWhole()
 
 void tst_SerialLink::deviceVanishes()
 {
+    LogCapture log;
     PtyDevice dev;
     Modals boxes;
     MainWindow w;
@@ -165,6 +191,9 @@ void tst_SerialLink::deviceVanishes()
     QVERIFY(styleOf(w, "lineEdit_ip").isEmpty());
     QTest::qWait(100);
     QCOMPARE(boxes.count(), 1);
+    // The loss is logged with the system's reason, once.
+    const QStringList reasons = log.texts(QStringLiteral("gateway.link"), QtWarningMsg);
+    QVERIFY2(reasons.size() == 1, qPrintable(reasons.join(QLatin1Char('\n'))));
 }
 
 // After a reboot command the loss of the device is quiet; a reboot in an

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+#include "protocoltables.h"
+
+// Drives one module through one serial port: command lines at the module's
+// pace, each reply taken whole, the module's silence and the port's loss
+// noticed. Everything happens in the event loop, with no thread and no
+// blocking wait, so that many sessions run side by side in one loop.
+//
+// One command at a time: request() or send(), then wait for replied(),
+// written() or failed() before the next.
+class ModuleSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Why a command or the port failed.
+    enum class Fault {
+        Busy,    // the port cannot be opened: another program holds it, or no access
+        Missing, // the port cannot be opened: no such device
+        Lost,    // the device went away
+        Silent,  // no reply within the module's time
+    };
+    Q_ENUM(Fault)
+
+    static constexpr int DefaultInterval = proto::PaceMs;
+
+    explicit ModuleSession(const QString &portName, QObject *parent = nullptr);
+
+    // The port as it was given: a name or a device path.
+    QString portName() const { return name; }
+    // The least time from one command to the next.
+    void setInterval(int ms) { interval = ms; }
+    // How long a command waits for its reply: as long as the window gives an
+    // acknowledgement (two of its steps), never less than a second.
+    int replyTimeout() const { return qMax(2 * interval, 1000); }
+
+    // Opens the port at the serial library's defaults (9600 baud, 8 data
+    // bits, no parity, one stop bit), as the window does. False, with the
+    // fault and the system's reason, when it cannot be opened.
+    bool open(Fault *fault, QString *reason);
+    void close();
+    bool isOpen() const { return port.isOpen(); }
+
+    // Sends a command line once the pace allows, and takes its reply:
+    // replied() with the reply's bytes, or failed().
+    void request(const QByteArray &line);
+    // Sends a command line that gets no reply (a reboot): written() once it
+    // is on the wire, or failed().
+    void send(const QByteArray &line);
+    // Sends nothing more; a line being written is finished first. Emits
+    // stopped() once nothing of a line is left to write.
+    void stop();
+    bool isStopping() const { return stopping; }
+
+signals:
+    void replied(const QByteArray &reply);
+    void written();
+    void failed(ModuleSession::Fault fault, const QString &reason);
+    void stopped();
+    // Every line sent and every reply taken, for a trace.
+    void traffic(bool sent, const QByteArray &bytes);
+
+private:
+    enum class Waiting { Nothing, Pace, Reply, Written };
+
+    void transmit();
+    void readData();
+    void takeReply();
+    void replyTimedOut();
+    void bytesWritten();
+    void handleError(QSerialPort::SerialPortError error);
+    void fail(Fault fault, const QString &reason);
+    void reopen();
+
+    const QString name;
+    QSerialPort port;
+    int interval = DefaultInterval;
+    QByteArray line;
+    bool expectReply = false;
+    Waiting waiting = Waiting::Nothing;
+    bool stopping = false;
+    bool reopenQueued = false;
+    // Since the last line went out: the pace is kept from there.
+    QElapsedTimer sinceSent;
+    QTimer paceTimer;
+    QTimer replyTimer;
+    QTimer gapTimer;
+};
