@@ -44,8 +44,15 @@ GatewayModule::GatewayModule() : GatewayModule(Options()) {}
 
 GatewayModule::GatewayModule(Options options) : opts(std::move(options))
 {
+    setFactoryValues();
+}
+
+void GatewayModule::setFactoryValues()
+{
     for (int i = 0; i < proto::ParamCount; ++i)
         values[i] = factoryValue(static_cast<Param>(i));
+    if (!opts.mac.empty())
+        values[slot(Param::Mac)] = opts.mac;
 }
 
 const char *GatewayModule::macAddress() { return proto::parameter(Param::Mac).factory; }
@@ -92,8 +99,7 @@ bool GatewayModule::change(Param p, const std::string &wireValue)
 
 void GatewayModule::factoryReset()
 {
-    for (int i = 0; i < proto::ParamCount; ++i)
-        values[i] = factoryValue(static_cast<Param>(i));
+    setFactoryValues();
     save();
 }
 

@@ -39,6 +39,7 @@ public:
         std::string ack = proto::AckOk;      // acknowledgement of a taken change
         std::set<proto::Param> refused;      // changes always refused with "?"
         std::string statePath;               // key=value state file, empty: none
+        std::string mac;                     // the MAC address reported, empty: the factory one
     };
 
     GatewayModule();
@@ -76,6 +77,9 @@ public:
     static const char *firmwareVersion();
 
 private:
+    // Every value as the factory set it, the MAC address as the options give it.
+    void setFactoryValues();
+
     Options opts;
     std::array<std::string, proto::ParamCount> values;
 };

@@ -27,6 +27,7 @@ const char usage[] =
     "  --garbage            answer with garbage bytes (invalid UTF-8, NULs)\n"
     "  --burst BYTES        answer each command with BYTES random bytes\n"
     "  --separator C        separator after the echoed query (default space)\n"
+    "  --mac ADDRESS        the MAC address to report (default 02:00:00:00:00:01)\n"
     "  --vanish-after N     drop the device after the Nth command (once)\n";
 
 bool toInt(const char *s, long lo, long hi, long *out)
@@ -57,7 +58,8 @@ int main(int argc, char **argv)
     } textOptions[] = {{"--link", &cfg.linkPath, "a path"},
                        {"--state", &cfg.module.statePath, "a file"},
                        {"--log", &cfg.logPath, "a file"},
-                       {"--ack", &cfg.module.ack, "a word"}};
+                       {"--ack", &cfg.module.ack, "a word"},
+                       {"--mac", &cfg.module.mac, "an address"}};
     const struct {
         const char *name;
         long lo, hi;
