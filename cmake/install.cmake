@@ -1,7 +1,8 @@
 # Installation and packages (included from the top CMakeLists.txt).
 #
 #   cmake --install BUILD [--prefix DIR]
-#       bin/gateway-configurator, bin/gateway-sim,
+#       bin/gateway-configurator, bin/gateway-cli, bin/gateway-sim,
+#       share/man/man1/gateway-cli.1.gz,
 #       share/applications/gateway-configurator.desktop,
 #       share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/gateway-configurator.png,
 #       share/icons/hicolor/scalable/apps/gateway-configurator.svg
@@ -20,7 +21,7 @@
 
 include(GNUInstallDirs)
 
-install(TARGETS gateway-configurator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS gateway-configurator gateway-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET gateway-sim)
     install(TARGETS gateway-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -85,6 +86,19 @@ bin\\libwinpthread-1.dll
 endif()
 
 if(UNIX AND NOT APPLE)
+    # The manual pages, compressed as Debian keeps them.
+    foreach(page cli/gateway-cli.1)
+        get_filename_component(name ${page} NAME)
+        set(gz ${CMAKE_BINARY_DIR}/man/${name}.gz)
+        add_custom_command(OUTPUT ${gz}
+            COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${page} ${CMAKE_BINARY_DIR}/man/${name}
+            COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/man/${name}
+            DEPENDS ${PROJECT_SOURCE_DIR}/${page} VERBATIM)
+        list(APPEND manual_pages ${gz})
+    endforeach()
+    add_custom_target(manual_pages ALL DEPENDS ${manual_pages})
+    install(FILES ${manual_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/gateway-configurator.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     foreach(size 16 32 48 256)
@@ -103,7 +117,7 @@ set(CPACK_PACKAGE_VENDOR "Gateway Configurator Project")
 set(CPACK_PACKAGE_CONTACT "Gateway Configurator Project <gateway-configurator@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configurator of Modbus TCP-RTU gateway modules")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Reads and writes the parameters of a Modbus TCP-RTU gateway module over a serial port (RS-485 adapter), and keeps them in settings files. Includes gateway-sim, a simulated module on a pseudo-terminal.")
+    "Reads and writes the parameters of a Modbus TCP-RTU gateway module over a serial port (RS-485 adapter), and keeps them in settings files. Includes gateway-cli, which does the same from a console for one module or many at once, and gateway-sim, a simulated module on a pseudo-terminal.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Gateway Configurator")
 set(CPACK_PACKAGE_EXECUTABLES "gateway-configurator" "Modbus TCP-RTU Gateway Configurator")

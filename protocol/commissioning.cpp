@@ -168,7 +168,7 @@ void Commissioning::replied(const QByteArray &reply)
             res.written << s.param;
             next();
         } else if (ack == proto::AckRefused) {
-            finish(Outcome::Refused, proto::nameOf(s.param) + QStringLiteral(": refused"));
+            finish(Outcome::Refused, proto::nameOf(s.param));
         } else {
             finish(Outcome::Refused, proto::nameOf(s.param) + QStringLiteral(": answered \"%1\"")
                                                                .arg(proto::cleanReply(reply)));

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "modulevalues.h"
+
+// CSV as spreadsheets write it: RFC 4180 quoting, a comma or (as
+// spreadsheets in Russian locales write it) a semicolon between fields, any
+// line end, UTF-8 with or without its byte order mark.
+namespace csv {
+
+struct Record {
+    int line = 0; // the line it starts on, counted from 1
+    QStringList fields;
+};
+
+struct Table {
+    QChar separator = QLatin1Char(',');
+    QList<Record> records; // blank lines left out
+    QString fault;         // empty when the whole text was read
+    int faultLine = 0;
+};
+
+// The separator is the one the first line uses more of.
+Table read(const QByteArray &data);
+
+// A field as CSV writes it: quoted when it holds the separator, a quote or
+// a line end.
+QString field(const QString &text, QChar separator = QLatin1Char(','));
+
+} // namespace csv
+
+// A batch plan: which module gets which values.
+namespace plan {
+
+struct Row {
+    int line = 0;
+    QString port;        // where the module is; empty: found by its MAC
+    QString mac;         // the module's MAC address; empty: whichever is on the port
+    ModuleValues values; // to write
+};
+
+struct Plan {
+    QList<Row> rows;
+    // Every fault, one line each with its line and column; the plan runs
+    // only without any.
+    QStringList faults;
+};
+
+// Reads and checks a whole plan: the columns, each row's port or MAC, its
+// settings file (relative to `folder`) and values (each as the write
+// command checks it, unless `force`), and that no two rows name one port or
+// one MAC or give two modules one IP address.
+Plan read(const QByteArray &data, const QString &folder, bool force);
+
+// A port's name as two rows that mean the same port spell it alike.
+QString portKey(const QString &port);
+// A MAC address as two spellings of it compare equal ("02-00-..." and
+// "02:00:..."), or an empty text when it is none.
+QString macKey(const QString &mac);
+
+} // namespace plan

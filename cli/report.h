@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "modulevalues.h"
+
+// The as-built record of a batch: one row per plan row, what the module
+// said it holds after its restart and what it held before.
+namespace report {
+
+struct Row {
+    int line = 0; // the plan's line
+    QString port;
+    QString mac;
+    QString version;
+    QString result; // ok, refused, mismatch, silent, lost, busy, interrupted
+    QString detail; // which key was refused or differs, or the system's reason
+    QDateTime started;
+    QDateTime finished;
+    ModuleValues after;
+    ModuleValues before;
+};
+
+// line, port, mac, version, result, detail, started, finished, then each
+// key a settings file holds (read back), then each as <key>_before.
+QStringList columns();
+// A time as ISO 8601 with the offset from UTC; empty for none.
+QString isoTime(const QDateTime &time);
+// The rows as CSV text, and as JSON ({"rows": [...]}, each row an object
+// with the same names as the CSV's columns).
+QString csv(const QList<Row> &rows);
+QJsonObject json(const QList<Row> &rows);
+// Writes the CSV through a temporary file renamed into place, so that the
+// file is never half a report. False with the reason.
+bool save(const QString &path, const QList<Row> &rows, QString *error);
+
+} // namespace report
