@@ -12,9 +12,9 @@ namespace csv {
 
 namespace {
 
-// Whether the bytes are UTF-8 throughout (overlong forms and surrogates
-// included as faults).
-bool isUtf8(const QByteArray &data)
+// Where the bytes stop being UTF-8 (an overlong form or a surrogate is no
+// UTF-8 either), or -1 when they are UTF-8 throughout.
+int notUtf8At(const QByteArray &data)
 {
     const auto *s = reinterpret_cast<const unsigned char *>(data.constData());
     const int n = data.size();
@@ -35,19 +35,19 @@ bool isUtf8(const QByteArray &data)
             more = 3;
             code = c & 0x07;
         } else {
-            return false;
+            return i;
         }
         for (int k = 1; k <= more; ++k) {
             if (i + k >= n || (s[i + k] & 0xc0) != 0x80)
-                return false;
+                return i;
             code = (code << 6) | (s[i + k] & 0x3f);
         }
         const unsigned int least[] = {0, 0x80, 0x800, 0x10000};
         if (code < least[more] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
-            return false;
+            return i;
         i += more + 1;
     }
-    return true;
+    return -1;
 }
 
 QChar separatorOf(const QString &text)
@@ -76,9 +76,10 @@ Table read(const QByteArray &data)
     QByteArray bytes = data;
     if (bytes.startsWith("\xef\xbb\xbf"))
         bytes.remove(0, 3);
-    if (!isUtf8(bytes)) {
+    const int bad = notUtf8At(bytes);
+    if (bad >= 0) {
         table.fault = QStringLiteral("not UTF-8 text");
-        table.faultLine = 1;
+        table.faultLine = 1 + int(bytes.left(bad).count('\n'));
         return table;
     }
     const QString text = QString::fromUtf8(bytes);
@@ -149,10 +150,12 @@ Table read(const QByteArray &data)
     return table;
 }
 
-QString field(const QString &text, QChar separator)
+QString field(const QString &text)
 {
-    if (!text.contains(separator) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
+    // Either separator is quoted, so that a reader that takes the other one
+    // splits no field.
+    static const QRegularExpression special(QStringLiteral("[,;\"\r\n]"));
+    if (!text.contains(special))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
@@ -225,7 +228,8 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
                                  .arg(where(header.line, c, header.fields[c]), valueargs::writableKeys());
         else if (columns.contains(name))
             result.faults << QStringLiteral("%1: a second column of that name").arg(where(header.line, c, name));
-        columns << name;
+        // An unknown column is left out of the rows (its fault is said once).
+        columns << (known ? name : QString());
     }
     if (!columns.contains(portColumn) && !columns.contains(macColumn))
         result.faults << QStringLiteral("line %1: neither a port nor a mac column").arg(header.line);
@@ -262,17 +266,19 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
             for (const QString &fault : faults)
                 result.faults << QStringLiteral("%1: %2").arg(where(record.line, int(columns.indexOf(fileColumn)), fileColumn), fault);
         }
+        bool anyValue = false;
         for (int c = 0; c < columns.size() && c < record.fields.size(); ++c) {
             const QString &name = columns[c];
-            if (name == portColumn || name == macColumn || name == fileColumn || record.fields[c].isEmpty())
+            if (name.isEmpty() || name == portColumn || name == macColumn || name == fileColumn
+                || record.fields[c].isEmpty())
                 continue;
+            anyValue = true;
             QStringList faults;
-            if (proto::parameterNamed(name))
-                valueargs::take(name, record.fields[c], force, row.values, &faults);
+            valueargs::take(name, record.fields[c], force, row.values, &faults);
             for (const QString &fault : faults)
                 result.faults << QStringLiteral("%1: %2").arg(where(record.line, c, name), fault);
         }
-        if (row.values.isEmpty() && file.isEmpty())
+        if (!anyValue && file.isEmpty())
             result.faults << QStringLiteral("line %1: nothing to write").arg(record.line);
 
         // No port, MAC or IP address twice.

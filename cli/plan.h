@@ -27,9 +27,9 @@ struct Table {
 // The separator is the one the first line uses more of.
 Table read(const QByteArray &data);
 
-// A field as CSV writes it: quoted when it holds the separator, a quote or
-// a line end.
-QString field(const QString &text, QChar separator = QLatin1Char(','));
+// A field as CSV writes it: quoted when it holds a comma, a semicolon, a
+// quote or a line end.
+QString field(const QString &text);
 
 } // namespace csv
 

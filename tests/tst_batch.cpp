@@ -1,0 +1,230 @@
+// gateway-cli batch: several simulated modules commissioned at once from a
+// plan, the as-built report, a plan refused whole, modules found by their
+// MAC addresses, and Ctrl+C in the middle.
+#include <QtTest>
+
+#include <QJsonArray>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <memory>
+#include <vector>
+
+#include "cliprocess.h"
+#include "expected.h"
+#include "files.h"
+#include "plan.h"
+#include "simprocess.h"
+
+using namespace support;
+
+namespace {
+
+const QString fast = QStringLiteral("50");
+
+// The template of the plans: the written value of the mask and the speed.
+const QByteArray templateFile = "[General]\nMASK=255.0.0.0\nSPEED_RS485=8\n";
+
+// The report as rows of named cells.
+QList<QMap<QString, QString>> reportRows(const QString &path, QStringList *header)
+{
+    const csv::Table table = csv::read(readFile(path));
+    QList<QMap<QString, QString>> rows;
+    if (table.records.isEmpty())
+        return rows;
+    *header = table.records[0].fields;
+    for (int r = 1; r < table.records.size(); ++r) {
+        QMap<QString, QString> row;
+        for (int c = 0; c < header->size(); ++c)
+            row.insert(header->at(c), table.records[r].fields.value(c));
+        rows << row;
+    }
+    return rows;
+}
+
+// Whether every command the module received is one that the program sends
+// whole: a query, a change line of the plans' keys, or the reboot.
+bool allWhole(const SimProcess &sim, QString *half)
+{
+    for (const QByteArray &line : sim.received()) {
+        const bool whole = scanLines().contains(line) || line == "reset"
+            || QRegularExpression(QStringLiteral("^CHANGE (IP:10\\.0\\.0\\.\\d+|MASK:255\\.0\\.0\\.0|SPEED RS485:115200)$"))
+                   .match(QString::fromLatin1(line))
+                   .hasMatch();
+        if (!whole) {
+            *half = QString::fromLatin1(line);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+class tst_Batch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void fourModules();
+    void badPlan();
+    void byMacAddress();
+    void interrupted();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    QString file(const QString &name) const { return dir->filePath(name); }
+    SimProcess &startSim(const QStringList &options = {})
+    {
+        sims.push_back(std::make_unique<SimProcess>(dir->path(), QStringLiteral("m%1").arg(sims.size() + 1)));
+        if (!sims.back()->start(options))
+            qWarning("gateway-sim did not start");
+        return *sims.back();
+    }
+};
+
+void tst_Batch::init()
+{
+    sims.clear();
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(writeFile(file(QStringLiteral("template.TRset")), templateFile));
+}
+
+// Two modules commissioned, one refusing a key, one silent: each row's own
+// result, and the report with the values read back and those before.
+void tst_Batch::fourModules()
+{
+    SimProcess &a = startSim(), &b = startSim();
+    SimProcess &refusing = startSim({QStringLiteral("--refuse"), QStringLiteral("ip")});
+    SimProcess &silent = startSim({QStringLiteral("--silent")});
+    QByteArray plan = "port,file,ip\n";
+    int n = 0;
+    for (const SimProcess *s : {&a, &b, &refusing, &silent})
+        plan += s->link.toUtf8() + ",template.TRset,10.0.0." + QByteArray::number(11 + n++) + '\n';
+    QVERIFY(writeFile(file(QStringLiteral("plan.csv")), plan));
+
+    const QString report = file(QStringLiteral("report.csv"));
+    const CliRun run = runCli({QStringLiteral("batch"), file(QStringLiteral("plan.csv")), QStringLiteral("--report"),
+                               report, QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 1, run.err);
+
+    QStringList header;
+    const auto rows = reportRows(report, &header);
+    QStringList expectedHeader{"line", "port", "mac", "version", "result", "detail", "started", "finished"};
+    const QStringList keys{"mode", "ip", "mask", "gateway", "port_tcp", "parity", "speed", "stop_bits",
+                           "timeout_response", "ip_server_tcp", "timeout_tcp", "rtu_virtual_id", "tcp_slave_id"};
+    expectedHeader << keys;
+    for (const QString &k : keys)
+        expectedHeader << k + QStringLiteral("_before");
+    QCOMPARE(header, expectedHeader);
+    QCOMPARE(rows.size(), 4);
+    const QStringList results{rows[0]["result"], rows[1]["result"], rows[2]["result"], rows[3]["result"]};
+    QCOMPARE(results, (QStringList{"ok", "ok", "refused", "silent"}));
+    QCOMPARE(rows[2]["detail"], QStringLiteral("ip"));
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(rows[i]["line"], QString::number(i + 2));
+        QCOMPARE(rows[i]["mac"], moduleMac);
+        QCOMPARE(rows[i]["ip"], QStringLiteral("10.0.0.%1").arg(11 + i));
+        QCOMPARE(rows[i]["ip_before"], QStringLiteral("192.168.0.1"));
+        QCOMPARE(rows[i]["speed"], QStringLiteral("115200"));
+        QCOMPARE(rows[i]["speed_before"], QStringLiteral("9600"));
+        QCOMPARE(rows[i]["mode"], QStringLiteral("server"));
+        QVERIFY(QDateTime::fromString(rows[i]["started"], Qt::ISODate).isValid());
+        QVERIFY(rows[i]["finished"] >= rows[i]["started"]);
+    }
+    // The module that refused read nothing back; the silent one gave nothing.
+    QVERIFY(rows[2]["ip"].isEmpty());
+    QCOMPARE(rows[2]["ip_before"], QStringLiteral("192.168.0.1"));
+    QVERIFY(rows[3]["mac"].isEmpty());
+    QCOMPARE(a.state().value(QStringLiteral("ip")), QStringLiteral("10.0.0.11"));
+    QCOMPARE(b.state().value(QStringLiteral("ip")), QStringLiteral("10.0.0.12"));
+    QCOMPARE(refusing.state().value(QStringLiteral("ip")), QStringLiteral("192.168.0.1"));
+    // The refusing module got nothing after the refused line.
+    QCOMPARE(refusing.received().last(), QByteArray("CHANGE IP:10.0.0.13"));
+}
+
+// A plan with faults is refused whole, every fault named with its line, and
+// no module hears anything.
+void tst_Batch::badPlan()
+{
+    SimProcess &a = startSim(), &b = startSim();
+    const QByteArray plan = "port;file;ip;colour\n" + a.link.toUtf8() + ";template.TRset;10.0.0.5;red\n"
+        + b.link.toUtf8() + ";template.TRset;10.0.0.5;\n" + "COM9;missing.TRset;10.0.0.300;\n";
+    QVERIFY(writeFile(file(QStringLiteral("bad.csv")), plan));
+    const CliRun run = runCli({QStringLiteral("batch"), file(QStringLiteral("bad.csv")), QStringLiteral("--report"),
+                               file(QStringLiteral("r.csv")), QStringLiteral("--interval"), fast});
+    QCOMPARE(run.status, 2);
+    const QString err = QString::fromUtf8(run.err);
+    for (const char *fault : {"line 1, column 4 (colour): no such column", "line 3, column 3 (ip): 10.0.0.5 is the IP address of line 2",
+                              "line 4, column 2 (file): ", "missing.TRset: no such file",
+                              "line 4, column 3 (ip): ip=\"10.0.0.300\""})
+        QVERIFY2(err.contains(QLatin1String(fault)), qPrintable(QLatin1String(fault) + QStringLiteral(" not in:\n") + err));
+    QVERIFY(!QFile::exists(file(QStringLiteral("r.csv"))));
+    QVERIFY(a.received().isEmpty());
+    QVERIFY(b.received().isEmpty());
+}
+
+// Rows found by MAC address: each module gets its own row's values, whatever
+// the order of the ports.
+void tst_Batch::byMacAddress()
+{
+    SimProcess &a = startSim({QStringLiteral("--mac"), QStringLiteral("02:00:00:00:00:0a")});
+    SimProcess &b = startSim({QStringLiteral("--mac"), QStringLiteral("02:00:00:00:00:0b")});
+    QVERIFY(writeFile(file(QStringLiteral("mac.csv")),
+                      "mac,ip\n02-00-00-00-00-0B,10.0.0.22\n02:00:00:00:00:0A,10.0.0.21\n"));
+    const CliRun run = runCli({QStringLiteral("batch"), file(QStringLiteral("mac.csv")), QStringLiteral("--ports"),
+                               a.link + QLatin1Char(',') + b.link, QStringLiteral("--json"), QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    QCOMPARE(a.state().value(QStringLiteral("ip")), QStringLiteral("10.0.0.21"));
+    QCOMPARE(b.state().value(QStringLiteral("ip")), QStringLiteral("10.0.0.22"));
+    const QJsonArray rows = run.json().value(QStringLiteral("rows")).toArray();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].toObject().value(QStringLiteral("port")).toString(), b.link);
+    QCOMPARE(rows[1].toObject().value(QStringLiteral("port")).toString(), a.link);
+}
+
+// Ctrl+C: no new command on any port, no half line, the unfinished rows
+// interrupted, and the report whole.
+void tst_Batch::interrupted()
+{
+    SimProcess &a = startSim(), &b = startSim();
+    QByteArray plan = "port,file,ip\n";
+    plan += a.link.toUtf8() + ",template.TRset,10.0.0.31\n" + b.link.toUtf8() + ",template.TRset,10.0.0.32\n";
+    QVERIFY(writeFile(file(QStringLiteral("plan.csv")), plan));
+    const QString report = file(QStringLiteral("report.csv"));
+    QProcess p;
+    p.setProgram(QStringLiteral(GATEWAY_CLI_PATH));
+    p.setArguments({QStringLiteral("batch"), file(QStringLiteral("plan.csv")), QStringLiteral("--report"), report,
+                    QStringLiteral("--interval"), QStringLiteral("200")});
+    p.start();
+    QVERIFY(p.waitForStarted());
+    // Once both have had their first change taken, a Ctrl+C.
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += p.readAllStandardOutput()).count(": [18/") >= 2 || p.state() == QProcess::NotRunning, 30000);
+    ::kill(pid_t(p.processId()), SIGINT);
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 130);
+
+    QStringList header;
+    const auto rows = reportRows(report, &header);
+    QCOMPARE(rows.size(), 2);
+    for (const auto &row : rows) {
+        QCOMPARE(row["result"], QStringLiteral("interrupted"));
+        QCOMPARE(row["mac"], moduleMac);
+    }
+    for (const SimProcess *s : {&a, &b}) {
+        QString half;
+        QVERIFY2(allWhole(*s, &half), qPrintable(half));
+        // It had begun to write, and it stopped before the end.
+        QVERIFY(s->received().contains("CHANGE IP:" + s->state().value(QStringLiteral("ip")).toLatin1()));
+        QVERIFY(!s->received().contains("reset"));
+    }
+}
+
+QTEST_MAIN(tst_Batch)
+#include "tst_batch.moc"

@@ -1,0 +1,353 @@
+// gateway-cli against the simulated module, as a script runs it: the
+// commands' exit status, their output, and what reached the module (the
+// simulator's log).
+#include <QtTest>
+
+#include <QJsonArray>
+#include <QTemporaryDir>
+
+#include "cliprocess.h"
+#include "expected.h"
+#include "files.h"
+#include "modals.h"
+#include "simprocess.h"
+#include "window.h"
+
+using namespace support;
+
+namespace {
+
+// The pace of these tests: the simulated module keeps up with it.
+const QString fast = QStringLiteral("50");
+
+// A settings file that holds the written value of every parameter, as the
+// window's save writes it: the lists as their positions.
+QByteArray writtenFile()
+{
+    QByteArray general = "[General]\n", client = "[Client_TCP]\n";
+    const struct {
+        const char *key;
+        int param; // in params()
+        bool inClient;
+    } keys[] = {{"GATEWAY", 3, false},        {"IP_ADRESS", 1, false},   {"MASK", 2, false},
+                {"MODE_TCP", 0, false},       {"PARITY", 5, false},      {"PORT_TCP", 4, false},
+                {"SPEED_RS485", 6, false},    {"STOP_BIT", 7, false},    {"TIMEOUT_RESPONSE", 8, false},
+                {"IP_SERVER_TCP", 9, true},   {"RTU_VIRTUAL_ID", 11, true}, {"TCP_SLAVE_ID", 12, true},
+                {"TIMEOUT_TCP", 10, true}};
+    for (const auto &k : keys) {
+        const Param &p = params()[k.param];
+        const QString value = p.choice ? QString::number(p.writtenIndex) : p.written;
+        (k.inClient ? client : general) += QByteArray(k.key) + '=' + value.toLatin1() + '\n';
+    }
+    return general + '\n' + client;
+}
+
+// The commands the module received that change something, "reset" included.
+QByteArrayList changesReceived(const SimProcess &sim)
+{
+    QByteArrayList out;
+    for (const QByteArray &line : sim.received())
+        if (!scanLines().contains(line))
+            out << line;
+    return out;
+}
+
+} // namespace
+
+class tst_Cli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void scanJson();
+    void scanFileAsWindowSaves();
+    void writeReadBack();
+    void onlyChanged();
+    void diff_data();
+    void diff();
+    void refusalStopsWrite();
+    void moduleGone_data();
+    void moduleGone();
+    void badInputSendsNothing_data();
+    void badInputSendsNothing();
+    void rebootAndFactoryReset();
+    void find();
+
+private:
+    QTemporaryDir dir;
+    QString file(const QString &name) const { return dir.filePath(name); }
+};
+
+void tst_Cli::initTestCase()
+{
+    // The window's traces of its scan are not this test's.
+    QLoggingCategory::setFilterRules(QStringLiteral("gateway.protocol.debug=false"));
+}
+
+void tst_Cli::scanJson()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const CliRun run = runCli({QStringLiteral("scan"), sim.link, QStringLiteral("--json"), QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    const QJsonObject doc = run.json();
+    QCOMPARE(doc.value(QStringLiteral("port")).toString(), sim.link);
+    QCOMPARE(doc.value(QStringLiteral("result")).toString(), QStringLiteral("ok"));
+    const QJsonObject values = doc.value(QStringLiteral("parameters")).toObject();
+    QCOMPARE(values.size(), 15);
+    QCOMPARE(values.value(QStringLiteral("version")).toString(), moduleVersion);
+    QCOMPARE(values.value(QStringLiteral("mac")).toString(), moduleMac);
+    for (const Param &p : params())
+        QCOMPARE(values.value(QLatin1String(p.stateKey)).toString(), p.factory);
+    // The window's fifteen queries, in its order, and nothing else.
+    QCOMPARE(sim.received(), scanLines());
+}
+
+// scan -o writes the very bytes that the window's save writes after a scan
+// of the same module.
+void tst_Cli::scanFileAsWindowSaves()
+{
+    SimProcess sim;
+    QVERIFY(writeState(sim.statePath, firstWritten(params().size())));
+    QVERIFY(sim.start());
+    const QString fromCli = file(QStringLiteral("cli.TRset"));
+    const CliRun run = runCli({QStringLiteral("scan"), sim.link, QStringLiteral("-o"), fromCli,
+                               QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+
+    Modals boxes;
+    MainWindow w;
+    QVERIFY(connectTo(w, sim.link));
+    QVERIFY(startScan(w, 50));
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 10000);
+    const QString fromWindow = file(QStringLiteral("window.TRset"));
+    boxes.steps = {Modals::chooseFile(fromWindow)};
+    QMetaObject::invokeMethod(&w, "on_action_save_triggered");
+    QCOMPARE(boxes.count(), 1);
+
+    const QByteArray saved = readFile(fromWindow);
+    QVERIFY(saved.contains("IP_ADRESS=10.0.0.2"));
+    QCOMPARE(readFile(fromCli), saved);
+}
+
+// A file with every value changed and one overridden: the window's change
+// lines, "reset", and every value read back.
+void tst_Cli::writeReadBack()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QString path = file(QStringLiteral("write.TRset"));
+    QVERIFY(writeFile(path, writtenFile()));
+    const CliRun run = runCli({QStringLiteral("write"), sim.link, path, QStringLiteral("--set"),
+                               QStringLiteral("ip=10.9.8.7"), QStringLiteral("--json"), QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    const QJsonObject doc = run.json();
+    QCOMPARE(doc.value(QStringLiteral("result")).toString(), QStringLiteral("ok"));
+    QCOMPARE(doc.value(QStringLiteral("written")).toArray().size(), 13);
+    QCOMPARE(doc.value(QStringLiteral("after")).toObject().value(QStringLiteral("ip")).toString(),
+             QStringLiteral("10.9.8.7"));
+
+    QByteArrayList expected = filledWriteLines();
+    expected.replace(1, "CHANGE IP:10.9.8.7");
+    QCOMPARE(changesReceived(sim), expected);
+    // The module came back (asked for its MAC address until it answered)
+    // and was read again, all of it.
+    QVERIFY(sim.count(QStringLiteral("BACK")) >= 1);
+    QByteArrayList after = sim.received().mid(sim.received().indexOf("reset") + 1);
+    QVERIFY(after.size() > scanLines().size());
+    QCOMPARE(after.mid(after.size() - scanLines().size()), scanLines());
+    after.erase(after.end() - scanLines().size(), after.end());
+    QCOMPARE(after.count("MAC"), after.size());
+    QCOMPARE(sim.state().value(QStringLiteral("ip")), QStringLiteral("10.9.8.7"));
+    QCOMPARE(sim.state().value(QStringLiteral("mode")), QStringLiteral("client"));
+}
+
+// --only-changed sends the change lines of the values that differ only, and
+// nothing at all, not even a reboot, when none does.
+void tst_Cli::onlyChanged()
+{
+    SimProcess sim;
+    QVERIFY(writeState(sim.statePath, firstWritten(3)));
+    QVERIFY(sim.start());
+    const QString path = file(QStringLiteral("only.TRset"));
+    QVERIFY(writeFile(path, writtenFile()));
+    const QStringList args{QStringLiteral("write"), sim.link, path, QStringLiteral("--only-changed"),
+                           QStringLiteral("--interval"), fast};
+    CliRun run = runCli(args);
+    QVERIFY2(run.status == 0, run.err);
+    QCOMPARE(changesReceived(sim), filledWriteLines().mid(3));
+
+    const int before = sim.received().size();
+    run = runCli(args);
+    QVERIFY2(run.status == 0, run.err);
+    QCOMPARE(sim.received().mid(before), scanLines());
+    QVERIFY(run.out.contains("nothing to write"));
+}
+
+void tst_Cli::diff_data()
+{
+    QTest::addColumn<int>("writtenInModule");
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("differing");
+    QTest::newRow("same") << 13 << QStringList() << 0 << QStringList();
+    QTest::newRow("two differ") << 11 << QStringList() << 1
+                                << QStringList{QStringLiteral("rtu_virtual_id"), QStringLiteral("tcp_slave_id")};
+    QTest::newRow("silent module") << 13 << QStringList{QStringLiteral("--silent")} << 3 << QStringList();
+}
+
+void tst_Cli::diff()
+{
+    QFETCH(int, writtenInModule);
+    QFETCH(QStringList, simOptions);
+    QFETCH(int, status);
+    QFETCH(QStringList, differing);
+    SimProcess sim;
+    QVERIFY(writeState(sim.statePath, firstWritten(writtenInModule)));
+    QVERIFY(sim.start(simOptions));
+    const QString path = file(QStringLiteral("diff.TRset"));
+    QVERIFY(writeFile(path, writtenFile()));
+    const CliRun run = runCli({QStringLiteral("diff"), sim.link, path, QStringLiteral("--json"),
+                               QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == status, run.err);
+    QCOMPARE(run.json().value(QStringLiteral("differences")).toObject().keys(), differing);
+    QVERIFY(changesReceived(sim).isEmpty());
+}
+
+// A refusal stops the write at its key: nothing after it is sent, and the
+// keys written before it are named.
+void tst_Cli::refusalStopsWrite()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--refuse"), QStringLiteral("port_tcp")}));
+    const QString path = file(QStringLiteral("refused.TRset"));
+    QVERIFY(writeFile(path, writtenFile()));
+    const CliRun run = runCli({QStringLiteral("write"), sim.link, path, QStringLiteral("--interval"), fast});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(changesReceived(sim), filledWriteLines().mid(0, 5));
+    QVERIFY2(run.err.contains("refused: port_tcp"), run.err);
+    QVERIFY2(run.err.contains("written before that: mode, ip, mask, gateway"), run.err);
+}
+
+void tst_Cli::moduleGone_data()
+{
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QString>("result");
+    // Silent: the first question goes unanswered, and nothing follows it.
+    QTest::newRow("silent") << QStringList{QStringLiteral("--silent")} << QByteArrayList{"MAC"}
+                            << QStringLiteral("silent");
+    // Gone after the third change, while the write goes on.
+    QTest::newRow("vanishes") << QStringList{QStringLiteral("--vanish-after"), QStringLiteral("5"),
+                                             QStringLiteral("--restart-delay"), QStringLiteral("2000")}
+                              << QByteArrayList{"MAC", "version"} + filledWriteLines().mid(0, 3)
+                              << QStringLiteral("lost");
+}
+
+void tst_Cli::moduleGone()
+{
+    QFETCH(QStringList, simOptions);
+    QFETCH(QByteArrayList, sent);
+    QFETCH(QString, result);
+    SimProcess sim;
+    QVERIFY(sim.start(simOptions));
+    const QString path = file(QStringLiteral("gone.TRset"));
+    QVERIFY(writeFile(path, writtenFile()));
+    const CliRun run = runCli({QStringLiteral("write"), sim.link, path, QStringLiteral("--json"),
+                               QStringLiteral("--interval"), fast});
+    QCOMPARE(run.status, 3);
+    QCOMPARE(run.json().value(QStringLiteral("result")).toString(), result);
+    QCOMPARE(sim.received(), sent);
+}
+
+// Whatever is wrong with the input is named, line by line, and nothing is
+// sent.
+void tst_Cli::badInputSendsNothing_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("named");
+    const auto set = [](const char *item) { return QStringList{QStringLiteral("--set"), QLatin1String(item)}; };
+    QTest::newRow("values") << QStringList{QStringLiteral("write"), QStringLiteral("PORT")} + set("ip=10.0.0.300")
+            + set("port_tcp=501") + set("colour=red") + set("speed") + set("mac=02:00:00:00:00:02")
+                            << QStringList{QStringLiteral("ip=\"10.0.0.300\""), QStringLiteral("port_tcp=\"501\""),
+                                           QStringLiteral("colour: no such key"), QStringLiteral("\"speed\": not KEY=VALUE"),
+                                           QStringLiteral("mac=\"02:00:00:00:00:02\": is read only")};
+    QTest::newRow("bad file") << QStringList{QStringLiteral("write"), QStringLiteral("PORT"), QStringLiteral("FILE")}
+                              << QStringList{QStringLiteral("speed: the file's list position \"11\"")};
+    QTest::newRow("nothing to write") << QStringList{QStringLiteral("write"), QStringLiteral("PORT")}
+                                      << QStringList{QStringLiteral("nothing to write")};
+    QTest::newRow("factory reset unasked") << QStringList{QStringLiteral("factory-reset"), QStringLiteral("PORT")}
+                                           << QStringList{QStringLiteral("--yes")};
+    QTest::newRow("bad interval") << QStringList{QStringLiteral("scan"), QStringLiteral("PORT"),
+                                                 QStringLiteral("--interval"), QStringLiteral("fast")}
+                                  << QStringList{QStringLiteral("--interval \"fast\"")};
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("flash"), QStringLiteral("PORT")}
+                                     << QStringList{QStringLiteral("no command \"flash\"")};
+}
+
+void tst_Cli::badInputSendsNothing()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, named);
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QString path = file(QStringLiteral("bad.TRset"));
+    QVERIFY(writeFile(path, writtenFile().replace("SPEED_RS485=8", "SPEED_RS485=11")));
+    args.replaceInStrings(QStringLiteral("PORT"), sim.link).replaceInStrings(QStringLiteral("FILE"), path);
+    const CliRun run = runCli(args);
+    QCOMPARE(run.status, 2);
+    for (const QString &n : named)
+        QVERIFY2(QString::fromUtf8(run.err).contains(n), qPrintable(n + QStringLiteral(" not in: ") + run.err));
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(sim.received().isEmpty());
+}
+
+void tst_Cli::rebootAndFactoryReset()
+{
+    SimProcess sim;
+    QVERIFY(writeState(sim.statePath, firstWritten(params().size())));
+    QVERIFY(sim.start());
+    CliRun run = runCli({QStringLiteral("reboot"), sim.link, QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    QTRY_COMPARE(sim.received(), (QByteArrayList{"MAC", "version", "RESET"}));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.count(QStringLiteral("BACK")) == 1, 10000);
+    QCOMPARE(sim.state().value(QStringLiteral("ip")), params()[1].written);
+
+    run = runCli({QStringLiteral("factory-reset"), sim.link, QStringLiteral("--yes"), QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    QTRY_COMPARE(sim.received().mid(3), (QByteArrayList{"MAC", "version", "LOAD SETTING:DEFAULT"}));
+    QCOMPARE(sim.state().value(QStringLiteral("ip")), params()[1].factory);
+}
+
+// Every port asked at once; those without a module are listed as such.
+void tst_Cli::find()
+{
+    SimProcess first, second(QString(), QStringLiteral("second")), silent(QString(), QStringLiteral("silent"));
+    QVERIFY(first.start());
+    QVERIFY(second.start({QStringLiteral("--mac"), QStringLiteral("02:00:00:00:00:02")}));
+    QVERIFY(silent.start({QStringLiteral("--silent")}));
+    const QString missing = file(QStringLiteral("no-such-port"));
+    CliRun run = runCli({QStringLiteral("find"), first.link, missing, second.link, silent.link, QStringLiteral("--json"),
+                         QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    const QJsonObject doc = run.json();
+    QCOMPARE(doc.value(QStringLiteral("found")).toInt(), 2);
+    QStringList seen;
+    for (const QJsonValue &v : doc.value(QStringLiteral("ports")).toArray()) {
+        const QJsonObject port = v.toObject();
+        seen << port.value(QStringLiteral("port")).toString() + QLatin1Char(' ')
+                + port.value(QStringLiteral("result")).toString() + QLatin1Char(' ')
+                + port.value(QStringLiteral("mac")).toString();
+    }
+    QCOMPARE(seen, (QStringList{first.link + QStringLiteral(" ok 02:00:00:00:00:01"), missing + QStringLiteral(" lost "),
+                                second.link + QStringLiteral(" ok 02:00:00:00:00:02"),
+                                silent.link + QStringLiteral(" silent ")}));
+
+    run = runCli({QStringLiteral("find"), missing, silent.link, QStringLiteral("--interval"), fast});
+    QCOMPARE(run.status, 3);
+    QVERIFY(run.out.isEmpty());
+}
+
+QTEST_MAIN(tst_Cli)
+#include "tst_cli.moc"

@@ -1,0 +1,224 @@
+// What gateway-cli takes in before anything is sent: KEY=VALUE items, each
+// value against its parameter's rule and the change line it makes, and
+// batch plans (CSV as spreadsheets write it, and every fault of a plan with
+// its line and column).
+#include <QtTest>
+
+#include <QTemporaryDir>
+
+#include "files.h"
+#include "plan.h"
+#include "protocoltables.h"
+#include "valueargs.h"
+
+class tst_CliInput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void items_data();
+    void items();
+    void csvRecords_data();
+    void csvRecords();
+    void planFaults_data();
+    void planFaults();
+    void planValues();
+};
+
+void tst_CliInput::items_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QByteArray>("line"); // the change line, or empty when refused
+    QTest::addColumn<QString>("fault");   // part of the fault's line
+
+    QTest::newRow("ip") << "ip=10.0.0.1" << QByteArray("CHANGE IP:10.0.0.1") << "";
+    QTest::newRow("ip octet too big") << "ip=10.0.0.256" << QByteArray() << "must be an IPv4 address";
+    QTest::newRow("ip leading zero") << "ip=10.0.0.01" << QByteArray() << "IPv4";
+    QTest::newRow("ip three parts") << "ip=10.0.1" << QByteArray() << "IPv4";
+    QTest::newRow("ip trailing dot") << "ip=10.0.0.1." << QByteArray() << "IPv4";
+    QTest::newRow("ip blank") << "ip=10.0.0.1 " << QByteArray() << "IPv4";
+    QTest::newRow("ip empty") << "ip=" << QByteArray() << "IPv4";
+    QTest::newRow("ip wide digits") << QString::fromUtf8("ip=１0.0.0.1") << QByteArray() << "IPv4";
+    QTest::newRow("mask") << "mask=255.255.255.0" << QByteArray("CHANGE MASK:255.255.255.0") << "";
+    QTest::newRow("server address") << "ip_server_tcp=0.0.0.0" << QByteArray("CHANGE IP SERVER TCP:0.0.0.0") << "";
+    QTest::newRow("port 502") << "port_tcp=502" << QByteArray("CHANGE PORT TCP:502") << "";
+    QTest::newRow("port 503") << "port_tcp=503" << QByteArray() << "502 or a number 10000-65535";
+    QTest::newRow("port 10000") << "port_tcp=10000" << QByteArray("CHANGE PORT TCP:10000") << "";
+    QTest::newRow("port 65536") << "port_tcp=65536" << QByteArray() << "10000-65535";
+    QTest::newRow("port signed") << "port_tcp=+10000" << QByteArray() << "10000-65535";
+    QTest::newRow("response 99") << "timeout_response=99" << QByteArray() << "100-60000";
+    QTest::newRow("response 60000") << "timeout_response=60000" << QByteArray("change timeout response:60000") << "";
+    QTest::newRow("tcp time-out 241") << "timeout_tcp=241" << QByteArray() << "5-240";
+    QTest::newRow("rtu id 0") << "rtu_virtual_id=0" << QByteArray() << "1-247";
+    QTest::newRow("rtu id 247") << "rtu_virtual_id=247" << QByteArray("change rtu virtual id:247") << "";
+    QTest::newRow("slave id off") << "tcp_slave_id=off" << QByteArray("change tcp slave id:off") << "";
+    QTest::newRow("slave id OFF") << "tcp_slave_id=OFF" << QByteArray() << "1-255 or off";
+    QTest::newRow("slave id 255") << "tcp_slave_id=255" << QByteArray("change tcp slave id:255") << "";
+    QTest::newRow("slave id 256") << "tcp_slave_id=256" << QByteArray() << "1-255 or off";
+    // Choices are given as the module replies them and sent as it takes them.
+    QTest::newRow("mode client") << "mode=client" << QByteArray("CHANGE MODE TCP:CLIENT") << "";
+    QTest::newRow("mode CLIENT") << "mode=CLIENT" << QByteArray() << "one of server, client";
+    QTest::newRow("parity even") << "parity=even" << QByteArray("CHANGE PARITY:even") << "";
+    QTest::newRow("parity digit") << "parity=2" << QByteArray() << "one of none, odd, even";
+    QTest::newRow("speed") << "speed=115200" << QByteArray("CHANGE SPEED RS485:115200") << "";
+    QTest::newRow("speed unknown") << "speed=115201" << QByteArray() << "one of 1200";
+    QTest::newRow("stop bits") << "stop_bits=2" << QByteArray("CHANGE STOP BIT:2") << "";
+    QTest::newRow("read only") << "version=3.0" << QByteArray() << "is read only";
+    QTest::newRow("no such key") << "colour=red" << QByteArray() << "colour: no such key";
+    QTest::newRow("key in capitals") << "IP=10.0.0.1" << QByteArray() << "IP: no such key";
+    QTest::newRow("no value") << "ip" << QByteArray() << "not KEY=VALUE";
+    QTest::newRow("no key") << "=10.0.0.1" << QByteArray() << "not KEY=VALUE";
+    QTest::newRow("second equals sign") << "ip=10.0.0.1=2" << QByteArray() << "IPv4";
+}
+
+void tst_CliInput::items()
+{
+    QFETCH(QString, item);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, fault);
+    ModuleValues values;
+    QStringList faults;
+    const bool taken = valueargs::takeItem(item, false, values, &faults);
+    QCOMPARE(taken, !line.isEmpty());
+    if (!taken) {
+        QCOMPARE(faults.size(), 1);
+        QVERIFY2(faults[0].contains(fault), qPrintable(faults[0]));
+        QVERIFY(values.isEmpty());
+        return;
+    }
+    QVERIFY(faults.isEmpty());
+    QCOMPARE(values.params().size(), 1);
+    QCOMPARE(proto::changeLineFor(values.params()[0], values.value(values.params()[0])), line);
+}
+
+void tst_CliInput::csvRecords_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QStringList>("records"); // line: fields joined with |
+    QTest::addColumn<QString>("fault");
+
+    QTest::newRow("commas") << QByteArray("port,ip\nCOM3,10.0.0.1\n") << ","
+                            << QStringList{"1:port|ip", "2:COM3|10.0.0.1"} << "";
+    QTest::newRow("semicolons, BOM, CR LF") << QByteArray("\xef\xbb\xbfport;ip\r\nCOM3;10.0.0.1\r\n") << ";"
+                                            << QStringList{"1:port|ip", "2:COM3|10.0.0.1"} << "";
+    QTest::newRow("quotes") << QByteArray("port,file\n\"C:\\Users\\\xd0\x98\xd0\xbd\xd0\xb6,\"\"x\"\".TRset\",\"a\nb\"\nCOM4,\n")
+                            << "," << QStringList{"1:port|file", QString::fromUtf8("2:C:\\Users\\Инж,\"x\".TRset|a\nb"), "4:COM4|"}
+                            << "";
+    QTest::newRow("blank lines and CR only") << QByteArray("port\r\r\nCOM3\r\n \r") << ","
+                                             << QStringList{"1:port", "3:COM3"} << "";
+    QTest::newRow("a comma inside the header's quotes") << QByteArray("\"a,b\";c\nx;y\n") << ";"
+                                                        << QStringList{"1:a,b|c", "2:x|y"} << "";
+    QTest::newRow("no line end at the end") << QByteArray("port\nCOM3") << "," << QStringList{"1:port", "2:COM3"} << "";
+    QTest::newRow("quote never closed") << QByteArray("port\n\"COM3\n") << "," << QStringList() << "line 2: a quote";
+    QTest::newRow("text after a quote") << QByteArray("port\n\"COM3\"x\n") << "," << QStringList() << "line 2: text after";
+    QTest::newRow("not UTF-8") << QByteArray("port\n\xcf\xee\xf0\xf2\n") << "," << QStringList() << "line 2: not UTF-8";
+}
+
+void tst_CliInput::csvRecords()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, separator);
+    QFETCH(QStringList, records);
+    QFETCH(QString, fault);
+    const csv::Table table = csv::read(text);
+    if (!fault.isEmpty()) {
+        QVERIFY2(QStringLiteral("line %1: %2").arg(table.faultLine).arg(table.fault).startsWith(fault),
+                 qPrintable(table.fault));
+        return;
+    }
+    QVERIFY2(table.fault.isEmpty(), qPrintable(table.fault));
+    QCOMPARE(QString(table.separator), separator);
+    QStringList got;
+    for (const csv::Record &r : table.records)
+        got << QStringLiteral("%1:%2").arg(r.line).arg(r.fields.join(QLatin1Char('|')));
+    QCOMPARE(got, records);
+    // Written back field by field and read again, every record is the same.
+    QString again;
+    for (const csv::Record &r : table.records) {
+        QStringList fields;
+        for (const QString &f : r.fields)
+            fields << csv::field(f);
+        again += fields.join(table.separator) + QLatin1Char('\n');
+    }
+    const csv::Table reread = csv::read(again.toUtf8());
+    QCOMPARE(reread.records.size(), table.records.size());
+    for (int i = 0; i < reread.records.size(); ++i)
+        QCOMPARE(reread.records[i].fields, table.records[i].fields);
+}
+
+void tst_CliInput::planFaults_data()
+{
+    QTest::addColumn<QByteArray>("plan");
+    QTest::addColumn<QStringList>("faults"); // each part of a fault's line
+    QTest::addColumn<int>("count");          // how many faults
+
+    QTest::newRow("good") << QByteArray("port,ip\nCOM3,10.0.0.1\nCOM4,10.0.0.2\n") << QStringList() << 0;
+    QTest::newRow("unknown column") << QByteArray("port,ip,colour\nCOM3,10.0.0.1,red\n")
+                                    << QStringList{"line 1, column 3 (colour): no such column"} << 1;
+    QTest::newRow("neither port nor mac") << QByteArray("port,mac,ip\n,,10.0.0.1\n")
+                                          << QStringList{"line 2: neither a port nor a mac"} << 1;
+    QTest::newRow("no port column") << QByteArray("file,ip\na.TRset,10.0.0.1\n")
+                                    << QStringList{"line 1: neither a port nor a mac column",
+                                                   "line 2: neither a port nor a mac",
+                                                   "line 2, column 1 (file):"} << 3;
+    QTest::newRow("bad value") << QByteArray("port;rtu_virtual_id\nCOM3;248\n")
+                               << QStringList{"line 2, column 2 (rtu_virtual_id): rtu_virtual_id=\"248\": must be a number 1-247"} << 1;
+    QTest::newRow("same ip twice") << QByteArray("port,ip\nCOM3,10.0.0.1\nCOM4,10.0.0.2\nCOM5,10.0.0.1\n")
+                                   << QStringList{"line 4, column 2 (ip): 10.0.0.1 is the IP address of line 2 as well"} << 1;
+    QTest::newRow("same port twice") << QByteArray("port,ip\nCOM3,10.0.0.1\nCOM3,10.0.0.2\n")
+                                     << QStringList{"line 3, column 1 (port): COM3 is the port of line 2 as well"} << 1;
+    QTest::newRow("same mac twice") << QByteArray("mac,ip\n02:00:00:00:00:0a,10.0.0.1\n02-00-00-00-00-0A,10.0.0.2\n")
+                                    << QStringList{"line 3, column 1 (mac): 02-00-00-00-00-0A is the MAC address of line 2 as well"} << 1;
+    QTest::newRow("no mac") << QByteArray("mac,ip\n02:00:00:00:00,10.0.0.1\n")
+                            << QStringList{"line 2, column 1 (mac): \"02:00:00:00:00\" is no MAC address"} << 1;
+    QTest::newRow("missing file") << QByteArray("port,file\nCOM3,nowhere.TRset\n")
+                                  << QStringList{"line 2, column 2 (file): ", "nowhere.TRset: no such file"} << 1;
+    QTest::newRow("nothing to write") << QByteArray("port,ip\nCOM3,\n") << QStringList{"line 2: nothing to write"} << 1;
+    QTest::newRow("more fields than columns") << QByteArray("port,ip\nCOM3,10.0.0.1,x\n")
+                                              << QStringList{"line 2: 3 fields, the header has 2"} << 1;
+    QTest::newRow("header only") << QByteArray("port,ip\n") << QStringList{"line 1: no module after the header"} << 1;
+    QTest::newRow("read-only column") << QByteArray("port,mac,version\nCOM3,,2.0\n")
+                                      << QStringList{"line 1, column 3 (version): no such column",
+                                                     "line 2: nothing to write"} << 2;
+}
+
+void tst_CliInput::planFaults()
+{
+    QFETCH(QByteArray, plan);
+    QFETCH(QStringList, faults);
+    QFETCH(int, count);
+    QTemporaryDir dir;
+    const plan::Plan read = plan::read(plan, dir.path(), false);
+    const QString all = read.faults.join(QLatin1Char('\n'));
+    for (const QString &f : faults)
+        QVERIFY2(all.contains(f), qPrintable(f + QStringLiteral("\n not in:\n") + all));
+    if (faults.isEmpty())
+        QVERIFY2(read.faults.isEmpty(), qPrintable(all));
+    // One line for each fault, none twice.
+    QCOMPARE(read.faults.size(), count);
+}
+
+// A template's values with the cells over them; an empty cell leaves the
+// template's value.
+void tst_CliInput::planValues()
+{
+    QTemporaryDir dir;
+    QVERIFY(support::writeFile(dir.filePath(QStringLiteral("t.TRset")),
+                               "[General]\nIP_ADRESS=10.0.0.9\nSPEED_RS485=8\n[Client_TCP]\nRTU_VIRTUAL_ID=4\n"));
+    const plan::Plan read = plan::read("port;file;ip;rtu_virtual_id\nCOM3;t.TRset;10.0.0.1;\nCOM4;t.TRset;;9\n",
+                                       dir.path(), false);
+    QVERIFY2(read.faults.isEmpty(), qPrintable(read.faults.join(QLatin1Char('\n'))));
+    QCOMPARE(read.rows.size(), 2);
+    const ModuleValues &a = read.rows[0].values, &b = read.rows[1].values;
+    QCOMPARE(a.params(), (QList<proto::Param>{proto::Param::Ip, proto::Param::Speed, proto::Param::RtuVirtualId}));
+    QCOMPARE(a.value(proto::Param::Ip), QStringLiteral("10.0.0.1"));
+    QCOMPARE(a.value(proto::Param::RtuVirtualId), QStringLiteral("4"));
+    QCOMPARE(b.value(proto::Param::Ip), QStringLiteral("10.0.0.9"));
+    QCOMPARE(b.value(proto::Param::RtuVirtualId), QStringLiteral("9"));
+    QCOMPARE(b.value(proto::Param::Speed), QStringLiteral("115200"));
+    QCOMPARE(read.rows[1].line, 3);
+}
+
+QTEST_MAIN(tst_CliInput)
+#include "tst_cliinput.moc"
