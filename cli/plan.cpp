@@ -153,9 +153,10 @@ Table read(const QByteArray &data)
 QString field(const QString &text)
 {
     // Either separator is quoted, so that a reader that takes the other one
-    // splits no field.
+    // splits no field; and blanks at either end, which a reader drops from a
+    // field without quotes.
     static const QRegularExpression special(QStringLiteral("[,;\"\r\n]"));
-    if (!text.contains(special))
+    if (!text.contains(special) && text == text.trimmed())
         return text;
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));

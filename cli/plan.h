@@ -28,7 +28,7 @@ struct Table {
 Table read(const QByteArray &data);
 
 // A field as CSV writes it: quoted when it holds a comma, a semicolon, a
-// quote or a line end.
+// quote or a line end, or begins or ends with a blank.
 QString field(const QString &text);
 
 } // namespace csv

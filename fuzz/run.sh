@@ -5,7 +5,7 @@
 # afterwards, and commit the corpus; keep it under 200 files a target). Inputs that crash or break an
 # invariant are kept in build-fuzz/fuzz-work/<target>/artifacts/ and make
 # the script fail.
-# Usage: fuzz/run.sh [SECONDS [TARGET...]]   TARGET: reply simcommand settings
+# Usage: fuzz/run.sh [SECONDS [TARGET...]]   TARGET: reply simcommand settings plan
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,7 +13,7 @@ root=$PWD
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(reply simcommand settings)
+[ ${#targets[@]} -eq 0 ] && targets=(reply simcommand settings plan)
 
 scripts/deps.sh clang libclang-rt-14-dev
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
