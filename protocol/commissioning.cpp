@@ -208,6 +208,13 @@ void Commissioning::failed(ModuleSession::Fault fault, const QString &reason)
             returnTimer.start(session.replyTimeout() / 2);
         return;
     }
+    // A module restarts at once on a reboot or a factory reset: its device
+    // may go with the line, before the port has told that it is written.
+    if (fault == ModuleSession::Fault::Lost && current >= 0 && current < steps.size()
+        && steps[current].phase == Phase::Action) {
+        next();
+        return;
+    }
     const QString where = current >= 0 && current < steps.size() ? describe(steps[current]) : QString();
     switch (fault) {
     case ModuleSession::Fault::Busy:
