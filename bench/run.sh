@@ -14,3 +14,7 @@ cmake --build "$build" --target gateway-bench >/dev/null
 echo "nproc: $(nproc); CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'); date: $(date -Iseconds)"
 echo
 QT_QPA_PLATFORM=offscreen "$build/bench/gateway-bench" "$@" 2>/dev/null
+
+# The batch of the console program: N simulated modules in one plan.
+echo
+"$(dirname "$0")/batch.sh" "$build"
