@@ -17,4 +17,4 @@ QT_QPA_PLATFORM=offscreen "$build/bench/gateway-bench" "$@" 2>/dev/null
 
 # The batch of the console program: N simulated modules in one plan.
 echo
-"$(dirname "$0")/batch.sh" "$build"
+bench/batch.sh "$build"
