@@ -2,7 +2,7 @@
 #
 #   cmake --install BUILD [--prefix DIR]
 #       bin/gateway-configurator, bin/gateway-cli, bin/gateway-sim,
-#       share/man/man1/gateway-cli.1.gz,
+#       share/man/man1/{gateway-configurator,gateway-cli,gateway-sim}.1.gz,
 #       share/applications/gateway-configurator.desktop,
 #       share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/gateway-configurator.png,
 #       share/icons/hicolor/scalable/apps/gateway-configurator.svg
@@ -87,7 +87,7 @@ endif()
 
 if(UNIX AND NOT APPLE)
     # The manual pages, compressed as Debian keeps them.
-    foreach(page cli/gateway-cli.1)
+    foreach(page packaging/gateway-configurator.1 cli/gateway-cli.1 packaging/gateway-sim.1)
         get_filename_component(name ${page} NAME)
         set(gz ${CMAKE_BINARY_DIR}/man/${name}.gz)
         add_custom_command(OUTPUT ${gz}

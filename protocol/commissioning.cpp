@@ -54,26 +54,11 @@ void Commissioning::buildSteps()
 
 void Commissioning::next()
 {
-    if (done)
-        return;
-    if (session.isStopping())
+    if (done || session.isStopping())
         return;
     ++current;
-    // With --only-changed, the changes are known once the values before are.
-    if (current < steps.size() && steps[current].phase == Phase::Change && plan.onlyChanged) {
-        for (int i = current; i < steps.size() && steps[i].phase == Phase::Change;) {
-            const proto::Param p = steps[i].param;
-            if (res.before.has(p) && res.before.value(p) == plan.changes.value(p)) {
-                steps.remove(i);
-                plan.changes.remove(p);
-            } else {
-                ++i;
-            }
-        }
-        // Every value already as asked: nothing is sent, nothing rebooted.
-        if (plan.changes.isEmpty())
-            steps.resize(current);
-    }
+    if (plan.onlyChanged && current < steps.size() && steps[current].phase == Phase::Change)
+        dropUnchanged();
     if (current >= steps.size()) {
         if (plan.readBack && !res.written.isEmpty())
             compare();
@@ -83,6 +68,27 @@ void Commissioning::next()
     }
     emit stepStarted(current + 1, steps.size(), describe(steps[current]));
     runStep();
+}
+
+void Commissioning::dropUnchanged()
+{
+    // The changes are known once the values before are.
+    for (int i = current; i < steps.size() && steps[i].phase == Phase::Change;) {
+        const proto::Param p = steps[i].param;
+        if (res.before.has(p) && res.before.value(p) == plan.changes.value(p)) {
+            steps.remove(i);
+            plan.changes.remove(p);
+        } else {
+            ++i;
+        }
+    }
+    if (!plan.changes.isEmpty())
+        return;
+    // Every value already as asked: nothing is sent, nothing rebooted, and
+    // what was read before is what the module holds after.
+    steps.resize(current);
+    if (plan.readBack)
+        res.after = res.before;
 }
 
 QString Commissioning::describe(const Step &s) const

@@ -90,6 +90,7 @@ private:
     void buildSteps();
     void runStep();
     void next();
+    void dropUnchanged();
     void replied(const QByteArray &reply);
     void written();
     void failed(ModuleSession::Fault fault, const QString &reason);

@@ -4,7 +4,8 @@
 # with apt on a clean Debian 12 (a debootstrap "minbase" tree, no
 # recommended packages) and starts the configurator there offscreen: it must
 # still be running when `timeout` stops it, with no missing library or
-# plugin on the way.
+# plugin on the way. There gateway-cli, which must need neither Qt Gui nor
+# Widgets, scans the packaged gateway-sim.
 #
 # Usage: tests/check_package.sh BUILD_DIR
 #
@@ -68,7 +69,9 @@ for lib in libc6 'libstdc\+\+6' 'libqt[56]core' 'libqt[56]gui' 'libqt[56]widgets
     grep -Eq "(^|, )$lib" <<< "$depends" || fail "Depends lacks $lib: $depends"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for f in ./usr/bin/gateway-configurator ./usr/bin/gateway-sim \
+for f in ./usr/bin/gateway-configurator ./usr/bin/gateway-cli ./usr/bin/gateway-sim \
+         ./usr/share/man/man1/gateway-configurator.1.gz ./usr/share/man/man1/gateway-cli.1.gz \
+         ./usr/share/man/man1/gateway-sim.1.gz \
          ./usr/share/applications/gateway-configurator.desktop \
          ./usr/share/icons/hicolor/16x16/apps/gateway-configurator.png \
          ./usr/share/icons/hicolor/32x32/apps/gateway-configurator.png \
@@ -144,10 +147,12 @@ in_root env DEBIAN_FRONTEND=noninteractive \
 lap "installed with its dependencies ($(grep -c '^Setting up' "$pkgdir/install.log" || true) packages set up)"
 
 # ---------------------------------------------------------------- run it
-for f in /usr/bin/gateway-configurator /usr/bin/gateway-sim; do
+for f in /usr/bin/gateway-configurator /usr/bin/gateway-cli /usr/bin/gateway-sim; do
     missing=$(in_root ldd "$f" | grep 'not found' || true)
     [ -z "$missing" ] || fail "$f: missing libraries on the clean system: $missing"
 done
+gui=$(in_root ldd /usr/bin/gateway-cli | grep -E 'libQt[56](Gui|Widgets)' || true)
+[ -z "$gui" ] || fail "gateway-cli links Qt Gui or Widgets: $gui"
 
 set +e
 in_root env QT_QPA_PLATFORM=offscreen timeout 10 gateway-configurator >"$pkgdir/run.log" 2>&1
@@ -166,5 +171,16 @@ rc=$?
 set -e
 [ "$rc" -eq 124 ] || { cat "$pkgdir/sim.log" >&2; fail "gateway-sim ended by itself with status $rc"; }
 lap "gateway-sim still running after 2 s (stopped by timeout)"
+
+# gateway-cli scans the simulated module, both as installed.
+set +e
+in_root sh -c 'gateway-sim --link /tmp/gwcli --quiet >/dev/null & sim=$!
+    for i in 1 2 3 4 5 6 7 8 9 10; do [ -e /tmp/gwcli ] && break; sleep 0.2; done
+    gateway-cli scan /tmp/gwcli --json --interval 100; rc=$?; kill $sim; exit $rc' >"$pkgdir/cli.log" 2>&1
+rc=$?
+set -e
+[ "$rc" -eq 0 ] && grep -q '"mac": "02:00:00:00:00:01"' "$pkgdir/cli.log" ||
+    { cat "$pkgdir/cli.log" >&2; fail "gateway-cli could not scan gateway-sim on the clean system (status $rc)"; }
+lap "gateway-cli scanned gateway-sim on the clean system"
 
 say "PASS"
