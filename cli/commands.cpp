@@ -130,9 +130,9 @@ int ports(const QStringList &args)
     QJsonArray list;
     QString text;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        QJsonObject port{{QStringLiteral("port"), info.portName()},
-                         {QStringLiteral("location"), info.systemLocation()}};
-        QStringList fields{info.portName()};
+        const QString name = portArgument(info);
+        QJsonObject port{{QStringLiteral("port"), name}, {QStringLiteral("location"), info.systemLocation()}};
+        QStringList fields{name};
         const auto add = [&](const char *key, const QString &value) {
             if (value.isEmpty())
                 return;

@@ -70,16 +70,20 @@ void message(const QString &text)
     console::err(QStringLiteral("gateway-cli: ") + text + QLatin1Char('\n'));
 }
 
+QString portArgument(const QSerialPortInfo &info)
+{
+#ifdef Q_OS_WIN
+    return info.portName();
+#else
+    return info.systemLocation();
+#endif
+}
+
 QStringList listedPorts()
 {
     QStringList names;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-        names << info.portName();
-#else
-        names << info.systemLocation();
-#endif
-    }
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        names << portArgument(info);
     return names;
 }
 

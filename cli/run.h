@@ -6,6 +6,8 @@
 
 #include "commissioning.h"
 
+class QSerialPortInfo;
+
 // What every command of gateway-cli shares: its common options, the exit
 // codes, the words of the results, and running modules' jobs side by side.
 namespace cli {
@@ -43,8 +45,9 @@ void message(const QString &text);
 // stamp.
 void runAll(const QList<Commissioning *> &jobs, const Common &common);
 
-// The ports the system lists, by the name a command takes: COM3 on
-// Windows, the device path elsewhere.
+// A listed port by the name a command takes: COM3 on Windows, the device's
+// path elsewhere; and every port the system lists so.
+QString portArgument(const QSerialPortInfo &info);
 QStringList listedPorts();
 
 // A line's bytes as readable text: printable ASCII as it is, \r \n \t \\ \"
