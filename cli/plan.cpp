@@ -153,10 +153,11 @@ Table read(const QByteArray &data)
 QString field(const QString &text)
 {
     // Either separator is quoted, so that a reader that takes the other one
-    // splits no field; and blanks at either end, which a reader drops from a
-    // field without quotes.
+    // splits no field; blanks at either end, which a reader drops from a
+    // field without quotes; and a byte order mark at the start, which a
+    // reader takes for UTF-8's and drops at the start of a file.
     static const QRegularExpression special(QStringLiteral("[,;\"\r\n]"));
-    if (!text.contains(special) && text == text.trimmed())
+    if (!text.contains(special) && text == text.trimmed() && !text.startsWith(QChar(0xfeff)))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
