@@ -123,7 +123,13 @@ main() {
     rm -f "$prefix"/.serialport-*
     printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
     rm -rf "$work"
-    echo "win32-qt: Qt for $arch built in $(($(date +%s) - started)) s" >&2
+    # With the processor time, which says more than the wall time on a
+    # machine busy with other work (user and system time of the builds).
+    # (times in this shell: the user and system time of its children.)
+    times > "$cache/$arch-qt.times"
+    echo "win32-qt: Qt for $arch built in $(($(date +%s) - started)) s, processor time (user, system)" \
+        "$(tail -n1 "$cache/$arch-qt.times")" >&2
+    rm -f "$cache/$arch-qt.times"
     echo "$prefix"
 }
 
