@@ -1,14 +1,15 @@
 #!/bin/bash
 # Checks the Windows packages of a build without running them: the portable
-# zip and the NSIS installer hold the same tree, with everything that is
-# shipped (windows_files.sh) and a notice that names it, and the program and
-# the installer are Windows programs of the build's architecture (a 64-bit
-# installer for the 64-bit build, so that it runs where only 64-bit programs
-# run).
+# zip and the NSIS installer hold the same tree, file for file and byte for
+# byte (but for the time stamp and checksum that strip writes into each
+# program and DLL), with everything that is shipped (windows_files.sh) and
+# a notice that names it, and the program and the installer are Windows
+# programs of the build's architecture (a 64-bit installer for the 64-bit
+# build, so that it runs where only 64-bit programs run).
 #
 # Usage: tests/check_windows_package.sh ARCH ZIP INSTALLER
-#   ARCH: win32 or win64. Needs unzip, 7zz (Debian package 7zip: it lists
-#   an NSIS installer's files) and MinGW-w64 objdump for ARCH.
+#   ARCH: win32 or win64. Needs unzip, 7zz (Debian package 7zip: it unpacks
+#   an NSIS installer's files), python3 and MinGW-w64 objdump for ARCH.
 set -u
 set -o pipefail
 
@@ -47,16 +48,40 @@ program_format=$(pe_format "$top/bin/gateway-configurator.exe")
 [ "$program_format" = "$format" ] || fail "$zip: bin/gateway-configurator.exe is $program_format, not $format"
 ok "${zip##*/}: one folder, ${top##*/}, with what is shipped; the program is $format"
 
-# The installer: the same files, of the same sizes, as the zip (besides
-# the uninstaller it writes), and a program of the build's architecture.
+# The installer: the same files, byte for byte, as the zip (besides the
+# uninstaller it writes and its own plugins), and a program of the build's
+# architecture. (7-Zip unpacks an NSIS installer's files; its listing has
+# no sizes for a solid one.)
 installer_format=$(pe_format "$installer")
 [ "$installer_format" = "$format" ] || fail "$installer is $installer_format, not $format"
-listing=$(7zz l -slt "$installer" 2>&1) || fail "7zz cannot list $installer: $listing"
-awk '/^----------$/ { body = 1 } !body { next } /^Path = / { path = substr($0, 8) } /^Size = / && path != "" { print path "\t" $3; path = "" }' <<< "$listing" |
-    grep -v -e '^Uninstall\.exe	' -e '^\$PLUGINSDIR/' | sort > "$tmp/installer.txt"
-(cd "$top" && find . -type f -printf '%P\t%s\n' | sort) > "$tmp/zip.txt"
-[ -s "$tmp/installer.txt" ] || fail "no files read from $installer (7zz's listing not understood)"
-diff "$tmp/zip.txt" "$tmp/installer.txt" > "$tmp/diff" ||
-    fail "$installer and $zip differ (< zip, > installer, path and size):"$'\n'"$(cat "$tmp/diff")"
-ok "${installer##*/}: $format, the same $(wc -l < "$tmp/zip.txt") files as the zip, of the same sizes"
+said=$(7zz x -y -o"$tmp/installer" "$installer" 2>&1) || fail "7zz cannot unpack $installer: $said"
+rm -rf "$tmp/installer/\$PLUGINSDIR" "$tmp/installer/Uninstall.exe"
+[ -f "$tmp/installer/bin/gateway-configurator.exe" ] ||
+    fail "no bin/gateway-configurator.exe unpacked from $installer: $(cd "$tmp/installer" && find . | head -n 20)"
+# CPack strips the programs and DLLs for each package anew, and strip
+# writes the PE header's time stamp and checksum: those two fields may
+# differ, nothing else.
+python3 - "$top" "$tmp/installer" <<'PY' || fail "$installer and $zip differ (above)"
+import os, struct, sys
+a, b = sys.argv[1:3]
+def files(root):
+    return {os.path.relpath(os.path.join(d, f), root)
+            for d, _, names in os.walk(root) for f in names}
+fa, fb = files(a), files(b)
+bad = ['only in the zip: ' + f for f in sorted(fa - fb)] + ['only in the installer: ' + f for f in sorted(fb - fa)]
+for f in sorted(fa & fb):
+    x, y = (open(os.path.join(r, f), 'rb').read() for r in (a, b))
+    if x == y:
+        continue
+    if len(x) == len(y) and x[:2] == b'MZ':
+        pe = struct.unpack_from('<I', x, 0x3C)[0]
+        allowed = set(range(pe + 8, pe + 12)) | set(range(pe + 24 + 64, pe + 24 + 68))
+        if all(i in allowed for i in range(len(x)) if x[i] != y[i]):
+            continue
+    bad.append('differs: ' + f)
+for line in bad:
+    print(line, file=sys.stderr)
+sys.exit(1 if bad else 0)
+PY
+ok "${installer##*/}: $format, the same $(cd "$top" && find . -type f | wc -l) files as the zip, byte for byte (PE time stamps and checksums aside)"
 echo "$me: PASS"
