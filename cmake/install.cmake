@@ -15,8 +15,8 @@
 #       and an uninstaller; and the same tree as a portable zip,
 #       gateway-configurator-2.0.1-win32.zip. A 64-bit build makes
 #       ...-win64.exe (a 64-bit installer, into Program Files, not its
-#       "(x86)" twin) and ...-win64.zip. Their names, without the extension,
-#       are CPACK_PACKAGE_FILE_NAME, which the tests take too.
+#       "(x86)" twin) and ...-win64.zip. Their name, without the extension,
+#       is GATEWAY_PACKAGE_FILE_NAME, which the tests take too.
 #
 # The PNG icons are committed renders of images/icon.svg
 # (images/render-icon.sh writes them together with the Windows .ico).
@@ -116,7 +116,10 @@ set(CPACK_VERBATIM_VARIABLES ON)
 
 if(WIN32)
     set(CPACK_GENERATOR NSIS ZIP)
-    set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${GATEWAY_WINDOWS_ARCH})
+    # (include(CPack) leaves CPACK_PACKAGE_FILE_NAME set to the source
+    # package's name: the tests take the name from GATEWAY_PACKAGE_FILE_NAME.)
+    set(GATEWAY_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${GATEWAY_WINDOWS_ARCH})
+    set(CPACK_PACKAGE_FILE_NAME ${GATEWAY_PACKAGE_FILE_NAME})
     if(GATEWAY_WINDOWS_ARCH STREQUAL win64)
         # A 64-bit installer, so that it runs where only 64-bit programs
         # do, installing into the 64-bit Program Files. makensis's target
