@@ -64,8 +64,8 @@ if [ "${SKIP_WINDOWS:-0}" != 1 ]; then
            qt_archs=(win64 win32) ;;
     esac
 
-    # Qt for Windows is built once into a cache outside the tree (about 20
-    # minutes on two cores for each architecture). When it is missing, its
+    # Qt for Windows is built once into a cache outside the tree (about 32
+    # minutes of processor time for each architecture). When it is missing, its
     # build starts now, at the lowest priority, so that it fills the time
     # the suites below spend waiting for the simulated module; the Windows
     # stage waits for it. On route win64 the 64-bit Qt is built first, so

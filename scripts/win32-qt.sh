@@ -23,7 +23,8 @@
 # What is built is keyed: qtbase by its version, its configure options and
 # the compiler's version; Qt SerialPort by its version, its source, the
 # patches and qtbase's key. A change of one builds again what depends on it
-# (Qt SerialPort alone takes seconds, qtbase about 20 minutes on two cores).
+# (Qt SerialPort alone takes seconds, qtbase about 32 minutes of processor
+# time).
 # Each architecture has its own folder, work folder and lock, so the two
 # may build at once; a lock keeps two runs from building one of them at once.
 set -euo pipefail
