@@ -127,12 +127,14 @@ if(WIN32)
         # line the template has for it; CMake 3.25's
         # CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS splits "-XTarget amd64-unicode"
         # in two). tests/check_windows_package.sh checks that it is 64-bit.
-        # The install root stays $PROGRAMFILES, which a 64-bit installer
-        # reads as the 64-bit Program Files: $PROGRAMFILES64 in the
-        # template's InstallDir, which comes before the target, is compiled
-        # for the x86 target and gives "Program Files (x86)" at run time,
-        # and the installer then takes it for a folder the user chose.
+        # The install root is $PROGRAMFILES (CPack's default for a 64-bit
+        # build is $PROGRAMFILES64), which a 64-bit installer reads as the
+        # 64-bit Program Files: $PROGRAMFILES64 in the template's InstallDir,
+        # which comes before the target, is compiled for the x86 target and
+        # gives "Program Files (x86)" at run time, and the installer then
+        # takes it for a folder the user chose.
         set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+        set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
     endif()
     set(CPACK_NSIS_DISPLAY_NAME "Modbus TCP-RTU Gateway Configurator")
     set(CPACK_NSIS_PACKAGE_NAME "Modbus TCP-RTU Gateway Configurator")
