@@ -14,7 +14,10 @@
 #       chosen and the licences into licenses\, with a Start-menu entry, a
 #       desktop shortcut (both starting the program in the user's Documents)
 #       and an uninstaller; and the same tree as a portable zip,
-#       gateway-configurator-2.0.1-win32.zip.
+#       gateway-configurator-2.0.1-win32.zip. A 64-bit build makes
+#       ...-win64.exe (a 64-bit installer, into Program Files, not its
+#       "(x86)" twin) and ...-win64.zip. Their name, without the extension,
+#       is GATEWAY_PACKAGE_FILE_NAME, which the tests take too.
 #
 # The PNG icons are committed renders of images/icon.svg
 # (images/render-icon.sh writes them together with the Windows .ico).
@@ -51,7 +54,7 @@ if(WIN32)
         set(GATEWAY_RUNTIME_NOTICE "The Visual C++ runtime DLLs beside the program
     Microsoft's redistributable files, under Microsoft's terms for them.")
     else()
-        set(GATEWAY_RUNTIME_NOTICE "bin\\libgcc_s_dw2-1.dll, bin\\libstdc++-6.dll
+        set(GATEWAY_RUNTIME_NOTICE "bin\\${GATEWAY_LIBGCC_DLL}, bin\\libstdc++-6.dll
     The GCC runtime libraries of MinGW-w64: the GNU General Public License,
     version 3 (GPL-3.txt), with the GCC Runtime Library Exception, version
     3.1 (GCC-RUNTIME-LIBRARY-EXCEPTION-3.1.txt), which lets them go with
@@ -127,6 +130,26 @@ set(CPACK_VERBATIM_VARIABLES ON)
 
 if(WIN32)
     set(CPACK_GENERATOR NSIS ZIP)
+    # (include(CPack) leaves CPACK_PACKAGE_FILE_NAME set to the source
+    # package's name: the tests take the name from GATEWAY_PACKAGE_FILE_NAME.)
+    set(GATEWAY_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${GATEWAY_WINDOWS_ARCH})
+    set(CPACK_PACKAGE_FILE_NAME ${GATEWAY_PACKAGE_FILE_NAME})
+    if(GATEWAY_WINDOWS_ARCH STREQUAL win64)
+        # A 64-bit installer, so that it runs where only 64-bit programs
+        # do, installing into the 64-bit Program Files. makensis's target
+        # goes into the script's header through CPACK_NSIS_DEFINES (the
+        # line the template has for it; CMake 3.25's
+        # CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS splits "-XTarget amd64-unicode"
+        # in two). tests/check_windows_package.sh checks that it is 64-bit.
+        # The install root is $PROGRAMFILES (CPack's default for a 64-bit
+        # build is $PROGRAMFILES64), which a 64-bit installer reads as the
+        # 64-bit Program Files: $PROGRAMFILES64 in the template's InstallDir,
+        # which comes before the target, is compiled for the x86 target and
+        # gives "Program Files (x86)" at run time, and the installer then
+        # takes it for a folder the user chose.
+        set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+        set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+    endif()
     set(CPACK_NSIS_DISPLAY_NAME "Modbus TCP-RTU Gateway Configurator")
     set(CPACK_NSIS_PACKAGE_NAME "Modbus TCP-RTU Gateway Configurator")
     # The installer shows the program's licence.

@@ -5,7 +5,8 @@
 #       -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
 #       -DCMAKE_PREFIX_PATH="$(scripts/win32-qt.sh)"
 #
-# The tests of such a build run under Wine (tests/wine/run.sh).
+# The tests of such a build run under Wine (tests/wine/run.sh); its 64-bit
+# twin is cmake/mingw-w64-x86_64.cmake.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 

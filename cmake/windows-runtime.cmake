@@ -8,6 +8,13 @@
 #                            imageformats/qico.dll (the window icon is a .ico)
 #   GATEWAY_RUNTIME_DLLS     the C++ runtime: MinGW's libgcc_s, libstdc++ and
 #                            winpthread, or Visual C++'s
+#   GATEWAY_WINDOWS_ARCH     win32 or win64: the packages' and the Wine
+#                            prefix's architecture
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(GATEWAY_WINDOWS_ARCH win64)
+else()
+    set(GATEWAY_WINDOWS_ARCH win32)
+endif()
 set(GATEWAY_QT_DLLS)
 foreach(module Core Gui Widgets SerialPort)
     get_target_property(dll ${QT}::${module} IMPORTED_LOCATION_RELEASE)
@@ -29,7 +36,13 @@ if(MSVC)
     set(GATEWAY_RUNTIME_DLLS ${CMAKE_INSTALL_SYSTEM_RUNTIME_LIBS})
     return()
 endif()
-foreach(name libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+# GCC's runtime unwinds with DWARF-2 tables on i686 and with SEH on x86-64.
+if(GATEWAY_WINDOWS_ARCH STREQUAL win64)
+    set(GATEWAY_LIBGCC_DLL libgcc_s_seh-1.dll)
+else()
+    set(GATEWAY_LIBGCC_DLL libgcc_s_dw2-1.dll)
+endif()
+foreach(name ${GATEWAY_LIBGCC_DLL} libstdc++-6.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${name}
         OUTPUT_VARIABLE dll OUTPUT_STRIP_TRAILING_WHITESPACE)
     if(NOT IS_ABSOLUTE "${dll}" OR NOT EXISTS "${dll}")

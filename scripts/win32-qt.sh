@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Cross-builds Qt for 32-bit Windows (MinGW-w64 i686, POSIX threads, shared
-# DLLs): qtbase 5.15.8 and Qt SerialPort 5.15.15, installed into a cache
-# folder outside the tree and reused once complete. Prints the folder (the
-# CMAKE_PREFIX_PATH of the Win32 build) as its last line.
+# Cross-builds Qt for Windows with MinGW-w64 (POSIX threads, shared DLLs):
+# qtbase 5.15.8 and Qt SerialPort 5.15.15, installed into a cache folder
+# outside the tree and reused once complete. Prints the folder (the
+# CMAKE_PREFIX_PATH of the Windows build) as its last line.
 #
-#   scripts/win32-qt.sh            build what is missing, print the prefix
-#   GATEWAY_QT_WIN32=DIR ...       another cache folder
+#   scripts/win32-qt.sh [win32]    Qt for 32-bit Windows (i686), the Qt the
+#                                  shipped program is built with
+#   scripts/win32-qt.sh win64      Qt for 64-bit Windows (x86_64): the same
+#                                  sources, options and patches, for the
+#                                  Wine tests on a machine that cannot run
+#                                  32-bit programs (scripts/wine-route.sh)
+#   GATEWAY_QT_WIN32=DIR, GATEWAY_QT_WIN64=DIR   another cache folder
 #
 # qtbase comes from Debian's source package. Qt SerialPort is the newest
 # open 5.15 release, 5.15.15, from the checked copy in ../shared/vendor (its
@@ -18,41 +23,63 @@
 # What is built is keyed: qtbase by its version, its configure options and
 # the compiler's version; Qt SerialPort by its version, its source, the
 # patches and qtbase's key. A change of one builds again what depends on it
-# (Qt SerialPort alone takes seconds, qtbase about 25 minutes on two cores).
-# A lock keeps two runs from building into the same folders at once.
+# (Qt SerialPort alone takes seconds, qtbase about 32 minutes of processor
+# time).
+# Each architecture has its own folder, work folder and lock, so the two
+# may build at once; a lock keeps two runs from building one of them at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 main() {
+    arch=${1:-win32}
     version=5.15.8 serialport_version=5.15.15
     serialport_sha256=56fc07da541b6d4c5b299206bd342615fcc405612c2128cf59d79dcdd84ef4cc
     local serialport_tar=$root/../shared/vendor/qtserialport-everywhere-src-$serialport_version.tar.xz
     serialport_tag=v$serialport_version-lts-lgpl
-    local cross=i686-w64-mingw32
     local cache=${XDG_CACHE_HOME:-$HOME/.cache}/gateway-configurator
-    prefix=${GATEWAY_QT_WIN32:-$cache/qt-$version-win32}
+    case $arch in
+    win32)
+        cross=i686-w64-mingw32
+        # The Debian packages of that compiler and its Windows headers.
+        mingw_packages=(g++-mingw-w64-i686-posix mingw-w64-i686-dev)
+        binutils=binutils-mingw-w64-i686
+        prefix=${GATEWAY_QT_WIN32:-$cache/qt-$version-win32}
+        ;;
+    win64)
+        cross=x86_64-w64-mingw32
+        mingw_packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
+        binutils=binutils-mingw-w64-x86-64
+        prefix=${GATEWAY_QT_WIN64:-$cache/qt-$version-win64}
+        ;;
+    *) fail "unknown architecture '$arch' (win32 or win64)" ;;
+    esac
     jobs=${JOBS:-$(nproc)}
     started=$(date +%s)
 
-    scripts/deps.sh g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-        mingw-w64-i686-dev perl python3 xz-utils dpkg-dev patch >&2
+    scripts/deps.sh "${mingw_packages[@]}" "$binutils" perl python3 xz-utils dpkg-dev patch >&2
 
     # Debian's tarball lacks src/3rdparty/wintab, hence no tablet events. Only
-    # what the program and its tests use is built: no OpenGL, D-Bus, ICU, SQL
-    # drivers, examples or tests; one release configuration.
+    # what the program, its tests and its plugins use is built (Core, Gui,
+    # Widgets, Test; the platforms windows and offscreen, the Vista style,
+    # the ICO reader): no OpenGL, D-Bus, ICU, SQL, network (nothing here
+    # links Qt Network), XML, concurrency or printing modules, no Direct2D
+    # platform (a second build of the windows one), no GIF or JPEG readers,
+    # no examples or tests; one release configuration. The same options
+    # for both architectures.
     configure_options=(-opensource -confirm-license
         -xplatform win32-g++ -device-option "CROSS_COMPILE=$prefix/toolchain/$cross-"
         -release -shared -strip -nomake examples -nomake tests
         -no-opengl -no-dbus -no-icu -no-feature-tabletevent -no-feature-sql
-        -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-freetype
-        -no-feature-concurrent -no-feature-xml -no-feature-printer)
+        -qt-zlib -qt-libpng -no-libjpeg -no-gif -qt-pcre -qt-freetype
+        -no-feature-concurrent -no-feature-xml -no-feature-printer
+        -no-feature-network -no-direct2d)
     # The POSIX-threads compiler by its own name: the unsuffixed one is
     # whichever variant the alternatives system picks, and the two variants'
     # C++ runtimes differ.
     local cxx=/usr/bin/$cross-g++-posix
     compiler="$("$cxx" --version | head -n1) $(dpkg-query -W -f='${Version}' \
-        g++-mingw-w64-i686-posix mingw-w64-i686-dev | tr '\n' ' ')"
+        "${mingw_packages[@]}" | tr '\n' ' ')"
     local qtbase_key serialport_key
     qtbase_key=$(printf '%s\n' "qtbase $version" "${configure_options[@]}" "$compiler" | key)
     [ -f "$serialport_tar" ] || fail "missing $serialport_tar"
@@ -68,9 +95,9 @@ main() {
     local serialport_done=$prefix/.serialport-$serialport_key
 
     mkdir -p "$cache"
-    exec 9>"$cache/win32-qt.lock"
+    exec 9>"$cache/$arch-qt.lock"
     if ! flock -n 9; then
-        echo "win32-qt: another build of Qt for Windows is running; waiting for it" >&2
+        echo "win32-qt: another build of Qt for Windows ($arch) is running; waiting for it" >&2
         flock 9
     fi
 
@@ -82,7 +109,7 @@ main() {
         return
     fi
 
-    work=$cache/build-$version
+    work=$cache/build-$version-$arch
     rm -rf "$work"
     mkdir -p "$work/src"
     if [ ! -f "$qtbase_done" ]; then
@@ -97,7 +124,13 @@ main() {
     rm -f "$prefix"/.serialport-*
     printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
     rm -rf "$work"
-    echo "win32-qt: built in $(($(date +%s) - started)) s" >&2
+    # With the processor time, which says more than the wall time on a
+    # machine busy with other work (user and system time of the builds).
+    # (times in this shell: the user and system time of its children.)
+    times > "$cache/$arch-qt.times"
+    echo "win32-qt: Qt for $arch built in $(($(date +%s) - started)) s, processor time (user, system)" \
+        "$(tail -n1 "$cache/$arch-qt.times")" >&2
+    rm -f "$cache/$arch-qt.times"
     echo "$prefix"
 }
 
@@ -115,13 +148,13 @@ key() {
 toolchain() {
     local dir=$prefix/toolchain tool name
     mkdir -p "$dir"
-    for tool in /usr/bin/i686-w64-mingw32-*; do
+    for tool in /usr/bin/$cross-*; do
         name=${tool##*/}
         case $name in *-posix | *-win32 | *-[0-9]*) continue ;; esac
         ln -sf "$tool" "$dir/$name"
     done
-    ln -sf /usr/bin/i686-w64-mingw32-gcc-posix "$dir/i686-w64-mingw32-gcc"
-    ln -sf /usr/bin/i686-w64-mingw32-g++-posix "$dir/i686-w64-mingw32-g++"
+    ln -sf /usr/bin/$cross-gcc-posix "$dir/$cross-gcc"
+    ln -sf /usr/bin/$cross-g++-posix "$dir/$cross-g++"
 }
 
 # The mirror of the machine's own apt sources, and the release.
@@ -164,7 +197,7 @@ sources_text() {
     # OTHER-LINES-INDENT TEXT.
     para() { fold -s -w 66 <<< "$3" | sed -e 's/^ *//' -e 's/ *$//' -e "1s/^/$1/" -e "2,\$s/^/$2/"; }
     para "    " "    " "They were built by scripts/win32-qt.sh of the program's sources with MinGW-w64 \
-($(dpkg-query -W -f='Debian ${Package} ${Version}, ' g++-mingw-w64-i686-posix mingw-w64-i686-dev \
+($(dpkg-query -W -f='Debian ${Package} ${Version}, ' "${mingw_packages[@]}" \
     | sed 's/, $//')), from:"
     para "    - " "      " "qtbase $version: the original tarball of Debian's source package \
 qtbase-opensource-src ($mirror, $suite), without Debian's patches; the same release is also at \
@@ -200,7 +233,7 @@ build_qtbase() {
 
     mkdir -p "$work/qtbase-build"
     (cd "$work/qtbase-build" && "$qtbase/configure" -prefix "$prefix" "${configure_options[@]}") >&2
-    echo "win32-qt: qtbase configured after $(($(date +%s) - started)) s" >&2
+    echo "win32-qt: qtbase for $arch configured after $(($(date +%s) - started)) s" >&2
     make -C "$work/qtbase-build" -j"$jobs" >&2
     make -C "$work/qtbase-build" install >&2
 }

@@ -12,7 +12,8 @@
 # objdump's output cannot make the check pass on nothing.
 #
 # Usage: tests/check_windows_imports.sh FILE-OR-FOLDER...
-# Needs binutils-mingw-w64-i686 (OBJDUMP may name another objdump).
+# Needs binutils-mingw-w64-i686 (OBJDUMP may name another objdump:
+# x86_64-w64-mingw32-objdump for a 64-bit build).
 set -u
 set -o pipefail
 

@@ -6,9 +6,10 @@
 #     that carry the icon group IDI_ICON1 (4 icons), the version information
 #     2.0.1.0 and the manifest (RT_MANIFEST 1).
 #
-# With a built program (EXE, from the Win32 build) it also reads back from
+# With a built program (EXE, from a Windows build) it also reads back from
 # the file itself:
-#   * PE32 for i386, GUI subsystem;
+#   * PE32 for i386 (PE32+ for x86-64 with WINDRES=x86_64-w64-mingw32-windres),
+#     GUI subsystem;
 #   * the icon group IDI_ICON1 with the four images of the .ico, and the
 #     version record 2.0.1.0 (wrestool, icoutils);
 #   * the .ico stored whole (uncompressed) as the Qt resource
@@ -57,6 +58,11 @@ windres=${WINDRES:-i686-w64-mingw32-windres}
 prefix=${windres%windres}
 objdump=${prefix}objdump
 strings_tool=${prefix}strings
+# The programs of that toolchain's target.
+case $prefix in
+x86_64-*) pe_format=pei-x86-64 pe_name="PE32+ x86-64" ;;
+*) pe_format=pei-i386 pe_name="PE32 i386" ;;
+esac
 command -v "$windres" >/dev/null 2>&1 || skip "'$windres' not found (apt-get install binutils-mingw-w64-i686)"
 command -v "$objdump" >/dev/null 2>&1 || skip "'$objdump' not found (apt-get install binutils-mingw-w64-i686)"
 command -v "$strings_tool" >/dev/null 2>&1 || strings_tool='strings'
@@ -206,10 +212,10 @@ if [ -n "$exe" ]; then
     command -v wrestool >/dev/null 2>&1 || skip "'wrestool' not found (apt-get install icoutils)"
     headers=$("$objdump" -p "$exe" 2>&1) || fail "objdump cannot read $exe: $headers"
     # (here-strings: grep -q ends early, which would break a pipe)
-    grep -q 'file format pei-i386' <<< "$headers" || fail "$exe is not PE32 for i386"
+    grep -q "file format $pe_format\$" <<< "$headers" || fail "$exe is not $pe_name"
     grep -Eq '^Subsystem[[:space:]]+00000002[[:space:]]+\(Windows GUI\)' <<< "$headers" ||
         fail "$exe is not a GUI-subsystem program: $(grep '^Subsystem' <<< "$headers")"
-    ok "$exe: PE32 i386, Windows GUI subsystem"
+    ok "$exe: $pe_name, Windows GUI subsystem"
 
     resources=$(wrestool -l "$exe" 2>&1) || fail "wrestool cannot list $exe: $resources"
     grep -q -- "--type=14 --name='IDI_ICON1'" <<< "$resources" || fail "$exe: no icon group IDI_ICON1"

@@ -26,11 +26,17 @@
 #       read, then a pulled adapter's errors), and runs the session test
 #       through them
 #
-# Needs WINEPREFIX (and what run.sh reads); xdotool for the window checks.
+# Needs WINEPREFIX and WINEARCH (and what run.sh reads); xdotool for the
+# window checks. WINEARCH (win32 or win64, the build's) picks the loader
+# (loader.sh) and the list of shipped files (../windows_files.sh). Where the
+# loader cannot run on this machine, exits with 77 (skipped) and says why.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:?}"
 export WINEPREFIX
+. "$here/loader.sh"
+. "$here/../windows_files.sh"
+wine_check_loader
 # xdotool matches the Cyrillic window title only in a UTF-8 locale.
 export LC_ALL=C.UTF-8
 # The Windows program runs on Windows' own window platform; a platform named
@@ -48,26 +54,12 @@ note() { echo "check.sh $what: $*"; }
 
 title="Конфигуратор Modbus TCP-RTU Version 2.0.1"
 link_name="Modbus TCP-RTU Gateway Configurator.lnk"
-# What the installer and the zip put into the program's folder.
-shipped=(bin/gateway-configurator.exe bin/Qt5Core.dll bin/Qt5Gui.dll bin/Qt5Widgets.dll
-         bin/Qt5SerialPort.dll bin/platforms/qwindows.dll bin/imageformats/qico.dll
-         bin/styles/qwindowsvistastyle.dll bin/libstdc++-6.dll bin/libgcc_s_dw2-1.dll
-         bin/libwinpthread-1.dll licenses/NOTICE.txt licenses/gateway-configurator.txt
-         licenses/LGPL-3.txt licenses/GPL-3.txt licenses/GCC-RUNTIME-LIBRARY-EXCEPTION-3.1.txt
-         licenses/winpthreads.txt licenses/qtserialport-wine-commwait.patch)
-
 # The program's folder holds what is shipped, and the notice names the Qt
-# sources it was built from.
+# sources it was built from and each program and DLL shipped
+# (../windows_files.sh).
 check_tree() {
-    local dir=$1 f
-    for f in "${shipped[@]}"; do
-        [ -f "$dir/$f" ] || fail "missing: $f"
-    done
-    for f in "qtbase 5.15.8" "Qt SerialPort 5.15.15" "qtserialport-wine-commwait.patch" \
-             "GCC Runtime Library Exception"; do
-        grep -qF "$f" "$dir/licenses/NOTICE.txt" || fail "licenses/NOTICE.txt does not name $f"
-    done
-    note "in place: $(cd "$dir" && find . -type f | sort | tr '\n' ' ')"
+    windows_check_tree "$WINEARCH" "$1" || fail "the program's folder is not as shipped (above)"
+    note "in place: $(cd "$1" && find . -type f | sort | tr '\n' ' ')"
 }
 
 # Runs a command (run.sh and its arguments) in the background and waits for
@@ -165,8 +157,11 @@ scaled)
     sim_pid=""
     # The screen's density is the prefix's: the next checks find it as it was.
     trap '[ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null; set_dpi 96; true' EXIT
+    # (What reg says is shown only when it fails.)
     set_dpi() {
-        "$here/run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+        local said
+        said=$("$here/run.sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f 2>&1) ||
+            { echo "$said" >&2; fail "the prefix's LogPixels could not be set to $1"; }
     }
     # The window's X geometry: x y width height, with the frame or without.
     geometry() { # -frame or nothing
