@@ -17,6 +17,7 @@ windows_shipped() {
     esac
     cat <<EOF
 bin/gateway-configurator.exe
+bin/gateway-cli.exe
 bin/Qt5Core.dll
 bin/Qt5Gui.dll
 bin/Qt5Widgets.dll

@@ -19,6 +19,10 @@
 #       at 96 its window is 550 x 785; at 144 it lies on the screen, and the
 #       write button, below the screen's edge at the designed size, is reached
 #       with the keyboard and starts a write to gateway-sim on COM5
+#   check.sh cli ZIP GATEWAY-SIM
+#       gateway-cli.exe from the portable zip through COM5-COM7 (two modules
+#       and a silent one): find, a scan, a write with its reboot and
+#       read-back, and a batch with its report in a Cyrillic folder
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
 #       starts gateway-sim three times, with links that Wine maps to COM5,
 #       COM6 (which drops its device after the fifth query) and COM7 (which
@@ -263,6 +267,77 @@ session)
     done
     PTYMODEM_FAULT_LINK=$WINEPREFIX/dosdevices/com7 PTYMODEM_FAULT_READ=3 \
         GATEWAY_SESSION_DIR="Z:${dir//\//\\}" "$here/run.sh" "$tests"
+    ;;
+
+cli)
+    # gateway-cli.exe as the zip ships it, with nothing else on the paths,
+    # through COM5 (a module), COM6 (another, with its own MAC address) and
+    # COM7 (silent): find, a scan, a write with its reboot and read-back, and
+    # a batch of COM5 and COM6 with its report, in a folder named in Cyrillic.
+    zip=$1
+    sim=$2
+    dir=$(dirname "$WINEPREFIX")/wine-cli
+    rm -rf "$dir"
+    mkdir -p "$dir/Инженер"
+    unzip -q "$zip" -d "$dir/unpacked"
+    cli=$(find "$dir/unpacked" -name gateway-cli.exe)
+    [ -n "$cli" ] || fail "the zip holds no gateway-cli.exe"
+    [ -f "$WINEPREFIX/system.reg" ] || "$here/run.sh" cmd /c exit
+    pids=()
+    trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; true' EXIT
+    for m in "com5 gw5 --mac 02:00:00:00:00:05" "com6 gw6 --mac 02:00:00:00:00:06" "com7 gw7 --silent"; do
+        read -r port name options <<< "$m"
+        # shellcheck disable=SC2086
+        "$sim" --link "$WINEPREFIX/dosdevices/$port" --state "$dir/$name.state" --log "$dir/$name.log" \
+            --restart-delay 800 --quiet $options &
+        pids+=($!)
+    done
+    for port in com5 com6 com7; do
+        for _ in $(seq 50); do [ -L "$WINEPREFIX/dosdevices/$port" ] && break; sleep 0.1; done
+        [ -L "$WINEPREFIX/dosdevices/$port" ] || fail "gateway-sim did not make its link $port"
+    done
+    # cli EXPECTED-STATUS ARGUMENT...: runs it, its stdout in $dir/out.
+    cli() {
+        local expected=$1 status=0
+        shift
+        GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" "$here/run.sh" "$cli" "$@" --interval 200 \
+            >"$dir/out" 2>"$dir/err" || status=$?
+        [ "$status" -eq "$expected" ] ||
+            fail "gateway-cli $* exited with $status, not $expected: $(cat "$dir/err")"
+        note "gateway-cli $*: exit status $status"
+    }
+    # json EXPRESSION...: the expressions of the JSON document d, printed with
+    # blanks between them.
+    json() { python3 -c "import json; d=json.load(open('$dir/out')); print($1)"; }
+
+    cli 0 find COM5 COM6 COM7 --json
+    [ "$(json 'd["found"], [(p["port"], p["result"], p.get("mac", "")) for p in d["ports"]]')" = \
+        "2 [('COM5', 'ok', '02:00:00:00:00:05'), ('COM6', 'ok', '02:00:00:00:00:06'), ('COM7', 'silent', '')]" ] ||
+        fail "find: $(cat "$dir/out")"
+
+    cli 0 scan COM5 --json
+    [ "$(json 'len(d["parameters"]), d["parameters"]["mac"], d["parameters"]["ip"]')" = \
+        "15 02:00:00:00:00:05 192.168.0.1" ] || fail "scan: $(cat "$dir/out")"
+
+    cli 0 write COM5 --set ip=10.0.0.55 --set speed=115200 --json
+    [ "$(json 'd["result"], d["written"], d["after"]["ip"], d["after"]["speed"]')" = \
+        "ok ['ip', 'speed'] 10.0.0.55 115200" ] || fail "write: $(cat "$dir/out")"
+    grep -q 'RX "reset"' "$dir/gw5.log" && grep -q '^[0-9.]* BACK ' "$dir/gw5.log" ||
+        fail "write: no reboot of the module seen in its log"
+    grep -qx 'ip=10.0.0.55' "$dir/gw5.state" || fail "write: the module does not hold the address"
+
+    printf '[General]\r\nMASK=255.0.0.0\r\n' > "$dir/Инженер/шаблон.TRset"
+    printf 'port;file;ip\r\nCOM5;шаблон.TRset;10.0.0.65\r\nCOM6;шаблон.TRset;10.0.0.66\r\n' > "$dir/Инженер/plan.csv"
+    windows_dir="Z:${dir//\//\\}\\Инженер"
+    cli 0 batch "$windows_dir\\plan.csv" --report "$windows_dir\\отчёт.csv"
+    python3 - "$dir/Инженер/отчёт.csv" <<'PY' || fail "batch: the report is not as expected: $(cat "$dir/Инженер/отчёт.csv")"
+import csv, sys
+rows = list(csv.DictReader(open(sys.argv[1], encoding="utf-8", newline="")))
+assert [(r["port"], r["mac"], r["result"], r["ip"], r["mask"], r["ip_before"]) for r in rows] == [
+    ("COM5", "02:00:00:00:00:05", "ok", "10.0.0.65", "255.0.0.0", "10.0.0.55"),
+    ("COM6", "02:00:00:00:00:06", "ok", "10.0.0.66", "255.0.0.0", "192.168.0.1")], rows
+PY
+    note "batch: report $(wc -l < "$dir/Инженер/отчёт.csv") lines, both rows ok"
     ;;
 
 *)
