@@ -82,9 +82,6 @@ main() {
         "${mingw_packages[@]}" | tr '\n' ' ')"
     local qtbase_key serialport_key
     qtbase_key=$(printf '%s\n' "qtbase $version" "${configure_options[@]}" "$compiler" | key)
-    [ -f "$serialport_tar" ] || fail "missing $serialport_tar"
-    echo "$serialport_sha256  $serialport_tar" | sha256sum -c --quiet - >&2 ||
-        fail "$serialport_tar does not have the checksum of Qt SerialPort $serialport_version"
     patches=()
     for p in "$root"/scripts/patches/qtserialport-*.patch; do
         [ -e "$p" ] && patches+=("$p")
@@ -109,6 +106,11 @@ main() {
         return
     fi
 
+    # The checked copy of Qt SerialPort is needed for a build only: a
+    # complete cache serves a checkout that has no ../shared beside it.
+    [ -f "$serialport_tar" ] || fail "missing $serialport_tar"
+    echo "$serialport_sha256  $serialport_tar" | sha256sum -c --quiet - >&2 ||
+        fail "$serialport_tar does not have the checksum of Qt SerialPort $serialport_version"
     work=$cache/build-$version-$arch
     rm -rf "$work"
     mkdir -p "$work/src"
