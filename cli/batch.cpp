@@ -251,9 +251,7 @@ int plan(const QStringList &args)
     if (numberIds && !o.number(QStringLiteral("rtu-id-from"), 1, 247, &rtuId))
         return Usage;
     if (!faults.isEmpty()) {
-        for (const QString &fault : faults)
-            message(fault);
-        return Usage;
+        return refuse(faults);
     }
 
     QStringList ports = o.value(QStringLiteral("ports")).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -323,10 +321,7 @@ int batch(const QStringList &args)
     for (const QString &fault : thePlan.faults)
         faults << QStringLiteral("%1: %2").arg(planPath, fault);
     if (!faults.isEmpty()) {
-        for (const QString &fault : faults)
-            message(fault);
-        message(QStringLiteral("nothing was sent"));
-        return Usage;
+        return refuse(faults);
     }
 
     BatchRun run(o.common, o.common.json);

@@ -270,10 +270,7 @@ int write(const QStringList &args)
     if (faults.isEmpty() && values.isEmpty())
         faults << QStringLiteral("nothing to write: give a settings file or --set KEY=VALUE");
     if (!faults.isEmpty()) {
-        for (const QString &fault : faults)
-            message(fault);
-        message(QStringLiteral("nothing was sent"));
-        return Usage;
+        return refuse(faults);
     }
 
     Commissioning::Plan plan;
@@ -326,9 +323,7 @@ int diff(const QStringList &args)
     // The file's values as they are: a bad one simply differs.
     const ModuleValues file = valueargs::fromFile(o.positional[1], true, &faults);
     if (!faults.isEmpty()) {
-        for (const QString &fault : faults)
-            message(fault);
-        return Usage;
+        return refuse(faults);
     }
     Commissioning::Plan plan;
     plan.before = scanOrder();

@@ -87,6 +87,14 @@ QStringList listedPorts()
     return names;
 }
 
+int refuse(const QStringList &faults)
+{
+    for (const QString &fault : faults)
+        message(fault);
+    message(QStringLiteral("nothing was sent"));
+    return Usage;
+}
+
 QString escaped(const QByteArray &bytes)
 {
     QString out;

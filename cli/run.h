@@ -38,6 +38,9 @@ QJsonObject toJson(const ModuleValues &values);
 void printJson(const QJsonObject &document);
 // A message for a person on stderr: "gateway-cli: " and the text.
 void message(const QString &text);
+// Bad input refused before anything was sent: each fault a message, then
+// that nothing was sent; the exit status Usage.
+int refuse(const QStringList &faults);
 
 // Runs the jobs side by side in the event loop until every one has ended;
 // Ctrl+C stops them all (the line on the wire is finished first). With
