@@ -71,6 +71,7 @@ void tst_Sequences::fullScan()
     MainWindow w;
     w.show();
     QVERIFY(connectTo(w, module));
+    SequenceWatch scan(w, "scanAllTimer");
     QVERIFY(startScan(w, Pace));
     // While the scan runs, each answered field turns green.
     QTRY_COMPARE_WITH_TIMEOUT(styleOf(w, "lineEdit_ip"), styleOk, 3000);
@@ -91,9 +92,10 @@ void tst_Sequences::fullScan()
         QCOMPARE(styleOf(w, name), expected);
     }
     QCOMPARE(styleOf(w, "lineEdit_version"), styleInactive);
-    // The commands went out one step apart, the first one step after the click.
-    for (int i = 1; i < module.times.size(); ++i)
-        QVERIFY(module.times[i] - module.times[i - 1] >= Pace - 30);
+    // One query a tick, the first at the first tick after the click; the
+    // sixteenth ends the scan.
+    QCOMPARE(scan.sent(module.commands), atTicks(scanTicks(), scanLines()));
+    QCOMPARE(scan.ticks, 16);
 }
 
 void tst_Sequences::scanSlaveIdNumber()
@@ -441,6 +443,7 @@ void tst_Sequences::fullWrite()
             stylesUnderBox << styleOf(w, name);
     };
     QVERIFY(connectTo(w, module));
+    SequenceWatch write(w, "writeAllTimer");
     QVERIFY(startWrite(w, Pace));
     QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(module.commands, filledWriteLines(), 1000);
@@ -454,10 +457,9 @@ void tst_Sequences::fullWrite()
     QCOMPARE(caption(w, "applyButton"), captionWrite);
     QVERIFY(MainWindowProbe(w).resetPending());
     QCOMPARE(running(w), QString());
-    // Changes on odd steps, "reset" on the 27th.
-    QCOMPARE(module.times.size(), 14);
-    for (int i = 1; i < module.times.size(); ++i)
-        QVERIFY2(module.times[i] - module.times[i - 1] >= 2 * Pace - 40, "changes are two steps apart");
+    // Changes on odd ticks, "reset" on the 27th, which ends the write.
+    QCOMPARE(write.sent(module.commands), atTicks(writeTicks(), filledWriteLines()));
+    QCOMPARE(write.ticks, 27);
 }
 
 void tst_Sequences::writeEmptyFieldsAndOff()
