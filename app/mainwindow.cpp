@@ -45,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
         timer->setInterval(proto::PaceMs);
         return timer;
     };
+    // The per-variant timers fire the empty slots, on purpose; held by tst_window::emptySlotsDoNothing.
     scanTimer = sequenceTimer("scanTimer", SLOT(timerforScan()));
     writeTimer = sequenceTimer("writeTimer", SLOT(change_parametersofmodbus()));
     scanAllTimer = sequenceTimer("scanAllTimer", SLOT(scan_pa_modbus_all()));
@@ -116,10 +117,12 @@ MainWindow::~MainWindow()
     }
 }
 
+// Empty on purpose (the per-variant scan timer's slot); held by tst_window::emptySlotsDoNothing.
 void MainWindow::timerforScan()
 {
 }
 
+// Empty on purpose (the per-variant write timer's slot); held by tst_window::emptySlotsDoNothing.
 void MainWindow::change_parametersofmodbus()
 {
 }

@@ -89,9 +89,31 @@ double cpuSecondsSelf()
 }
 
 // Waits with the event loop running; what did not come shows in the figures.
+// Not QTest::qWait() or qWaitFor(): between their rounds of the pending
+// events they sleep 10 ms without looking at the descriptors or the timers,
+// so a reply that arrives meanwhile is read up to 10 ms late, and a tick of
+// the window's timers comes as late. This loop sleeps in poll() and wakes
+// for the first descriptor or timer that is due.
 void waitUntil(const std::function<bool()> &done, int ms)
 {
-    static_cast<void>(QTest::qWaitFor(done, ms));
+    if (done())
+        return;
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(5);
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    check.start();
+    loop.exec();
+}
+
+// Runs the event loop for `ms`.
+void runFor(int ms)
+{
+    waitUntil([] { return false; }, ms);
 }
 
 void waitIdle(MainWindow &w, const char *timerName, int ms)
@@ -164,7 +186,7 @@ void idleAndPace(int idleSeconds, bool pace)
         add(QStringLiteral("connection to gateway-sim"), QStringLiteral("failed"), QString(), false);
         return;
     }
-    QTest::qWait(500);
+    runFor(500);
     const double cpu0 = cpuSecondsSelf(), simCpu0 = procCpuSeconds(sim.proc.processId());
     QElapsedTimer wall;
     wall.start();
@@ -311,10 +333,13 @@ void latency(int scans)
     };
     const double worstReply = replySamples.isEmpty() ? 0 : *std::max_element(replySamples.begin(), replySamples.end());
     report(QStringLiteral("query replies ending in CR LF"), replySamples, QStringLiteral("< 15 ms"), worstReply < 15);
-    // An acknowledgement has no line end: it is taken after 50 ms of silence.
+    // An acknowledgement has no line end: it is taken after 50 ms of silence,
+    // by a coarse timer, which Qt fires within 5 % of its interval, early or
+    // late: 47.5 to 52.5 ms.
     const double ackMedian = median(ackSamples);
     report(QStringLiteral("acknowledgements \"ok\", no line end"), ackSamples,
-           QStringLiteral("unchanged: the 50 ms gap, + < 15 ms"), ackMedian >= 50 && ackMedian < 65);
+           QStringLiteral("unchanged: the 50 ms gap (a coarse timer, ± 5 %), + < 15 ms"),
+           ackMedian >= 47.5 && ackMedian < 65);
 }
 
 void burst(int bytes, int rounds)
@@ -327,7 +352,7 @@ void burst(int bytes, int rounds)
         add(QStringLiteral("burst"), QStringLiteral("could not connect"), QString(), false);
         return;
     }
-    QTest::qWait(300);
+    runFor(300);
     const long long rssBefore = statusKb("VmRSS:");
     long long rssPeak = rssBefore;
 
@@ -362,9 +387,9 @@ void burst(int bytes, int rounds)
         });
         waitUntil([&] { return done.load(); }, 60000);
         writer.join();
-        QTest::qWait(500);
+        runFor(500);
         beat.stop();
-        QTest::qWait(1000);
+        runFor(1000);
         after << QString::number(statusKb("VmRSS:"));
     }
     const long long rssAfter = statusKb("VmRSS:");

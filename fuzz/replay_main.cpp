@@ -45,7 +45,7 @@ int main(int argc, char **argv)
     for (const fs::path &f : files) {
         std::ifstream in(f, std::ios::binary);
         if (!in) {
-            std::fprintf(stderr, "replay: cannot read %s\n", f.c_str());
+            std::fprintf(stderr, "replay: cannot read %s\n", f.u8string().c_str());
             return 2;
         }
         const std::vector<char> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -46,6 +46,7 @@ void MainWindow::takeReply()
         QMessageBox::critical(this, tr("нет соединения с модуля"), boxtext::connectionError());
         return;
     }
+    // Traced a second time on purpose; held by tst_traces::categories.
     qCDebug(lcProtocol) << "data 2:" << answer;
     replyReceived = true;
 

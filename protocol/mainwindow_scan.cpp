@@ -13,6 +13,7 @@
 
 void MainWindow::on_scan_parameters_clicked()
 {
+    // The caption is the scan's state, on purpose; held by tst_sequences::scanStoppedByUser and variantScans.
     const QString current = ui->scan_parameters->text();
     if (current == caption::scan()) {
         ui->scan_parameters->setText(caption::stopScan());
@@ -64,6 +65,7 @@ void MainWindow::scan_pa_modbus_all()
     }
 }
 
+// No control reaches the per-variant scans, on purpose; held by tst_sequences::variantScans.
 void MainWindow::scan_pa_modbus_RTU_TCP()
 {
     scanVariantStep(proto::Variant::RtuTcp);

@@ -24,6 +24,7 @@ QString successText(const QString &moduleKind)
 
 void MainWindow::on_applyButton_clicked()
 {
+    // The captions are the write's state, on purpose; held by tst_sequences::writeNotStartedWhileScanning.
     const QString current = ui->applyButton->text();
     if (current == caption::write() && ui->scan_parameters->text() == caption::scan() && serial.isOpen()) {
         ui->applyButton->setText(caption::stopWrite());
@@ -87,6 +88,7 @@ void MainWindow::change_mode_TCP()
     }
 }
 
+// No control reaches the per-variant writes, on purpose; held by tst_sequences::variantWrite and variantWriteSilent.
 void MainWindow::change_pa_modbus_RTU_TCP()
 {
     writeVariantStep(proto::Variant::RtuTcp);

@@ -13,7 +13,8 @@ stage_done() { echo "==== $1 done at $(($(date +%s) - started)) s"; }
 # One build folder configured, built and its tests run:
 #   suite DIR TIMEOUT [CMAKE-OPTION ...] [-- CTEST-OPTION ...]
 # $after_build, when set, names a command run in DIR between the build and
-# the tests.
+# the tests. A compiler warning in the project's own sources fails the build
+# (-Wall -Wextra, cmake/warnings.cmake).
 suite() {
     local dir=$root/$1 timeout=$2
     shift 2
@@ -23,7 +24,8 @@ suite() {
         shift
     done
     [ $# -eq 0 ] || shift
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]}" >/dev/null
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGATEWAY_WARNINGS_AS_ERRORS=ON \
+        "${cmake_options[@]}" >/dev/null
     cmake --build "$dir"
     [ -z "${after_build:-}" ] || (cd "$dir" && $after_build)
     # Each test names its platform itself (offscreen; the real one under Wine).

@@ -111,6 +111,35 @@ inline const QByteArrayList &filledWriteLines()
     return lines;
 }
 
+// ---- the ticks that send them ----
+// "tick: line" for each line and the tick of its sequence's timer that
+// sends it (counted from 1, the first tick after the start).
+inline QStringList atTicks(const QList<int> &ticks, const QByteArrayList &lines)
+{
+    QStringList out;
+    for (int i = 0; i < lines.size(); ++i)
+        out << QStringLiteral("%1: %2").arg(ticks.value(i)).arg(QString::fromLatin1(lines[i]));
+    return out;
+}
+// A scan sends its fifteen queries at its first fifteen ticks (the
+// sixteenth ends it).
+inline QList<int> scanTicks()
+{
+    QList<int> ticks;
+    for (int t = 1; t <= 15; ++t)
+        ticks << t;
+    return ticks;
+}
+// A write sends its thirteen changes on the odd ticks (each waits a tick
+// for its acknowledgement) and "reset" at the 27th.
+inline QList<int> writeTicks()
+{
+    QList<int> ticks;
+    for (int t = 1; t <= 25; t += 2)
+        ticks << t;
+    return ticks << 27;
+}
+
 // ---- the parameters ----
 // One parameter of the form as the scan fills it and the write sends it:
 // the value written by the tests and the module's factory value, both in

@@ -25,7 +25,6 @@ void Responder::poll()
     const QByteArray command = pending;
     pending.clear();
     commands << command;
-    times << lastByteAt;
     int delay = 0;
     for (const Chunk &chunk : script(command)) {
         delay += chunk.delayMs;

@@ -26,9 +26,8 @@ public:
 
     PtyDevice device;
     Script script;
-    // Every command received, with the time since the responder started.
+    // Every command received.
     QByteArrayList commands;
-    QList<qint64> times;
 
     // The good module's reply value to each of its queries, in scan order.
     static const QList<QPair<QByteArray, QByteArray>> &values();

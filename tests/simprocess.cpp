@@ -44,12 +44,14 @@ void reconnectAndScan(MainWindow &w, SimProcess &sim, Modals &boxes, const QVect
     QVERIFY(!MainWindowProbe(w).resetPending());
     const int rxBefore = sim.received().size();
     const int boxesBefore = boxes.count();
+    SequenceWatch scan(w, "scanAllTimer");
+    scan.paceByReplies(pace);
     QVERIFY(startScan(w, pace));
-    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 16 * pace + 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 16 * pace + 10000);
     QCOMPARE(caption(w, "scan_parameters"), captionScan);
     const QString diff = formDiffers(w, written);
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    QCOMPARE(sim.received().mid(rxBefore), scanLines());
+    QCOMPARE(scan.sent(sim.received().mid(rxBefore)), atTicks(scanTicks(), scanLines()));
     QCOMPARE(boxes.count(), boxesBefore);
     QVERIFY(MainWindowProbe(w).serial().isOpen());
 }

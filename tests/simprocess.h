@@ -194,7 +194,8 @@ QString stateDiffers(const SimProcess &sim, const QVector<bool> &written);
 bool writeState(const QString &path, const QVector<bool> &written);
 
 // Connects again once the device is back, which clears a pending reboot,
-// and runs a whole scan at `pace`; the form must then show, parameter by
+// and runs a whole scan, each tick `pace` after the reply to the previous
+// one (SequenceWatch::paceByReplies); the form must then show, parameter by
 // parameter, the written value or the factory one, with no box on the way.
 void reconnectAndScan(MainWindow &w, SimProcess &sim, Modals &boxes, const QVector<bool> &written, int pace);
 

@@ -49,7 +49,7 @@ void tst_ComSession::scanWriteRestartRescan()
     MainWindow w;
     w.show();
     // A scan at the real pace fills all fifteen fields.
-    connectAndScanAtRealPace(w, sim.link, 17500);
+    connectAndScanAtRealPace(w, sim);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(formDiffers(w, firstWritten(0)), QString());

@@ -13,15 +13,6 @@ class tst_EndToEnd : public QObject
 {
     Q_OBJECT
 
-private:
-    static QList<qint64> gaps(const QList<qint64> &at, int from, int to)
-    {
-        QList<qint64> out;
-        for (int i = from + 1; i < to; ++i)
-            out << at[i] - at[i - 1];
-        return out;
-    }
-
 private slots:
     void sessionAtRealPace();
 };
@@ -33,7 +24,7 @@ void tst_EndToEnd::sessionAtRealPace()
     Modals boxes;
     MainWindow w;
     w.show();
-    connectAndScanAtRealPace(w, sim.link, 17000);
+    connectAndScanAtRealPace(w, sim);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(text(w, "lineEdit_ip"), QStringLiteral("192.168.0.1"));
@@ -43,28 +34,25 @@ void tst_EndToEnd::sessionAtRealPace()
     QCOMPARE(index(w, "comboBox_mode"), 1);
     QCOMPARE(text(w, "lineEdit_timewait"), QStringLiteral("1000"));
     QCOMPARE(boxes.count(), 0);
-    QList<qint64> at = sim.times(QStringLiteral("RX"));
-    QCOMPARE(at.size(), 15);
-    // The module sees the commands one second apart (the benchmark measures
-    // the pace closely; here the machine may be busy with other tests).
-    for (qint64 gap : gaps(at, 0, at.size()))
-        QVERIFY2(gap > 900 && gap < 1100, qPrintable(QString::number(gap)));
+    // (How close the pace is the benchmark measures, bench/run.sh; here the
+    // machine may be busy with other work.)
 
     // The engineer changes the address and the speed and writes.
     child<QLineEdit>(w, "lineEdit_ip")->setText(QStringLiteral("192.168.0.77"));
     child<QComboBox>(w, "comboBox_speed")->setCurrentIndex(8);
     child<QLineEdit>(w, "lineEdit_timewait")->setText(QStringLiteral("25000"));
+    SequenceWatch write(w, "writeAllTimer");
     button(w, "applyButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 32000);
+    QCOMPARE(timer(w, "writeAllTimer")->interval(), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 60000);
     QCOMPARE(boxes.seen[0].title, boxWriteResult);
-    QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), 15 + 14, 2000);
-    const QByteArrayList received = sim.received();
-    QCOMPARE(received[15 + 1], QByteArray("CHANGE IP:192.168.0.77"));
-    QCOMPARE(received[15 + 6], QByteArray("CHANGE SPEED RS485:115200"));
+    QTRY_COMPARE_WITH_TIMEOUT(sim.received().size(), 15 + 14, 5000);
+    const QByteArrayList received = sim.received().mid(15);
+    QCOMPARE(received[1], QByteArray("CHANGE IP:192.168.0.77"));
+    QCOMPARE(received[6], QByteArray("CHANGE SPEED RS485:115200"));
     QCOMPARE(received.last(), QByteArray("reset"));
-    at = sim.times(QStringLiteral("RX"));
-    for (qint64 gap : gaps(at, 15, at.size()))
-        QVERIFY2(gap > 1900 && gap < 2100, qPrintable(QString::number(gap)));
+    // Each change on its odd tick of a second, the reboot on the 27th.
+    QCOMPARE(write.sent(received), atTicks(writeTicks(), received));
 
     // The module restarts: the port goes away quietly...
     QTRY_COMPARE_WITH_TIMEOUT(caption(w, "connect"), captionDisconnected, 3000);

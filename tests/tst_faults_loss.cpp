@@ -46,12 +46,14 @@ void tst_FaultsLoss::vanishDuringWrite()
     Modals boxes;
     MainWindow w;
     QVERIFY(startAndConnect(w, sim, {"--vanish-after", QString::number(after)}, RestartDelay));
+    SequenceWatch write(w, "writeAllTimer");
+    write.paceByReplies(Pace);
     // The step after the last change waits long enough for the loss to be
     // noticed first, however busy the machine: otherwise the check for its
     // reply may fail the write before.
-    paceAfterStep(w, "writeAllTimer", 2 * after - 1, 3000);
+    write.holdAfter(2 * after - 1, 3000);
     QVERIFY(startWrite(w, Pace));
-    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 27 * Pace + 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 27 * Pace + 10000);
     QCOMPARE(boxes.seen[0].title, boxLost);
     QCOMPARE(boxes.seen[0].text, boxConnectionError);
     QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Critical));
@@ -100,11 +102,13 @@ void tst_FaultsLoss::reboot()
     MainWindow w;
     QVERIFY(startAndConnect(w, sim, {}, RestartDelay));
     QVERIFY(!MainWindowProbe(w).resetPending());
+    SequenceWatch write(w, "writeAllTimer");
+    write.paceByReplies(Pace);
     if (how == QLatin1String("applyButton"))
         QVERIFY(startWrite(w, Pace));
     else
         button(w, how)->click();
-    QTRY_COMPARE_WITH_TIMEOUT(sim.count(QStringLiteral("VANISH")), 1, 27 * Pace + 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.count(QStringLiteral("VANISH")), 1, 27 * Pace + 10000);
     QTRY_VERIFY_WITH_TIMEOUT(!MainWindowProbe(w).serial().isOpen(), 2000);
     QTest::qWait(2 * Pace);
     // A reboot command was sent: the loss is quiet; the box is the

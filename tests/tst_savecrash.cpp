@@ -131,9 +131,7 @@ void tst_SaveCrash::killedDuringSave()
     QRandomGenerator rng(seed);
     int holds[2] = {0, 0};
     int savesSeen = 0;
-    int childrenSaved = 0; // children killed after at least one whole save
-    int slowStarts = 0; // children whose first save took over a second
-    qint64 slowest = 0;
+    qint64 slowest = 0; // the longest wait for a child's first save
     for (int i = 0; i < kills; ++i) {
         QString before;
         const int old = setInFile(path, &before);
@@ -142,19 +140,17 @@ void tst_SaveCrash::killedDuringSave()
         child.setProcessEnvironment(env);
         child.start(self, {QStringLiteral("--saver"), path, QString::number(1 - old)});
         QVERIFY(child.waitForStarted(5000));
-        // Past the start-up of the child, then somewhere inside its saves.
+        // Past the start-up of the child and its first whole save, however
+        // long they take, then somewhere inside its later saves.
         QElapsedTimer firstSave;
         firstSave.start();
-        const bool saved = child.waitForReadyRead(2000);
+        QVERIFY2(child.waitForReadyRead(60000), "the child saved nothing");
         slowest = qMax(slowest, firstSave.elapsed());
-        slowStarts += !saved || firstSave.elapsed() > 1000;
         QTest::qWait(int(rng.bounded(1, 60)));
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished(5000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        const int saves = child.readAllStandardOutput().count("saved\n");
-        savesSeen += saves;
-        childrenSaved += saves > 0;
+        savesSeen += child.readAllStandardOutput().count("saved\n");
         const int now = setInFile(path, &why);
         QVERIFY2(now >= 0, qPrintable(QStringLiteral("kill %1: %2").arg(i).arg(why)));
         ++holds[now];
@@ -163,12 +159,7 @@ void tst_SaveCrash::killedDuringSave()
           savesSeen, holds[0], holds[1]);
     // A save killed while it held the store's lock can leave a lock file
     // that holds up the next save of the same file.
-    qInfo("savecrash: %d children waited over a second for their first save (longest %lld ms, cut at 2000)",
-          slowStarts, slowest);
-    // Most kills came after a whole save, so they fell inside the later
-    // saves rather than in the children's start-up. (How many saves a child
-    // finishes before its kill depends on the machine's speed.)
-    QVERIFY2(childrenSaved * 2 > kills, qPrintable(QStringLiteral("%1 of %2").arg(childrenSaved).arg(kills)));
+    qInfo("savecrash: the longest wait for a child's first save: %lld ms", slowest);
 
     // What the killed saves left beside the file.
     QStringList strays = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);

@@ -71,6 +71,7 @@ void tst_Sequences::fullScan()
     MainWindow w;
     w.show();
     QVERIFY(connectTo(w, module));
+    SequenceWatch scan(w, "scanAllTimer");
     QVERIFY(startScan(w, Pace));
     // While the scan runs, each answered field turns green.
     QTRY_COMPARE_WITH_TIMEOUT(styleOf(w, "lineEdit_ip"), styleOk, 3000);
@@ -91,9 +92,10 @@ void tst_Sequences::fullScan()
         QCOMPARE(styleOf(w, name), expected);
     }
     QCOMPARE(styleOf(w, "lineEdit_version"), styleInactive);
-    // The commands went out one step apart, the first one step after the click.
-    for (int i = 1; i < module.times.size(); ++i)
-        QVERIFY(module.times[i] - module.times[i - 1] >= Pace - 30);
+    // One query a tick, the first at the first tick after the click; the
+    // sixteenth ends the scan.
+    QCOMPARE(scan.sent(module.commands), atTicks(scanTicks(), scanLines()));
+    QCOMPARE(scan.ticks, 16);
 }
 
 void tst_Sequences::scanSlaveIdNumber()
@@ -184,9 +186,13 @@ void tst_Sequences::scanBadValues()
 
 void tst_Sequences::replyPieces_data()
 {
+    // The reply to `command` comes in `pieces`: the first 5 ms after the
+    // command, each other one as soon as the window has read the one before
+    // (its port's readyRead), so that the window sees each piece as a
+    // delivery of its own and none waits past its reply gap, however busy
+    // the machine.
     QTest::addColumn<QByteArray>("command");
     QTest::addColumn<QByteArrayList>("pieces");
-    QTest::addColumn<int>("pauseMs"); // between the pieces
     QTest::addColumn<QByteArray>("silent"); // a query left unanswered
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
@@ -194,26 +200,26 @@ void tst_Sequences::replyPieces_data()
     // once the line has fallen silent.
     QTest::addColumn<bool>("atLineEnd");
     const QString ip = QStringLiteral("192.168.0.10");
-    QTest::newRow("CR LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\r\n"} << 0 << QByteArray()
+    QTest::newRow("CR LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\r\n"} << QByteArray()
                            << "lineEdit_ip" << ip << true;
-    QTest::newRow("LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\n"} << 0 << QByteArray()
-                        << "lineEdit_ip" << ip << true;
-    QTest::newRow("no line end") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10"} << 0 << QByteArray()
+    QTest::newRow("LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\n"} << QByteArray() << "lineEdit_ip"
+                        << ip << true;
+    QTest::newRow("no line end") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10"} << QByteArray()
                                  << "lineEdit_ip" << ip << false;
     // Adapters deliver one reply in pieces; the field gets the whole value.
-    QTest::newRow("three pieces") << QByteArray("ip") << QByteArrayList{"ip 192.1", "68.0.10", "\r\n"} << 15
+    QTest::newRow("three pieces") << QByteArray("ip") << QByteArrayList{"ip 192.1", "68.0.10", "\r\n"}
                                   << QByteArray() << "lineEdit_ip" << ip << true;
-    QTest::newRow("MAC in pieces") << QByteArray("MAC") << QByteArrayList{"M", "AC 02:00:00", ":00:00:01\r\n"} << 10
+    QTest::newRow("MAC in pieces") << QByteArray("MAC") << QByteArrayList{"M", "AC 02:00:00", ":00:00:01\r\n"}
                                    << QByteArray() << "lineEdit_MAC" << "02:00:00:00:00:01" << true;
     // A CR is not the end yet: its LF on its own is no empty reply.
-    QTest::newRow("CR, then LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\r", "\n"} << 15
-                                 << QByteArray() << "lineEdit_ip" << ip << true;
-    QTest::newRow("line end late") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10", "\r\n"} << 30
-                                   << QByteArray() << "lineEdit_ip" << ip << true;
+    QTest::newRow("CR, then LF") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10\r", "\n"} << QByteArray()
+                                 << "lineEdit_ip" << ip << true;
+    QTest::newRow("line end late") << QByteArray("ip") << QByteArrayList{"ip 192.168.0.10", "\r\n"} << QByteArray()
+                                   << "lineEdit_ip" << ip << true;
     // A late reply and the next one right behind it are two replies, each
     // cut for the step at which it came.
     QTest::newRow("late reply, the next behind it")
-        << QByteArray("GATEWAY") << QByteArrayList{"MASK 255.255.0.0\r\n", "GATEWAY 192.168.1.1\r\n"} << 30
+        << QByteArray("GATEWAY") << QByteArrayList{"MASK 255.255.0.0\r\n", "GATEWAY 192.168.1.1\r\n"}
         << QByteArray("MASK") << "lineEdit_gateway" << "192.168.1.1" << true;
 }
 
@@ -221,33 +227,38 @@ void tst_Sequences::replyPieces()
 {
     QFETCH(QByteArray, command);
     QFETCH(QByteArrayList, pieces);
-    QFETCH(int, pauseMs);
     QFETCH(QByteArray, silent);
     QFETCH(QString, field);
     QFETCH(QString, value);
     QFETCH(bool, atLineEnd);
     Modals boxes;
-    QList<Responder::Chunk> reply;
-    for (const QByteArray &piece : pieces)
-        reply << Responder::Chunk{reply.isEmpty() ? 5 : pauseMs, piece};
-    QList<QPair<QByteArray, QList<Responder::Chunk>>> replies{{command, reply}};
+    QList<QPair<QByteArray, QList<Responder::Chunk>>> replies{{command, {{5, pieces.first()}}}};
     if (!silent.isEmpty())
         replies.append({silent, {}});
     Responder module(Responder::goodModuleExcept(replies));
     MainWindow w;
     QVERIFY(connectTo(w, module));
-    // The field as each delivery at the step of `command` leaves it.
+    // The field as each delivery at the step of `command` leaves it; each
+    // delivery there brings on the next piece.
     const int step = scanLines().indexOf(command) + 1;
     QStringList atDelivery;
+    int next = 1;
     QSerialPort &serial = MainWindowProbe(w).serial();
     connect(&serial, &QSerialPort::readyRead, &w, [&] {
-        if (MainWindowProbe(w).scanAllStep() == step)
-            atDelivery << text(w, field.toLatin1());
+        if (MainWindowProbe(w).scanAllStep() != step)
+            return;
+        atDelivery << text(w, field.toLatin1());
+        if (next < pieces.size())
+            module.device.send(pieces[next++]);
     });
+    // Each step once its reply is in (the silent one after a second).
+    SequenceWatch scan(w, "scanAllTimer");
+    scan.paceByReplies(Pace, 1000);
     QVERIFY(startScan(w, Pace));
-    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 6000);
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 15000);
+    QCOMPARE(next, int(pieces.size()));
     QCOMPARE(text(w, field.toLatin1()), value);
-    QVERIFY(!atDelivery.isEmpty());
+    QCOMPARE(atDelivery.size(), int(pieces.size()));
     if (atLineEnd)
         QCOMPARE(atDelivery.last(), value);
     else
@@ -260,11 +271,12 @@ void tst_Sequences::scanLateReply()
 {
     // A reply after the next tick is taken for the next command: its first
     // characters are skipped unseen and the rest goes into the next field.
-    Responder module(Responder::goodModuleExcept({{"MASK", {{500, "MASK 255.255.0.0\r\n"}}}, {"GATEWAY", {}}}));
+    Responder module(Responder::goodModuleExcept({{"MASK", {{600, "MASK 255.255.0.0\r\n"}}}, {"GATEWAY", {}}}));
     MainWindow w;
     QVERIFY(connectTo(w, module));
     QVERIFY(startScan(w, Pace));
-    // The reply comes half-way through the next step.
+    // The reply comes half-way through the next step (some 620 ms after its
+    // command, at 400 ms a step: some 200 ms from either end).
     timer(w, "scanAllTimer")->setInterval(400);
     QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 10000);
     QVERIFY(text(w, "lineEdit_mask").isEmpty());
@@ -441,6 +453,7 @@ void tst_Sequences::fullWrite()
             stylesUnderBox << styleOf(w, name);
     };
     QVERIFY(connectTo(w, module));
+    SequenceWatch write(w, "writeAllTimer");
     QVERIFY(startWrite(w, Pace));
     QTRY_COMPARE_WITH_TIMEOUT(boxes.count(), 1, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(module.commands, filledWriteLines(), 1000);
@@ -454,10 +467,9 @@ void tst_Sequences::fullWrite()
     QCOMPARE(caption(w, "applyButton"), captionWrite);
     QVERIFY(MainWindowProbe(w).resetPending());
     QCOMPARE(running(w), QString());
-    // Changes on odd steps, "reset" on the 27th.
-    QCOMPARE(module.times.size(), 14);
-    for (int i = 1; i < module.times.size(); ++i)
-        QVERIFY2(module.times[i] - module.times[i - 1] >= 2 * Pace - 40, "changes are two steps apart");
+    // Changes on odd ticks, "reset" on the 27th, which ends the write.
+    QCOMPARE(write.sent(module.commands), atTicks(writeTicks(), filledWriteLines()));
+    QCOMPARE(write.ticks, 27);
 }
 
 void tst_Sequences::writeEmptyFieldsAndOff()

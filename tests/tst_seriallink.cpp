@@ -169,20 +169,19 @@ void tst_SerialLink::deviceVanishes()
     QVERIFY(connectTo(w, dev.slavePath()));
     child(w, "lineEdit_ip")->setStyleSheet(styleError);
     // The serial library reports a hung-up pseudo-terminal as endless read
-    // errors; the window must take it as a lost device at once.
+    // errors; the window must take it as a lost device at once: the first
+    // report closes the port (the window hears each report before this
+    // test does), and none comes after it.
     int errors = 0;
+    int errorsAtClose = -1;
     QSerialPort &port = MainWindowProbe(w).serial();
     connect(&port, &QSerialPort::errorOccurred,
             [&](QSerialPort::SerialPortError e) { errors += e != QSerialPort::NoError; });
-    QElapsedTimer clock;
-    qint64 closedAfter = -1;
-    connect(&port, &QIODevice::aboutToClose, [&] { closedAfter = clock.elapsed(); });
-    clock.start();
+    connect(&port, &QIODevice::aboutToClose, [&] { errorsAtClose = errors; });
     dev.hangUp();
     QTRY_COMPARE(boxes.count(), 1);
-    qInfo("lost device noticed after %lld ms and %d error reports", closedAfter, errors);
-    QVERIFY2(closedAfter >= 0 && closedAfter < 200, "the hang-up took too long to notice");
-    QVERIFY(errors < 10);
+    QCOMPARE(errorsAtClose, 0);
+    QCOMPARE(errors, 1);
     QCOMPARE(boxes.seen[0].title, boxLost);
     QCOMPARE(boxes.seen[0].text, boxConnectionError);
     QCOMPARE(boxes.seen[0].icon, int(QMessageBox::Critical));

@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QTest>
 #include <QTimer>
 
@@ -13,6 +15,8 @@
 #include "mainwindow.h"
 
 namespace support {
+
+class SimProcess;
 
 // Fails the test: `parent` has no child `name` of class `className`.
 void failNoChild(const QObject &parent, const QString &name, const char *className);
@@ -89,8 +93,61 @@ QString controls(MainWindow &w);
 QString atRest(bool connected);
 enum : bool { Disconnected = false, Connected = true };
 
-// Connects to `port` and runs one scan at the real pace: sixteen ticks of
-// one second, done in at least 15990 ms and less than `atMostMs`.
-void connectAndScanAtRealPace(MainWindow &w, const QString &port, qint64 atMostMs);
+// Watches one run of a sequence, the timer `timerName`, up to its end
+// (made after the window, so that it goes first): counts its ticks (the
+// first after this is made is 1) and notes those that wrote to the port and
+// how many bytes each wrote. So a test sees which tick sent each line,
+// however late a tick comes on a busy machine.
+//
+// With paceByReplies(), a tick that sent a line is followed by the next one
+// `ms` after the line's reply has been taken (at the latest `waitMs` after
+// the tick), instead of at the timer's interval: a module that answers is
+// heard within the step of its line however busy the machine, the order
+// of the ticks and replies being what the sequence meets at its real pace.
+// For the cases where the module answers; not where the time of a reply is
+// what a case is about.
+class SequenceWatch : public QObject
+{
+public:
+    SequenceWatch(MainWindow &w, const char *timerName);
+
+    int ticks = 0;
+    // The ticks that wrote to the port, and the bytes each wrote.
+    QList<QPair<int, qint64>> writes;
+
+    // "tick: line" for the lines that the module received (`lines`, in
+    // order), each paired with the tick that wrote as many bytes; where the
+    // sizes differ, "tick: N bytes written, LINE received".
+    QStringList sent(const QByteArrayList &lines) const;
+
+    void paceByReplies(int ms, int waitMs = 10000);
+    // After the tick `tick`, the next comes `ms` later, reply or not (the
+    // last line before the module's device goes away: its loss is noticed
+    // before the next step).
+    void holdAfter(int tick, int ms) { holds.insert(tick, ms); }
+
+private:
+    void tick();
+    void replyMayBeTaken();
+    // The sequence has run and stopped: nothing more is counted or paced.
+    bool ended() const { return ticks > 0 && !timer->isActive(); }
+
+    QTimer *timer = nullptr;
+    QSerialPort &port;
+    bool over = false;
+    qint64 flushed = 0;   // bytes the port has written out
+    qint64 accounted = 0; // written out or waiting, as of the last tick
+    int paceMs = 0;
+    int waitMs = 0;
+    bool awaitingReply = false;
+    bool replyArrived = false;
+    QTimer poll;
+    QMap<int, int> holds;
+};
+
+// Connects to the simulated module `sim` and runs one scan at the real pace:
+// its timer runs at 1000 ms, and the module receives the fifteen queries,
+// each at its tick.
+void connectAndScanAtRealPace(MainWindow &w, SimProcess &sim);
 
 } // namespace support

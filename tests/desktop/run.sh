@@ -21,13 +21,16 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-# Waits up to five seconds for a file to be there and not empty; else shows
-# the log and fails.
-wait_for() { # FILE LOG WHAT
-    for _ in $(seq 100); do
+# Waits for a file to be there and not empty, as long as the process that
+# writes it runs (a busy machine may take many seconds to start a server;
+# two minutes at most); else shows the log and fails.
+wait_for() { # FILE LOG WHAT PID
+    for _ in $(seq 2400); do
         [ -s "$1" ] && return
+        kill -0 "$4" 2>/dev/null || break
         sleep 0.05
     done
+    [ -s "$1" ] && return
     cat "$2" >&2
     echo "desktop: $3 did not start" >&2
     exit 1
@@ -36,7 +39,7 @@ wait_for() { # FILE LOG WHAT
 # The server says its display number on fd 3 once it accepts clients.
 Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
 pids+=($!)
-wait_for "$dir/display" "$dir/xvfb.log" Xvfb
+wait_for "$dir/display" "$dir/xvfb.log" Xvfb "$!"
 export DISPLAY=:$(head -n1 "$dir/display")
 
 # The window manager runs its start-up command once it manages the screen.
@@ -45,6 +48,6 @@ cp /etc/xdg/openbox/rc.xml "$GATEWAY_DESKTOP_RC"
 HOME=$dir openbox --config-file "$GATEWAY_DESKTOP_RC" --startup "sh -c 'echo yes > $dir/managed'" \
     >"$dir/openbox.log" 2>&1 &
 pids+=($!)
-wait_for "$dir/managed" "$dir/openbox.log" openbox
+wait_for "$dir/managed" "$dir/openbox.log" openbox "$!"
 
 QT_QPA_PLATFORM=xcb "$@"
