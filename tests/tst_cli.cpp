@@ -119,8 +119,11 @@ void tst_Cli::scanFileAsWindowSaves()
     Modals boxes;
     MainWindow w;
     QVERIFY(connectTo(w, sim.link));
+    // Each step once the module's reply to the last is in, however busy the machine.
+    SequenceWatch scan(w, "scanAllTimer");
+    scan.paceByReplies(50);
     QVERIFY(startScan(w, 50));
-    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(running(w), QString(), 60000);
     const QString fromWindow = file(QStringLiteral("window.TRset"));
     boxes.steps = {Modals::chooseFile(fromWindow)};
     QMetaObject::invokeMethod(&w, "on_action_save_triggered");
