@@ -137,8 +137,8 @@ void Commissioning::runStep()
     case Phase::Return:
         returnClock.start();
         // The module restarts: its device may go and come back. The first
-        // try comes after an interval (half a second at least), when it has
-        // had its time to act on the reboot.
+        // try comes after an interval (a second at least), when it has had
+        // its time to act on the reboot.
         session.close();
         returnTimer.start(session.replyTimeout() / 2);
         return;

@@ -39,8 +39,9 @@ public:
     // The least time from one command to the next.
     void setInterval(int ms) { interval = ms; }
     // How long a command waits for its reply: as long as the window gives an
-    // acknowledgement (two of its steps), never less than a second.
-    int replyTimeout() const { return qMax(2 * interval, 1000); }
+    // acknowledgement at its pace (two of its steps), however short the
+    // interval, as a busy machine or adapter may delay a reply that much.
+    int replyTimeout() const { return qMax(2 * interval, 2 * proto::PaceMs); }
 
     // Opens the port at the serial library's defaults (9600 baud, 8 data
     // bits, no parity, one stop bit), as the window does. False, with the
