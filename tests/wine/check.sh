@@ -78,6 +78,32 @@ open_window() {
     note "window $win of process $win_pid: $(xdotool getwindowgeometry "$win" | tr '\n' ' ')"
 }
 
+# start_sims SIM DIR "PORT NAME OPTION..."...: a gateway-sim behind each COM
+# port of the prefix (com5, ...), its state and log in DIR/NAME.*, stopped when
+# the script ends; returns once each has made its link and logged its start.
+start_sims() {
+    local sim=$1 dir=$2 m port name options
+    shift 2
+    pids=()
+    trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; true' EXIT
+    for m in "$@"; do
+        read -r port name options <<< "$m"
+        # shellcheck disable=SC2086
+        "$sim" --link "$WINEPREFIX/dosdevices/$port" --state "$dir/$name.state" --log "$dir/$name.log" \
+            --quiet $options &
+        pids+=($!)
+    done
+    for m in "$@"; do
+        read -r port name _ <<< "$m"
+        for _ in $(seq 50); do
+            [ -L "$WINEPREFIX/dosdevices/$port" ] && [ -s "$dir/$name.log" ] && break
+            sleep 0.1
+        done
+        [ -L "$WINEPREFIX/dosdevices/$port" ] || fail "gateway-sim did not make its link $port"
+        note "$port -> $(readlink "$WINEPREFIX/dosdevices/$port")"
+    done
+}
+
 # Closes the window as a user would (Alt+F4) and expects its process and the
 # command to end within ten seconds, the command with 0.
 close_window() {
@@ -243,28 +269,8 @@ session)
     mkdir -p "$dir"
     # The COM ports' links go into the prefix, which run.sh makes.
     [ -f "$WINEPREFIX/system.reg" ] || "$here/run.sh" cmd /c exit
-    pids=()
-    trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; true' EXIT
-    start_sim() { # COM-PORT NAME OPTION...
-        local port=$1 name=$2
-        shift 2
-        "$sim" --link "$WINEPREFIX/dosdevices/$port" --state "$dir/$name.state" --log "$dir/$name.log" \
-            --quiet "$@" &
-        pids+=($!)
-    }
-    start_sim com5 gw5 --restart-delay 800
-    start_sim com6 gw6 --vanish-after 5 --restart-delay 600000
-    start_sim com7 gw7 --vanish-after 8 --restart-delay 600000
-    for _ in $(seq 50); do
-        [ -L "$WINEPREFIX/dosdevices/com5" ] && [ -L "$WINEPREFIX/dosdevices/com6" ] &&
-            [ -L "$WINEPREFIX/dosdevices/com7" ] && [ -s "$dir/gw5.log" ] && [ -s "$dir/gw6.log" ] &&
-            [ -s "$dir/gw7.log" ] && break
-        sleep 0.1
-    done
-    for port in com5 com6 com7; do
-        [ -L "$WINEPREFIX/dosdevices/$port" ] || fail "gateway-sim did not make its link $port"
-        note "$port -> $(readlink "$WINEPREFIX/dosdevices/$port")"
-    done
+    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800" \
+        "com6 gw6 --vanish-after 5 --restart-delay 600000" "com7 gw7 --vanish-after 8 --restart-delay 600000"
     PTYMODEM_FAULT_LINK=$WINEPREFIX/dosdevices/com7 PTYMODEM_FAULT_READ=3 \
         GATEWAY_SESSION_DIR="Z:${dir//\//\\}" "$here/run.sh" "$tests"
     ;;
@@ -283,19 +289,8 @@ cli)
     cli=$(find "$dir/unpacked" -name gateway-cli.exe)
     [ -n "$cli" ] || fail "the zip holds no gateway-cli.exe"
     [ -f "$WINEPREFIX/system.reg" ] || "$here/run.sh" cmd /c exit
-    pids=()
-    trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; true' EXIT
-    for m in "com5 gw5 --mac 02:00:00:00:00:05" "com6 gw6 --mac 02:00:00:00:00:06" "com7 gw7 --silent"; do
-        read -r port name options <<< "$m"
-        # shellcheck disable=SC2086
-        "$sim" --link "$WINEPREFIX/dosdevices/$port" --state "$dir/$name.state" --log "$dir/$name.log" \
-            --restart-delay 800 --quiet $options &
-        pids+=($!)
-    done
-    for port in com5 com6 com7; do
-        for _ in $(seq 50); do [ -L "$WINEPREFIX/dosdevices/$port" ] && break; sleep 0.1; done
-        [ -L "$WINEPREFIX/dosdevices/$port" ] || fail "gateway-sim did not make its link $port"
-    done
+    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05" \
+        "com6 gw6 --restart-delay 800 --mac 02:00:00:00:00:06" "com7 gw7 --restart-delay 800 --silent"
     # cli EXPECTED-STATUS ARGUMENT...: runs it, its stdout in $dir/out.
     cli() {
         local expected=$1 status=0
