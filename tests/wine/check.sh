@@ -72,8 +72,13 @@ check_tree() {
 open_window() {
     "$here/run.sh" "$@" &
     pid=$!
-    win=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" | head -n1) ||
-        { kill "$pid" 2>/dev/null; fail "no window appeared ($*)"; }
+    local deadline=$((SECONDS + 60))
+    # Asked again and again rather than with --sync: xdotool ends on an X error
+    # when a window it looks at goes meanwhile, as Wine's own passing windows do.
+    until win=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n1) && [ -n "$win" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || { kill "$pid" 2>/dev/null; fail "no window appeared ($*)"; }
+        sleep 0.2
+    done
     win_pid=$(xdotool getwindowpid "$win")
     note "window $win of process $win_pid: $(xdotool getwindowgeometry "$win" | tr '\n' ' ')"
 }
