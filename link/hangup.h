@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QSerialPort>
+#include <QTimer>
 #include <QtGlobal>
+
+#include <utility>
 
 namespace link {
 
@@ -23,5 +26,20 @@ enum class Trouble {
 // transfer the serial library goes on polling on Unix, but on Windows it
 // neither reads nor writes any more until the port is opened again.
 Trouble troubleOf(QSerialPort::SerialPortError error, const QSerialPort &port);
+
+// Runs `step` (which closes the port) once the port's own call has returned.
+// Windows reports a failed read from inside readAll(): closing the port there
+// pulls its buffer from under that read (a crash). Elsewhere the port reports
+// from its notifier, after its buffer work, and `step` runs at once.
+template <typename Step>
+void afterPortCall(QObject *context, Step step)
+{
+#ifdef Q_OS_WIN
+    QTimer::singleShot(0, context, std::move(step));
+#else
+    Q_UNUSED(context);
+    step();
+#endif
+}
 
 } // namespace link

@@ -109,14 +109,7 @@ void MainWindow::handleError(QSerialPort::SerialPortError error)
 {
     const link::Trouble trouble = link::troubleOf(error, serial);
     if (trouble == link::Trouble::Lost) {
-#ifdef Q_OS_WIN
-        // Windows reports a failed read from inside readAll(): closing the
-        // port there pulls its buffer from under that read (a crash), so the
-        // loss is taken up once the read has returned.
-        QTimer::singleShot(0, this, [this] { portLost(serial.isOpen()); });
-#else
-        portLost(serial.isOpen());
-#endif
+        link::afterPortCall(this, [this] { portLost(serial.isOpen()); });
         return;
     }
 #ifdef Q_OS_WIN

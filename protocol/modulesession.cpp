@@ -149,18 +149,10 @@ void ModuleSession::handleError(QSerialPort::SerialPortError error)
     case link::Trouble::None:
         return;
     case link::Trouble::Lost:
-#ifdef Q_OS_WIN
-        // Windows reports a failed read from inside readAll(): closing the
-        // port there pulls its buffer from under that read (a crash), so the
-        // loss is taken up once the read has returned.
-        QTimer::singleShot(0, this, [this, reason = port.errorString()] {
+        link::afterPortCall(this, [this, reason = port.errorString()] {
             if (port.isOpen())
                 fail(Fault::Lost, reason);
         });
-#else
-        if (port.isOpen())
-            fail(Fault::Lost, port.errorString());
-#endif
         return;
     case link::Trouble::TransferFailed:
 #ifdef Q_OS_WIN
