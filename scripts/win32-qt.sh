@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds Qt for Windows with MinGW-w64 (POSIX threads, shared DLLs):
-# qtbase 5.15.8 and Qt SerialPort 5.15.15, installed into a cache folder
+# qtbase 5.15.8, Qt SerialPort 5.15.15 and Qt SerialBus 5.15.15, installed
+# into a cache folder
 # outside the tree and reused once complete. Prints the folder (the
 # CMAKE_PREFIX_PATH of the Windows build) as its last line.
 #
@@ -15,16 +16,19 @@
 # qtbase comes from Debian's source package. Qt SerialPort is the newest
 # open 5.15 release, 5.15.15, from the checked copy in ../shared/vendor (its
 # Windows backend is the one upstream kept), built against qtbase 5.15.8 and
-# with the patches in scripts/patches, which act only under Wine. The folder
+# with the patches in scripts/patches, which act only under Wine. Qt
+# SerialBus 5.15.15 (gateway-cli's Modbus TCP check) comes from the checked
+# copy beside it, unchanged. The folder
 # also gets qt-sources.txt, which says where the sources come from and how
 # they were built, and patches/ with the patches applied: the Windows
 # packages ship both with their licences.
 #
 # What is built is keyed: qtbase by its version, its configure options and
 # the compiler's version; Qt SerialPort by its version, its source, the
-# patches and qtbase's key. A change of one builds again what depends on it
-# (Qt SerialPort alone takes seconds, qtbase about 32 minutes of processor
-# time).
+# patches and qtbase's key; Qt SerialBus by its version, its source and Qt
+# SerialPort's key. A change of one builds again what depends on it (Qt
+# SerialPort or Qt SerialBus alone takes a minute or two, qtbase about 32
+# minutes of processor time).
 # Each architecture has its own folder, work folder and lock, so the two
 # may build at once; a lock keeps two runs from building one of them at once.
 set -euo pipefail
@@ -37,6 +41,10 @@ main() {
     serialport_sha256=56fc07da541b6d4c5b299206bd342615fcc405612c2128cf59d79dcdd84ef4cc
     local serialport_tar=$root/../shared/vendor/qtserialport-everywhere-src-$serialport_version.tar.xz
     serialport_tag=v$serialport_version-lts-lgpl
+    serialbus_version=5.15.15
+    serialbus_sha256=6464b4c036af5c35ab3d21d94d2d560571f5597e9a61ca9246ee09bf36fa2a02
+    local serialbus_tar=$root/../shared/vendor/qtserialbus-everywhere-src-$serialbus_version.tar.xz
+    serialbus_tag=v$serialbus_version-lts-lgpl
     local cache=${XDG_CACHE_HOME:-$HOME/.cache}/gateway-configurator
     case $arch in
     win32)
@@ -60,27 +68,27 @@ main() {
     scripts/deps.sh "${mingw_packages[@]}" "$binutils" perl python3 xz-utils dpkg-dev patch >&2
 
     # Debian's tarball lacks src/3rdparty/wintab, hence no tablet events. Only
-    # what the program, its tests and its plugins use is built (Core, Gui,
-    # Widgets, Test; the platforms windows and offscreen, the Vista style,
-    # the ICO reader): no OpenGL, D-Bus, ICU, SQL, network (nothing here
-    # links Qt Network), XML, concurrency or printing modules, no Direct2D
-    # platform (a second build of the windows one), no GIF or JPEG readers,
-    # no examples or tests; one release configuration. The same options
-    # for both architectures.
+    # what the programs, their tests and their plugins use is built (Core,
+    # Gui, Widgets, Test, Network for Qt SerialBus's Modbus TCP; the
+    # platforms windows and offscreen, the Vista style, the ICO reader): no
+    # OpenGL, D-Bus, ICU, SQL, XML, concurrency or printing modules, no
+    # OpenSSL (Modbus TCP is plain TCP), no Direct2D platform (a second build
+    # of the windows one), no GIF or JPEG readers, no examples or tests; one
+    # release configuration. The same options for both architectures.
     configure_options=(-opensource -confirm-license
         -xplatform win32-g++ -device-option "CROSS_COMPILE=$prefix/toolchain/$cross-"
         -release -shared -strip -nomake examples -nomake tests
         -no-opengl -no-dbus -no-icu -no-feature-tabletevent -no-feature-sql
         -qt-zlib -qt-libpng -no-libjpeg -no-gif -qt-pcre -qt-freetype
         -no-feature-concurrent -no-feature-xml -no-feature-printer
-        -no-feature-network -no-direct2d)
+        -no-openssl -no-direct2d)
     # The POSIX-threads compiler by its own name: the unsuffixed one is
     # whichever variant the alternatives system picks, and the two variants'
     # C++ runtimes differ.
     local cxx=/usr/bin/$cross-g++-posix
     compiler="$("$cxx" --version | head -n1) $(dpkg-query -W -f='${Version}' \
         "${mingw_packages[@]}" | tr '\n' ' ')"
-    local qtbase_key serialport_key
+    local qtbase_key serialport_key serialbus_key
     qtbase_key=$(printf '%s\n' "qtbase $version" "${configure_options[@]}" "$compiler" | key)
     patches=()
     for p in "$root"/scripts/patches/qtserialport-*.patch; do
@@ -88,8 +96,10 @@ main() {
     done
     serialport_key=$( (echo "qtserialport $serialport_version $serialport_sha256 $qtbase_key"
                        [ ${#patches[@]} -eq 0 ] || cat "${patches[@]}") | key)
+    serialbus_key=$(echo "qtserialbus $serialbus_version $serialbus_sha256 $serialport_key" | key)
     local qtbase_done=$prefix/.qtbase-$qtbase_key
     local serialport_done=$prefix/.serialport-$serialport_key
+    local serialbus_done=$prefix/.serialbus-$serialbus_key
 
     mkdir -p "$cache"
     exec 9>"$cache/$arch-qt.lock"
@@ -98,7 +108,7 @@ main() {
         flock 9
     fi
 
-    if [ -f "$qtbase_done" ] && [ -f "$serialport_done" ]; then
+    if [ -f "$qtbase_done" ] && [ -f "$serialport_done" ] && [ -f "$serialbus_done" ]; then
         # Written on every run: it takes no time, and a change of its
         # wording changes no build.
         describe_sources
@@ -106,11 +116,11 @@ main() {
         return
     fi
 
-    # The checked copy of Qt SerialPort is needed for a build only: a
-    # complete cache serves a checkout that has no ../shared beside it.
-    [ -f "$serialport_tar" ] || fail "missing $serialport_tar"
-    echo "$serialport_sha256  $serialport_tar" | sha256sum -c --quiet - >&2 ||
-        fail "$serialport_tar does not have the checksum of Qt SerialPort $serialport_version"
+    # The checked copies of Qt SerialPort and Qt SerialBus are needed for a
+    # build only: a complete cache serves a checkout that has no ../shared
+    # beside it.
+    checked "$serialport_tar" "$serialport_sha256" "Qt SerialPort $serialport_version"
+    checked "$serialbus_tar" "$serialbus_sha256" "Qt SerialBus $serialbus_version"
     work=$cache/build-$version-$arch
     rm -rf "$work"
     mkdir -p "$work/src"
@@ -121,10 +131,15 @@ main() {
         printf 'qtbase %s for %s, shared, release, built in %s s on %s jobs\n%s\n' "$version" "$cross" \
             "$(($(date +%s) - started))" "$jobs" "$compiler" > "$qtbase_done"
     fi
-    build_serialport "$serialport_tar" "$serialport_version" "$version"
+    if [ ! -f "$serialport_done" ]; then
+        rm -f "$prefix"/.serialport-* "$prefix"/.serialbus-*
+        build_module "$serialport_tar" qtserialport "$serialport_version" "$version" "${patches[@]}"
+        printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
+    fi
+    rm -f "$prefix"/.serialbus-*
+    build_module "$serialbus_tar" qtserialbus "$serialbus_version" "$version"
+    printf 'qtserialbus %s\n' "$serialbus_version" > "$serialbus_done"
     describe_sources
-    rm -f "$prefix"/.serialport-*
-    printf 'qtserialport %s with %s\n' "$serialport_version" "${patches[*]##*/}" > "$serialport_done"
     rm -rf "$work"
     # With the processor time, which says more than the wall time on a
     # machine busy with other work (user and system time of the builds).
@@ -139,6 +154,11 @@ main() {
 fail() {
     echo "win32-qt: $*" >&2
     exit 1
+}
+
+checked() { # tarball sha256 what
+    [ -f "$1" ] || fail "missing $1"
+    echo "$2  $1" | sha256sum -c --quiet - >&2 || fail "$1 does not have the checksum of $3"
 }
 
 key() {
@@ -209,6 +229,9 @@ ${configure_options[*]//$prefix/<prefix>}"
 https://code.qt.io/qt/qtserialport.git (a tarball of it, sha256 $serialport_sha256), built against \
 qtbase $version, $([ ${#patches[@]} -eq 0 ] && echo unchanged. ||
     echo "with the patches beside this notice: ${patches[*]##*/}.")"
+    para "    - " "      " "Qt SerialBus $serialbus_version: the tag $serialbus_tag of \
+https://code.qt.io/qt/qtserialbus.git (a tarball of it, sha256 $serialbus_sha256), built against \
+qtbase $version and Qt SerialPort $serialport_version, unchanged."
 }
 
 build_qtbase() {
@@ -240,21 +263,25 @@ build_qtbase() {
     make -C "$work/qtbase-build" install >&2
 }
 
-build_serialport() { # tarball, its version, qtbase's version
-    local src=$work/qtserialport-everywhere-src-$2 p
-    tar -C "$work" -xf "$1"
-    for p in "${patches[@]}"; do
+# A Qt module from a tarball of its repository, built against qtbase and
+# installed beside it, with the patches given applied first.
+build_module() { # tarball, module, its version, qtbase's version, patch ...
+    local tarball=$1 module=$2 src=$work/$2-everywhere-src-$3 qt_version=$4 p
+    shift 4
+    tar -C "$work" -xf "$tarball"
+    for p; do
         patch -d "$src" -p1 --quiet < "$p" >&2
     done
     # Built against an older qtbase, the module takes qtbase's version: its
     # CMake and qmake files then ask for the Qt that is there.
-    sed -i "s/^MODULE_VERSION = .*/MODULE_VERSION = $3/" "$src/.qmake.conf"
+    sed -i "s/^MODULE_VERSION = .*/MODULE_VERSION = $qt_version/" "$src/.qmake.conf"
     # A tarball made from the repository has no generated forwarding headers.
-    perl "$prefix/bin/syncqt.pl" -version "$3" -outdir "$src" "$src" >&2
-    mkdir -p "$work/serialport-build"
-    (cd "$work/serialport-build" && "$prefix/bin/qmake" "$src") >&2
-    make -C "$work/serialport-build" -j"$jobs" >&2
-    make -C "$work/serialport-build" install >&2
+    perl "$prefix/bin/syncqt.pl" -version "$qt_version" -outdir "$src" "$src" >&2
+    mkdir -p "$work/$module-build"
+    (cd "$work/$module-build" && "$prefix/bin/qmake" "$src") >&2
+    make -C "$work/$module-build" -j"$jobs" >&2
+    make -C "$work/$module-build" install >&2
+    echo "win32-qt: $module for $arch built after $(($(date +%s) - started)) s" >&2
 }
 
 main "$@"; exit
