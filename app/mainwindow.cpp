@@ -13,8 +13,9 @@
 
 #include <memory>
 
-#include "lines.h"
+#include "losswatch.h"
 #include "portlog.h"
+#include "replyframer.h"
 #include "screenfit.h"
 #include "ui_mainwindowform.h"
 
@@ -77,17 +78,17 @@ MainWindow::MainWindow(QWidget *parent)
     // The system's reason goes to the log before the window reacts to it.
     new PortErrorLog(&serial);
     connect(&serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
+    lossWatch = new LossWatch(&serial, this);
+    connect(lossWatch, &LossWatch::lost, this, [this] { portLost(serial.isOpen()); });
+    connect(lossWatch, &LossWatch::reopenDue, this, &MainWindow::reopenPort);
 
-    // A reply is taken at its line end, or when the line has been silent
-    // for a short gap. A module answers one command per second: keep the
-    // pace exact rather than within the coarse timers' five per cent.
+    // A module answers one command per second: keep the pace exact rather
+    // than within the coarse timers' five per cent.
     for (QTimer *t : {scanTimer, writeTimer, scanAllTimer, writeAllTimer})
         t->setTimerType(Qt::PreciseTimer);
 
-    replyGapTimer = new QTimer(this);
-    replyGapTimer->setSingleShot(true);
-    replyGapTimer->setInterval(proto::ReplyGapMs);
-    connect(replyGapTimer, &QTimer::timeout, this, [this] { takeReply(); });
+    replies = new ReplyFramer(&serial, this);
+    connect(replies, &ReplyFramer::replied, this, &MainWindow::takeReply);
 
     progress = new QProgressBar(this);
     progress->setObjectName(QStringLiteral("sequenceProgress"));

@@ -19,6 +19,9 @@ namespace Ui {
 class MainWindowForm;
 }
 
+class LossWatch;
+class ReplyFramer;
+
 // The configurator's window and its single controller: the form, the serial
 // port to the module, the timer-driven scan and write sequences and the
 // settings-file commands.
@@ -102,12 +105,14 @@ private:
     void fillPortList(const QList<QSerialPortInfo> &ports);
     // Writes one command line whole, in a single write, with no terminator.
     void writeCommand(const QByteArray &line);
+    // Tells from the port's errors that its device is gone, and when to
+    // take it up (handleError hands it each error).
+    LossWatch *lossWatch = nullptr;
     // The port is gone: the quiet path after a reboot command, the error box
     // otherwise (when it was open).
     void portLost(bool wasOpen);
     // Closes and opens the port again after a failed transfer (Windows).
     void reopenPort();
-    bool reopenQueued = false;
     // Every sequence stopped and back at its start, the buttons' captions at rest.
     void stopAllSequences();
     // The scan and write buttons' captions while nothing runs.
@@ -119,13 +124,13 @@ private:
     void showDisconnected();
 
     // ---- reply handling: protocol/mainwindow_replies.cpp ----
-    // Bytes of one reply are collected until their line end, or until the
-    // line falls silent.
-    QTimer *replyGapTimer = nullptr;
+    // Takes each reply whole (readData hands it each delivery): at its line
+    // end, or once the line falls silent.
+    ReplyFramer *replies = nullptr;
     // The module sent a reply since the flag was last cleared: at the start
     // of a scan, and whenever a write sends a change.
     bool replyReceived = false;
-    void takeReply();
+    void takeReply(const QByteArray &bytes);
     void handleScanReply(const proto::Parameter &row, const QString &reply);
     void handleWriteReply(const proto::Parameter &row, const QString &reply);
     void writeFailed(const proto::Parameter &row, proto::FailText text);

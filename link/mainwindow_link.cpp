@@ -6,9 +6,10 @@
 #include <QTimer>
 
 #include "captions.h"
-#include "hangup.h"
 #include "logging.h"
+#include "losswatch.h"
 #include "mainwindow.h"
+#include "replyframer.h"
 #include "ui_mainwindowform.h"
 
 void MainWindow::checkCustomDevicePathPolicy()
@@ -64,7 +65,7 @@ void MainWindow::closeport()
     if (!serial.isOpen())
         return;
     serial.close();
-    replyGapTimer->stop();
+    replies->cancel();
     showConnectionState(false);
     // The per-variant sequences only; callers that end the universal ones
     // too stop them themselves.
@@ -107,30 +108,16 @@ void MainWindow::showIdleCaptions()
 
 void MainWindow::handleError(QSerialPort::SerialPortError error)
 {
-    const link::Trouble trouble = link::troubleOf(error, serial);
-    if (trouble == link::Trouble::Lost) {
-        link::afterPortCall(this, [this] { portLost(serial.isOpen()); });
-        return;
-    }
-#ifdef Q_OS_WIN
-    // Windows only: the port, its device still there, is opened again.
-    if (trouble == link::Trouble::TransferFailed && serial.isOpen() && !reopenQueued) {
-        reopenQueued = true;
-        QTimer::singleShot(0, this, [this] { reopenPort(); });
-    }
-#endif
+    lossWatch->judge(error);
 }
 
 void MainWindow::reopenPort()
 {
-    reopenQueued = false;
-    if (!serial.isOpen())
-        return;
     serial.close();
     if (serial.open(QIODevice::ReadWrite))
         return;
     // The device did not take the port back: the link is lost after all.
-    replyGapTimer->stop();
+    replies->cancel();
     showConnectionState(false);
     portLost(true);
 }

@@ -1,10 +1,16 @@
 #include "commissioning.h"
 
 #include "lines.h"
+#include "serialmodulelink.h"
 
 Commissioning::Commissioning(const QString &port, const Plan &plan, int interval, QObject *parent)
+    : Commissioning(new SerialModuleLink(port), plan, interval, parent)
+{
+}
+
+Commissioning::Commissioning(ModuleLink *link, const Plan &plan, int interval, QObject *parent)
     : QObject(parent)
-    , session(port)
+    , session(link)
     , plan(plan)
 {
     session.setInterval(interval);

@@ -59,7 +59,10 @@ public:
         QDateTime finished;
     };
 
+    // The module on the serial port of that name.
     Commissioning(const QString &port, const Plan &plan, int interval, QObject *parent = nullptr);
+    // The module behind `link`, which the job takes.
+    Commissioning(ModuleLink *link, const Plan &plan, int interval, QObject *parent = nullptr);
 
     QString port() const { return session.portName(); }
     void start();

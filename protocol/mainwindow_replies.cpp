@@ -11,6 +11,7 @@
 #include "logging.h"
 #include "mainwindow.h"
 #include "parameters.h"
+#include "replyframer.h"
 #include "styles.h"
 #include "ui_mainwindowform.h"
 
@@ -24,22 +25,11 @@ QString failText(proto::FailText text)
 
 void MainWindow::readData()
 {
-    // A reply is taken whole: at its line end, or after the gap (lines.h).
-    if (proto::replyComplete(serial.peek(qMin(serial.bytesAvailable(), proto::MaxReplyBytes))))
-        takeReply();
-    else
-        replyGapTimer->start();
+    replies->delivered();
 }
 
-void MainWindow::takeReply()
+void MainWindow::takeReply(const QByteArray &bytes)
 {
-    replyGapTimer->stop();
-    if (!serial.isOpen())
-        return;
-    const QByteArray bytes = serial.readAll();
-    if (bytes.isEmpty())
-        return;
-
     answer = proto::cleanReply(bytes);
     qCDebug(lcProtocol) << "data 2:" << answer;
     if (answer.isEmpty()) {

@@ -1,32 +1,38 @@
 #include "modulesession.h"
 
-#include "hangup.h"
-#include "lines.h"
+#include "replyframer.h"
+#include "serialmodulelink.h"
 
 ModuleSession::ModuleSession(const QString &portName, QObject *parent)
-    : QObject(parent)
-    , name(portName)
+    : ModuleSession(new SerialModuleLink(portName), parent)
 {
-    port.setPortName(portName);
-    for (QTimer *t : {&paceTimer, &replyTimer, &gapTimer}) {
+}
+
+ModuleSession::ModuleSession(ModuleLink *link, QObject *parent)
+    : QObject(parent)
+    , moduleLink(link)
+    , port(link->device())
+    , framer(new ReplyFramer(port, this))
+{
+    link->setParent(this);
+    for (QTimer *t : {&paceTimer, &replyTimer}) {
         t->setSingleShot(true);
         t->setTimerType(Qt::PreciseTimer);
     }
-    gapTimer.setInterval(proto::ReplyGapMs);
     connect(&paceTimer, &QTimer::timeout, this, &ModuleSession::transmit);
     connect(&replyTimer, &QTimer::timeout, this, &ModuleSession::replyTimedOut);
-    connect(&gapTimer, &QTimer::timeout, this, &ModuleSession::takeReply);
-    connect(&port, &QSerialPort::readyRead, this, &ModuleSession::readData);
-    connect(&port, &QSerialPort::bytesWritten, this, &ModuleSession::bytesWritten);
-    connect(&port, &QSerialPort::errorOccurred, this, &ModuleSession::handleError);
+    connect(framer, &ReplyFramer::replied, this, &ModuleSession::takeReply);
+    connect(port, &QIODevice::readyRead, this, &ModuleSession::readData);
+    connect(port, &QIODevice::bytesWritten, this, &ModuleSession::bytesWritten);
+    connect(link, &ModuleLink::lost, this, [this](const QString &reason) { fail(Fault::Lost, reason); });
 }
 
 bool ModuleSession::open(Fault *fault, QString *reason)
 {
-    if (port.open(QIODevice::ReadWrite))
+    ModuleLink::OpenFault why = ModuleLink::OpenFault::Busy;
+    if (moduleLink->open(&why, reason))
         return true;
-    *fault = port.error() == QSerialPort::DeviceNotFoundError ? Fault::Missing : Fault::Busy;
-    *reason = port.errorString();
+    *fault = why == ModuleLink::OpenFault::Missing ? Fault::Missing : Fault::Busy;
     return false;
 }
 
@@ -34,10 +40,10 @@ void ModuleSession::close()
 {
     paceTimer.stop();
     replyTimer.stop();
-    gapTimer.stop();
+    framer->cancel();
     waiting = Waiting::Nothing;
-    if (port.isOpen())
-        port.close();
+    if (port->isOpen())
+        port->close();
 }
 
 void ModuleSession::request(const QByteArray &command)
@@ -62,8 +68,8 @@ void ModuleSession::stop()
     stopping = true;
     paceTimer.stop();
     replyTimer.stop();
-    gapTimer.stop();
-    if (waiting == Waiting::Written && port.isOpen() && port.bytesToWrite() > 0)
+    framer->cancel();
+    if (waiting == Waiting::Written && port->isOpen() && port->bytesToWrite() > 0)
         return; // stopped() once the line is out
     waiting = Waiting::Nothing;
     emit stopped();
@@ -71,19 +77,19 @@ void ModuleSession::stop()
 
 void ModuleSession::transmit()
 {
-    if (!port.isOpen()) {
-        fail(Fault::Lost, port.errorString());
+    if (!port->isOpen()) {
+        fail(Fault::Lost, port->errorString());
         return;
     }
     // Whatever came unasked (a late reply to an earlier command, noise) is
     // no reply to this one.
-    if (port.bytesAvailable() > 0)
-        emit traffic(false, port.readAll());
+    if (port->bytesAvailable() > 0)
+        emit traffic(false, port->readAll());
     sinceSent.start();
     emit traffic(true, line);
     // One write of the whole line, no terminator, as the window writes.
-    if (port.write(line) != line.size()) {
-        fail(Fault::Lost, port.errorString());
+    if (port->write(line) != line.size()) {
+        fail(Fault::Lost, port->errorString());
         return;
     }
     if (expectReply) {
@@ -91,7 +97,7 @@ void ModuleSession::transmit()
         replyTimer.start(replyTimeout());
     } else {
         waiting = Waiting::Written;
-        if (port.bytesToWrite() == 0)
+        if (port->bytesToWrite() == 0)
             bytesWritten();
     }
 }
@@ -100,19 +106,12 @@ void ModuleSession::readData()
 {
     if (waiting != Waiting::Reply)
         return; // kept until the next command drops it
-    if (proto::replyComplete(port.peek(qMin(port.bytesAvailable(), proto::MaxReplyBytes))))
-        takeReply();
-    else
-        gapTimer.start();
+    framer->delivered();
 }
 
-void ModuleSession::takeReply()
+void ModuleSession::takeReply(const QByteArray &reply)
 {
-    gapTimer.stop();
-    if (waiting != Waiting::Reply || !port.isOpen())
-        return;
-    const QByteArray reply = port.readAll();
-    if (reply.isEmpty())
+    if (waiting != Waiting::Reply)
         return;
     replyTimer.stop();
     waiting = Waiting::Nothing;
@@ -125,8 +124,8 @@ void ModuleSession::replyTimedOut()
     if (waiting != Waiting::Reply)
         return;
     // Bytes that came late in the wait are the reply, line end or not.
-    if (port.isOpen() && port.bytesAvailable() > 0) {
-        takeReply();
+    if (port->isOpen() && port->bytesAvailable() > 0) {
+        framer->takeNow();
         return;
     }
     fail(Fault::Silent, QString());
@@ -134,7 +133,7 @@ void ModuleSession::replyTimedOut()
 
 void ModuleSession::bytesWritten()
 {
-    if (waiting != Waiting::Written || port.bytesToWrite() > 0)
+    if (waiting != Waiting::Written || port->bytesToWrite() > 0)
         return;
     waiting = Waiting::Nothing;
     if (stopping)
@@ -143,47 +142,15 @@ void ModuleSession::bytesWritten()
         emit written();
 }
 
-void ModuleSession::handleError(QSerialPort::SerialPortError error)
-{
-    switch (link::troubleOf(error, port)) {
-    case link::Trouble::None:
-        return;
-    case link::Trouble::Lost:
-        link::afterPortCall(this, [this, reason = port.errorString()] {
-            if (port.isOpen())
-                fail(Fault::Lost, reason);
-        });
-        return;
-    case link::Trouble::TransferFailed:
-#ifdef Q_OS_WIN
-        if (port.isOpen() && !reopenQueued) {
-            reopenQueued = true;
-            QTimer::singleShot(0, this, &ModuleSession::reopen);
-        }
-#endif
-        return;
-    }
-}
-
-void ModuleSession::reopen()
-{
-    reopenQueued = false;
-    if (!port.isOpen())
-        return;
-    port.close();
-    if (!port.open(QIODevice::ReadWrite))
-        fail(Fault::Lost, port.errorString());
-}
-
 void ModuleSession::fail(Fault fault, const QString &reason)
 {
     const bool wasStopping = stopping && waiting == Waiting::Written;
     paceTimer.stop();
     replyTimer.stop();
-    gapTimer.stop();
+    framer->cancel();
     waiting = Waiting::Nothing;
-    if (fault == Fault::Lost && port.isOpen())
-        port.close();
+    if (fault == Fault::Lost && port->isOpen())
+        port->close();
     if (wasStopping)
         emit stopped();
     else

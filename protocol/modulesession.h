@@ -3,15 +3,17 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 #include <QTimer>
 
+#include "modulelink.h"
 #include "protocoltables.h"
 
-// Drives one module through one serial port: command lines at the module's
-// pace, each reply taken whole, the module's silence and the port's loss
-// noticed. Everything happens in the event loop, with no thread and no
+class ReplyFramer;
+
+// Drives one module through its link (a serial port, or any ModuleLink):
+// command lines at the module's pace, each reply taken whole (by the link's
+// ReplyFramer), the module's silence and the device's loss noticed. Everything happens in the event loop, with no thread and no
 // blocking wait, so that many sessions run side by side in one loop.
 //
 // One command at a time: request() or send(), then wait for replied(),
@@ -32,10 +34,13 @@ public:
 
     static constexpr int DefaultInterval = proto::PaceMs;
 
+    // A module on the serial port of that name.
     explicit ModuleSession(const QString &portName, QObject *parent = nullptr);
+    // A module behind `link`, which the session takes.
+    explicit ModuleSession(ModuleLink *link, QObject *parent = nullptr);
 
     // The port as it was given: a name or a device path.
-    QString portName() const { return name; }
+    QString portName() const { return moduleLink->name(); }
     // The least time from one command to the next.
     void setInterval(int ms) { interval = ms; }
     // How long a command waits for its reply: as long as the window gives an
@@ -48,7 +53,7 @@ public:
     // fault and the system's reason, when it cannot be opened.
     bool open(Fault *fault, QString *reason);
     void close();
-    bool isOpen() const { return port.isOpen(); }
+    bool isOpen() const { return port->isOpen(); }
 
     // Sends a command line once the pace allows, and takes its reply:
     // replied() with the reply's bytes, or failed().
@@ -74,24 +79,21 @@ private:
 
     void transmit();
     void readData();
-    void takeReply();
+    void takeReply(const QByteArray &reply);
     void replyTimedOut();
     void bytesWritten();
-    void handleError(QSerialPort::SerialPortError error);
     void fail(Fault fault, const QString &reason);
-    void reopen();
 
-    const QString name;
-    QSerialPort port;
+    ModuleLink *moduleLink = nullptr;
+    QIODevice *port = nullptr;
+    ReplyFramer *framer = nullptr;
     int interval = DefaultInterval;
     QByteArray line;
     bool expectReply = false;
     Waiting waiting = Waiting::Nothing;
     bool stopping = false;
-    bool reopenQueued = false;
     // Since the last line went out: the pace is kept from there.
     QElapsedTimer sinceSent;
     QTimer paceTimer;
     QTimer replyTimer;
-    QTimer gapTimer;
 };

@@ -1,4 +1,8 @@
-#include "hangup.h"
+#include "losswatch.h"
+
+#include <QTimer>
+
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -7,8 +11,10 @@
 #include <qt_windows.h>
 #endif
 
-namespace link {
+namespace {
 
+// Whether the device behind an open handle (a descriptor on Unix, a HANDLE
+// on Windows) has hung up.
 bool deviceHungUp(qintptr handle)
 {
 #ifdef Q_OS_UNIX
@@ -37,6 +43,12 @@ bool deviceHungUp(qintptr handle)
 #endif
 }
 
+enum class Trouble {
+    None,           // nothing to do
+    Lost,           // the device is gone
+    TransferFailed, // a read or write failed with the device still there
+};
+
 Trouble troubleOf(QSerialPort::SerialPortError error, const QSerialPort &port)
 {
     switch (error) {
@@ -54,4 +66,47 @@ Trouble troubleOf(QSerialPort::SerialPortError error, const QSerialPort &port)
     return transfer ? Trouble::TransferFailed : Trouble::None;
 }
 
-} // namespace link
+// Runs `step` once the port's own call has returned: on Windows from the
+// event loop, elsewhere at once (the port reports from its notifier, after
+// its buffer work).
+template <typename Step>
+void afterPortCall(QObject *context, Step step)
+{
+#ifdef Q_OS_WIN
+    QTimer::singleShot(0, context, std::move(step));
+#else
+    Q_UNUSED(context);
+    step();
+#endif
+}
+
+} // namespace
+
+LossWatch::LossWatch(QSerialPort *port, QObject *parent)
+    : QObject(parent)
+    , port(port)
+{
+}
+
+void LossWatch::judge(QSerialPort::SerialPortError error)
+{
+    switch (troubleOf(error, *port)) {
+    case Trouble::None:
+        return;
+    case Trouble::Lost:
+        afterPortCall(this, [this, reason = port->errorString()] { emit lost(reason); });
+        return;
+    case Trouble::TransferFailed:
+#ifdef Q_OS_WIN
+        if (port->isOpen() && !reopenQueued) {
+            reopenQueued = true;
+            QTimer::singleShot(0, this, [this] {
+                reopenQueued = false;
+                if (port->isOpen())
+                    emit reopenDue();
+            });
+        }
+#endif
+        return;
+    }
+}

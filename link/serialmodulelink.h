@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSerialPort>
+
+#include "modulelink.h"
+
+class LossWatch;
+
+// A module behind a serial port of its own, at the serial library's
+// defaults (9600 baud, 8 data bits, no parity, one stop bit), as the window
+// opens its port; a lost device told through the link's LossWatch.
+class SerialModuleLink : public ModuleLink
+{
+    Q_OBJECT
+
+public:
+    explicit SerialModuleLink(const QString &portName, QObject *parent = nullptr);
+
+    QString name() const override { return portName; }
+    QIODevice *device() override { return &port; }
+    bool open(OpenFault *fault, QString *reason) override;
+
+private:
+    // Windows: the port opened again after a failed transfer.
+    void reopen();
+
+    const QString portName;
+    QSerialPort port;
+    LossWatch *watch = nullptr;
+};
