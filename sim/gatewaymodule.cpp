@@ -7,7 +7,12 @@
 #include <fstream>
 #include <sstream>
 
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
 #include <unistd.h>
+#endif
 
 using proto::Param;
 
