@@ -1,191 +1,121 @@
 #include "help.h"
 
+#include <QCoreApplication>
+#include <QPair>
+
+#include "exitcode.h"
+#include "options.h"
+
 namespace cli {
 
 namespace {
 
-const char common[] = R"(
-Options of every command:
-  --interval MS   the time between two commands to a module (default 1000,
-                  the module's pace; less only for modules known to keep up)
-  --verbose       every line sent and received, with a time stamp, on stderr
-  --json          one JSON document on stdout; messages stay on stderr
-  -h, --help      this help
-  --version       the program's version
-)";
+// The width the help's lists are wrapped to.
+constexpr int Width = 76;
 
-const char exitStatus[] = R"(
-Exit status:
-  0    done
-  1    the module refused a value, reported a bad value, or read back
-       something other than was written
-  2    bad usage or input: nothing was sent
-  3    no module: the port cannot be opened, or the module is silent, was
-       lost or did not come back after its reboot
-  130  interrupted (Ctrl+C); the line on the wire is finished first
-)";
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("gateway-cli", text);
+}
 
-const char program[] = R"(Usage: gateway-cli COMMAND [ARGUMENT]... [OPTION]...
+// Entries in two columns, each on its lines: the first column as wide as
+// its widest entry and three spaces, the second wrapped to the width under
+// itself.
+QString twoColumns(const QList<QPair<QString, QString>> &entries)
+{
+    int column = 0;
+    for (const auto &e : entries)
+        column = qMax(column, 2 + int(e.first.size()) + 3);
+    QString text;
+    for (const auto &e : entries) {
+        QString line = (QStringLiteral("  ") + e.first).leftJustified(column);
+        bool empty = true; // nothing in the second column of this line yet
+        for (const QString &word : e.second.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!empty && line.size() + 1 + word.size() > Width) {
+                text += line + QLatin1Char('\n');
+                line = QString(column, QLatin1Char(' '));
+                empty = true;
+            }
+            if (!empty)
+                line += QLatin1Char(' ');
+            line += word;
+            empty = false;
+        }
+        text += (empty ? QStringLiteral("  ") + e.first : line) + QLatin1Char('\n');
+    }
+    return text;
+}
 
-Reads and writes the parameters of Modbus TCP-RTU gateway modules through
-their serial configuration port, one module or many at once.
+// An option as the help shows it: "-o, --output FILE".
+QString optionEntry(const QCommandLineOption &option)
+{
+    QStringList names;
+    for (const QString &name : option.names())
+        names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    QString entry = names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty())
+        entry += QLatin1Char(' ') + option.valueName();
+    return entry;
+}
 
-Commands:
-  ports                 the serial ports of this computer
-  find [PORT]...        which ports have a module (all listed ports by default)
-  scan PORT             the module's fifteen parameters
-  write PORT [FILE]     write parameters, reboot the module, read them back
-  diff PORT FILE        the parameters that differ from a settings file
-  reboot PORT           restart the module
-  factory-reset PORT    return the module to its factory settings (--yes)
-  plan                  a batch plan that numbers the modules' addresses
-  batch PLAN            commission every module of a plan at once
+QString optionList(const QList<QCommandLineOption> &options)
+{
+    QList<QPair<QString, QString>> entries;
+    for (const QCommandLineOption &option : options)
+        entries << qMakePair(optionEntry(option), option.description());
+    return twoColumns(entries);
+}
 
-"gateway-cli COMMAND --help" tells more of each.
-
-PORT is a port name (COM3, ttyUSB0) or a device path
-(/dev/serial/by-id/...). FILE is a settings file (.TRset), as the
-configurator's menu "Файл настройки" opens and saves them.
-
-Parameter keys: mode, version, mac, ip, mask, gateway, port_tcp, parity,
-speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
-rtu_virtual_id, tcp_slave_id. Values are written as the module replies
-them: mode server or client; parity none, odd or even; speed the baud rate;
-stop_bits 1 or 2; tcp_slave_id a number or off. version and mac are read
-only.
-)";
-
-const char ports[] = R"(Usage: gateway-cli ports [--json]
-
-Lists the serial ports that the system reports, with their description,
-manufacturer, serial number and USB vendor:product where known, and on
-Linux the stable name under /dev/serial/by-id where there is one.
-Pseudo-terminals and some device paths are not listed; any command takes
-them all the same.
-)";
-
-const char find[] = R"(Usage: gateway-cli find [PORT]... [--json]
-
-Asks every listed port, or the ports given, all at once, whether a module
-is there (its MAC address and firmware version, at 9600 baud 8N1), and
-prints those that answer. With --json, the ports that cannot be opened or
-stay silent are listed too, with why. Exit status 0 when a module was
-found, 3 when none was.
-)";
-
-const char scan[] = R"(Usage: gateway-cli scan PORT [-o FILE] [--json]
-
-Reads the module's fifteen parameters, in the order the configurator's scan
-takes them, and prints them (key, value), or with --json as
-{"port": ..., "result": "ok", "parameters": {"mode": "server", ...}}.
-
-  -o, --output FILE   also save the thirteen values a settings file holds,
-                      as the configurator saves them after the same scan
-
-A reply that is missing, empty or not one of a choice's words fails the
-scan and names the key: exit status 3 for a silent module, 1 for a bad
-value.
-)";
-
-const char write[] = R"(Usage: gateway-cli write PORT [FILE] [--set KEY=VALUE]... [OPTION]...
-
-Writes the values of a settings file, each --set overriding one (without a
-file, only the --set keys), in the configurator's write order, each
-acknowledgement checked; then reboots the module ("reset"), waits for it to
-come back and reads every parameter back. Before anything is sent, every
-value is checked: IPv4 addresses for ip, mask, gateway and ip_server_tcp;
-port_tcp 502 or 10000-65535; timeout_response 100-60000; timeout_tcp
-5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 or off; the choices'
-words. A bad value, an unknown key or an item that is not KEY=VALUE is
-named, one line each, and nothing is sent (exit status 2).
-
-  --set KEY=VALUE        a value to write (repeatable)
-  --only-changed         scan first and write only the values that differ
-  --no-reboot            end after the changes: no reboot, no read-back
-  --reboot-timeout S     how long to wait for the module to come back after
-                         its reboot (default 30)
-  --force                send the values unchecked: the module judges them
-
-The first refusal ("?"), or an answer other than "ok", or none in the
-module's time, stops the write: nothing more is sent, and the keys written
-before it are named. Exit status 0 only when every value reads back as
-written.
-)";
-
-const char diff[] = R"(Usage: gateway-cli diff PORT FILE [--json]
-
-Scans the module and lists the keys whose values differ from the settings
-file's. Exit status 0 when none differ, 1 when some do.
-)";
-
-const char reboot[] = R"(Usage: gateway-cli reboot PORT
-
-Asks the module who it is, then restarts it ("RESET").
-)";
-
-const char factoryReset[] = R"(Usage: gateway-cli factory-reset PORT --yes
-
-Asks the module who it is, then returns it to its factory settings ("LOAD
-SETTING:DEFAULT"). It refuses without --yes (exit status 2).
-)";
-
-const char plan[] = R"(Usage: gateway-cli plan --template FILE --ports PORT,... --ip-from IP [--rtu-id-from N]
-
-Writes a batch plan (CSV) on stdout: one row per port, in the order given,
-each with the template and the next IP address from --ip-from on (and the
-next rtu_virtual_id from --rtu-id-from on, when given). --ports found takes
-the ports where find sees a module.
-)";
-
-const char batch[] = R"(Usage: gateway-cli batch PLAN [--report FILE] [OPTION]...
-
-Commissions every module of a plan at once, one port each, side by side:
-open, scan (identity and the values before), write, reboot, wait for the
-module to come back, read back and compare. A module that fails fails its
-own row only.
-
-The plan is CSV (comma or semicolon, quotes as RFC 4180, a UTF-8 BOM
-allowed): a header row, then one row per module with the columns
-  port     a port name or device path, or
-  mac      the module's MAC address, found on whichever port it is
-  file     a settings file to start from (relative to the plan's folder)
-  KEY      any writable parameter key; a cell overrides the file's value,
-           an empty cell leaves it
-The whole plan is checked before anything is sent (unknown columns, rows
-with neither port nor mac, missing files, bad values, two rows on one port
-or with one mac, two modules given one ip): every fault is listed with its
-line and column, and the exit status is 2.
-
-  --report FILE         the as-built record (CSV): one row per plan row with
-                        its result, the values read back and those before
-  --force               replace an existing report
-  --ports PORT,...      where the modules of the rows with a mac are looked
-                        for (default: every listed port)
-  --only-changed        write only the values that differ
-  --reboot-timeout S    how long to wait for a module after its reboot
-                        (default 30)
-
-With --json the report is also printed as JSON. Exit status 0 when every
-row is ok, 1 when any failed, 2 for a bad plan, 130 when interrupted (the
-report is still written, unfinished rows "interrupted").
-)";
+// What every help ends with: the options of every command and the exit codes.
+QString commonPart()
+{
+    QList<QPair<QString, QString>> codes;
+    for (const ExitCode &c : exitCodes())
+        codes << qMakePair(QString::number(c.code), c.meaning);
+    return QLatin1Char('\n') + tr("Options of every command:") + QLatin1Char('\n') + optionList(commonOptions())
+        + QLatin1Char('\n') + tr("Exit status:") + QLatin1Char('\n') + twoColumns(codes);
+}
 
 } // namespace
 
-QString helpText(const QString &command)
+QString helpText(const QList<Command> &commands)
 {
-    const struct {
-        const char *name;
-        const char *text;
-    } texts[] = {{"", program},     {"ports", ports},   {"find", find},
-                 {"scan", scan},    {"write", write},   {"diff", diff},
-                 {"reboot", reboot}, {"factory-reset", factoryReset},
-                 {"plan", plan},    {"batch", batch}};
-    for (const auto &t : texts) {
-        if (command == QLatin1String(t.name))
-            return QString::fromUtf8(t.text) + QString::fromUtf8(common) + QString::fromUtf8(exitStatus);
-    }
-    return QString();
+    QList<QPair<QString, QString>> list;
+    for (const Command &c : commands)
+        list << qMakePair((c.name + QLatin1Char(' ') + c.arguments).trimmed(), c.summary);
+    return tr("Usage: gateway-cli COMMAND [ARGUMENT]... [OPTION]...") + QStringLiteral("\n\n")
+        + tr("Reads and writes the parameters of Modbus TCP-RTU gateway modules through\n"
+             "their serial configuration port, one module or many at once.")
+        + QStringLiteral("\n\n") + tr("Commands:") + QLatin1Char('\n') + twoColumns(list) + QLatin1Char('\n')
+        + tr("\"gateway-cli COMMAND --help\" tells more of each.\n"
+             "\n"
+             "PORT is a port name (COM3, ttyUSB0) or a device path\n"
+             "(/dev/serial/by-id/...). FILE is a settings file (.TRset), as the\n"
+             "configurator's menu \"Файл настройки\" opens and saves them.\n"
+             "\n"
+             "Parameter keys: mode, version, mac, ip, mask, gateway, port_tcp, parity,\n"
+             "speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,\n"
+             "rtu_virtual_id, tcp_slave_id. Values are written as the module replies\n"
+             "them: mode server or client; parity none, odd or even; speed the baud rate;\n"
+             "stop_bits 1 or 2; tcp_slave_id a number or off. version and mac are read\n"
+             "only.")
+        + QLatin1Char('\n') + commonPart();
+}
+
+QString helpText(const Command &command)
+{
+    QString text = tr("Usage: gateway-cli %1 %2").arg(command.name, command.synopsis) + QStringLiteral("\n\n")
+        + command.about + QLatin1Char('\n');
+    if (!command.options.isEmpty())
+        text += QLatin1Char('\n') + optionList(command.options);
+    if (!command.notes.isEmpty())
+        text += QLatin1Char('\n') + command.notes + QLatin1Char('\n');
+    return text + commonPart();
+}
+
+QString versionText()
+{
+    return QStringLiteral("gateway-cli " GATEWAY_VERSION "\n");
 }
 
 } // namespace cli

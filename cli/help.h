@@ -1,11 +1,18 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include "command.h"
 
 namespace cli {
 
-// The text of --help: the program's (an empty command) or a command's.
-// Empty for a command that does not exist.
-QString helpText(const QString &command);
+// The help, made from the command table: the program's (its commands, the
+// options of every command, the exit codes) and each command's (its usage,
+// what it does, its own options, then the same two lists).
+QString helpText(const QList<Command> &commands);
+QString helpText(const Command &command);
+// "gateway-cli VERSION" and a line end.
+QString versionText();
 
 } // namespace cli

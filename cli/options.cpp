@@ -1,61 +1,99 @@
 #include "options.h"
 
+#include <QCoreApplication>
+
 #include "console.h"
+#include "exitcode.h"
 #include "help.h"
+#include "messages.h"
 
 namespace cli {
 
-Options::Options(const QString &command)
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("gateway-cli", text);
+}
+
+QCommandLineOption interval()
+{
+    return {QStringLiteral("interval"),
+            tr("the time between two commands to a module (default 1000, the module's pace; less only for "
+               "modules known to keep up)"),
+            QStringLiteral("MS")};
+}
+QCommandLineOption verbose()
+{
+    return {QStringLiteral("verbose"), tr("every line sent and received, with a time stamp, on stderr")};
+}
+QCommandLineOption json()
+{
+    return {QStringLiteral("json"), tr("one JSON document on stdout; messages stay on stderr")};
+}
+QCommandLineOption help()
+{
+    return {{QStringLiteral("h"), QStringLiteral("help")}, tr("this help")};
+}
+QCommandLineOption version()
+{
+    return {QStringLiteral("version"), tr("the program's version")};
+}
+
+} // namespace
+
+QList<QCommandLineOption> commonOptions()
+{
+    return {interval(), verbose(), json(), help(), version()};
+}
+
+Options::Options(const Command &command)
     : command(command)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({
-        {QStringLiteral("interval"), QString(), QStringLiteral("MS")},
-        {QStringLiteral("verbose"), QString()},
-        {QStringLiteral("json"), QString()},
-        {{QStringLiteral("h"), QStringLiteral("help")}, QString()},
-        {QStringLiteral("version"), QString()},
-    });
+    parser.addOptions(commonOptions());
+    parser.addOptions(command.options);
 }
 
-bool Options::parse(const QStringList &args, int minPositional, int maxPositional, int *exitCode)
+bool Options::parse(const QStringList &args, int *exitCode)
 {
     *exitCode = Usage;
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("gateway-cli")} + args)) {
-        message(parser.errorText() + QStringLiteral(" (gateway-cli %1 --help)").arg(command));
+        message(parser.errorText() + QStringLiteral(" (gateway-cli %1 --help)").arg(command.name));
         return false;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(help())) {
         console::out(helpText(command));
         *exitCode = Done;
         return false;
     }
-    if (parser.isSet(QStringLiteral("version"))) {
-        console::out(QStringLiteral("gateway-cli " GATEWAY_VERSION "\n"));
+    if (parser.isSet(version())) {
+        console::out(versionText());
         *exitCode = Done;
         return false;
     }
     positional = parser.positionalArguments();
-    if (positional.size() < minPositional || (maxPositional >= 0 && positional.size() > maxPositional)) {
+    const bool tooFew = positional.size() < command.minArguments;
+    if (tooFew || (command.maxArguments >= 0 && positional.size() > command.maxArguments)) {
         message(QStringLiteral("%1 arguments for %2 (gateway-cli %2 --help)")
-                    .arg(QLatin1String(positional.size() < minPositional ? "too few" : "too many"), command));
+                    .arg(QLatin1String(tooFew ? "too few" : "too many"), command.name));
         return false;
     }
-    common.verbose = parser.isSet(QStringLiteral("verbose"));
-    common.json = parser.isSet(QStringLiteral("json"));
-    if (parser.isSet(QStringLiteral("interval")) && !number(QStringLiteral("interval"), 1, 600000, &common.interval))
+    common.verbose = parser.isSet(verbose());
+    common.json = parser.isSet(json());
+    if (parser.isSet(interval()) && !number(interval(), 1, 600000, &common.interval))
         return false;
     return true;
 }
 
-bool Options::number(const QString &name, int min, int max, int *out) const
+bool Options::number(const QCommandLineOption &option, int min, int max, int *out) const
 {
     bool ok = false;
-    const QString text = parser.value(name);
+    const QString text = parser.value(option);
     const int v = text.toInt(&ok);
     if (!ok || v < min || v > max) {
-        message(QStringLiteral("--%1 \"%2\": must be a number %3-%4").arg(name, text).arg(min).arg(max));
+        message(QStringLiteral("--%1 \"%2\": must be a number %3-%4").arg(option.names().constLast(), text).arg(min).arg(max));
         return false;
     }
     *out = v;

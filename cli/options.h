@@ -1,38 +1,50 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-#include "run.h"
+#include "command.h"
+#include "modulesession.h"
 
 namespace cli {
 
-// A command's options: the common ones and its own, parsed from the
-// arguments after the command's name.
+// What every command takes.
+struct Common {
+    int interval = ModuleSession::DefaultInterval;
+    bool verbose = false;
+    bool json = false;
+};
+
+// The options of every command, with their descriptions.
+QList<QCommandLineOption> commonOptions();
+
+// A command's arguments as parsed: the options of every command and its
+// own, each read back through the very option its table row gives.
 class Options
 {
 public:
-    explicit Options(const QString &command);
-    // One of the command's own options.
-    void add(const QCommandLineOption &option) { parser.addOption(option); }
+    explicit Options(const Command &command);
 
-    // Parses the arguments. False when the command is not to run: --help or
-    // --version was given (exit status 0), or the arguments are bad (a
-    // message was given, exit status 2); `exitCode` says which.
-    bool parse(const QStringList &args, int minPositional, int maxPositional, int *exitCode);
+    // Parses the arguments after the command's name. False when the command
+    // is not to run: --help or --version was given (exit status 0), or the
+    // arguments are bad (a message was given, exit status 2); `exitCode`
+    // says which.
+    bool parse(const QStringList &args, int *exitCode);
 
-    bool isSet(const QString &name) const { return parser.isSet(name); }
-    QString value(const QString &name) const { return parser.value(name); }
-    QStringList values(const QString &name) const { return parser.values(name); }
+    bool isSet(const QCommandLineOption &option) const { return parser.isSet(option); }
+    QString value(const QCommandLineOption &option) const { return parser.value(option); }
+    QStringList values(const QCommandLineOption &option) const { return parser.values(option); }
     // A whole number option within its bounds, or a message and false.
-    bool number(const QString &name, int min, int max, int *out) const;
+    bool number(const QCommandLineOption &option, int min, int max, int *out) const;
 
+    const Command &command;
     Common common;
     QStringList positional;
 
 private:
-    QString command;
     QCommandLineParser parser;
 };
 

@@ -5,19 +5,18 @@
 
 #include "plan.h"
 #include "protocoltables.h"
+#include "words.h"
 
 namespace report {
 
 namespace {
 
-const QString before = QStringLiteral("_before");
-
 // The values of one row, in the order of columns().
 QStringList cells(const Row &row)
 {
-    QStringList out{QString::number(row.line), row.port,        row.mac,
-                    row.version,               row.result,      row.detail,
-                    isoTime(row.started),      isoTime(row.finished)};
+    QStringList out{QString::number(row.line),     row.port,   row.mac,
+                    row.version,                   cli::resultWord(row.outcome), row.detail,
+                    isoTime(row.started),          isoTime(row.finished)};
     for (const proto::Param p : proto::order::write)
         out << row.after.value(p);
     for (const proto::Param p : proto::order::write)
@@ -29,13 +28,13 @@ QStringList cells(const Row &row)
 
 QStringList columns()
 {
-    QStringList out{QStringLiteral("line"),    QStringLiteral("port"),   QStringLiteral("mac"),
-                    QStringLiteral("version"), QStringLiteral("result"), QStringLiteral("detail"),
-                    QStringLiteral("started"), QStringLiteral("finished")};
+    using namespace cli;
+    QStringList out{key::line(),    key::port(),   key::mac(),     key::version(),
+                    key::result(),  key::detail(), key::started(), key::finished()};
     for (const proto::Param p : proto::order::write)
         out << proto::nameOf(p);
     for (const proto::Param p : proto::order::write)
-        out << proto::nameOf(p) + before;
+        out << proto::nameOf(p) + key::beforeSuffix();
     return out;
 }
 
@@ -70,10 +69,10 @@ QJsonObject json(const QList<Row> &rows)
         QJsonObject object;
         for (int i = 0; i < names.size(); ++i)
             object.insert(names[i], values[i]);
-        object.insert(QStringLiteral("line"), row.line);
+        object.insert(cli::key::line(), row.line);
         list << object;
     }
-    return {{QStringLiteral("rows"), list}};
+    return {{cli::key::rows(), list}};
 }
 
 bool save(const QString &path, const QList<Row> &rows, QString *error)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "commissioning.h"
 #include "modulevalues.h"
 
 // The as-built record of a batch: one row per plan row, what the module
@@ -17,7 +18,7 @@ struct Row {
     QString port;
     QString mac;
     QString version;
-    QString result; // ok, refused, mismatch, silent, lost, busy, interrupted
+    Commissioning::Outcome outcome = Commissioning::Outcome::Ok; // its word in the report (words.h)
     QString detail; // which key was refused or differs, or the system's reason
     QDateTime started;
     QDateTime finished;

@@ -7,7 +7,8 @@
 #include <QtTest>
 
 #include "commissioning.h"
-#include "run.h"
+#include "exitcode.h"
+#include "words.h"
 #include "scriptedlink.h"
 
 using namespace support;

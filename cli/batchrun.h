@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QEventLoop>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+#include "commissioning.h"
+
+namespace cli {
+
+// Runs modules' jobs, each on its port, side by side in one event loop until
+// every one has ended: one module's command, the ports asked by find, and
+// the rows of a batch alike. Ctrl+C stops them all (the line on the wire is
+// finished first). It draws nothing: ProgressView listens to it.
+class BatchRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    // One job: a module on its port, and where it stands.
+    struct Job {
+        int line = 0; // the plan's line; 0 without a plan
+        QString port;
+        // The module the plan means (its MAC address): another one on the
+        // port fails the job as a mismatch. Empty: whichever is there.
+        QString mac;
+        // The module found on the port instead, once identified.
+        QString otherMac;
+        // None for a job that ended before the run.
+        std::unique_ptr<Commissioning> work;
+        int step = 0;
+        int total = 0;
+        QString doing;
+        bool done = false;
+        // Once done.
+        Commissioning::Outcome outcome = Commissioning::Outcome::Ok;
+        QString detail;
+    };
+
+    // A job to run: `plan` for the module on `port`.
+    Job &add(const QString &port, const Commissioning::Plan &plan, int interval);
+    // A job that ended before the run, with its outcome.
+    Job &addEnded(const QString &port, Commissioning::Outcome outcome, const QString &detail = QString());
+
+    // Runs every job to its end.
+    void run();
+    const std::vector<std::unique_ptr<Job>> &jobs() const { return all; }
+
+signals:
+    // Each names its job by its place in jobs().
+    void starting();
+    void stepped(int job);
+    // Its outcome is set.
+    void ended(int job);
+    // Every line sent and every reply taken.
+    void traffic(int job, bool sent, const QByteArray &bytes);
+    void finished();
+
+private:
+    void stopAll();
+    void end(int index);
+    bool allDone() const;
+
+    std::vector<std::unique_ptr<Job>> all;
+    QEventLoop loop;
+};
+
+} // namespace cli

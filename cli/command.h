@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QList>
+#include <QString>
+
+namespace cli {
+
+class Options;
+
+// A row of gateway-cli's command table (commands.h): what the command is
+// called, takes and does, for its parsing and for the help made from it,
+// and its handler. The texts are made at run time, so that a translator
+// loaded before applies.
+struct Command {
+    QString name;
+    // Its arguments as the program's list of commands shows them ("PORT [FILE]").
+    QString arguments;
+    // Its whole usage after its name ("PORT [FILE] [--set KEY=VALUE]... [OPTION]...").
+    QString synopsis;
+    // One line for the program's list of commands.
+    QString summary;
+    // What it does: its help's paragraphs before its options.
+    QString about;
+    // Its own options with their descriptions; those of every command are
+    // added to them (options.h).
+    QList<QCommandLineOption> options;
+    // Its help's paragraphs after its options; may be empty.
+    QString notes;
+    // How many arguments it takes besides its options; -1: any number.
+    int minArguments = 0;
+    int maxArguments = 0;
+    // Parses what its options hold, plans, runs and renders; the exit code.
+    int (*run)(const Options &options) = nullptr;
+};
+
+} // namespace cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "commissioning.h"
+
+namespace cli {
+
+// The exit codes (documented in --help from exitCodes(), the manual page
+// and the README).
+enum Exit {
+    Done = 0,
+    Failed = 1,      // the module refused, reported a bad value, or read back something else
+    Usage = 2,       // bad usage or input: nothing was sent
+    NoModule = 3,    // the port cannot be opened; the module is silent, lost or did not come back
+    Interrupted = 130,
+};
+
+int exitCodeOf(Commissioning::Outcome outcome);
+
+// Each exit code with what it means to a person, for the help.
+struct ExitCode {
+    int code;
+    QString meaning;
+};
+QList<ExitCode> exitCodes();
+
+} // namespace cli

@@ -1,0 +1,45 @@
+#include "messages.h"
+
+#include <QJsonDocument>
+
+#include "console.h"
+#include "exitcode.h"
+#include "words.h"
+
+namespace cli {
+
+void message(const QString &text)
+{
+    console::err(QStringLiteral("gateway-cli: ") + text + QLatin1Char('\n'));
+}
+
+int refuse(const QStringList &faults)
+{
+    for (const QString &fault : faults)
+        message(fault);
+    message(QStringLiteral("nothing was sent"));
+    return Usage;
+}
+
+QJsonObject toJson(const ModuleValues &values)
+{
+    QJsonObject object;
+    for (const proto::Param p : values.params())
+        object.insert(proto::nameOf(p), values.value(p));
+    return object;
+}
+
+QJsonObject resultJson(const QString &port, Commissioning::Outcome outcome, const QString &detail)
+{
+    QJsonObject o{{key::port(), port}, {key::result(), resultWord(outcome)}};
+    if (!detail.isEmpty())
+        o.insert(key::detail(), detail);
+    return o;
+}
+
+void printJson(const QJsonObject &document)
+{
+    console::out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
+}
+
+} // namespace cli

@@ -1,0 +1,135 @@
+// gateway-cli ports and find: the ports of this computer, and which have a module.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QSerialPortInfo>
+
+#include "commands.h"
+#include "console.h"
+#include "discovery.h"
+#include "exitcode.h"
+#include "messages.h"
+#include "options.h"
+#include "portnames.h"
+#include "words.h"
+
+namespace cli {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("gateway-cli", text);
+}
+
+int ports(const Options &o)
+{
+    // Plan: the stable names of the USB adapters, by the device they stand for.
+    QHash<QString, QString> byId;
+#ifdef Q_OS_LINUX
+    const QDir dir(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo &link : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+        byId.insert(link.canonicalFilePath(), link.absoluteFilePath());
+#endif
+    // Run: the system's list, each port with what is known of it.
+    QJsonArray list;
+    QString text;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        const QString name = portArgument(info);
+        QJsonObject port{{key::port(), name}, {key::location(), info.systemLocation()}};
+        QStringList fields{name};
+        const auto add = [&](const QString &key, const QString &value) {
+            if (value.isEmpty())
+                return;
+            port.insert(key, value);
+            fields << value;
+        };
+        add(key::description(), info.description());
+        add(key::manufacturer(), info.manufacturer());
+        add(key::serialNumber(), info.serialNumber());
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier())
+            add(key::usb(), QStringLiteral("%1:%2")
+                                .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                                .arg(info.productIdentifier(), 4, 16, QLatin1Char('0')));
+        add(key::byId(), byId.value(QFileInfo(info.systemLocation()).canonicalFilePath()));
+        list << port;
+        text += fields.join(QStringLiteral("  ")) + QLatin1Char('\n');
+    }
+    // Render.
+    if (o.common.json)
+        printJson({{key::ports(), list}});
+    else if (list.isEmpty())
+        message(QStringLiteral("the system lists no serial ports"));
+    else
+        console::out(text);
+    return Done;
+}
+
+int find(const Options &o)
+{
+    // Parse and plan: the ports given, or every listed one.
+    const QStringList ports = o.positional.isEmpty() ? listedPorts() : o.positional;
+    // Run.
+    const QList<Found> all = discover(ports, o.common);
+    // Render.
+    int found = 0;
+    QJsonArray list;
+    for (const Found &f : all) {
+        const bool ok = f.outcome == Commissioning::Outcome::Ok;
+        QJsonObject entry = resultJson(f.port, f.outcome, f.detail);
+        entry.insert(key::found(), ok);
+        if (ok) {
+            ++found;
+            entry.insert(key::mac(), f.mac);
+            entry.insert(key::version(), f.version);
+            if (!o.common.json)
+                console::out(QStringLiteral("%1  %2  %3\n").arg(f.port, f.mac, f.version));
+        }
+        list << entry;
+    }
+    if (o.common.json)
+        printJson({{key::ports(), list}, {key::found(), found}});
+    else
+        message(QStringLiteral("%1 of %2 ports have a module").arg(found).arg(ports.size()));
+    if (interrupted(all))
+        return Interrupted;
+    return found > 0 ? Done : NoModule;
+}
+
+} // namespace
+
+Command portsCommand()
+{
+    Command c;
+    c.name = QStringLiteral("ports");
+    c.synopsis = QStringLiteral("[--json]");
+    c.summary = tr("the serial ports of this computer");
+    c.about = tr("Lists the serial ports that the system reports, with their description,\n"
+                 "manufacturer, serial number and USB vendor:product where known, and on\n"
+                 "Linux the stable name under /dev/serial/by-id where there is one.\n"
+                 "Pseudo-terminals and some device paths are not listed; any command takes\n"
+                 "them all the same.");
+    c.run = ports;
+    return c;
+}
+
+Command findCommand()
+{
+    Command c;
+    c.name = QStringLiteral("find");
+    c.arguments = QStringLiteral("[PORT]...");
+    c.synopsis = QStringLiteral("[PORT]... [--json]");
+    c.summary = tr("which ports have a module (all listed ports by default)");
+    c.about = tr("Asks every listed port, or the ports given, all at once, whether a module\n"
+                 "is there (its MAC address and firmware version, at 9600 baud 8N1), and\n"
+                 "prints those that answer. With --json, the ports that cannot be opened or\n"
+                 "stay silent are listed too, with why. Exit status 0 when a module was\n"
+                 "found, 3 when none was.");
+    c.maxArguments = -1;
+    c.run = find;
+    return c;
+}
+
+} // namespace cli

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include "batchrun.h"
+#include "options.h"
+
+namespace cli {
+
+// Everything gateway-cli draws while modules are worked on, as it listens to
+// a BatchRun: the single command's progress line, the batch's lines, the
+// events where nothing is redrawn, and the trace of --verbose. Every control
+// sequence the program writes to a terminal is written here.
+class ProgressView : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Style {
+        Trace, // the trace of --verbose only
+        Line,  // one job: a line on stderr's terminal that follows its steps and goes at its end
+        Rows,  // a batch: on a terminal a line per job, rewritten in place; elsewhere a line per event
+    };
+
+    // Draws on stderr, or for Rows on stdout unless `toStderr`.
+    ProgressView(BatchRun &run, Style style, const Common &common, bool toStderr = true);
+
+private:
+    const BatchRun::Job &job(int index) const { return *run.jobs()[std::size_t(index)]; }
+    void trace(int index, bool sent, const QByteArray &bytes);
+    void changed(int index, const QString &event);
+    void drawRows();
+    QString rowLine(const BatchRun::Job &job) const;
+    void write(const QString &text) const;
+
+    BatchRun &run;
+    const bool toStderr;
+    // Rows rewritten in place, and how many are on the screen.
+    bool rewrite = false;
+    int drawn = 0;
+    QTimer redraw;
+};
+
+} // namespace cli
