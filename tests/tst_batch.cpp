@@ -78,12 +78,12 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
     std::vector<std::unique_ptr<SimProcess>> sims;
     QString file(const QString &name) const { return dir->filePath(name); }
-    SimProcess &startSim(const QStringList &options = {})
+    // A module started, or nullptr when it did not start: the test fails
+    // there (QVERIFY on the result), not later as a row's result.
+    SimProcess *startSim(const QStringList &options = {})
     {
         sims.push_back(std::make_unique<SimProcess>(dir->path(), QStringLiteral("m%1").arg(sims.size() + 1)));
-        if (!sims.back()->start(options))
-            qWarning("gateway-sim did not start");
-        return *sims.back();
+        return sims.back()->start(options) ? sims.back().get() : nullptr;
     }
 };
 
@@ -98,9 +98,11 @@ void tst_Batch::init()
 // result, and the report with the values read back and those before.
 void tst_Batch::fourModules()
 {
-    SimProcess &a = startSim(), &b = startSim();
-    SimProcess &refusing = startSim({QStringLiteral("--refuse"), QStringLiteral("ip")});
-    SimProcess &silent = startSim({QStringLiteral("--silent")});
+    SimProcess *const started[] = {startSim(), startSim(), startSim({QStringLiteral("--refuse"), QStringLiteral("ip")}),
+                                   startSim({QStringLiteral("--silent")})};
+    for (const SimProcess *s : started)
+        QVERIFY2(s, "gateway-sim did not start");
+    SimProcess &a = *started[0], &b = *started[1], &refusing = *started[2], &silent = *started[3];
     QByteArray plan = "port,file,ip\n";
     int n = 0;
     for (const SimProcess *s : {&a, &b, &refusing, &silent})
@@ -151,7 +153,9 @@ void tst_Batch::fourModules()
 // no module hears anything.
 void tst_Batch::badPlan()
 {
-    SimProcess &a = startSim(), &b = startSim();
+    SimProcess *const started[] = {startSim(), startSim()};
+    QVERIFY2(started[0] && started[1], "gateway-sim did not start");
+    SimProcess &a = *started[0], &b = *started[1];
     const QByteArray plan = "port;file;ip;colour\n" + a.link.toUtf8() + ";template.TRset;10.0.0.5;red\n"
         + b.link.toUtf8() + ";template.TRset;10.0.0.5;\n" + "COM9;missing.TRset;10.0.0.300;\n";
     QVERIFY(writeFile(file(QStringLiteral("bad.csv")), plan));
@@ -172,8 +176,10 @@ void tst_Batch::badPlan()
 // the order of the ports.
 void tst_Batch::byMacAddress()
 {
-    SimProcess &a = startSim({QStringLiteral("--mac"), QStringLiteral("02:00:00:00:00:0a")});
-    SimProcess &b = startSim({QStringLiteral("--mac"), QStringLiteral("02:00:00:00:00:0b")});
+    SimProcess *const started[] = {startSim({QStringLiteral("--mac"), QStringLiteral("02:00:00:00:00:0a")}),
+                                   startSim({QStringLiteral("--mac"), QStringLiteral("02:00:00:00:00:0b")})};
+    QVERIFY2(started[0] && started[1], "gateway-sim did not start");
+    SimProcess &a = *started[0], &b = *started[1];
     QVERIFY(writeFile(file(QStringLiteral("mac.csv")),
                       "mac,ip\n02-00-00-00-00-0B,10.0.0.22\n02:00:00:00:00:0A,10.0.0.21\n"));
     const CliRun run = runCli({QStringLiteral("batch"), file(QStringLiteral("mac.csv")), QStringLiteral("--ports"),
@@ -191,7 +197,9 @@ void tst_Batch::byMacAddress()
 // interrupted, and the report whole.
 void tst_Batch::interrupted()
 {
-    SimProcess &a = startSim(), &b = startSim();
+    SimProcess *const started[] = {startSim(), startSim()};
+    QVERIFY2(started[0] && started[1], "gateway-sim did not start");
+    SimProcess &a = *started[0], &b = *started[1];
     QByteArray plan = "port,file,ip\n";
     plan += a.link.toUtf8() + ",template.TRset,10.0.0.31\n" + b.link.toUtf8() + ",template.TRset,10.0.0.32\n";
     QVERIFY(writeFile(file(QStringLiteral("plan.csv")), plan));

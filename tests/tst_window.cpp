@@ -419,6 +419,10 @@ void tst_Window::designedFaceNothingCut()
     QCOMPARE(w.statusBar()->height(), plain.statusBar()->height());
 }
 
+// The slot table is pinned on purpose, name, order and access: the window's
+// slots are its interface (connected by name, by the timers' strings and to
+// the port), so a slot added, removed or moved is a change of design, not a
+// refactoring.
 void tst_Window::slotTable()
 {
     const QStringList expected = {
