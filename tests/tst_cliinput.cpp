@@ -1,12 +1,16 @@
 // What gateway-cli takes in before anything is sent: KEY=VALUE items, each
-// value against its parameter's rule and the change line it makes, and
-// batch plans (CSV as spreadsheets write it, and every fault of a plan with
-// its line and column).
+// value against its parameter's rule and the change line it makes, batch
+// plans (CSV as spreadsheets write it, and every fault of a plan with its
+// line and column), and its commands and their options, as its manual page
+// gives them.
 #include <QtTest>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "commands.h"
 #include "files.h"
+#include "options.h"
 #include "plan.h"
 #include "protocoltables.h"
 #include "valueargs.h"
@@ -23,6 +27,8 @@ private slots:
     void planFaults_data();
     void planFaults();
     void planValues();
+    void manualPage_data();
+    void manualPage();
 };
 
 void tst_CliInput::items_data()
@@ -218,6 +224,65 @@ void tst_CliInput::planValues()
     QCOMPARE(b.value(proto::Param::RtuVirtualId), QStringLiteral("9"));
     QCOMPARE(b.value(proto::Param::Speed), QStringLiteral("115200"));
     QCOMPARE(read.rows[1].line, 3);
+}
+
+// The manual page is written by hand: it must name the commands of the
+// table, in its order, each with the options it takes, and the options of
+// every command. (The page is built into this test, so that it runs under
+// Wine as well.)
+void tst_CliInput::manualPage_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::newRow("English") << QStringLiteral(":/manual/gateway-cli.1");
+}
+
+void tst_CliInput::manualPage()
+{
+    QFETCH(QString, page);
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const auto section = [&text](const char *name) {
+        const int from = text.indexOf(QStringLiteral("\n.SH %1\n").arg(QLatin1String(name)));
+        const int to = text.indexOf(QStringLiteral("\n.SH "), from + 1);
+        return from < 0 ? QString() : text.mid(from, to - from);
+    };
+    // An option as the page writes it: \-\-name or \-o.
+    const QRegularExpression optionName(QStringLiteral(R"(\\-(?:\\-)?([a-z][a-z\\-]*))"));
+    const auto optionsIn = [&optionName](const QString &part) {
+        QSet<QString> names;
+        for (auto m = optionName.globalMatch(part); m.hasNext();)
+            names << m.next().captured(1).remove(QStringLiteral("\\"));
+        return names;
+    };
+    QSet<QString> common;
+    for (const QCommandLineOption &o : cli::commonOptions())
+        common << o.names().constLast();
+
+    // The synopsis: a paragraph a command, each starting with its name.
+    QStringList named;
+    QMap<QString, QSet<QString>> synopsis;
+    for (const QString &part : section("SYNOPSIS").split(QStringLiteral(".B gateway-cli ")).mid(1)) {
+        const QString name = part.section(QLatin1Char('\n'), 0, 0).trimmed();
+        named << name;
+        synopsis[name] = optionsIn(part.section(QLatin1Char('\n'), 1)) - common;
+    }
+    QStringList table;
+    for (const cli::Command &c : cli::commands()) {
+        table << c.name;
+        QSet<QString> own;
+        for (const QCommandLineOption &o : c.options)
+            own << o.names().constFirst();
+        QStringList onPage = synopsis.value(c.name).values(), inTable = own.values();
+        onPage.sort();
+        inTable.sort();
+        QVERIFY2(onPage == inTable, qPrintable(QStringLiteral("%1: the page %2, the table %3")
+                                                   .arg(c.name, onPage.join(QLatin1Char(' ')), inTable.join(QLatin1Char(' ')))));
+    }
+    QCOMPARE(named, table);
+    // Every option of every command, described once.
+    const QSet<QString> described = optionsIn(section("OPTIONS"));
+    QVERIFY2(described.contains(common), qPrintable(QStringList((common - described).values()).join(QLatin1Char(' '))));
 }
 
 QTEST_MAIN(tst_CliInput)
