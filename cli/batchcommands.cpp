@@ -1,5 +1,4 @@
 // gateway-cli plan and batch: many modules at once, from a plan.
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,11 +23,6 @@ namespace cli {
 namespace {
 
 using Outcome = Commissioning::Outcome;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("gateway-cli", text);
-}
 
 // The ports of a --ports option, in their order.
 QStringList portList(const QString &value)

@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QCommandLineOption>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
 namespace cli {
+
+// A text for a person: translated once a translator for "gateway-cli" is
+// loaded. The words scripts read are not (words.h).
+inline QString tr(const char *text)
+{
+    return QCoreApplication::translate("gateway-cli", text);
+}
 
 class Options;
 

@@ -1,6 +1,6 @@
 #include "exitcode.h"
 
-#include <QCoreApplication>
+#include "command.h"
 
 namespace cli {
 
@@ -26,7 +26,6 @@ int exitCodeOf(Commissioning::Outcome outcome)
 
 QList<ExitCode> exitCodes()
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("gateway-cli", text); };
     return {
         {Done, tr("done")},
         {Failed, tr("the module refused a value, reported a bad value, or read back something other than was "

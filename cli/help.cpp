@@ -1,6 +1,5 @@
 #include "help.h"
 
-#include <QCoreApplication>
 #include <QPair>
 
 #include "exitcode.h"
@@ -12,11 +11,6 @@ namespace {
 
 // The width the help's lists are wrapped to.
 constexpr int Width = 76;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("gateway-cli", text);
-}
 
 // Entries in two columns, each on its lines: the first column as wide as
 // its widest entry and three spaces, the second wrapped to the width under

@@ -1,6 +1,5 @@
 // gateway-cli scan, write, diff, reboot and factory-reset: one module on its
 // port.
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -21,11 +20,6 @@ namespace cli {
 namespace {
 
 using Outcome = Commissioning::Outcome;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("gateway-cli", text);
-}
 
 // What became of one module's job.
 struct Ran {

@@ -1,6 +1,5 @@
 #include "options.h"
 
-#include <QCoreApplication>
 
 #include "console.h"
 #include "exitcode.h"
@@ -10,11 +9,6 @@
 namespace cli {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("gateway-cli", text);
-}
 
 QCommandLineOption interval()
 {

@@ -1,5 +1,4 @@
 // gateway-cli ports and find: the ports of this computer, and which have a module.
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -18,11 +17,6 @@
 namespace cli {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("gateway-cli", text);
-}
 
 int ports(const Options &o)
 {

@@ -1,20 +1,19 @@
 #include "replyframer.h"
 
-#include "lines.h"
-
 ReplyFramer::ReplyFramer(QIODevice *device, QObject *parent)
     : QObject(parent)
     , device(device)
 {
     // A coarse timer: the gap is a silence, not a pace.
     gap->setSingleShot(true);
-    gap->setInterval(proto::ReplyGapMs);
+    gap->setInterval(GapMs);
     connect(gap, &QTimer::timeout, this, &ReplyFramer::takeNow);
 }
 
 void ReplyFramer::delivered()
 {
-    if (proto::replyComplete(device->peek(qMin(device->bytesAvailable(), proto::MaxReplyBytes))))
+    const QByteArray pending = device->peek(qMin(device->bytesAvailable(), MaxReplyBytes));
+    if (pending.size() >= MaxReplyBytes || pending.endsWith('\n'))
         takeNow();
     else
         gap->start();

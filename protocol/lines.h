@@ -19,21 +19,6 @@ QByteArray choiceWord(ChoiceList words, int index);
 // TCP slave id sends "off" while `off` is set, else its text.
 QByteArray changeLine(const Parameter &row, ChoiceList words, const QString &text, int index, bool off);
 
-// Replies come in pieces, as the adapter delivers them. The module ends a
-// reply to a query with its line end (LF or CR LF) and puts none inside it,
-// so pending bytes that end with an LF are a whole reply; the
-// acknowledgements ("ok", "?") have no line end and are whole once the line
-// has been silent for ReplyGapMs, as is a reply that lost its line end. A
-// device that never falls silent (noise on the line) must not grow a reply
-// without end: MaxReplyBytes are taken at once.
-constexpr int ReplyGapMs = 50;
-constexpr qint64 MaxReplyBytes = 64 * 1024;
-// Whether pending bytes are a whole reply without waiting for the gap.
-inline bool replyComplete(const QByteArray &pending)
-{
-    return pending.size() >= MaxReplyBytes || pending.endsWith('\n');
-}
-
 // One reply as text: UTF-8 up to the first zero byte, every CR and LF
 // removed, everything else kept.
 QString cleanReply(const QByteArray &bytes);
