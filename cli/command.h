@@ -7,11 +7,12 @@
 
 namespace cli {
 
-// A text for a person: translated once a translator for "gateway-cli" is
-// loaded. The words scripts read are not (words.h).
+// A text for a person: translated once gateway-cli's translator is loaded.
+// The words scripts read are not (words.h). The context is the namespace's
+// name, as lupdate files a tr() called in namespace cli.
 inline QString tr(const char *text)
 {
-    return QCoreApplication::translate("gateway-cli", text);
+    return QCoreApplication::translate("cli", text);
 }
 
 class Options;
