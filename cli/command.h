@@ -14,6 +14,12 @@ inline QString tr(const char *text)
 {
     return QCoreApplication::translate("cli", text);
 }
+// The same with a count for the text's %n and its plural forms (Russian has
+// three), as QObject::tr() takes it.
+inline QString tr(const char *text, const char *disambiguation, int n)
+{
+    return QCoreApplication::translate("cli", text, disambiguation, n);
+}
 
 class Options;
 
