@@ -375,7 +375,8 @@ int main(const QStringList &arguments)
         int (*run)(const QStringList &);
     } commands[] = {{"ports", ports},   {"find", find},     {"scan", scan},
                     {"write", write},   {"diff", diff},     {"reboot", reboot},
-                    {"factory-reset", factoryReset}, {"plan", plan}, {"batch", batch}};
+                    {"factory-reset", factoryReset}, {"plan", plan}, {"batch", batch},
+                    {"check", check},   {"serve", serve}};
     for (const auto &c : commands)
         if (command == QLatin1String(c.name))
             return c.run(args.mid(1));

@@ -15,6 +15,9 @@ int reboot(const QStringList &args);
 int factoryReset(const QStringList &args);
 int plan(const QStringList &args);
 int batch(const QStringList &args);
+// The network side (check.cpp, serve.cpp).
+int check(const QStringList &args);
+int serve(const QStringList &args);
 
 // The whole program: the command named first, --help, --version.
 int main(const QStringList &arguments);

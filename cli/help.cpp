@@ -40,6 +40,10 @@ Commands:
   factory-reset PORT    return the module to its factory settings (--yes)
   plan                  a batch plan that numbers the modules' addresses
   batch PLAN            commission every module of a plan at once
+  check HOST[:PORT]     read through the gateway over Modbus TCP: does it
+                        reach the devices on its RS-485 line?
+  serve [HOST:]PORT     the Modbus TCP server that a module in client mode
+                        connects to: shows what it forwards
 
 "gateway-cli COMMAND --help" tells more of each.
 
@@ -170,6 +174,88 @@ row is ok, 1 when any failed, 2 for a bad plan, 130 when interrupted (the
 report is still written, unfinished rows "interrupted").
 )";
 
+const char check[] = R"(Usage: gateway-cli check HOST[:PORT] [--read KIND:ADDRESS[:COUNT]]... [OPTION]...
+
+Proves that a gateway bridges: connects to it over Modbus TCP at HOST and
+PORT (default 502), sends each read in the order given, each to the unit
+of --unit, and reports what came back: the values, or the exception with
+its name, what it means at a gateway and what to look at. Nothing is sent
+to the module's configuration port.
+
+  --unit ID         the unit (the device's address on the RS-485 line),
+                    1-247 (default 1)
+  --read KIND:ADDRESS[:COUNT]
+                    a read (repeatable; default hr:0:1). KIND is hr
+                    (holding registers), ir (input registers), coil or di
+                    (discrete inputs); ADDRESS the protocol address as it
+                    goes on the wire, 0-65535: the first holding register
+                    is hr:0. Pollers and device manuals count from 1 with
+                    the table in front: 40001 is hr:0, 40010 hr:9, 30001
+                    ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for
+                    registers, 1-2000 for bits (default 1).
+  --timeout MS      how long to wait for the connection and for each reply
+                    (default 3000; with --file, the file's timeout_response
+                    + 1000)
+  --repeat N        send the reads N times: each read's round trip as its
+                    median, minimum and maximum
+  --file FILE       the module's settings file (.TRset): its response
+                    time-out, and its values named in the hints
+
+A device's own exceptions (0x01-0x04) prove that the path through the
+gateway works: the read was wrong for the device. 0x0B says that no device
+answered on the gateway's RS-485 line: speed, parity, stop bits, the
+device's address, wiring, termination or timeout_response. A connection
+that the gateway closes is not opened again: the reads not answered by
+then are reported unanswered.
+
+With --json: {"host", "port", "connected", "connect_ms", "error",
+"requests": [{"unit", "kind", "address", "count", "values", "exception",
+"exception_name", "ms", ...}], ...}.
+
+Exit status:
+  0    every read answered with data
+  1    connected, but some read got an exception or no answer
+  2    bad usage (a malformed --read, unit or host): nothing was sent
+  3    no connection
+  130  interrupted (Ctrl+C)
+)";
+
+const char serve[] = R"(Usage: gateway-cli serve [HOST:]PORT [--for SECONDS] [--map FILE] [--json]
+
+Stands in for the Modbus TCP server that a module in TCP client mode
+connects to (its ip_server_tcp, at its port_tcp): listens at PORT, on the
+address HOST of this PC (without HOST: every address of this PC; PORT 0:
+one the system picks, named on the first line), answers every unit it is
+asked for, and shows each connection (the peer's address) and each request
+served (unit, function, address, count) as it comes. So the requests of the
+RTU master on the module's line arrive here when the module forwards them.
+
+  --for SECONDS     how long to serve (default 60)
+  --map FILE        values to hold. Without it each holding and input
+                    register reads back its own address (hr:7 is 7), and
+                    each coil and discrete input is 1 at an odd address, 0
+                    at an even one. A map file has lines
+                      KIND:ADDRESS = VALUE...
+                    (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); the
+                    values go to ADDRESS and the addresses after it;
+                    registers 0-65535 (or 0x0000-0xFFFF), bits 0 or 1;
+                    # begins a comment.
+
+With --json the connections and requests come as one JSON document at the
+end ({"listen", "port", "seconds", "connections": [{"peer", "at_s"}],
+"requests": [{"peer", "unit", "function", "address", "count", "exception",
+"at_s"}], "served"}), the live lines on stderr.
+
+Exit status:
+  0    at least one request was served
+  2    bad usage: nothing was listened for
+  3    no request came (or the port could not be listened at)
+  130  interrupted (Ctrl+C)
+)";
+
+// The commands whose help gives its own exit status.
+const char *const ownExitStatus[] = {"check", "serve"};
+
 } // namespace
 
 QString helpText(const QString &command)
@@ -180,10 +266,14 @@ QString helpText(const QString &command)
     } texts[] = {{"", program},     {"ports", ports},   {"find", find},
                  {"scan", scan},    {"write", write},   {"diff", diff},
                  {"reboot", reboot}, {"factory-reset", factoryReset},
-                 {"plan", plan},    {"batch", batch}};
+                 {"plan", plan},    {"batch", batch},
+                 {"check", check},  {"serve", serve}};
+    bool own = false;
+    for (const char *name : ownExitStatus)
+        own = own || command == QLatin1String(name);
     for (const auto &t : texts) {
         if (command == QLatin1String(t.name))
-            return QString::fromUtf8(t.text) + QString::fromUtf8(common) + QString::fromUtf8(exitStatus);
+            return QString::fromUtf8(t.text) + QString::fromUtf8(common) + QString::fromUtf8(own ? "" : exitStatus);
     }
     return QString();
 }
