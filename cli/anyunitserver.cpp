@@ -42,7 +42,8 @@ QString peerOf(const QTcpSocket *socket)
 
 } // namespace
 
-AnyUnitServer::AnyUnitServer(QObject *parent) : QModbusServer(parent)
+AnyUnitServer::AnyUnitServer(QObject *parent)
+    : QModbusServer(parent)
 {
     QModbusDataUnitMap map;
     for (const checkspec::Kind kind : {checkspec::Kind::HoldingRegisters, checkspec::Kind::InputRegisters,

@@ -34,7 +34,7 @@ public:
 
     // What the decoding of a request gives for the report.
     struct Served {
-        QString peer;     // address:port of the client
+        QString peer; // address:port of the client
         int unit = 0;
         int function = 0;
         int address = -1; // -1: the function has none

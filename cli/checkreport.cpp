@@ -12,11 +12,6 @@ namespace checkreport {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("checkreport", text);
-}
-
 QString ms(double value)
 {
     return QString::number(value, 'f', 1);
@@ -93,18 +88,19 @@ QString text(const ModbusCheck &check, const ModuleValues &module)
     const QString where = QStringLiteral("%1:%2").arg(check.host()).arg(check.port());
     QString out;
     if (!r.connected) {
-        out += tr("%1: no connection (%2)\n").arg(where, r.error);
+        out += QCoreApplication::translate("checkreport", "%1: no connection (%2)\n").arg(where, r.error);
         out += wrapped(checkwords::connectHint(r.failure, check.host(), check.port(), check.timeoutMs(), module));
         return out;
     }
-    out += tr("%1: connected in %2 ms\n").arg(where, ms(r.connectMs));
+    out += QCoreApplication::translate("checkreport", "%1: connected in %2 ms\n").arg(where, ms(r.connectMs));
     for (const ModbusCheck::Answer &a : r.answers) {
-        const QString what = tr("unit %1 %2").arg(a.read.unit).arg(checkspec::readText(a.read));
+        const QString what =
+            QCoreApplication::translate("checkreport", "unit %1 %2").arg(a.read.unit).arg(checkspec::readText(a.read));
         QString time;
         if (a.ms.size() == 1)
-            time = tr("%1 ms").arg(ms(a.ms.first()));
+            time = QCoreApplication::translate("checkreport", "%1 ms").arg(ms(a.ms.first()));
         else if (a.ms.size() > 1)
-            time = tr("median %1 ms, min %2, max %3, %4 round trips")
+            time = QCoreApplication::translate("checkreport", "median %1 ms, min %2, max %3, %4 round trips")
                        .arg(ms(median(a.ms)), ms(*std::min_element(a.ms.begin(), a.ms.end())),
                             ms(*std::max_element(a.ms.begin(), a.ms.end())))
                        .arg(a.ms.size());
@@ -112,17 +108,22 @@ QString text(const ModbusCheck &check, const ModuleValues &module)
             QStringList values;
             for (const quint16 v : a.values)
                 values << QString::number(v);
-            out += tr("%1: %2 (%3)\n").arg(what, values.join(QLatin1Char(' ')), time);
+            out += QCoreApplication::translate("checkreport", "%1: %2 (%3)\n")
+                       .arg(what, values.join(QLatin1Char(' ')), time);
         } else if (a.answered && a.exception > 0) {
-            out += tr("%1: exception 0x%2 %3 (%4)\n")
+            out += QCoreApplication::translate("checkreport", "%1: exception 0x%2 %3 (%4)\n")
                        .arg(what, QStringLiteral("%1").arg(a.exception, 2, 16, QLatin1Char('0')).toUpper(),
                             checkwords::exceptionNameText(a.exception), time);
         } else if (a.answered) {
-            out += tr("%1: a reply that is not Modbus: %2\n").arg(what, a.error);
+            out +=
+                QCoreApplication::translate("checkreport", "%1: a reply that is not Modbus: %2\n").arg(what, a.error);
         } else if (a.error == QLatin1String("timeout")) {
-            out += tr("%1: no reply within %2 ms\n").arg(what).arg(check.timeoutMs());
+            out += QCoreApplication::translate("checkreport", "%1: no reply within %2 ms\n")
+                       .arg(what)
+                       .arg(check.timeoutMs());
         } else {
-            out += tr("%1: not answered: the connection was closed\n").arg(what);
+            out +=
+                QCoreApplication::translate("checkreport", "%1: not answered: the connection was closed\n").arg(what);
         }
         out += wrapped(hintOf(check, a, module));
     }
@@ -154,8 +155,10 @@ QJsonObject json(const ModbusCheck &check, const ModuleValues &module)
         if (check.repeat() > 1) {
             o.insert(QStringLiteral("round_trips"), a.ms.size());
             o.insert(QStringLiteral("ms_median"), msValue(median(a.ms)));
-            o.insert(QStringLiteral("ms_min"), msValue(a.ms.isEmpty() ? -1 : *std::min_element(a.ms.begin(), a.ms.end())));
-            o.insert(QStringLiteral("ms_max"), msValue(a.ms.isEmpty() ? -1 : *std::max_element(a.ms.begin(), a.ms.end())));
+            o.insert(QStringLiteral("ms_min"),
+                     msValue(a.ms.isEmpty() ? -1 : *std::min_element(a.ms.begin(), a.ms.end())));
+            o.insert(QStringLiteral("ms_max"),
+                     msValue(a.ms.isEmpty() ? -1 : *std::max_element(a.ms.begin(), a.ms.end())));
         }
         requests << o;
     }

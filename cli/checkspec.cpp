@@ -13,15 +13,8 @@ namespace {
 const struct {
     Kind kind;
     const char *word;
-} kinds[] = {{Kind::HoldingRegisters, "hr"},
-             {Kind::InputRegisters, "ir"},
-             {Kind::Coils, "coil"},
-             {Kind::DiscreteInputs, "di"}};
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("checkspec", text);
-}
+} kinds[] = {
+    {Kind::HoldingRegisters, "hr"}, {Kind::InputRegisters, "ir"}, {Kind::Coils, "coil"}, {Kind::DiscreteInputs, "di"}};
 
 // A whole number written plainly (digits only) within its bounds.
 bool number(const QString &text, int min, int max, int *out)
@@ -60,7 +53,8 @@ bool parseRead(const QString &text, int unit, Read *read, QString *fault)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() < 2 || parts.size() > 3) {
-        *fault = tr("\"%1\": not KIND:ADDRESS[:COUNT] (for example hr:0:2)").arg(text);
+        *fault =
+            QCoreApplication::translate("checkspec", "\"%1\": not KIND:ADDRESS[:COUNT] (for example hr:0:2)").arg(text);
         return false;
     }
     Read r;
@@ -73,21 +67,31 @@ bool parseRead(const QString &text, int unit, Read *read, QString *fault)
         }
     }
     if (!known) {
-        *fault = tr("\"%1\": KIND \"%2\" is not one of hr, ir, coil, di").arg(text, parts[0]);
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": KIND \"%2\" is not one of hr, ir, coil, di")
+                     .arg(text, parts[0]);
         return false;
     }
     if (!number(parts[1], 0, modbus::MaxAddress, &r.address)) {
-        *fault = tr("\"%1\": ADDRESS \"%2\" is not a number 0-%3").arg(text, parts[1]).arg(modbus::MaxAddress);
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": ADDRESS \"%2\" is not a number 0-%3")
+                     .arg(text, parts[1])
+                     .arg(modbus::MaxAddress);
         return false;
     }
     const int most = isBits(r.kind) ? modbus::MaxReadBits : modbus::MaxReadRegisters;
     if (parts.size() == 3 && !number(parts[2], 1, most, &r.count)) {
-        *fault = isBits(r.kind) ? tr("\"%1\": COUNT \"%2\" is not a number 1-%3 (bits)").arg(text, parts[2]).arg(most)
-                                : tr("\"%1\": COUNT \"%2\" is not a number 1-%3 (registers)").arg(text, parts[2]).arg(most);
+        *fault = isBits(r.kind)
+                     ? QCoreApplication::translate("checkspec", "\"%1\": COUNT \"%2\" is not a number 1-%3 (bits)")
+                           .arg(text, parts[2])
+                           .arg(most)
+                     : QCoreApplication::translate("checkspec", "\"%1\": COUNT \"%2\" is not a number 1-%3 (registers)")
+                           .arg(text, parts[2])
+                           .arg(most);
         return false;
     }
     if (r.address + r.count - 1 > modbus::MaxAddress) {
-        *fault = tr("\"%1\": the read goes beyond address %2").arg(text).arg(modbus::MaxAddress);
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": the read goes beyond address %2")
+                     .arg(text)
+                     .arg(modbus::MaxAddress);
         return false;
     }
     *read = r;
@@ -105,25 +109,28 @@ bool parseUnitReads(const QString &text, QVector<Read> *reads, QStringList *faul
         int unit = 0;
         QString fault;
         if (colon < 0) {
-            *faults << tr("\"%1\": not UNIT:KIND:ADDRESS[:COUNT] (for example 1:hr:0:2)").arg(item);
+            *faults << QCoreApplication::translate("checkspec",
+                                                   "\"%1\": not UNIT:KIND:ADDRESS[:COUNT] (for example 1:hr:0:2)")
+                           .arg(item);
             ok = false;
             continue;
         }
         if (!parseUnit(item.left(colon), &unit, &fault)) {
-            *faults << tr("\"%1\": %2").arg(item, fault);
+            *faults << QCoreApplication::translate("checkspec", "\"%1\": %2").arg(item, fault);
             ok = false;
             continue;
         }
         Read r;
         if (!parseRead(item.mid(colon + 1), unit, &r, &fault)) {
-            *faults << tr("\"%1\": %2").arg(item, fault);
+            *faults << QCoreApplication::translate("checkspec", "\"%1\": %2").arg(item, fault);
             ok = false;
             continue;
         }
         out << r;
     }
     if (items.isEmpty()) {
-        *faults << tr("no read given: UNIT:KIND:ADDRESS[:COUNT], several separated by blanks");
+        *faults << QCoreApplication::translate("checkspec",
+                                               "no read given: UNIT:KIND:ADDRESS[:COUNT], several separated by blanks");
         ok = false;
     }
     if (ok)
@@ -138,7 +145,7 @@ bool parseHostPort(const QString &text, QString *host, int *port, QString *fault
     if (text.startsWith(QLatin1Char('['))) { // [IPv6]:PORT
         const int close = text.indexOf(QLatin1Char(']'));
         if (close < 0 || (close + 1 < text.size() && text.at(close + 1) != QLatin1Char(':'))) {
-            *fault = tr("\"%1\": not HOST[:PORT]").arg(text);
+            *fault = QCoreApplication::translate("checkspec", "\"%1\": not HOST[:PORT]").arg(text);
             return false;
         }
         h = text.mid(1, close - 1);
@@ -152,24 +159,25 @@ bool parseHostPort(const QString &text, QString *host, int *port, QString *fault
     } else if (text.count(QLatin1Char(':')) == 0) {
         p = QString::number(modbus::DefaultTcpPort);
     } else if (QHostAddress(text).protocol() != QAbstractSocket::IPv6Protocol) {
-        *fault = tr("\"%1\": not HOST[:PORT]").arg(text);
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": not HOST[:PORT]").arg(text);
         return false;
     } else { // a bare IPv6 address
         p = QString::number(modbus::DefaultTcpPort);
     }
     static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?$"));
     if (h.isEmpty() || (QHostAddress(h).isNull() && !name.match(h).hasMatch())) {
-        *fault = tr("\"%1\": HOST \"%2\" is neither an address nor a host name").arg(text, h);
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": HOST \"%2\" is neither an address nor a host name")
+                     .arg(text, h);
         return false;
     }
     static const QRegularExpression dotted(QStringLiteral("^[0-9.]+$"));
     if (dotted.match(h).hasMatch()
         && (h.count(QLatin1Char('.')) != 3 || QHostAddress(h).protocol() != QAbstractSocket::IPv4Protocol)) {
-        *fault = tr("\"%1\": HOST \"%2\" is not an IPv4 address").arg(text, h);
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": HOST \"%2\" is not an IPv4 address").arg(text, h);
         return false;
     }
     if (!number(p, 1, 65535, port)) {
-        *fault = tr("\"%1\": PORT \"%2\" is not a number 1-65535").arg(text, p);
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": PORT \"%2\" is not a number 1-65535").arg(text, p);
         return false;
     }
     *host = h;
@@ -179,7 +187,10 @@ bool parseHostPort(const QString &text, QString *host, int *port, QString *fault
 bool parseUnit(const QString &text, int *unit, QString *fault)
 {
     if (!number(text, modbus::MinUnit, modbus::MaxUnit, unit)) {
-        *fault = tr("unit \"%1\" is not a number %2-%3").arg(text).arg(modbus::MinUnit).arg(modbus::MaxUnit);
+        *fault = QCoreApplication::translate("checkspec", "unit \"%1\" is not a number %2-%3")
+                     .arg(text)
+                     .arg(modbus::MinUnit)
+                     .arg(modbus::MaxUnit);
         return false;
     }
     return true;

@@ -10,7 +10,12 @@
 namespace checkspec {
 
 // The four tables a read takes from.
-enum class Kind { HoldingRegisters, InputRegisters, Coils, DiscreteInputs };
+enum class Kind {
+    HoldingRegisters,
+    InputRegisters,
+    Coils,
+    DiscreteInputs
+};
 
 struct Read {
     int unit = 1;

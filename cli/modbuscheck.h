@@ -26,8 +26,8 @@ public:
     // Why there is no connection.
     enum class Failure {
         None,
-        Refused,    // the host answered that nothing listens at the port
-        TimedOut,   // nothing answered within the time-out
+        Refused,  // the host answered that nothing listens at the port
+        TimedOut, // nothing answered within the time-out
         HostNotFound,
         Other,
     };
@@ -35,29 +35,33 @@ public:
     // What became of one read.
     struct Answer {
         checkspec::Read read;
-        bool answered = false;     // a reply came: data or an exception
-        QVector<quint16> values;   // the data of the last reply with data
-        int exception = 0;         // the exception code of the last reply, 0: none
-        QString error;             // no reply: why ("timeout", "closed"), empty when answered
-        QVector<double> ms;        // each round trip that got a reply, in milliseconds
+        bool answered = false;   // a reply came: data or an exception
+        QVector<quint16> values; // the data of the last reply with data
+        int exception = 0;       // the exception code of the last reply, 0: none
+        QString error;           // no reply: why ("timeout", "closed"), empty when answered
+        QVector<double> ms;      // each round trip that got a reply, in milliseconds
         bool hasData() const { return answered && exception == 0; }
     };
 
     struct Result {
         bool connected = false;
-        double connectMs = -1;     // -1: no connection
+        double connectMs = -1; // -1: no connection
         Failure failure = Failure::None;
-        QString error;             // the system's words for a failed or lost connection
+        QString error; // the system's words for a failed or lost connection
         bool closedByGateway = false;
         QVector<Answer> answers;
     };
 
     // The exit status of a check: 0 every read answered with data, 1
     // connected but some read got an exception or no answer, 3 no connection.
-    enum Status { AllAnswered = 0, NotAllAnswered = 1, NoConnection = 3 };
+    enum Status {
+        AllAnswered = 0,
+        NotAllAnswered = 1,
+        NoConnection = 3
+    };
 
-    ModbusCheck(const QString &host, int port, const QVector<checkspec::Read> &reads, int timeoutMs,
-                int repeat = 1, QObject *parent = nullptr);
+    ModbusCheck(const QString &host, int port, const QVector<checkspec::Read> &reads, int timeoutMs, int repeat = 1,
+                QObject *parent = nullptr);
     ~ModbusCheck() override;
 
     void start();
@@ -91,6 +95,6 @@ private:
     QElapsedTimer clock;
     Result outcome;
     int round = 0;
-    int next = 0;          // the read to send next in this round
+    int next = 0; // the read to send next in this round
     bool done = false;
 };

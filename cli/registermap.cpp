@@ -10,16 +10,11 @@ namespace registermap {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("registermap", text);
-}
-
 bool value(const QString &text, int max, quint16 *out)
 {
     bool ok = false;
-    const int v = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toInt(&ok, 16)
-                                                                              : text.toInt(&ok, 10);
+    const int v =
+        text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toInt(&ok, 16) : text.toInt(&ok, 10);
     if (!ok || v < 0 || v > max || text.startsWith(QLatin1Char('+')))
         return false;
     *out = quint16(v);
@@ -37,7 +32,7 @@ bool load(const QString &path, QVector<Entry> *entries, QStringList *faults)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *faults << tr("%1: %2").arg(path, file.errorString());
+        *faults << QCoreApplication::translate("registermap", "%1: %2").arg(path, file.errorString());
         return false;
     }
     static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
@@ -51,14 +46,15 @@ bool load(const QString &path, QVector<Entry> *entries, QStringList *faults)
         const QString where = QStringLiteral("%1:%2").arg(path).arg(i + 1);
         const int eq = line.indexOf(QLatin1Char('='));
         if (eq < 0) {
-            *faults << tr("%1: not KIND:ADDRESS = VALUE...").arg(where);
+            *faults << QCoreApplication::translate("registermap", "%1: not KIND:ADDRESS = VALUE...").arg(where);
             continue;
         }
         const QString target = line.left(eq).trimmed();
         checkspec::Read read;
         QString fault;
         if (target.count(QLatin1Char(':')) != 1 || !checkspec::parseRead(target, 1, &read, &fault)) {
-            *faults << tr("%1: \"%2\" is not KIND:ADDRESS (hr, ir, coil or di, and 0-%3)")
+            *faults << QCoreApplication::translate("registermap",
+                                                   "%1: \"%2\" is not KIND:ADDRESS (hr, ir, coil or di, and 0-%3)")
                            .arg(where, target)
                            .arg(modbus::MaxAddress);
             continue;
@@ -78,12 +74,18 @@ bool load(const QString &path, QVector<Entry> *entries, QStringList *faults)
             entry.values << v;
         }
         if (!good) {
-            *faults << (max == 1 ? tr("%1: the values must be bits, 0 or 1").arg(where)
-                                 : tr("%1: the values must be numbers 0-65535 (or 0x0000-0xFFFF)").arg(where));
+            *faults
+                << (max == 1
+                        ? QCoreApplication::translate("registermap", "%1: the values must be bits, 0 or 1").arg(where)
+                        : QCoreApplication::translate("registermap",
+                                                      "%1: the values must be numbers 0-65535 (or 0x0000-0xFFFF)")
+                              .arg(where));
             continue;
         }
         if (entry.address + entry.values.size() - 1 > modbus::MaxAddress) {
-            *faults << tr("%1: the values go beyond address %2").arg(where).arg(modbus::MaxAddress);
+            *faults << QCoreApplication::translate("registermap", "%1: the values go beyond address %2")
+                           .arg(where)
+                           .arg(modbus::MaxAddress);
             continue;
         }
         out << entry;

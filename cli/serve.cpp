@@ -49,11 +49,24 @@ QString target(const AnyUnitServer::Served &s)
 {
     const char *kind = nullptr;
     switch (s.function) {
-    case 0x01: case 0x05: case 0x0F: kind = "coil"; break;
-    case 0x02: kind = "di"; break;
-    case 0x03: case 0x06: case 0x10: kind = "hr"; break;
-    case 0x04: kind = "ir"; break;
-    default: break;
+    case 0x01:
+    case 0x05:
+    case 0x0F:
+        kind = "coil";
+        break;
+    case 0x02:
+        kind = "di";
+        break;
+    case 0x03:
+    case 0x06:
+    case 0x10:
+        kind = "hr";
+        break;
+    case 0x04:
+        kind = "ir";
+        break;
+    default:
+        break;
     }
     if (!kind || s.address < 0)
         return QString();
@@ -87,7 +100,10 @@ int serve(const QStringList &args)
     AnyUnitServer server;
     server.setValues(entries);
     if (!server.listen(address, quint16(port))) {
-        message(QStringLiteral("cannot listen at %1 port %2: %3").arg(address.toString()).arg(port).arg(server.errorString()));
+        message(QStringLiteral("cannot listen at %1 port %2: %3")
+                    .arg(address.toString())
+                    .arg(port)
+                    .arg(server.errorString()));
         return NoModule;
     }
     const quint16 listening = server.serverPort();
@@ -113,9 +129,8 @@ int serve(const QStringList &args)
         connections << QJsonObject{{QStringLiteral("peer"), peer}, {QStringLiteral("at_s"), stamp().toDouble()}};
         live(QStringLiteral("%1 connection from %2\n").arg(stamp(), peer));
     });
-    QObject::connect(&server, &AnyUnitServer::clientDisconnected, &server, [&](const QString &peer) {
-        live(QStringLiteral("%1 %2 closed\n").arg(stamp(), peer));
-    });
+    QObject::connect(&server, &AnyUnitServer::clientDisconnected, &server,
+                     [&](const QString &peer) { live(QStringLiteral("%1 %2 closed\n").arg(stamp(), peer)); });
     QObject::connect(&server, &AnyUnitServer::requestServed, &server, [&](const AnyUnitServer::Served &s) {
         const QString what = target(s);
         QJsonObject r{{QStringLiteral("peer"), s.peer},

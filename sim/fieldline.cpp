@@ -90,8 +90,8 @@ std::string FieldLine::deviceReply(int unit, const std::string &pdu)
     } else {
         reply += char(count * 2);
         for (unsigned i = 0; i < count; ++i) {
-            const unsigned v = (1000u * unsigned(unit) + address + i + (function == modbus::ReadInputRegisters ? 500u : 0u))
-                               & 0xffffu;
+            const unsigned v =
+                (1000u * unsigned(unit) + address + i + (function == modbus::ReadInputRegisters ? 500u : 0u)) & 0xffffu;
             reply += char(v >> 8);
             reply += char(v & 0xff);
         }

@@ -60,11 +60,16 @@ bool toAddress(const std::string &host, int port, sockaddr_in *a)
 const char *kindOf(unsigned char function)
 {
     switch (function) {
-    case modbus::ReadCoils: return "coil";
-    case modbus::ReadDiscreteInputs: return "di";
-    case modbus::ReadHoldingRegisters: return "hr";
-    case modbus::ReadInputRegisters: return "ir";
-    default: return nullptr;
+    case modbus::ReadCoils:
+        return "coil";
+    case modbus::ReadDiscreteInputs:
+        return "di";
+    case modbus::ReadHoldingRegisters:
+        return "hr";
+    case modbus::ReadInputRegisters:
+        return "ir";
+    default:
+        return nullptr;
     }
 }
 
@@ -134,7 +139,9 @@ bool parseRtuMaster(const std::string &text, NetConfig *config, std::string *fau
 }
 
 NetBridge::NetBridge(const NetConfig &config, const GatewayModule &module, Log log)
-    : cfg(config), module(module), log(std::move(log))
+    : cfg(config)
+    , module(module)
+    , log(std::move(log))
 {
 }
 
@@ -218,8 +225,8 @@ void NetBridge::startServer()
     }
     socklen_t size = sizeof a;
     ::getsockname(listenFd, reinterpret_cast<sockaddr *>(&a), &size);
-    const std::string settings = " (ip " + module.value(proto::Param::Ip) + ", port_tcp "
-                                 + module.value(proto::Param::PortTcp) + ")";
+    const std::string settings =
+        " (ip " + module.value(proto::Param::Ip) + ", port_tcp " + module.value(proto::Param::PortTcp) + ")";
     if (cfg.refuse) {
         // Bound, so that the port is ours, but not listening: a connection
         // is refused.
@@ -333,9 +340,9 @@ void NetBridge::handle(const std::vector<pollfd> &fds)
     }
     if (accepting)
         accept();
-    connections.erase(std::remove_if(connections.begin(), connections.end(),
-                                     [](const Connection &c) { return c.fd < 0; }),
-                      connections.end());
+    connections.erase(
+        std::remove_if(connections.begin(), connections.end(), [](const Connection &c) { return c.fd < 0; }),
+        connections.end());
 }
 
 void NetBridge::accept()
@@ -404,10 +411,9 @@ void NetBridge::requestFrom(Connection &c, unsigned tid, int unit, const std::st
     }
     d.connection = c.id;
     d.frame = frame(tid, unit, t.pdu);
-    d.what = "TCP-TX " + c.peer + " tid " + std::to_string(tid) + " unit " + std::to_string(unit) + " pdu "
-             + hex(t.pdu) + (t.deviceAnswered ? "" : " (no device answered)");
-    due.insert(std::upper_bound(due.begin(), due.end(), d, [](const Due &a, const Due &b) { return a.at < b.at; }),
-               d);
+    d.what = "TCP-TX " + c.peer + " tid " + std::to_string(tid) + " unit " + std::to_string(unit) + " pdu " + hex(t.pdu)
+             + (t.deviceAnswered ? "" : " (no device answered)");
+    due.insert(std::upper_bound(due.begin(), due.end(), d, [](const Due &a, const Due &b) { return a.at < b.at; }), d);
 }
 
 void NetBridge::send(Connection &c, const std::string &bytes)
@@ -531,9 +537,9 @@ void NetBridge::tick()
                 close(c, "after " + std::to_string(c.replied) + " replies (--tcp-drop-after)");
         }
     }
-    connections.erase(std::remove_if(connections.begin(), connections.end(),
-                                     [](const Connection &c) { return c.fd < 0; }),
-                      connections.end());
+    connections.erase(
+        std::remove_if(connections.begin(), connections.end(), [](const Connection &c) { return c.fd < 0; }),
+        connections.end());
     if (!clientMode)
         return;
     if (clientFd < 0 && now >= nextAttempt)

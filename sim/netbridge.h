@@ -25,22 +25,22 @@
 #include <poll.h>
 
 struct NetConfig {
-    bool enabled = false;           // --tcp, or any option below
+    bool enabled = false; // --tcp, or any option below
     std::string listenHost = "127.0.0.1";
-    int listenPort = -1;            // --tcp-listen HOST[:PORT]; -1: port_tcp (0: one the system picks)
+    int listenPort = -1; // --tcp-listen HOST[:PORT]; -1: port_tcp (0: one the system picks)
     std::string serverHost = "127.0.0.1";
-    int serverPort = -1;            // --tcp-server HOST[:PORT]; -1: port_tcp
-    FieldLine line;                 // --field UNIT@SPEED/PARITY/STOP
+    int serverPort = -1; // --tcp-server HOST[:PORT]; -1: port_tcp
+    FieldLine line;      // --field UNIT@SPEED/PARITY/STOP
     // --rtu-master KIND:ADDRESS:COUNT@MS: what the RTU master on the line
     // asks, and how often (client mode).
     unsigned char masterFunction = 0x03;
     int masterAddress = 0;
     int masterCount = 2;
     int masterIntervalMs = 1000;
-    bool refuse = false;            // --tcp-refuse: the port bound, nothing listening
-    bool stall = false;             // --tcp-stall: accept, never answer
-    int dropAfter = 0;              // --tcp-drop-after N: close a connection after N replies
-    int retryMs = 2000;             // client mode: the next attempt
+    bool refuse = false; // --tcp-refuse: the port bound, nothing listening
+    bool stall = false;  // --tcp-stall: accept, never answer
+    int dropAfter = 0;   // --tcp-drop-after N: close a connection after N replies
+    int retryMs = 2000;  // client mode: the next attempt
 };
 
 // Whether HOST is an IPv4 address in 127.0.0.0/8.

@@ -85,31 +85,30 @@ void tst_Bridge::check_data()
 
     const QStringList field{QStringLiteral("--field"), QStringLiteral("1@9600/none/1"), QStringLiteral("--field"),
                             QStringLiteral("3@19200/odd/2")};
-    QTest::newRow("matching devices")
-        << state("speed=19200\nparity=odd\nstop_bits=2\n") << field
-        << QStringList{"--unit", "3", "--read", "hr:0:2", "--read", "ir:10:1", "--read", "coil:0:5", "--read", "di:1:2"}
-        << 0 << QStringList{"3000 3001", "3510", "1 0 1 0 1", "1 0"} << QStringList{"", "", "", ""};
+    QTest::newRow("matching devices") << state("speed=19200\nparity=odd\nstop_bits=2\n") << field
+                                      << QStringList{"--unit",  "3",      "--read",   "hr:0:2", "--read",
+                                                     "ir:10:1", "--read", "coil:0:5", "--read", "di:1:2"}
+                                      << 0 << QStringList{"3000 3001", "3510", "1 0 1 0 1", "1 0"}
+                                      << QStringList{"", "", "", ""};
     // The device's own exception proves the path: said so, with the read.
     QTest::newRow("device refuses an address")
         << state() << field << QStringList{"--read", "hr:0:2", "--read", "hr:999:2"} << 1
-        << QStringList{"1000 1001", "exception 2"}
-        << QStringList{"", "path through the gateway works.*hr:999:2"};
+        << QStringList{"1000 1001", "exception 2"} << QStringList{"", "path through the gateway works.*hr:999:2"};
     // The settings file names the module's values in the hint.
-    QTest::newRow("parity differs")
-        << state("parity=even\n") << field << QStringList{"--read", "hr:0:2", "--file", "module.TRset"} << 1
-        << QStringList{"exception 11"}
-        << QStringList{"unit 1 .*speed 9600, parity even, stop_bits 1.*timeout_response"};
+    QTest::newRow("parity differs") << state("parity=even\n") << field
+                                    << QStringList{"--read", "hr:0:2", "--file", "module.TRset"} << 1
+                                    << QStringList{"exception 11"}
+                                    << QStringList{"unit 1 .*speed 9600, parity even, stop_bits 1.*timeout_response"};
     QTest::newRow("no device for the unit")
         << state() << field << QStringList{"--unit", "7", "--read", "hr:0:1"} << 1 << QStringList{"exception 11"}
         << QStringList{"unit 7 .*speed, parity and stop bits"};
-    QTest::newRow("stalled")
-        << state() << QStringList{"--tcp-stall"} << QStringList{"--read", "hr:0:1", "--timeout", "300"} << 1
-        << QStringList{"timeout"} << QStringList{"No reply within 300 ms"};
+    QTest::newRow("stalled") << state() << QStringList{"--tcp-stall"}
+                             << QStringList{"--read", "hr:0:1", "--timeout", "300"} << 1 << QStringList{"timeout"}
+                             << QStringList{"No reply within 300 ms"};
     // Closed after the first reply: the rest unanswered, never reopened.
-    QTest::newRow("dropped")
-        << state() << (field + QStringList{"--tcp-drop-after", "1"})
-        << QStringList{"--read", "hr:0:1", "--read", "hr:1:1", "--read", "hr:2:1"} << 1
-        << QStringList{"1000", "closed", "closed"} << QStringList{"", "", ""};
+    QTest::newRow("dropped") << state() << (field + QStringList{"--tcp-drop-after", "1"})
+                             << QStringList{"--read", "hr:0:1", "--read", "hr:1:1", "--read", "hr:2:1"} << 1
+                             << QStringList{"1000", "closed", "closed"} << QStringList{"", "", ""};
 }
 
 void tst_Bridge::check()
@@ -129,8 +128,8 @@ void tst_Bridge::check()
     QVERIFY(writeFile(settings, "[General]\nPARITY=3\nSPEED_RS485=4\nSTOP_BIT=1\nTIMEOUT_RESPONSE=200\n"));
     checkOptions.replaceInStrings(QRegularExpression(QStringLiteral("^module\\.TRset$")), settings);
 
-    const CliRun run = runCli(QStringList{"check", QStringLiteral("127.0.0.1:%1").arg(tcpPort(sim)), "--json"}
-                              + checkOptions);
+    const CliRun run =
+        runCli(QStringList{"check", QStringLiteral("127.0.0.1:%1").arg(tcpPort(sim)), "--json"} + checkOptions);
     QVERIFY2(run.status == status, run.out + run.err);
     const QJsonObject doc = run.json();
     QCOMPARE(doc.value(QStringLiteral("connected")).toBool(), true);
@@ -177,9 +176,15 @@ void tst_Bridge::refused()
         const QJsonObject doc = run.json();
         QCOMPARE(doc.value(QStringLiteral("connected")).toBool(), false);
         QCOMPARE(doc.value(QStringLiteral("failure")).toString(), QStringLiteral("refused"));
-        QVERIFY(doc.value(QStringLiteral("requests")).toArray().first().toObject().value(QStringLiteral("values")).isNull());
+        QVERIFY(doc.value(QStringLiteral("requests"))
+                    .toArray()
+                    .first()
+                    .toObject()
+                    .value(QStringLiteral("values"))
+                    .isNull());
         const QString hint = doc.value(QStringLiteral("hint")).toString();
-        QVERIFY2(hint.contains(QStringLiteral("mode server")) && hint.contains(QStringLiteral("port_tcp is %1").arg(port)),
+        QVERIFY2(hint.contains(QStringLiteral("mode server"))
+                     && hint.contains(QStringLiteral("port_tcp is %1").arg(port)),
                  qPrintable(hint));
     }
     QCOMPARE(sim.count(QStringLiteral("TCP-ACCEPT")), 0);
@@ -262,7 +267,11 @@ void tst_Bridge::serveClientMode()
         QCOMPARE(r.value(QStringLiteral("address")).toInt(), 3);
         QCOMPARE(r.value(QStringLiteral("count")).toInt(), 4);
     }
-    QVERIFY(doc.value(QStringLiteral("connections")).toArray().first().toObject().value(QStringLiteral("peer"))
+    QVERIFY(doc.value(QStringLiteral("connections"))
+                .toArray()
+                .first()
+                .toObject()
+                .value(QStringLiteral("peer"))
                 .toString()
                 .startsWith(QStringLiteral("127.0.0.1:")));
     // What came back to the RTU master: input registers 3 to 6 hold 3 to 6.
