@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "checkwords.h"
+#include "modbus.h"
 
 namespace checkreport {
 
@@ -15,6 +16,12 @@ namespace {
 QString ms(double value)
 {
     return QString::number(value, 'f', 1);
+}
+
+// An exception code as the text gives it: 0B.
+QString hexCode(int code)
+{
+    return QStringLiteral("%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 // A hint as lines of at most 78 characters, each indented by two blanks.
@@ -82,6 +89,32 @@ double median(QVector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+QString resultWord(const ModbusCheck &check)
+{
+    const ModbusCheck::Result &r = check.result();
+    if (!r.connected)
+        return QStringLiteral("unreachable");
+    for (const ModbusCheck::Answer &a : r.answers)
+        if (a.answered && a.exception > 0)
+            return QStringLiteral("exception 0x%1").arg(hexCode(a.exception));
+    for (const ModbusCheck::Answer &a : r.answers)
+        if (!a.hasData())
+            return QStringLiteral("no reply");
+    return QStringLiteral("ok");
+}
+
+bool fieldFailed(const ModbusCheck &check)
+{
+    const ModbusCheck::Result &r = check.result();
+    if (!r.connected)
+        return false;
+    for (const ModbusCheck::Answer &a : r.answers)
+        if (!a.answered || a.exception == modbus::GatewayPathUnavailable
+            || a.exception == modbus::GatewayTargetNoResponse)
+            return true;
+    return false;
+}
+
 QString text(const ModbusCheck &check, const ModuleValues &module)
 {
     const ModbusCheck::Result &r = check.result();
@@ -112,8 +145,7 @@ QString text(const ModbusCheck &check, const ModuleValues &module)
                        .arg(what, values.join(QLatin1Char(' ')), time);
         } else if (a.answered && a.exception > 0) {
             out += QCoreApplication::translate("checkreport", "%1: exception 0x%2 %3 (%4)\n")
-                       .arg(what, QStringLiteral("%1").arg(a.exception, 2, 16, QLatin1Char('0')).toUpper(),
-                            checkwords::exceptionNameText(a.exception), time);
+                       .arg(what, hexCode(a.exception), checkwords::exceptionNameText(a.exception), time);
         } else if (a.answered) {
             out +=
                 QCoreApplication::translate("checkreport", "%1: a reply that is not Modbus: %2\n").arg(what, a.error);

@@ -165,6 +165,9 @@ void ModbusCheck::sendNext()
             a.exception = 0;
             a.error.clear();
             a.values = reply->result().values();
+            // Qt 6 gives the bits of whole bytes: the padding is not data.
+            if (a.values.size() > a.read.count)
+                a.values.resize(a.read.count);
             a.ms << ms;
             break;
         case QModbusDevice::ProtocolError:
