@@ -10,21 +10,6 @@
 
 namespace {
 
-QModbusDataUnit::RegisterType tableOf(checkspec::Kind kind)
-{
-    switch (kind) {
-    case checkspec::Kind::HoldingRegisters:
-        return QModbusDataUnit::HoldingRegisters;
-    case checkspec::Kind::InputRegisters:
-        return QModbusDataUnit::InputRegisters;
-    case checkspec::Kind::Coils:
-        return QModbusDataUnit::Coils;
-    case checkspec::Kind::DiscreteInputs:
-        return QModbusDataUnit::DiscreteInputs;
-    }
-    return QModbusDataUnit::Invalid;
-}
-
 // A peer as people write it: 127.0.0.1:40122 (an IPv4 address that came
 // in on an IPv6 socket shown as IPv4).
 QString peerOf(const QTcpSocket *socket)
@@ -51,7 +36,7 @@ AnyUnitServer::AnyUnitServer(QObject *parent)
         QVector<quint16> values(modbus::MaxAddress + 1);
         for (int a = 0; a <= modbus::MaxAddress; ++a)
             values[a] = registermap::defaultValue(kind, a);
-        map.insert(tableOf(kind), QModbusDataUnit(tableOf(kind), 0, values));
+        map.insert(checkspec::registerType(kind), QModbusDataUnit(checkspec::registerType(kind), 0, values));
     }
     setMap(map);
 }
@@ -59,7 +44,7 @@ AnyUnitServer::AnyUnitServer(QObject *parent)
 void AnyUnitServer::setValues(const QVector<registermap::Entry> &entries)
 {
     for (const registermap::Entry &e : entries)
-        setData(QModbusDataUnit(tableOf(e.kind), e.address, e.values));
+        setData(QModbusDataUnit(checkspec::registerType(e.kind), e.address, e.values));
 }
 
 bool AnyUnitServer::listen(const QHostAddress &address, quint16 port)

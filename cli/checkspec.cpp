@@ -44,6 +44,21 @@ bool isBits(Kind kind)
     return kind == Kind::Coils || kind == Kind::DiscreteInputs;
 }
 
+QModbusDataUnit::RegisterType registerType(Kind kind)
+{
+    switch (kind) {
+    case Kind::HoldingRegisters:
+        return QModbusDataUnit::HoldingRegisters;
+    case Kind::InputRegisters:
+        return QModbusDataUnit::InputRegisters;
+    case Kind::Coils:
+        return QModbusDataUnit::Coils;
+    case Kind::DiscreteInputs:
+        return QModbusDataUnit::DiscreteInputs;
+    }
+    return QModbusDataUnit::Invalid;
+}
+
 QString readText(const Read &read)
 {
     return QStringLiteral("%1:%2:%3").arg(kindWord(read.kind)).arg(read.address).arg(read.count);

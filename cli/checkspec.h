@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QModbusDataUnit>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -28,6 +29,8 @@ struct Read {
 QString kindWord(Kind kind);
 // Whether a kind reads bits (coils, discrete inputs) or registers.
 bool isBits(Kind kind);
+// The table of a kind as Qt SerialBus names it.
+QModbusDataUnit::RegisterType registerType(Kind kind);
 // "hr:0:2", as the command line writes it.
 QString readText(const Read &read);
 

@@ -6,25 +6,6 @@
 #include <QTcpSocket>
 #include <QVariant>
 
-namespace {
-
-QModbusDataUnit::RegisterType tableOf(checkspec::Kind kind)
-{
-    switch (kind) {
-    case checkspec::Kind::HoldingRegisters:
-        return QModbusDataUnit::HoldingRegisters;
-    case checkspec::Kind::InputRegisters:
-        return QModbusDataUnit::InputRegisters;
-    case checkspec::Kind::Coils:
-        return QModbusDataUnit::Coils;
-    case checkspec::Kind::DiscreteInputs:
-        return QModbusDataUnit::DiscreteInputs;
-    }
-    return QModbusDataUnit::Invalid;
-}
-
-} // namespace
-
 ModbusCheck::ModbusCheck(const QString &host, int port, const QVector<checkspec::Read> &reads, int timeoutMs,
                          int repeat, QObject *parent)
     : QObject(parent)
@@ -144,7 +125,7 @@ void ModbusCheck::sendNext()
     }
     const checkspec::Read &r = outcome.answers[next].read;
     QModbusReply *reply =
-        client->sendReadRequest(QModbusDataUnit(tableOf(r.kind), r.address, quint16(r.count)), r.unit);
+        client->sendReadRequest(QModbusDataUnit(checkspec::registerType(r.kind), r.address, quint16(r.count)), r.unit);
     if (!reply) {
         // Nothing could be written: the connection is gone.
         outcome.closedByGateway = true;
@@ -170,13 +151,19 @@ void ModbusCheck::sendNext()
                 a.values.resize(a.read.count);
             a.ms << ms;
             break;
-        case QModbusDevice::ProtocolError:
+        case QModbusDevice::ProtocolError: {
+            // An exception reply's data is its one code byte. (Its function
+            // code is not asked for: Qt SerialBus 5.15 reads that byte through
+            // a signed char, which gives the enumeration a value outside its
+            // range for any exception, 0x80 and above.)
+            const QByteArray data = reply->rawResult().data();
             a.answered = true;
             a.values.clear();
-            a.exception = reply->rawResult().isException() ? int(reply->rawResult().exceptionCode()) : -1;
+            a.exception = data.size() == 1 ? int(quint8(data.at(0))) : -1;
             a.error = a.exception < 0 ? reply->errorString() : QString();
             a.ms << ms;
             break;
+        }
         case QModbusDevice::TimeoutError:
             a.answered = false;
             a.values.clear();
