@@ -28,7 +28,8 @@ Exit status:
 const char program[] = R"(Usage: gateway-cli COMMAND [ARGUMENT]... [OPTION]...
 
 Reads and writes the parameters of Modbus TCP-RTU gateway modules through
-their serial configuration port, one module or many at once.
+their serial configuration port, one module or many at once, and proves
+over Modbus TCP that a module bridges to the devices on its line.
 
 Commands:
   ports                 the serial ports of this computer
