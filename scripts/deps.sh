@@ -10,7 +10,7 @@ set -euo pipefail
 # window's "Times New Roman", which Linux lacks.
 packages=(
     cmake ninja-build g++ cpp pkg-config
-    qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+    qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5serialbus5-dev
     fonts-liberation2
     "$@"
 )

@@ -39,7 +39,7 @@ suite() {
 # compiler) is added once the route is known. The window on a desktop:
 # Xvfb with the window manager openbox.
 scripts/deps.sh binutils-mingw-w64-i686 icoutils \
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-serialbus-dev libgl-dev \
     dpkg-dev desktop-file-utils debootstrap \
     g++-mingw-w64-i686-posix mingw-w64-i686-dev nsis 7zip xvfb xauth xdotool \
     perl python3 xz-utils unzip openbox

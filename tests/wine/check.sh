@@ -21,8 +21,9 @@
 #       with the keyboard and starts a write to gateway-sim on COM5
 #   check.sh cli ZIP GATEWAY-SIM
 #       gateway-cli.exe from the portable zip through COM5-COM7 (two modules
-#       and a silent one): find, a scan, a write with its reboot and
-#       read-back, and a batch with its report in a Cyrillic folder
+#       and a silent one): find, a scan, a Modbus TCP check through COM5's
+#       module over the loopback, a write with its reboot and read-back, and
+#       a batch with its report in a Cyrillic folder
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
 #       starts gateway-sim three times, with links that Wine maps to COM5,
 #       COM6 (which drops its device after the fifth query) and COM7 (which
@@ -294,7 +295,9 @@ cli)
     cli=$(find "$dir/unpacked" -name gateway-cli.exe)
     [ -n "$cli" ] || fail "the zip holds no gateway-cli.exe"
     [ -f "$WINEPREFIX/system.reg" ] || "$here/run.sh" cmd /c exit
-    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05" \
+    # COM5's module also bridges, on the loopback at a port the system picks
+    # (its log names it), with one field device on its line.
+    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05 --tcp-listen 127.0.0.1:0 --field 1@9600/none/1" \
         "com6 gw6 --restart-delay 800 --mac 02:00:00:00:00:06" "com7 gw7 --restart-delay 800 --silent"
     # cli EXPECTED-STATUS ARGUMENT...: runs it, its stdout in $dir/out.
     cli() {
@@ -318,6 +321,18 @@ cli)
     cli 0 scan COM5 --json
     [ "$(json 'len(d["parameters"]), d["parameters"]["mac"], d["parameters"]["ip"]')" = \
         "15 02:00:00:00:00:05 192.168.0.1" ] || fail "scan: $(cat "$dir/out")"
+
+    # The Modbus TCP check through COM5's module (Qt SerialBus and Qt Network
+    # under Wine): its device's values, and 0x0B for a unit with no device.
+    port=$(sed -n 's/^[0-9.]* TCP-LISTEN 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$dir/gw5.log" | tail -n1)
+    [ -n "$port" ] || fail "COM5's module does not listen: $(cat "$dir/gw5.log")"
+    cli 0 check "127.0.0.1:$port" --read hr:0:2 --read coil:0:3 --json
+    [ "$(json 'd["connected"], [(r["values"], r["exception"]) for r in d["requests"]]')" = \
+        "True [([1000, 1001], None), ([1, 0, 1], None)]" ] || fail "check: $(cat "$dir/out")"
+    cli 1 check "127.0.0.1:$port" --unit 2 --read hr:0:2 --timeout 3000 --json
+    [ "$(json 'd["requests"][0]["exception"], d["requests"][0]["exception_name"]')" = \
+        "11 Gateway target device failed to respond" ] || fail "check of unit 2: $(cat "$dir/out")"
+    grep -q 'TCP-TX .* unit 2 pdu 83 0b' "$dir/gw5.log" || fail "check: the module's 0x0B not in its log"
 
     cli 0 write COM5 --set ip=10.0.0.55 --set speed=115200 --json
     [ "$(json 'd["result"], d["written"], d["after"]["ip"], d["after"]["speed"]')" = \
