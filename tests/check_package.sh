@@ -9,13 +9,14 @@
 #
 # Usage: tests/check_package.sh BUILD_DIR
 #
-# Needs root, the Debian packages dpkg-dev (dpkg-shlibdeps),
-# desktop-file-utils and debootstrap (scripts/deps.sh installs them), and
-# Debian's archive.
+# Needs root, the Debian packages file and dpkg-dev (CPack runs file to find
+# the programs whose libraries dpkg-shlibdeps looks up), desktop-file-utils
+# and debootstrap (scripts/test.sh installs them; a program missing fails
+# the test, named), and Debian's archive.
 # The clean tree is made once per machine and kept as a tarball, and the
 # packages apt downloads into it are kept too, both under $GATEWAY_CI_CACHE
 # (default /var/cache/gateway-ci); delete that folder to start afresh.
-# Without debootstrap or the archive the script says so, falls back to
+# Without the archive the script says so, falls back to
 # checking the package against the host's apt (`apt-get install
 # --simulate`) and exits 0; GATEWAY_PACKAGE_STRICT=1 makes that a failure.
 set -euo pipefail
@@ -29,6 +30,12 @@ lap() { say "[$((SECONDS - start)) s] $*"; }
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 [ "$(id -u)" -eq 0 ] || fail "needs root (chroot, mount)"
+. "$(dirname "$0")/need.sh"
+need cpack cmake
+need file file
+need dpkg-shlibdeps dpkg-dev
+need desktop-file-validate desktop-file-utils
+need debootstrap debootstrap
 suite=bookworm
 mirror=${GATEWAY_CI_MIRROR:-http://deb.debian.org/debian}
 cache=${GATEWAY_CI_CACHE:-/var/cache/gateway-ci}
@@ -99,7 +106,6 @@ fallback() {
 
 # ---------------------------------------------------------------- clean tree
 if [ ! -s "$base" ]; then
-    command -v debootstrap >/dev/null 2>&1 || fallback "debootstrap not found (apt-get install debootstrap)"
     lap "no cached tree: debootstrap --variant=minbase $suite (once per machine)"
     mkdir -p "$cache"
     fresh="$pkgdir/fresh"

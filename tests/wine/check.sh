@@ -31,16 +31,21 @@
 #       through them
 #
 # Needs WINEPREFIX and WINEARCH (and what run.sh reads); xdotool for the
-# window checks. WINEARCH (win32 or win64, the build's) picks the loader
-# (loader.sh) and the list of shipped files (../windows_files.sh). Where the
-# loader cannot run on this machine, exits with 77 (skipped) and says why.
+# window checks, xwininfo (x11-utils) for the window's size, unzip and
+# python3: a program missing fails the check, named (../need.sh). WINEARCH
+# (win32 or win64, the build's) picks the loader (loader.sh) and the list of
+# shipped files (../windows_files.sh). Where the loader cannot run on this
+# machine, exits with 77 (skipped) and says why.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:?}"
 export WINEPREFIX
 . "$here/loader.sh"
 . "$here/../windows_files.sh"
+. "$here/../need.sh"
 wine_check_loader
+need wineserver wine
+need xdotool xdotool
 # xdotool matches the Cyrillic window title only in a UTF-8 locale.
 export LC_ALL=C.UTF-8
 # The Windows program runs on Windows' own window platform; a platform named
@@ -50,6 +55,7 @@ what=$1
 shift
 
 if [ -z "${DISPLAY:-}" ]; then
+    need xvfb-run xvfb
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$what" "$@"
 fi
 
@@ -170,6 +176,7 @@ installer)
     ;;
 
 zip)
+    need unzip unzip
     dir=$(dirname "$WINEPREFIX")/wine-zip
     rm -rf "$dir"
     mkdir -p "$dir"
@@ -184,6 +191,7 @@ zip)
 scaled)
     installer=$1
     sim=$2
+    need xwininfo x11-utils
     read -r screen_w screen_h < <(xdotool getdisplaygeometry)
     [ "$screen_w" -ge 1920 ] && [ "$screen_h" -eq 1080 ] || fail "the screen is ${screen_w}x$screen_h, not 1920x1080"
     dir="$WINEPREFIX/drive_c/Program Files/Gateway Configurator"
@@ -287,6 +295,8 @@ cli)
     # a batch of COM5 and COM6 with its report, in a folder named in Cyrillic.
     zip=$1
     sim=$2
+    need unzip unzip
+    need python3 python3
     dir=$(dirname "$WINEPREFIX")/wine-cli
     rm -rf "$dir"
     mkdir -p "$dir/Инженер"
