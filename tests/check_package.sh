@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Package test: builds the Debian package with CPack in a configured and
-# built build directory, checks its contents and dependencies, installs it
+# built build directory, checks its contents and dependencies, has lintian
+# find no error and no warning in it (Debian's policy), installs it
 # with apt on a clean Debian 12 (a debootstrap "minbase" tree, no
 # recommended packages) and starts the configurator there offscreen: it must
 # still be running when `timeout` stops it, with no missing library or
@@ -10,9 +11,9 @@
 # Usage: tests/check_package.sh BUILD_DIR
 #
 # Needs root, the Debian packages file and dpkg-dev (CPack runs file to find
-# the programs whose libraries dpkg-shlibdeps looks up), desktop-file-utils
-# and debootstrap (scripts/test.sh installs them; a program missing fails
-# the test, named), and Debian's archive.
+# the programs whose libraries dpkg-shlibdeps looks up), desktop-file-utils,
+# lintian and debootstrap (scripts/test.sh installs them; a program missing
+# fails the test, named), and Debian's archive.
 # The clean tree is made once per machine and kept as a tarball, and the
 # packages apt downloads into it are kept too, both under $GATEWAY_CI_CACHE
 # (default /var/cache/gateway-ci); delete that folder to start afresh.
@@ -35,6 +36,7 @@ need cpack cmake
 need file file
 need dpkg-shlibdeps dpkg-dev
 need desktop-file-validate desktop-file-utils
+need lintian lintian
 need debootstrap debootstrap
 suite=bookworm
 mirror=${GATEWAY_CI_MIRROR:-http://deb.debian.org/debian}
@@ -91,6 +93,10 @@ dpkg-deb -x "$deb" "$pkgdir/x"
 desktop-file-validate "$pkgdir/x/usr/share/applications/gateway-configurator.desktop" ||
     fail "desktop-file-validate rejects the .desktop entry"
 lap "package contents, Depends and .desktop entry ok"
+# Overrides, if any, are the package's own (usr/share/lintian/overrides),
+# each with its reason.
+lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings in the package (above)"
+lap "lintian: no error, no warning"
 
 # ---------------------------------------------------------------- fallback
 fallback() {
