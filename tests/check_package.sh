@@ -149,7 +149,8 @@ mount --bind /dev/pts "$root/dev/pts"; mounts+=("$root/dev/pts")
 mount --bind "$archives" "$root/var/cache/apt/archives"; mounts+=("$root/var/cache/apt/archives")
 cp "$deb" "$root/tmp/pkg.deb"
 
-in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
+# (env by its path in the tree: chroot looks a command up on the caller's PATH.)
+in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
 in_root apt-get -o Acquire::Retries=3 update -qq >"$pkgdir/update.log" 2>&1 ||
     { cat "$pkgdir/update.log" >&2; fallback "apt-get update in the clean tree failed (no archive?)"; }
 lap "apt-get update in the clean tree"
