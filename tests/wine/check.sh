@@ -117,9 +117,10 @@ start_sims() {
 }
 
 # The visible windows of the program whose name matches a pattern (all of
-# them without one): their ids, one a line.
+# them without one): their ids, one a line. (--all: without it, xdotool
+# takes a window of the process for a match whatever its name.)
 windows_shown() { # [PATTERN]
-    xdotool search --onlyvisible --pid "$win_pid" --name "${1:-.}" 2>/dev/null || true
+    xdotool search --all --onlyvisible --pid "$win_pid" --name "${1:-.}" 2>/dev/null || true
 }
 
 # The names of the program's visible windows, for a message.
