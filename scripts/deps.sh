@@ -25,6 +25,9 @@ done
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+    # (A new Debian machine has no sudo: there the commands run as root.)
+    command -v sudo >/dev/null 2>&1 ||
+        { echo "deps: installing ${missing[*]} needs root: run this as root, or install sudo" >&2; exit 1; }
     sudo="sudo"
 fi
 echo "deps: installing ${missing[*]}"
