@@ -33,15 +33,15 @@ QStringList portList(const QString &value)
 // ---- plan ----
 
 struct PlanOptions {
-    QCommandLineOption templ{QStringLiteral("template"), tr("the settings file each row starts from"),
+    QCommandLineOption templ{QStringLiteral("template"), cli::tr("the settings file each row starts from"),
                              QStringLiteral("FILE")};
     QCommandLineOption ports{QStringLiteral("ports"),
-                             tr("the ports, a row each in this order; \"found\": those where find sees a module"),
+                             cli::tr("the ports, a row each in this order; \"found\": those where find sees a module"),
                              QStringLiteral("PORT,...")};
-    QCommandLineOption ipFrom{QStringLiteral("ip-from"), tr("the first row's ip; each next row the next address"),
+    QCommandLineOption ipFrom{QStringLiteral("ip-from"), cli::tr("the first row's ip; each next row the next address"),
                               QStringLiteral("IP")};
     QCommandLineOption rtuIdFrom{QStringLiteral("rtu-id-from"),
-                                 tr("the first row's rtu_virtual_id; each next row the next number"),
+                                 cli::tr("the first row's rtu_virtual_id; each next row the next number"),
                                  QStringLiteral("N")};
     QList<QCommandLineOption> all() const { return {templ, ports, ipFrom, rtuIdFrom}; }
 };
@@ -53,7 +53,7 @@ int plan(const Options &o)
     QStringList faults;
     for (const QCommandLineOption &required : {own.templ, own.ports, own.ipFrom})
         if (!o.isSet(required))
-            faults << QStringLiteral("--%1 is needed").arg(required.names().constFirst());
+            faults << tr("--%1 is needed").arg(required.names().constFirst());
     const QString templ = o.value(own.templ);
     if (o.isSet(own.templ))
         valueargs::fromFile(templ, false, &faults);
@@ -78,7 +78,7 @@ int plan(const Options &o)
             if (f.outcome == Outcome::Ok)
                 ports << f.port;
         if (ports.isEmpty()) {
-            message(QStringLiteral("no module found on any port"));
+            message(tr("no module found on any port"));
             return NoModule;
         }
     }
@@ -96,7 +96,7 @@ int plan(const Options &o)
         const QString next = QStringLiteral("%1.%2.%3.%4")
                                  .arg(address >> 24).arg(address >> 16 & 0xff).arg(address >> 8 & 0xff).arg(address & 0xff);
         if ((i > 0 && address == 0) || (numberIds && rtuId > 247)) {
-            message(QStringLiteral("%1 ports: the addresses run out at %2").arg(ports.size()).arg(ports[i]));
+            message(tr("%n ports: the addresses run out at %1", nullptr, int(ports.size())).arg(ports[i]));
             return Usage;
         }
         QStringList row{csv::field(ports[i]), csv::field(QFileInfo(templ).absoluteFilePath()), next};
@@ -112,17 +112,17 @@ int plan(const Options &o)
 
 struct BatchOptions {
     QCommandLineOption report{QStringLiteral("report"),
-                              tr("the as-built record (CSV): one row per plan row with its result, the values "
+                              cli::tr("the as-built record (CSV): one row per plan row with its result, the values "
                                  "read back and those before"),
                               QStringLiteral("FILE")};
-    QCommandLineOption force{QStringLiteral("force"), tr("replace an existing report")};
+    QCommandLineOption force{QStringLiteral("force"), cli::tr("replace an existing report")};
     QCommandLineOption ports{QStringLiteral("ports"),
-                             tr("where the modules of the rows with a mac are looked for (default: every listed "
+                             cli::tr("where the modules of the rows with a mac are looked for (default: every listed "
                                 "port)"),
                              QStringLiteral("PORT,...")};
-    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), tr("write only the values that differ")};
+    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), cli::tr("write only the values that differ")};
     QCommandLineOption rebootTimeout{QStringLiteral("reboot-timeout"),
-                                     tr("how long to wait for a module after its reboot (default 30)"),
+                                     cli::tr("how long to wait for a module after its reboot (default 30)"),
                                      QStringLiteral("S")};
     QList<QCommandLineOption> all() const { return {report, force, ports, onlyChanged, rebootTimeout}; }
 };
@@ -158,6 +158,7 @@ bool findByMac(const QList<plan::Row> &rows, QStringList candidates, const Commo
             if (f.outcome == Outcome::Ok && plan::macKey(f.mac) == plan::macKey(rows[i].mac))
                 (*ports)[i] = f.port;
         if ((*ports)[i].isEmpty())
+            // A row's detail, in English as the engine's: the report and JSON hold it.
             (*missing)[i] = QStringLiteral("no module with the MAC address %1 on %2")
                                 .arg(rows[i].mac, candidates.isEmpty() ? QStringLiteral("any port")
                                                                         : candidates.join(QStringLiteral(", ")));
@@ -177,9 +178,9 @@ int batch(const Options &o)
     if (!reportPath.isEmpty()) {
         const QFileInfo info(reportPath);
         if (info.exists() && !o.isSet(own.force))
-            faults << QStringLiteral("%1: the report exists (--force replaces it)").arg(reportPath);
+            faults << tr("%1: the report exists (--force replaces it)").arg(reportPath);
         else if (!info.absoluteDir().exists())
-            faults << QStringLiteral("%1: no such folder").arg(info.absolutePath());
+            faults << tr("%1: no such folder").arg(info.absolutePath());
     }
     const QString planPath = o.positional[0];
     const plan::Plan thePlan = loadPlan(planPath, false);
@@ -255,7 +256,7 @@ int batch(const Options &o)
     if (!reportPath.isEmpty()) {
         QString error;
         if (report::save(reportPath, rows, &error))
-            message(QStringLiteral("the report is in %1").arg(reportPath));
+            message(tr("the report is in %1").arg(reportPath));
         else {
             message(QStringLiteral("%1: %2").arg(reportPath, error));
             if (status == Done)
@@ -264,7 +265,7 @@ int batch(const Options &o)
     }
     if (o.common.json)
         printJson(report::json(rows));
-    message(QStringLiteral("%1 of %2 modules ok").arg(ok).arg(rows.size()));
+    message(tr("%1 of %n modules ok", nullptr, int(rows.size())).arg(ok));
     return status;
 }
 

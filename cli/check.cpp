@@ -19,26 +19,26 @@ namespace {
 
 struct CheckOptions {
     QCommandLineOption unit{QStringLiteral("unit"),
-                            tr("the unit (the device's address on the RS-485 line), 1-247 (default 1)"),
+                            cli::tr("the unit (the device's address on the RS-485 line), 1-247 (default 1)"),
                             QStringLiteral("ID")};
     QCommandLineOption read{
         QStringLiteral("read"),
-        tr("a read (repeatable; default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or "
+        cli::tr("a read (repeatable; default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or "
            "di (discrete inputs); ADDRESS the protocol address as it goes on the wire, 0-65535: the first "
            "holding register is hr:0. Pollers and device manuals count from 1 with the table in front: 40001 is "
            "hr:0, 40010 hr:9, 30001 ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for registers, 1-2000 for bits "
            "(default 1)."),
         QStringLiteral("KIND:ADDRESS[:COUNT]")};
     QCommandLineOption timeout{QStringLiteral("timeout"),
-                               tr("how long to wait for the connection and for each reply (default 3000; with "
+                               cli::tr("how long to wait for the connection and for each reply (default 3000; with "
                                   "--file, the file's timeout_response + 1000)"),
                                QStringLiteral("MS")};
     QCommandLineOption repeat{QStringLiteral("repeat"),
-                              tr("send the reads N times: each read's round trip as its median, minimum and "
+                              cli::tr("send the reads N times: each read's round trip as its median, minimum and "
                                  "maximum"),
                               QStringLiteral("N")};
     QCommandLineOption file{QStringLiteral("file"),
-                            tr("the module's settings file (.TRset): its response time-out, and its values named "
+                            cli::tr("the module's settings file (.TRset): its response time-out, and its values named "
                                "in the hints"),
                             QStringLiteral("FILE")};
     QList<QCommandLineOption> all() const { return {unit, read, timeout, repeat, file}; }
@@ -97,7 +97,7 @@ int check(const Options &o)
     run.start();
     loop.exec();
     if (interrupted) {
-        message(QStringLiteral("interrupted"));
+        message(tr("interrupted"));
         return Interrupted;
     }
     if (o.common.json)

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "checkwords.h"
+#include "language.h"
 #include "modbus.h"
 
 namespace checkreport {
@@ -166,6 +167,8 @@ QString text(const ModbusCheck &check, const ModuleValues &module)
 
 QJsonObject json(const ModbusCheck &check, const ModuleValues &module)
 {
+    // The hints in English: JSON is the same in every language.
+    const cli::SourceTexts english;
     const ModbusCheck::Result &r = check.result();
     QJsonArray requests;
     for (const ModbusCheck::Answer &a : r.answers) {

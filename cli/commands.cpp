@@ -38,9 +38,9 @@ int main(const QStringList &arguments)
         return Done;
     }
     if (name.isEmpty())
-        message(QStringLiteral("which command? (gateway-cli --help)"));
+        message(tr("which command? (gateway-cli --help)"));
     else
-        message(QStringLiteral("no command \"%1\" (gateway-cli --help)").arg(name));
+        message(tr("no command \"%1\" (gateway-cli --help)").arg(name));
     return Usage;
 }
 

@@ -111,6 +111,10 @@ QString helpText(const QList<Command> &commands)
              "them: mode server or client; parity none, odd or even; speed the baud rate;\n"
              "stop_bits 1 or 2; tcp_slave_id a number or off. version and mac are read\n"
              "only.")
+        + QStringLiteral("\n\n")
+        + tr("The language of the texts is the system's (Russian or English); --lang en\n"
+             "or --lang ru, anywhere on the command line, or the variable GATEWAY_LANG\n"
+             "chooses it. JSON, reports and the words scripts read are the same in both.")
         + QLatin1Char('\n') + commonPart();
 }
 

@@ -2,9 +2,18 @@
 #include <QCoreApplication>
 
 #include "commands.h"
+#include "exitcode.h"
+#include "language.h"
+#include "messages.h"
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    return cli::main(QCoreApplication::arguments());
+    QString fault;
+    const QStringList arguments = cli::chooseLanguage(QCoreApplication::arguments(), &fault);
+    if (!fault.isEmpty()) {
+        cli::message(fault);
+        return cli::Usage;
+    }
+    return cli::main(arguments);
 }

@@ -17,7 +17,7 @@ int refuse(const QStringList &faults)
 {
     for (const QString &fault : faults)
         message(fault);
-    message(QStringLiteral("nothing was sent"));
+    message(tr("nothing was sent"));
     return Usage;
 }
 

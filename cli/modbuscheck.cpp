@@ -108,7 +108,8 @@ void ModbusCheck::onConnectTimeout()
     if (done || outcome.connected)
         return;
     outcome.failure = Failure::TimedOut;
-    outcome.error = tr("no connection within %1 ms").arg(timeout);
+    // In English, as Qt's own errors beside it, for the JSON's "error".
+    outcome.error = QStringLiteral("no connection within %1 ms").arg(timeout);
     finish();
 }
 

@@ -38,7 +38,7 @@ Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &c
     run.run();
     const Commissioning::Result &r = job.work->result();
     if (r.outcome == Outcome::Interrupted)
-        message(port + QStringLiteral(": interrupted"));
+        message(port + tr(": interrupted"));
     else if (r.outcome != Outcome::Ok)
         message(QStringLiteral("%1: %2: %3").arg(port, resultWord(r.outcome), r.detail));
     return {port, r, exitCodeOf(r.outcome)};
@@ -47,7 +47,7 @@ Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &c
 // The identity line of a module: "PORT: module MAC, firmware VERSION".
 QString identity(const QString &port, const ModuleValues &values)
 {
-    return QStringLiteral("%1: module %2, firmware %3\n")
+    return tr("%1: module %2, firmware %3\n")
         .arg(port, values.value(proto::Param::Mac), values.value(proto::Param::Version));
 }
 
@@ -91,7 +91,7 @@ int scan(const Options &o)
     const bool save = o.isSet(outputOpt);
     const QString output = o.value(outputOpt);
     if (save && !QFileInfo(output).absoluteDir().exists()) {
-        message(QStringLiteral("%1: no such folder").arg(QFileInfo(output).absolutePath()));
+        message(tr("%1: no such folder").arg(QFileInfo(output).absolutePath()));
         return Usage;
     }
     // Plan and run.
@@ -126,13 +126,13 @@ int scan(const Options &o)
 // ---- write ----
 
 struct WriteOptions {
-    QCommandLineOption set{QStringLiteral("set"), tr("a value to write (repeatable)"), QStringLiteral("KEY=VALUE")};
-    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), tr("scan first and write only the values that differ")};
-    QCommandLineOption noReboot{QStringLiteral("no-reboot"), tr("end after the changes: no reboot, no read-back")};
+    QCommandLineOption set{QStringLiteral("set"), cli::tr("a value to write (repeatable)"), QStringLiteral("KEY=VALUE")};
+    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), cli::tr("scan first and write only the values that differ")};
+    QCommandLineOption noReboot{QStringLiteral("no-reboot"), cli::tr("end after the changes: no reboot, no read-back")};
     QCommandLineOption rebootTimeout{QStringLiteral("reboot-timeout"),
-                                     tr("how long to wait for the module to come back after its reboot (default 30)"),
+                                     cli::tr("how long to wait for the module to come back after its reboot (default 30)"),
                                      QStringLiteral("S")};
-    QCommandLineOption force{QStringLiteral("force"), tr("send the values unchecked: the module judges them")};
+    QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the module judges them")};
     QList<QCommandLineOption> all() const { return {set, onlyChanged, noReboot, rebootTimeout, force}; }
 };
 
@@ -151,7 +151,7 @@ int write(const Options &o)
     for (const QString &item : o.values(own.set))
         valueargs::takeItem(item, force, values, &faults);
     if (faults.isEmpty() && values.isEmpty())
-        faults << QStringLiteral("nothing to write: give a settings file or --set KEY=VALUE");
+        faults << tr("nothing to write: give a settings file or --set KEY=VALUE");
     if (!faults.isEmpty())
         return refuse(faults);
 
@@ -170,7 +170,7 @@ int write(const Options &o)
     const Commissioning::Result &r = done.result;
     // Render.
     if (!r.written.isEmpty() && r.outcome != Outcome::Ok)
-        message(QStringLiteral("written before that: %1").arg(namesOf(r.written).join(QStringLiteral(", "))));
+        message(tr("written before that: %1").arg(namesOf(r.written).join(QStringLiteral(", "))));
     if (o.common.json) {
         QJsonObject doc = resultJson(done);
         doc.insert(key::mac(), r.before.value(proto::Param::Mac));
@@ -186,11 +186,11 @@ int write(const Options &o)
     } else if (r.before.has(proto::Param::Mac)) {
         QString text = identity(done.port, r.before);
         if (r.written.isEmpty() && r.outcome == Outcome::Ok)
-            text += QStringLiteral("nothing to write: every value is as asked\n");
+            text += tr("nothing to write: every value is as asked\n");
         else if (!r.written.isEmpty())
-            text += QStringLiteral("written: %1\n").arg(namesOf(r.written).join(QStringLiteral(", ")));
+            text += tr("written: %1\n").arg(namesOf(r.written).join(QStringLiteral(", ")));
         if (r.outcome == Outcome::Ok && plan.readBack && !r.written.isEmpty())
-            text += QStringLiteral("rebooted; read back: every value as written\n");
+            text += tr("rebooted; read back: every value as written\n");
         console::out(text);
     }
     return done.status;
@@ -219,7 +219,7 @@ int diff(const Options &o)
                 continue;
             differences.insert(proto::nameOf(p),
                                QJsonObject{{key::module(), r.before.value(p)}, {key::file(), file.value(p)}});
-            text += QStringLiteral("%1 module %2, file %3\n").arg(proto::nameOf(p), -17).arg(r.before.value(p), file.value(p));
+            text += tr("%1 module %2, file %3\n").arg(proto::nameOf(p), -17).arg(r.before.value(p), file.value(p));
         }
         done.status = differences.isEmpty() ? Done : Failed;
     }
@@ -230,8 +230,8 @@ int diff(const Options &o)
         printJson(doc);
     } else if (r.outcome == Outcome::Ok) {
         console::out(text);
-        message(differences.isEmpty() ? QStringLiteral("the module holds the file's values")
-                                      : QStringLiteral("%1 values differ").arg(differences.size()));
+        message(differences.isEmpty() ? tr("the module holds the file's values")
+                                      : tr("%n values differ", nullptr, int(differences.size())));
     }
     return done.status;
 }
@@ -272,7 +272,7 @@ int factoryReset(const Options &o)
 {
     // Parse.
     if (!o.isSet(yesOption())) {
-        message(QStringLiteral("%1 returns the module to its factory settings: say --yes").arg(o.command.name));
+        message(tr("%1 returns the module to its factory settings: say --yes").arg(o.command.name));
         return Usage;
     }
     return action(o, proto::FactoryReset);

@@ -56,7 +56,7 @@ bool Options::parse(const QStringList &args, int *exitCode)
     *exitCode = Usage;
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("gateway-cli")} + args)) {
-        message(parser.errorText() + QStringLiteral(" (gateway-cli %1 --help)").arg(command.name));
+        message(cli::tr("%1 (gateway-cli %2 --help)").arg(parser.errorText(), command.name));
         return false;
     }
     if (parser.isSet(help())) {
@@ -72,8 +72,9 @@ bool Options::parse(const QStringList &args, int *exitCode)
     positional = parser.positionalArguments();
     const bool tooFew = positional.size() < command.minArguments;
     if (tooFew || (command.maxArguments >= 0 && positional.size() > command.maxArguments)) {
-        message(QStringLiteral("%1 arguments for %2 (gateway-cli %2 --help)")
-                    .arg(QLatin1String(tooFew ? "too few" : "too many"), command.name));
+        message((tooFew ? cli::tr("too few arguments for %1 (gateway-cli %1 --help)")
+                        : cli::tr("too many arguments for %1 (gateway-cli %1 --help)"))
+                    .arg(command.name));
         return false;
     }
     common.verbose = parser.isSet(verbose());
@@ -89,7 +90,7 @@ bool Options::number(const QCommandLineOption &option, int min, int max, int *ou
     const QString text = parser.value(option);
     const int v = text.toInt(&ok);
     if (!ok || v < min || v > max) {
-        message(QStringLiteral("--%1 \"%2\": must be a number %3-%4").arg(option.names().constLast(), text).arg(min).arg(max));
+        message(cli::tr("--%1 \"%2\": must be a number %3-%4").arg(option.names().constLast(), text).arg(min).arg(max));
         return false;
     }
     *out = v;

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include "command.h"
 #include "protocoltables.h"
 #include "valueargs.h"
 
@@ -78,7 +79,7 @@ Table read(const QByteArray &data)
         bytes.remove(0, 3);
     const int bad = notUtf8At(bytes);
     if (bad >= 0) {
-        table.fault = QStringLiteral("not UTF-8 text");
+        table.fault = cli::tr("not UTF-8 text");
         table.faultLine = 1 + int(bytes.left(bad).count('\n'));
         return table;
     }
@@ -133,7 +134,7 @@ Table read(const QByteArray &data)
             endRecord();
         } else if (wasQuoted) {
             if (!c.isSpace()) {
-                table.fault = QStringLiteral("text after a closing quote");
+                table.fault = cli::tr("text after a closing quote");
                 table.faultLine = line;
                 return table;
             }
@@ -142,7 +143,7 @@ Table read(const QByteArray &data)
         }
     }
     if (quoted) {
-        table.fault = QStringLiteral("a quote that is never closed");
+        table.fault = cli::tr("a quote that is never closed");
         table.faultLine = record.line;
         return table;
     }
@@ -176,7 +177,7 @@ const QString fileColumn = QStringLiteral("file");
 
 QString where(int line, int column, const QString &name)
 {
-    return QStringLiteral("line %1, column %2 (%3)").arg(line).arg(column + 1).arg(name);
+    return cli::tr("line %1, column %2 (%3)").arg(line).arg(column + 1).arg(name);
 }
 
 } // namespace
@@ -210,11 +211,11 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
     Plan result;
     const csv::Table table = csv::read(data);
     if (!table.fault.isEmpty()) {
-        result.faults << QStringLiteral("line %1: %2").arg(table.faultLine).arg(table.fault);
+        result.faults << cli::tr("line %1: %2").arg(table.faultLine).arg(table.fault);
         return result;
     }
     if (table.records.isEmpty()) {
-        result.faults << QStringLiteral("line 1: no header row");
+        result.faults << cli::tr("line 1: no header row");
         return result;
     }
 
@@ -226,17 +227,17 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
         const proto::Parameter *row = proto::parameterNamed(name);
         const bool known = name == portColumn || name == macColumn || name == fileColumn || (row && row->rule);
         if (!known)
-            result.faults << QStringLiteral("%1: no such column (the columns: port, mac, file, %2)")
+            result.faults << cli::tr("%1: no such column (the columns: port, mac, file, %2)")
                                  .arg(where(header.line, c, header.fields[c]), valueargs::writableKeys());
         else if (columns.contains(name))
-            result.faults << QStringLiteral("%1: a second column of that name").arg(where(header.line, c, name));
+            result.faults << cli::tr("%1: a second column of that name").arg(where(header.line, c, name));
         // An unknown column is left out of the rows (its fault is said once).
         columns << (known ? name : QString());
     }
     if (!columns.contains(portColumn) && !columns.contains(macColumn))
-        result.faults << QStringLiteral("line %1: neither a port nor a mac column").arg(header.line);
+        result.faults << cli::tr("line %1: neither a port nor a mac column").arg(header.line);
     if (table.records.size() == 1)
-        result.faults << QStringLiteral("line %1: no module after the header").arg(header.line);
+        result.faults << cli::tr("line %1: no module after the header").arg(header.line);
 
     // Where an earlier row named a port, a MAC address or an IP address.
     QHash<QString, int> ports, macs, ips;
@@ -245,7 +246,7 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
         Row row;
         row.line = record.line;
         if (record.fields.size() > columns.size())
-            result.faults << QStringLiteral("line %1: %2 fields, the header has %3")
+            result.faults << cli::tr("line %1: %2 fields, the header has %3")
                                  .arg(record.line).arg(record.fields.size()).arg(columns.size());
         const auto cell = [&](const QString &name) {
             const int c = columns.indexOf(name);
@@ -254,7 +255,7 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
         row.port = cell(portColumn);
         row.mac = cell(macColumn);
         if (row.port.isEmpty() && row.mac.isEmpty())
-            result.faults << QStringLiteral("line %1: neither a port nor a mac").arg(record.line);
+            result.faults << cli::tr("line %1: neither a port nor a mac").arg(record.line);
         if (!row.mac.isEmpty() && macKey(row.mac).isEmpty())
             result.faults << QStringLiteral("%1: \"%2\" is no MAC address (six pairs of hex digits)")
                                  .arg(where(record.line, int(columns.indexOf(macColumn)), macColumn), row.mac);
@@ -281,7 +282,7 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
                 result.faults << QStringLiteral("%1: %2").arg(where(record.line, c, name), fault);
         }
         if (!anyValue && file.isEmpty())
-            result.faults << QStringLiteral("line %1: nothing to write").arg(record.line);
+            result.faults << cli::tr("line %1: nothing to write").arg(record.line);
 
         // No port, MAC or IP address twice.
         const auto once = [&](QHash<QString, int> &seen, const QString &key, const QString &column,
@@ -289,7 +290,7 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
             if (key.isEmpty())
                 return;
             if (seen.contains(key))
-                result.faults << QStringLiteral("%1: %2 is %3 of line %4 as well")
+                result.faults << cli::tr("%1: %2 is %3 of line %4 as well")
                                      .arg(where(record.line, int(columns.indexOf(column)), column), value,
                                           QLatin1String(what))
                                      .arg(seen.value(key));

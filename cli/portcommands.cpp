@@ -55,7 +55,7 @@ int ports(const Options &o)
     if (o.common.json)
         printJson({{key::ports(), list}});
     else if (list.isEmpty())
-        message(QStringLiteral("the system lists no serial ports"));
+        message(tr("the system lists no serial ports"));
     else
         console::out(text);
     return Done;
@@ -86,7 +86,7 @@ int find(const Options &o)
     if (o.common.json)
         printJson({{key::ports(), list}, {key::found(), found}});
     else
-        message(QStringLiteral("%1 of %2 ports have a module").arg(found).arg(ports.size()));
+        message(tr("%1 of %n ports have a module", nullptr, int(ports.size())).arg(found));
     if (interrupted(all))
         return Interrupted;
     return found > 0 ? Done : NoModule;

@@ -97,7 +97,7 @@ void ProgressView::changed(int index, const QString &event)
             redraw.start();
         return;
     }
-    write(QStringLiteral("%1 line %2 %3: %4\n")
+    write(cli::tr("%1 line %2 %3: %4\n")
               .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
               .arg(job(index).line)
               .arg(job(index).port, event));
@@ -106,9 +106,9 @@ void ProgressView::changed(int index, const QString &event)
 // One job's line: its plan line, port, MAC once known, and state.
 QString ProgressView::rowLine(const BatchRun::Job &job) const
 {
-    const QString state = job.done ? result(job) : job.total > 0 ? stepText(job) : QStringLiteral("waiting");
+    const QString state = job.done ? result(job) : job.total > 0 ? stepText(job) : cli::tr("waiting");
     const QString mac = job.work ? job.work->result().before.value(proto::Param::Mac) : QString();
-    return QStringLiteral("line %1  %2  %3  %4").arg(job.line).arg(job.port, mac.isEmpty() ? QStringLiteral("?") : mac, state);
+    return cli::tr("line %1  %2  %3  %4").arg(job.line).arg(job.port, mac.isEmpty() ? QStringLiteral("?") : mac, state);
 }
 
 void ProgressView::drawRows()

@@ -76,11 +76,11 @@ QString target(const AnyUnitServer::Served &s)
 }
 
 struct ServeOptions {
-    QCommandLineOption seconds{QStringLiteral("for"), tr("how long to serve (default 60)"),
+    QCommandLineOption seconds{QStringLiteral("for"), cli::tr("how long to serve (default 60)"),
                                QStringLiteral("SECONDS")};
     QCommandLineOption map{
         QStringLiteral("map"),
-        tr("values to hold. Without it each holding and input register reads back its own address (hr:7 is 7), "
+        cli::tr("values to hold. Without it each holding and input register reads back its own address (hr:7 is 7), "
            "and each coil and discrete input is 1 at an odd address, 0 at an even one. A map file has lines "
            "KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); the values go to ADDRESS "
            "and the addresses after it; registers 0-65535 (or 0x0000-0xFFFF), bits 0 or 1; # begins a comment."),
@@ -108,7 +108,7 @@ int serve(const Options &o)
     AnyUnitServer server;
     server.setValues(entries);
     if (!server.listen(address, quint16(port))) {
-        message(QStringLiteral("cannot listen at %1 port %2: %3")
+        message(tr("cannot listen at %1 port %2: %3")
                     .arg(address.toString())
                     .arg(port)
                     .arg(server.errorString()));
@@ -116,9 +116,9 @@ int serve(const Options &o)
     }
     const quint16 listening = server.serverPort();
     const bool everywhere = address == QHostAddress(QHostAddress::Any);
-    const QString where = everywhere ? QStringLiteral("every address of this PC, port %1").arg(listening)
+    const QString where = everywhere ? tr("every address of this PC, port %1").arg(listening)
                                      : QStringLiteral("%1:%2").arg(address.toString()).arg(listening);
-    message(QStringLiteral("listening at %1 for %2 s, answering every unit").arg(where).arg(seconds));
+    message(tr("listening at %1 for %2 s, answering every unit").arg(where).arg(seconds));
 
     QElapsedTimer clock;
     clock.start();
@@ -135,10 +135,10 @@ int serve(const Options &o)
     QJsonArray requests;
     QObject::connect(&server, &AnyUnitServer::clientConnected, &server, [&](const QString &peer) {
         connections << QJsonObject{{QStringLiteral("peer"), peer}, {QStringLiteral("at_s"), stamp().toDouble()}};
-        live(QStringLiteral("%1 connection from %2\n").arg(stamp(), peer));
+        live(tr("%1 connection from %2\n").arg(stamp(), peer));
     });
     QObject::connect(&server, &AnyUnitServer::clientDisconnected, &server,
-                     [&](const QString &peer) { live(QStringLiteral("%1 %2 closed\n").arg(stamp(), peer)); });
+                     [&](const QString &peer) { live(tr("%1 %2 closed\n").arg(stamp(), peer)); });
     QObject::connect(&server, &AnyUnitServer::requestServed, &server, [&](const AnyUnitServer::Served &s) {
         const QString what = target(s);
         QJsonObject r{{QStringLiteral("peer"), s.peer},
@@ -174,7 +174,8 @@ int serve(const Options &o)
         loop.exec();
     server.disconnectDevice();
 
-    message(QStringLiteral("%1 requests served, %2 connections").arg(requests.size()).arg(connections.size()));
+    message(tr("%n requests served", nullptr, int(requests.size())) + QStringLiteral(", ")
+            + tr("%n connections", nullptr, int(connections.size())));
     if (o.common.json)
         printJson({{QStringLiteral("listen"), everywhere ? QJsonValue() : QJsonValue(address.toString())},
                    {QStringLiteral("port"), listening},

@@ -1,6 +1,7 @@
 #include "valueargs.h"
 
 #include "parameterfile.h"
+#include "command.h"
 #include "protocoltables.h"
 
 namespace valueargs {
@@ -17,7 +18,7 @@ bool take(const QString &key, const QString &value, bool force, ModuleValues &va
 {
     const proto::Parameter *row = proto::parameterNamed(key);
     if (!row) {
-        *faults << QStringLiteral("%1: no such key (the keys: %2)").arg(key, writableKeys());
+        *faults << cli::tr("%1: no such key (the keys: %2)").arg(key, writableKeys());
         return false;
     }
     const QString fault = proto::valueFault(row->param, value);
@@ -34,7 +35,7 @@ bool takeItem(const QString &item, bool force, ModuleValues &values, QStringList
 {
     const int eq = item.indexOf(QLatin1Char('='));
     if (eq <= 0) {
-        *faults << QStringLiteral("\"%1\": not KEY=VALUE").arg(item);
+        *faults << cli::tr("\"%1\": not KEY=VALUE").arg(item);
         return false;
     }
     return take(item.left(eq), item.mid(eq + 1), force, values, faults);

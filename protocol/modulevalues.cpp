@@ -1,5 +1,7 @@
 #include "modulevalues.h"
 
+#include <QCoreApplication>
+
 #include <QStringList>
 
 #include "lines.h"
@@ -40,15 +42,15 @@ QString ruleText(const Parameter &row)
     const ValueRule &rule = *row.rule;
     switch (rule.format) {
     case Format::Choice:
-        return QStringLiteral("one of ") + wordsOf(replyChoices(row.param));
+        return QCoreApplication::translate("proto", "one of %1").arg(wordsOf(replyChoices(row.param)));
     case Format::Ipv4:
-        return QStringLiteral("an IPv4 address (four numbers 0-255 with dots)");
+        return QCoreApplication::translate("proto", "an IPv4 address (four numbers 0-255 with dots)");
     case Format::Number: {
-        QString text = QStringLiteral("a number %1-%2").arg(rule.min).arg(rule.max);
+        QString text = QCoreApplication::translate("proto", "a number %1-%2").arg(rule.min).arg(rule.max);
         if (rule.also >= 0)
-            text = QStringLiteral("%1 or ").arg(rule.also) + text;
+            text = QCoreApplication::translate("proto", "%1 or %2").arg(rule.also).arg(text);
         if (row.kind == Kind::SlaveId)
-            text += QStringLiteral(" or ") + QLatin1String(SlaveIdOff);
+            text = QCoreApplication::translate("proto", "%1 or %2").arg(text, QLatin1String(SlaveIdOff));
         return text;
     }
     }
@@ -72,12 +74,12 @@ QString valueFault(Param p, const QString &value)
 {
     const Parameter &row = parameter(p);
     if (!row.rule)
-        return QStringLiteral("is read only");
+        return QCoreApplication::translate("proto", "is read only");
     const bool allowed = row.rule->format == Format::Choice
         ? replyIndex(p, value) >= 0
         : valueAllowed(p, value.toLatin1().constData(), std::size_t(value.toLatin1().size()))
             && value == QString::fromLatin1(value.toLatin1());
-    return allowed ? QString() : QStringLiteral("must be ") + ruleText(row);
+    return allowed ? QString() : QCoreApplication::translate("proto", "must be %1").arg(ruleText(row));
 }
 
 QString replyValue(const Parameter &row, const QByteArray &reply, QString *fault)
@@ -127,7 +129,7 @@ ModuleValues fromFile(const ParameterFile &file, QStringList *faults)
         if (word)
             values.set(p, QLatin1String(word));
         else
-            *faults << QStringLiteral("%1: the file's list position \"%2\" is none of %3")
+            *faults << QCoreApplication::translate("proto", "%1: the file's list position \"%2\" is none of %3")
                            .arg(nameOf(p), file.value(p).toString(), wordsOf(replyChoices(p)));
     }
     return values;

@@ -7,10 +7,12 @@
 set -euo pipefail
 
 # fonts-liberation2: Liberation Serif, the face with the metrics of the
-# window's "Times New Roman", which Linux lacks.
+# window's "Times New Roman", which Linux lacks. qttools5-dev: Qt's
+# translation tools (Qt5LinguistTools: lrelease builds gateway-cli's
+# translations, lupdate keeps them current).
 packages=(
     cmake ninja-build g++ cpp pkg-config
-    qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5serialbus5-dev
+    qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5serialbus5-dev qttools5-dev
     fonts-liberation2
     "$@"
 )

@@ -1,5 +1,6 @@
 #include "parameterfile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -119,13 +120,13 @@ bool ParameterFile::load(const QString &fileName, QString *error)
     case settingsfile::Check::Ok:
         break;
     case settingsfile::Check::Missing:
-        *error = QStringLiteral("no such file");
+        *error = QCoreApplication::translate("ParameterFile", "no such file");
         return false;
     case settingsfile::Check::Unreadable:
-        *error = QStringLiteral("cannot be read");
+        *error = QCoreApplication::translate("ParameterFile", "cannot be read");
         return false;
     case settingsfile::Check::Malformed:
-        *error = QStringLiteral("not a settings file (INI text)");
+        *error = QCoreApplication::translate("ParameterFile", "not a settings file (INI text)");
         return false;
     }
     const std::unique_ptr<QSettings> store = settingsfile::open(fileName);
@@ -136,11 +137,11 @@ bool ParameterFile::load(const QString &fileName, QString *error)
         any = any || present[int(p)];
     }
     if (store->status() != QSettings::NoError) {
-        *error = QStringLiteral("cannot be read");
+        *error = QCoreApplication::translate("ParameterFile", "cannot be read");
         return false;
     }
     if (!any) {
-        *error = QStringLiteral("holds none of the module's keys");
+        *error = QCoreApplication::translate("ParameterFile", "holds none of the module's keys");
         return false;
     }
     return true;
@@ -152,6 +153,6 @@ bool ParameterFile::save(const QString &fileName, QString *error) const
         settingsfile::save(fileName, [this](proto::Param p) { return value(p); });
     if (store && store->status() == QSettings::NoError)
         return true;
-    *error = store ? QStringLiteral("cannot be written") : QStringLiteral("exists and is not a settings file (INI text)");
+    *error = store ? QCoreApplication::translate("ParameterFile", "cannot be written") : QCoreApplication::translate("ParameterFile", "exists and is not a settings file (INI text)");
     return false;
 }

@@ -1,0 +1,92 @@
+#include "language.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include "command.h"
+
+namespace cli {
+
+namespace {
+
+// What Qt's command-line parser says to the user (its errorText(), which
+// gateway-cli shows), in its own context: named here so that lupdate keeps
+// them in gateway-cli's translations.
+[[maybe_unused]] const char *const parserTexts[] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown option '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown options: %1."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
+};
+
+const QStringList known{QStringLiteral("en"), QStringLiteral("ru")};
+
+QString systemLanguage()
+{
+    const QString first = QLocale::system().uiLanguages().value(0);
+    return first.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower() == QLatin1String("ru")
+        ? QStringLiteral("ru")
+        : QStringLiteral("en");
+}
+
+QTranslator &translator()
+{
+    static QTranslator one;
+    return one;
+}
+bool loaded = false;
+
+// Loads the translation of `language` (English has one for its plural
+// forms only).
+void load(const QString &language)
+{
+    QCoreApplication::removeTranslator(&translator());
+    loaded = translator().load(QStringLiteral(":/translations/gateway-cli_%1.qm").arg(language))
+        && QCoreApplication::installTranslator(&translator());
+}
+
+} // namespace
+
+QStringList chooseLanguage(const QStringList &arguments, QString *fault)
+{
+    QStringList rest;
+    QString chosen = qEnvironmentVariable("GATEWAY_LANG");
+    QString source = QStringLiteral("GATEWAY_LANG");
+    bool given = !chosen.isEmpty();
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if (i > 0 && a == QLatin1String("--lang")) {
+            chosen = arguments.value(++i);
+        } else if (i > 0 && a.startsWith(QLatin1String("--lang="))) {
+            chosen = a.mid(7);
+        } else {
+            rest << a;
+            continue;
+        }
+        source = QStringLiteral("--lang");
+        given = true;
+    }
+    if (given && !known.contains(chosen)) {
+        load(systemLanguage());
+        *fault = tr("%1 \"%2\": must be en or ru").arg(source, chosen);
+        return rest;
+    }
+    load(given ? chosen : systemLanguage());
+    return rest;
+}
+
+SourceTexts::SourceTexts()
+    : installed(loaded)
+{
+    if (installed)
+        QCoreApplication::removeTranslator(&translator());
+}
+
+SourceTexts::~SourceTexts()
+{
+    if (installed)
+        QCoreApplication::installTranslator(&translator());
+}
+
+} // namespace cli

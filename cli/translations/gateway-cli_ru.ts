@@ -1,0 +1,1103 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru" sourcelanguage="en">
+<context>
+    <name>ParameterFile</name>
+    <message>
+        <source>no such file</source>
+        <translation>нет такого файла</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>не читается</translation>
+    </message>
+    <message>
+        <source>not a settings file (INI text)</source>
+        <translation>не файл настройки (текст INI)</translation>
+    </message>
+    <message>
+        <source>holds none of the module&apos;s keys</source>
+        <translation>не содержит ни одного ключа модуля</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>не записывается</translation>
+    </message>
+    <message>
+        <source>exists and is not a settings file (INI text)</source>
+        <translation>уже есть, и это не файл настройки (текст INI)</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Неизвестный параметр «%1».</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>Неизвестные параметры: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>Нет значения после «%1».</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>Лишнее значение после «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>checkreport</name>
+    <message>
+        <source>%1: no connection (%2)
+</source>
+        <translation>%1: нет соединения (%2)
+</translation>
+    </message>
+    <message>
+        <source>%1: connected in %2 ms
+</source>
+        <translation>%1: соединение за %2 мс
+</translation>
+    </message>
+    <message>
+        <source>unit %1 %2</source>
+        <translation>устройство %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 мс</translation>
+    </message>
+    <message>
+        <source>median %1 ms, min %2, max %3, %4 round trips</source>
+        <translation>медиана %1 мс, мин. %2, макс. %3, запросов и ответов: %4</translation>
+    </message>
+    <message>
+        <source>%1: %2 (%3)
+</source>
+        <translation>%1: %2 (%3)
+</translation>
+    </message>
+    <message>
+        <source>%1: exception 0x%2 %3 (%4)
+</source>
+        <translation>%1: исключение 0x%2 %3 (%4)
+</translation>
+    </message>
+    <message>
+        <source>%1: a reply that is not Modbus: %2
+</source>
+        <translation>%1: ответ не по Modbus: %2
+</translation>
+    </message>
+    <message>
+        <source>%1: no reply within %2 ms
+</source>
+        <translation>%1: нет ответа за %2 мс
+</translation>
+    </message>
+    <message>
+        <source>%1: not answered: the connection was closed
+</source>
+        <translation>%1: без ответа: соединение закрыто
+</translation>
+    </message>
+</context>
+<context>
+    <name>checkspec</name>
+    <message>
+        <source>&quot;%1&quot;: not KIND:ADDRESS[:COUNT] (for example hr:0:2)</source>
+        <translation>«%1»: не KIND:ADDRESS[:COUNT] (например, hr:0:2)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: KIND &quot;%2&quot; is not one of hr, ir, coil, di</source>
+        <translation>«%1»: KIND «%2» — не hr, ir, coil или di</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: ADDRESS &quot;%2&quot; is not a number 0-%3</source>
+        <translation>«%1»: ADDRESS «%2» — не число 0-%3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: COUNT &quot;%2&quot; is not a number 1-%3 (bits)</source>
+        <translation>«%1»: COUNT «%2» — не число 1-%3 (битов)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: COUNT &quot;%2&quot; is not a number 1-%3 (registers)</source>
+        <translation>«%1»: COUNT «%2» — не число 1-%3 (регистров)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: the read goes beyond address %2</source>
+        <translation>«%1»: чтение выходит за адрес %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: not UNIT:KIND:ADDRESS[:COUNT] (for example 1:hr:0:2)</source>
+        <translation>«%1»: не UNIT:KIND:ADDRESS[:COUNT] (например, 1:hr:0:2)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2</source>
+        <translation>«%1»: %2</translation>
+    </message>
+    <message>
+        <source>no read given: UNIT:KIND:ADDRESS[:COUNT], several separated by blanks</source>
+        <translation>чтение не задано: UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: not HOST[:PORT]</source>
+        <translation>«%1»: не HOST[:PORT]</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: HOST &quot;%2&quot; is neither an address nor a host name</source>
+        <translation>«%1»: HOST «%2» — ни адрес, ни имя узла</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: HOST &quot;%2&quot; is not an IPv4 address</source>
+        <translation>«%1»: HOST «%2» — не адрес IPv4</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: PORT &quot;%2&quot; is not a number 1-65535</source>
+        <translation>«%1»: PORT «%2» — не число 1-65535</translation>
+    </message>
+    <message>
+        <source>unit &quot;%1&quot; is not a number %2-%3</source>
+        <translation>устройство «%1» — не число %2-%3</translation>
+    </message>
+</context>
+<context>
+    <name>checkwords</name>
+    <message>
+        <source>Illegal function</source>
+        <translation>Недопустимая функция</translation>
+    </message>
+    <message>
+        <source>Illegal data address</source>
+        <translation>Недопустимый адрес данных</translation>
+    </message>
+    <message>
+        <source>Illegal data value</source>
+        <translation>Недопустимое значение данных</translation>
+    </message>
+    <message>
+        <source>Server device failure</source>
+        <translation>Сбой устройства</translation>
+    </message>
+    <message>
+        <source>Acknowledge</source>
+        <translation>Запрос принят, выполняется</translation>
+    </message>
+    <message>
+        <source>Server device busy</source>
+        <translation>Устройство занято</translation>
+    </message>
+    <message>
+        <source>Memory parity error</source>
+        <translation>Ошибка чётности памяти</translation>
+    </message>
+    <message>
+        <source>Gateway path unavailable</source>
+        <translation>Нет пути через шлюз</translation>
+    </message>
+    <message>
+        <source>Gateway target device failed to respond</source>
+        <translation>Устройство за шлюзом не ответило</translation>
+    </message>
+    <message>
+        <source>Unknown exception</source>
+        <translation>Неизвестное исключение</translation>
+    </message>
+    <message>
+        <source>The module&apos;s settings: mode %1, ip %2, mask %3, gateway %4, port_tcp %5.</source>
+        <translation>Настройки модуля: mode %1, ip %2, mask %3, gateway %4, port_tcp %5.</translation>
+    </message>
+    <message>
+        <source>Read coils</source>
+        <translation>Чтение дискретных выходов (coils)</translation>
+    </message>
+    <message>
+        <source>Read discrete inputs</source>
+        <translation>Чтение дискретных входов</translation>
+    </message>
+    <message>
+        <source>Read holding registers</source>
+        <translation>Чтение регистров хранения</translation>
+    </message>
+    <message>
+        <source>Read input registers</source>
+        <translation>Чтение входных регистров</translation>
+    </message>
+    <message>
+        <source>Write single coil</source>
+        <translation>Запись одного дискретного выхода</translation>
+    </message>
+    <message>
+        <source>Write single register</source>
+        <translation>Запись одного регистра</translation>
+    </message>
+    <message>
+        <source>Write multiple coils</source>
+        <translation>Запись нескольких дискретных выходов</translation>
+    </message>
+    <message>
+        <source>Write multiple registers</source>
+        <translation>Запись нескольких регистров</translation>
+    </message>
+    <message>
+        <source>The device at unit %1 answered, so the path through the gateway works. The read %2 is wrong for this device: it has no such table (%3). See the device&apos;s manual for the tables it has.</source>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: у него нет такой таблицы (%3). Какие таблицы у него есть, сказано в его руководстве.</translation>
+    </message>
+    <message>
+        <source>The device at unit %1 answered, so the path through the gateway works. The read %2 is wrong for this device: it has nothing at addresses %3-%4. ADDRESS is the protocol address, the manual&apos;s register number less its first one (40001 is hr:0, 30001 is ir:0).</source>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: по адресам %3-%4 у него ничего нет. ADDRESS — адрес протокола: номер регистра из руководства минус номер первого (40001 — это hr:0, 30001 — ir:0).</translation>
+    </message>
+    <message>
+        <source>The device at unit %1 answered, so the path through the gateway works. The read %2 is wrong for this device: it does not give %3 at once there. See the device&apos;s manual.</source>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: столько (%3) за раз оно там не отдаёт. Смотрите руководство устройства.</translation>
+    </message>
+    <message>
+        <source>The device at unit %1 answered, so the path through the gateway works. The device failed while it handled the read %2: look at the device itself.</source>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Устройство дало сбой при чтении %2: проверьте само устройство.</translation>
+    </message>
+    <message>
+        <source>The device at unit %1 answered, so the path through the gateway works. It is busy and did not do the read %2 now: try again later.</source>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Оно занято и не выполнило чтение %2 сейчас: повторите позже.</translation>
+    </message>
+    <message>
+        <source>The gateway has no path to unit %1: it does not forward requests for that unit to its line. Check the unit address (--unit, the device&apos;s address on the RS-485 line, 1-247).</source>
+        <translation>У шлюза нет пути к устройству %1: запросы к этому адресу он в свою линию не передаёт. Проверьте адрес устройства (--unit, адрес устройства в линии RS-485, 1-247).</translation>
+    </message>
+    <message>
+        <source>No device answered unit %1 on the module&apos;s RS-485 line within the module&apos;s response time-out (timeout_response %2 ms). Check that the device&apos;s speed, parity and stop bits equal the module&apos;s: speed %3, parity %4, stop_bits %5. Then check the device&apos;s address (unit %1), the line&apos;s wiring (A and B not swapped) and its termination, and timeout_response, which a slow device may need longer.</source>
+        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля (timeout_response %2 мс). Проверьте, что скорость, паритет и количество стоп-бит устройства те же, что у модуля: speed %3, parity %4, stop_bits %5. Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может быть нужен больший.</translation>
+    </message>
+    <message>
+        <source>No device answered unit %1 on the module&apos;s RS-485 line within the module&apos;s response time-out. Check that the device&apos;s speed, parity and stop bits equal the module&apos;s (speed, parity and stop_bits: scan the module, or give its settings file with --file, to see them). Then check the device&apos;s address (unit %1), the line&apos;s wiring (A and B not swapped) and its termination, and timeout_response, which a slow device may need longer.</source>
+        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля. Проверьте, что скорость, паритет и количество стоп-бит устройства те же, что у модуля (speed, parity и stop_bits: чтобы их увидеть, выполните сканирование модуля или укажите его файл настройки в --file). Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может быть нужен больший.</translation>
+    </message>
+    <message>
+        <source>The gateway or the device at unit %1 answered the read %2 with exception %3, which the program does not know: see the manuals of the gateway and of the device.</source>
+        <translation>Шлюз или устройство с адресом %1 ответили на чтение %2 исключением %3, которое программе не известно: смотрите руководства шлюза и устройства.</translation>
+    </message>
+    <message>
+        <source>No reply within %1 ms, not even an exception. A gateway whose line stays silent answers 0x0B after its timeout_response (%2 ms): check that HOST:PORT is the gateway itself, and that --timeout is longer than its timeout_response.</source>
+        <translation>Нет ответа за %1 мс, даже исключения. Шлюз, линия которого молчит, отвечает 0x0B по истечении своего timeout_response (%2 мс): проверьте, что HOST:PORT — это сам шлюз и что --timeout больше его timeout_response.</translation>
+    </message>
+    <message>
+        <source>No reply within %1 ms, not even an exception. A gateway whose line stays silent answers 0x0B after its timeout_response: check that HOST:PORT is the gateway itself, and that --timeout is longer than its timeout_response.</source>
+        <translation>Нет ответа за %1 мс, даже исключения. Шлюз, линия которого молчит, отвечает 0x0B по истечении своего timeout_response: проверьте, что HOST:PORT — это сам шлюз и что --timeout больше его timeout_response.</translation>
+    </message>
+    <message>
+        <source>The gateway closed the connection before it answered: the reads not answered by then were not sent again, nor was the connection opened again. A gateway closes a connection when it has too many or when its TCP time-out (timeout_tcp) runs out: check that no other master holds its connections, and try again.</source>
+        <translation>Шлюз закрыл соединение, не ответив: чтения без ответа не отправлялись повторно, и соединение не открывалось снова. Шлюз закрывает соединение, когда их слишком много или когда истёк его таймаут TCP (timeout_tcp): проверьте, что его соединения не заняты другим мастером, и повторите.</translation>
+    </message>
+    <message>
+        <source>%1 refused the connection at port %2: the address answers, but nothing listens at that port. Check that the module is in TCP server mode (mode server: in client mode it listens nowhere and connects to its ip_server_tcp itself; gateway-cli serve stands in for that server), that its port_tcp is %2, and that it was restarted after its settings were written.</source>
+        <translation>%1 отказал в соединении на порту %2: адрес отвечает, но этот порт никто не слушает. Проверьте, что модуль в режиме сервера TCP (mode server: в режиме клиента он ничего не слушает и сам соединяется со своим ip_server_tcp; этот сервер может заменить gateway-cli serve), что его port_tcp равен %2 и что после записи параметров он был перезагружен.</translation>
+    </message>
+    <message>
+        <source>%1: no such host. Give the module&apos;s ip address.</source>
+        <translation>%1: нет такого узла. Укажите ip-адрес модуля.</translation>
+    </message>
+    <message>
+        <source>No connection to %1 at port %2 within %3 ms: nothing answered at that address. Check the module&apos;s ip, mask and gateway against the network, and this PC&apos;s own address on that network: the PC must be in the module&apos;s subnet (the same network under the module&apos;s mask) or reach it through the module&apos;s gateway. Then check that the module is in server mode and that its port_tcp is %2.</source>
+        <translation>Нет соединения с %1 на порту %2 за %3 мс: по этому адресу никто не ответил. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля (в той же сети при маске модуля) или достигать его через шлюз модуля. Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
+    </message>
+    <message>
+        <source>No connection to %1 at port %2. Check the module&apos;s ip, mask and gateway against the network, and this PC&apos;s own address on that network: the PC must be in the module&apos;s subnet or reach it through the module&apos;s gateway. Then check that the module is in server mode and that its port_tcp is %2.</source>
+        <translation>Нет соединения с %1 на порту %2. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля или достигать его через шлюз модуля. Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
+    </message>
+</context>
+<context>
+    <name>cli</name>
+    <message>
+        <source>the settings file each row starts from</source>
+        <translation>файл настройки, с которого начинается каждая строка</translation>
+    </message>
+    <message>
+        <source>the ports, a row each in this order; &quot;found&quot;: those where find sees a module</source>
+        <translation>порты, по строке на каждый в этом порядке; «found»: те, где find видит модуль</translation>
+    </message>
+    <message>
+        <source>the first row&apos;s ip; each next row the next address</source>
+        <translation>ip первой строки; у каждой следующей — следующий адрес</translation>
+    </message>
+    <message>
+        <source>the first row&apos;s rtu_virtual_id; each next row the next number</source>
+        <translation>rtu_virtual_id первой строки; у каждой следующей — следующий номер</translation>
+    </message>
+    <message>
+        <source>--%1 is needed</source>
+        <translation>нужен параметр --%1</translation>
+    </message>
+    <message>
+        <source>no module found on any port</source>
+        <translation>ни на одном порту модуль не найден</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n ports: the addresses run out at %1</source>
+        <translation>
+            <numerusform>%n порт: адреса кончаются на %1</numerusform>
+            <numerusform>%n порта: адреса кончаются на %1</numerusform>
+            <numerusform>%n портов: адреса кончаются на %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the as-built record (CSV): one row per plan row with its result, the values read back and those before</source>
+        <translation>отчёт о выполненном (CSV): по строке на строку плана с её результатом, прочитанными после записи значениями и прежними</translation>
+    </message>
+    <message>
+        <source>replace an existing report</source>
+        <translation>заменить существующий отчёт</translation>
+    </message>
+    <message>
+        <source>where the modules of the rows with a mac are looked for (default: every listed port)</source>
+        <translation>где искать модули строк с mac (по умолчанию — на всех перечисленных системой портах)</translation>
+    </message>
+    <message>
+        <source>write only the values that differ</source>
+        <translation>записать только отличающиеся значения</translation>
+    </message>
+    <message>
+        <source>how long to wait for a module after its reboot (default 30)</source>
+        <translation>сколько секунд ждать модуль после перезагрузки (по умолчанию 30)</translation>
+    </message>
+    <message>
+        <source>%1: the report exists (--force replaces it)</source>
+        <translation>%1: отчёт уже есть (--force заменяет его)</translation>
+    </message>
+    <message>
+        <source>%1: no such folder</source>
+        <translation>%1: нет такой папки</translation>
+    </message>
+    <message>
+        <source>the report is in %1</source>
+        <translation>отчёт — в %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n modules ok</source>
+        <translation>
+            <numerusform>%n модуль, из них ok: %1</numerusform>
+            <numerusform>%n модуля, из них ok: %1</numerusform>
+            <numerusform>%n модулей, из них ok: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>a batch plan that numbers the modules&apos; addresses</source>
+        <translation>план пакетной записи с нумерацией адресов модулей</translation>
+    </message>
+    <message>
+        <source>Writes a batch plan (CSV) on stdout: one row per port, in the order given,
+each with the template and the next IP address from --ip-from on (and the
+next rtu_virtual_id from --rtu-id-from on, when given). --ports found takes
+the ports where find sees a module.</source>
+        <translation>Выводит в stdout план пакетной записи (CSV): по строке на порт в заданном
+порядке, в каждой — шаблон и очередной IP-адрес начиная с --ip-from (и
+очередной rtu_virtual_id начиная с --rtu-id-from, если задан). --ports found
+берёт порты, на которых find видит модуль.</translation>
+    </message>
+    <message>
+        <source>commission every module of a plan at once</source>
+        <translation>наладка всех модулей плана сразу</translation>
+    </message>
+    <message>
+        <source>Commissions every module of a plan at once, one port each, side by side:
+open, scan (identity and the values before), write, reboot, wait for the
+module to come back, read back and compare. A module that fails fails its
+own row only.
+
+The plan is CSV (comma or semicolon, quotes as RFC 4180, a UTF-8 BOM
+allowed): a header row, then one row per module with the columns
+  port     a port name or device path, or
+  mac      the module&apos;s MAC address, found on whichever port it is
+  file     a settings file to start from (relative to the plan&apos;s folder)
+  KEY      any writable parameter key; a cell overrides the file&apos;s value,
+           an empty cell leaves it
+The whole plan is checked before anything is sent (unknown columns, rows
+with neither port nor mac, missing files, bad values, two rows on one port
+or with one mac, two modules given one ip): every fault is listed with its
+line and column, and the exit status is 2.</source>
+        <translation>Выполняет наладку всех модулей плана сразу, по модулю на порт, параллельно:
+открытие порта, сканирование (кто это и прежние значения), запись
+параметров, перезагрузка, ожидание модуля, чтение и сравнение. Ошибка
+модуля портит только его строку.
+
+План — CSV (запятая или точка с запятой, кавычки по RFC 4180, допустима
+метка UTF-8 BOM): строка заголовка, затем по строке на модуль со столбцами
+  port     имя порта или путь к устройству, или
+  mac      MAC-адрес модуля, который найдётся на любом порту
+  file     исходный файл настройки (относительно папки плана)
+  KEY      любой записываемый ключ параметра; ячейка заменяет значение
+           файла, пустая ячейка оставляет его
+Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки
+без port и без mac, отсутствующие файлы, неверные значения, две строки
+на один порт или с одним mac, один ip у двух модулей): каждая ошибка
+указывается со строкой и столбцом, и код завершения — 2.</translation>
+    </message>
+    <message>
+        <source>With --json the report is also printed as JSON. Exit status 0 when every
+row is ok, 1 when any failed, 2 for a bad plan, 130 when interrupted (the
+report is still written, unfinished rows &quot;interrupted&quot;).</source>
+        <translation>С --json отчёт выводится ещё и как JSON. Код завершения 0, когда все
+строки ok, 1, когда какая-то не удалась, 2 при неверном плане, 130 при
+прерывании (отчёт всё равно записывается, незавершённые строки —
+«interrupted»).</translation>
+    </message>
+    <message>
+        <source>the unit (the device&apos;s address on the RS-485 line), 1-247 (default 1)</source>
+        <translation>адрес устройства в линии RS-485, 1-247 (по умолчанию 1)</translation>
+    </message>
+    <message>
+        <source>a read (repeatable; default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or di (discrete inputs); ADDRESS the protocol address as it goes on the wire, 0-65535: the first holding register is hr:0. Pollers and device manuals count from 1 with the table in front: 40001 is hr:0, 40010 hr:9, 30001 ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for registers, 1-2000 for bits (default 1).</source>
+        <translation>чтение (можно несколько; по умолчанию hr:0:1). KIND — hr (регистры хранения), ir (входные регистры), coil (дискретные выходы) или di (дискретные входы); ADDRESS — адрес протокола, как он передаётся, 0-65535: первый регистр хранения — hr:0. Опросчики и руководства устройств считают с 1 и ставят таблицу впереди: 40001 — это hr:0, 40010 — hr:9, 30001 — ir:0, 10001 — di:0, 00001 — coil:0. COUNT — 1-125 для регистров, 1-2000 для битов (по умолчанию 1).</translation>
+    </message>
+    <message>
+        <source>how long to wait for the connection and for each reply (default 3000; with --file, the file&apos;s timeout_response + 1000)</source>
+        <translation>сколько миллисекунд ждать соединения и каждого ответа (по умолчанию 3000; с --file — timeout_response файла + 1000)</translation>
+    </message>
+    <message>
+        <source>send the reads N times: each read&apos;s round trip as its median, minimum and maximum</source>
+        <translation>отправить чтения N раз: время запроса и ответа каждого — медиана, минимум и максимум</translation>
+    </message>
+    <message>
+        <source>the module&apos;s settings file (.TRset): its response time-out, and its values named in the hints</source>
+        <translation>файл настройки модуля (.TRset): его таймаут ответа, а его значения называются в подсказках</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>прервано</translation>
+    </message>
+    <message>
+        <source>read through the gateway over Modbus TCP: does it reach the devices on its RS-485 line?</source>
+        <translation>чтение через шлюз по Modbus TCP: доходит ли он до устройств своей линии RS-485?</translation>
+    </message>
+    <message>
+        <source>Proves that a gateway bridges: connects to it over Modbus TCP at HOST and
+PORT (default 502), sends each read in the order given, each to the unit
+of --unit, and reports what came back: the values, or the exception with
+its name, what it means at a gateway and what to look at. Nothing is sent
+to the module&apos;s configuration port.</source>
+        <translation>Проверяет, что шлюз передаёт запросы: соединяется с ним по Modbus TCP по
+адресу HOST и порту PORT (по умолчанию 502), отправляет чтения в заданном
+порядке, каждое устройству с адресом --unit, и сообщает, что пришло:
+значения или исключение с его названием, что оно значит у шлюза и что
+проверить. В порт настройки модуля ничего не отправляется.</translation>
+    </message>
+    <message>
+        <source>A device&apos;s own exceptions (0x01-0x04) prove that the path through the
+gateway works: the read was wrong for the device. 0x0B says that no device
+answered on the gateway&apos;s RS-485 line: speed, parity, stop bits, the
+device&apos;s address, wiring, termination or timeout_response. A connection
+that the gateway closes is not opened again: the reads not answered by
+then are reported unanswered.
+
+With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;requests&quot;: [{&quot;unit&quot;, &quot;kind&quot;, &quot;address&quot;, &quot;count&quot;, &quot;values&quot;, &quot;exception&quot;,
+&quot;exception_name&quot;, &quot;ms&quot;, ...}], ...}.</source>
+        <translation>Собственные исключения устройства (0x01-0x04) доказывают, что путь через
+шлюз работает: чтение не подошло устройству. 0x0B значит, что в линии
+RS-485 шлюза не ответило ни одно устройство: скорость, паритет, стоп-биты,
+адрес устройства, проводка, терминатор или timeout_response. Соединение,
+закрытое шлюзом, снова не открывается: чтения, оставшиеся к тому времени
+без ответа, так и указываются.
+
+С --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;requests&quot;: [{&quot;unit&quot;, &quot;kind&quot;, &quot;address&quot;, &quot;count&quot;, &quot;values&quot;, &quot;exception&quot;,
+&quot;exception_name&quot;, &quot;ms&quot;, ...}], ...}.</translation>
+    </message>
+    <message>
+        <source>every read answered with data</source>
+        <translation>на каждое чтение пришли данные</translation>
+    </message>
+    <message>
+        <source>connected, but some read got an exception or no answer</source>
+        <translation>соединение есть, но на какое-то чтение пришло исключение или ничего</translation>
+    </message>
+    <message>
+        <source>bad usage (a malformed --read, unit or host): nothing was sent</source>
+        <translation>неверный вызов (неверные --read, адрес устройства или узел): ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>no connection</source>
+        <translation>нет соединения</translation>
+    </message>
+    <message>
+        <source>interrupted (Ctrl+C)</source>
+        <translation>прервано (Ctrl+C)</translation>
+    </message>
+    <message>
+        <source>which command? (gateway-cli --help)</source>
+        <translation>какая команда? (gateway-cli --help)</translation>
+    </message>
+    <message>
+        <source>no command &quot;%1&quot; (gateway-cli --help)</source>
+        <translation>нет команды «%1» (gateway-cli --help)</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>выполнено</translation>
+    </message>
+    <message>
+        <source>the module refused a value, reported a bad value, or read back something other than was written</source>
+        <translation>модуль отказался принять значение, сообщил неверное значение или после записи прочитано не то, что записано</translation>
+    </message>
+    <message>
+        <source>bad usage or input: nothing was sent</source>
+        <translation>неверный вызов или входные данные: ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>no module: the port cannot be opened, or the module is silent, was lost or did not come back after its reboot</source>
+        <translation>нет модуля: порт не открывается, либо модуль молчит, пропал или не вернулся после перезагрузки</translation>
+    </message>
+    <message>
+        <source>interrupted (Ctrl+C); the line on the wire is finished first</source>
+        <translation>прервано (Ctrl+C); строка, которая уже передаётся, сначала дописывается</translation>
+    </message>
+    <message>
+        <source>Options of every command:</source>
+        <translation>Параметры всех команд:</translation>
+    </message>
+    <message>
+        <source>Exit status:</source>
+        <translation>Код завершения:</translation>
+    </message>
+    <message>
+        <source>Usage: gateway-cli COMMAND [ARGUMENT]... [OPTION]...</source>
+        <translation>Запуск: gateway-cli КОМАНДА [АРГУМЕНТ]... [ПАРАМЕТР]...</translation>
+    </message>
+    <message>
+        <source>Reads and writes the parameters of Modbus TCP-RTU gateway modules through
+their serial configuration port, one module or many at once, and proves
+over Modbus TCP that a module bridges to the devices on its line.</source>
+        <translation>Читает и записывает параметры модулей-шлюзов Modbus TCP-RTU через их
+последовательный порт настройки, по одному модулю или много сразу, и
+проверяет по Modbus TCP, что модуль передаёт запросы устройствам своей
+линии.</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Команды:</translation>
+    </message>
+    <message>
+        <source>&quot;gateway-cli COMMAND --help&quot; tells more of each.
+
+PORT is a port name (COM3, ttyUSB0) or a device path
+(/dev/serial/by-id/...). FILE is a settings file (.TRset), as the
+configurator&apos;s menu &quot;Файл настройки&quot; opens and saves them.
+
+Parameter keys: mode, version, mac, ip, mask, gateway, port_tcp, parity,
+speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
+rtu_virtual_id, tcp_slave_id. Values are written as the module replies
+them: mode server or client; parity none, odd or even; speed the baud rate;
+stop_bits 1 or 2; tcp_slave_id a number or off. version and mac are read
+only.</source>
+        <translation>Подробнее о каждой: «gateway-cli КОМАНДА --help».
+
+PORT — имя порта (COM3, ttyUSB0) или путь к устройству
+(/dev/serial/by-id/...). FILE — файл настройки (.TRset), какие открывает
+и сохраняет меню конфигуратора «Файл настройки».
+
+Ключи параметров: mode, version, mac, ip, mask, gateway, port_tcp, parity,
+speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
+rtu_virtual_id, tcp_slave_id. Значения пишутся так, как их отвечает
+модуль: mode — server или client; parity — none, odd или even; speed —
+скорость в бит/с; stop_bits — 1 или 2; tcp_slave_id — число или off.
+version и mac только читаются.</translation>
+    </message>
+    <message>
+        <source>The language of the texts is the system&apos;s (Russian or English); --lang en
+or --lang ru, anywhere on the command line, or the variable GATEWAY_LANG
+chooses it. JSON, reports and the words scripts read are the same in both.</source>
+        <translation>Язык текстов — язык системы (русский или английский); выбрать его можно
+параметром --lang en или --lang ru в любом месте командной строки или
+переменной GATEWAY_LANG. JSON, отчёты и слова для скриптов в обоих языках
+одни и те же.</translation>
+    </message>
+    <message>
+        <source>Usage: gateway-cli %1 %2</source>
+        <translation>Запуск: gateway-cli %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot;: must be en or ru</source>
+        <translation>%1 «%2»: должно быть en или ru</translation>
+    </message>
+    <message>
+        <source>nothing was sent</source>
+        <translation>ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>: interrupted</source>
+        <translation>: прервано</translation>
+    </message>
+    <message>
+        <source>%1: module %2, firmware %3
+</source>
+        <translation>%1: модуль %2, прошивка %3
+</translation>
+    </message>
+    <message>
+        <source>also save the thirteen values a settings file holds, as the configurator saves them after the same scan</source>
+        <translation>ещё и сохранить тринадцать значений файла настройки, как их сохраняет конфигуратор после такого же сканирования</translation>
+    </message>
+    <message>
+        <source>a value to write (repeatable)</source>
+        <translation>значение для записи (можно несколько)</translation>
+    </message>
+    <message>
+        <source>scan first and write only the values that differ</source>
+        <translation>сначала сканирование, затем запись только отличающихся значений</translation>
+    </message>
+    <message>
+        <source>end after the changes: no reboot, no read-back</source>
+        <translation>закончить после изменений: без перезагрузки и чтения</translation>
+    </message>
+    <message>
+        <source>how long to wait for the module to come back after its reboot (default 30)</source>
+        <translation>сколько секунд ждать модуль после перезагрузки (по умолчанию 30)</translation>
+    </message>
+    <message>
+        <source>send the values unchecked: the module judges them</source>
+        <translation>отправить значения без проверки: их проверит модуль</translation>
+    </message>
+    <message>
+        <source>nothing to write: give a settings file or --set KEY=VALUE</source>
+        <translation>нечего записывать: укажите файл настройки или --set KEY=VALUE</translation>
+    </message>
+    <message>
+        <source>written before that: %1</source>
+        <translation>до этого записаны: %1</translation>
+    </message>
+    <message>
+        <source>nothing to write: every value is as asked
+</source>
+        <translation>нечего записывать: все значения уже такие
+</translation>
+    </message>
+    <message>
+        <source>written: %1
+</source>
+        <translation>записаны: %1
+</translation>
+    </message>
+    <message>
+        <source>rebooted; read back: every value as written
+</source>
+        <translation>перезагружен; прочитано: все значения как записаны
+</translation>
+    </message>
+    <message>
+        <source>%1 module %2, file %3
+</source>
+        <translation>%1 модуль %2, файл %3
+</translation>
+    </message>
+    <message>
+        <source>the module holds the file&apos;s values</source>
+        <translation>в модуле значения файла</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n values differ</source>
+        <translation>
+            <numerusform>%n значение отличается</numerusform>
+            <numerusform>%n значения отличаются</numerusform>
+            <numerusform>%n значений отличаются</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>yes, return the module to its factory settings</source>
+        <translation>да, сбросить модуль к заводским настройкам</translation>
+    </message>
+    <message>
+        <source>%1 returns the module to its factory settings: say --yes</source>
+        <translation>%1 сбрасывает модуль к заводским настройкам: добавьте --yes</translation>
+    </message>
+    <message>
+        <source>the module&apos;s fifteen parameters</source>
+        <translation>пятнадцать параметров модуля</translation>
+    </message>
+    <message>
+        <source>Reads the module&apos;s fifteen parameters, in the order the configurator&apos;s scan
+takes them, and prints them (key, value), or with --json as
+{&quot;port&quot;: ..., &quot;result&quot;: &quot;ok&quot;, &quot;parameters&quot;: {&quot;mode&quot;: &quot;server&quot;, ...}}.</source>
+        <translation>Читает пятнадцать параметров модуля в том порядке, в каком их берёт
+сканирование конфигуратора, и выводит их (ключ, значение), а с --json как
+{&quot;port&quot;: ..., &quot;result&quot;: &quot;ok&quot;, &quot;parameters&quot;: {&quot;mode&quot;: &quot;server&quot;, ...}}.</translation>
+    </message>
+    <message>
+        <source>A reply that is missing, empty or not one of a choice&apos;s words fails the
+scan and names the key: exit status 3 for a silent module, 1 for a bad
+value.</source>
+        <translation>Ответ, которого нет, пустой или не из допустимых слов, прерывает
+сканирование, и ключ называется: код завершения 3, если модуль молчит,
+1 при неверном значении.</translation>
+    </message>
+    <message>
+        <source>write parameters, reboot the module, read them back</source>
+        <translation>записать параметры, перезагрузить модуль, прочитать их</translation>
+    </message>
+    <message>
+        <source>Writes the values of a settings file, each --set overriding one (without a
+file, only the --set keys), in the configurator&apos;s write order, each
+acknowledgement checked; then reboots the module (&quot;reset&quot;), waits for it to
+come back and reads every parameter back. Before anything is sent, every
+value is checked: IPv4 addresses for ip, mask, gateway and ip_server_tcp;
+port_tcp 502 or 10000-65535; timeout_response 100-60000; timeout_tcp
+5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 or off; the choices&apos;
+words. A bad value, an unknown key or an item that is not KEY=VALUE is
+named, one line each, and nothing is sent (exit status 2).</source>
+        <translation>Записывает значения файла настройки, каждый --set заменяет одно (без
+файла — только ключи --set), в порядке записи конфигуратора, проверяя
+каждое подтверждение; затем перезагружает модуль («reset»), ждёт его
+и читает все параметры. До отправки проверяется каждое значение: адреса
+IPv4 для ip, mask, gateway и ip_server_tcp; port_tcp 502 или 10000-65535;
+timeout_response 100-60000; timeout_tcp 5-240; rtu_virtual_id 1-247;
+tcp_slave_id 1-255 или off; допустимые слова. Неверное значение,
+неизвестный ключ или элемент не вида KEY=VALUE называются, по строке
+на каждый, и ничего не отправляется (код завершения 2).</translation>
+    </message>
+    <message>
+        <source>The first refusal (&quot;?&quot;), or an answer other than &quot;ok&quot;, or none in the
+module&apos;s time, stops the write: nothing more is sent, and the keys written
+before it are named. Exit status 0 only when every value reads back as
+written.</source>
+        <translation>Первый отказ («?»), ответ не «ok» или отсутствие ответа за время модуля
+останавливает запись: больше ничего не отправляется, а ключи, записанные
+до этого, называются. Код завершения 0, только если все значения
+прочитаны такими, как записаны.</translation>
+    </message>
+    <message>
+        <source>the parameters that differ from a settings file</source>
+        <translation>параметры, отличающиеся от файла настройки</translation>
+    </message>
+    <message>
+        <source>Scans the module and lists the keys whose values differ from the settings
+file&apos;s. Exit status 0 when none differ, 1 when some do.</source>
+        <translation>Выполняет сканирование модуля и перечисляет ключи, значения которых
+отличаются от файла настройки. Код завершения 0, если отличий нет, 1,
+если есть.</translation>
+    </message>
+    <message>
+        <source>restart the module</source>
+        <translation>перезагрузить модуль</translation>
+    </message>
+    <message>
+        <source>Asks the module who it is, then restarts it (&quot;RESET&quot;).</source>
+        <translation>Спрашивает модуль, кто он, затем перезагружает его («RESET»).</translation>
+    </message>
+    <message>
+        <source>return the module to its factory settings (--yes)</source>
+        <translation>сброс модуля к заводским настройкам (--yes)</translation>
+    </message>
+    <message>
+        <source>Asks the module who it is, then returns it to its factory settings (&quot;LOAD
+SETTING:DEFAULT&quot;). It refuses without --yes (exit status 2).</source>
+        <translation>Спрашивает модуль, кто он, затем сбрасывает его к заводским настройкам
+(«LOAD SETTING:DEFAULT»). Без --yes отказывается (код завершения 2).</translation>
+    </message>
+    <message>
+        <source>the time between two commands to a module (default 1000, the module&apos;s pace; less only for modules known to keep up)</source>
+        <translation>пауза между двумя командами модулю в мс (по умолчанию 1000, темп модуля; меньше — только для модулей, которые точно успевают)</translation>
+    </message>
+    <message>
+        <source>every line sent and received, with a time stamp, on stderr</source>
+        <translation>каждая отправленная и принятая строка с отметкой времени — в stderr</translation>
+    </message>
+    <message>
+        <source>one JSON document on stdout; messages stay on stderr</source>
+        <translation>один документ JSON в stdout; сообщения остаются в stderr</translation>
+    </message>
+    <message>
+        <source>this help</source>
+        <translation>эта справка</translation>
+    </message>
+    <message>
+        <source>the program&apos;s version</source>
+        <translation>версия программы</translation>
+    </message>
+    <message>
+        <source>not UTF-8 text</source>
+        <translation>текст не в UTF-8</translation>
+    </message>
+    <message>
+        <source>text after a closing quote</source>
+        <translation>текст после закрывающей кавычки</translation>
+    </message>
+    <message>
+        <source>a quote that is never closed</source>
+        <translation>незакрытая кавычка</translation>
+    </message>
+    <message>
+        <source>line %1, column %2 (%3)</source>
+        <translation>строка %1, столбец %2 (%3)</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>строка %1: %2</translation>
+    </message>
+    <message>
+        <source>line 1: no header row</source>
+        <translation>строка 1: нет строки заголовка</translation>
+    </message>
+    <message>
+        <source>%1: no such column (the columns: port, mac, file, %2)</source>
+        <translation>%1: нет такого столбца (столбцы: port, mac, file, %2)</translation>
+    </message>
+    <message>
+        <source>%1: a second column of that name</source>
+        <translation>%1: второй столбец с этим именем</translation>
+    </message>
+    <message>
+        <source>line %1: neither a port nor a mac column</source>
+        <translation>строка %1: нет ни столбца port, ни столбца mac</translation>
+    </message>
+    <message>
+        <source>line %1: no module after the header</source>
+        <translation>строка %1: после заголовка нет ни одного модуля</translation>
+    </message>
+    <message>
+        <source>line %1: %2 fields, the header has %3</source>
+        <translation>строка %1: полей %2, а в заголовке %3</translation>
+    </message>
+    <message>
+        <source>line %1: neither a port nor a mac</source>
+        <translation>строка %1: нет ни port, ни mac</translation>
+    </message>
+    <message>
+        <source>line %1: nothing to write</source>
+        <translation>строка %1: нечего записывать</translation>
+    </message>
+    <message>
+        <source>%1: %2 is %3 of line %4 as well</source>
+        <translation>%1: %2 — это также %3 строки %4</translation>
+    </message>
+    <message>
+        <source>the system lists no serial ports</source>
+        <translation>система не сообщает ни одного последовательного порта</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n ports have a module</source>
+        <translation>
+            <numerusform>%n порт, модуль есть на %1</numerusform>
+            <numerusform>%n порта, модуль есть на %1</numerusform>
+            <numerusform>%n портов, модуль есть на %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the serial ports of this computer</source>
+        <translation>последовательные порты этого компьютера</translation>
+    </message>
+    <message>
+        <source>Lists the serial ports that the system reports, with their description,
+manufacturer, serial number and USB vendor:product where known, and on
+Linux the stable name under /dev/serial/by-id where there is one.
+Pseudo-terminals and some device paths are not listed; any command takes
+them all the same.</source>
+        <translation>Перечисляет последовательные порты, о которых сообщает система, с их
+описанием, производителем, серийным номером и USB vendor:product, если
+они известны, а в Linux — с постоянным именем в /dev/serial/by-id, если
+оно есть. Псевдотерминалы и некоторые пути к устройствам не
+перечисляются; любая команда всё равно их принимает.</translation>
+    </message>
+    <message>
+        <source>which ports have a module (all listed ports by default)</source>
+        <translation>поиск: на каких портах есть модуль (по умолчанию на всех перечисленных)</translation>
+    </message>
+    <message>
+        <source>Asks every listed port, or the ports given, all at once, whether a module
+is there (its MAC address and firmware version, at 9600 baud 8N1), and
+prints those that answer. With --json, the ports that cannot be opened or
+stay silent are listed too, with why. Exit status 0 when a module was
+found, 3 when none was.</source>
+        <translation>Опрашивает все перечисленные системой порты или заданные, все сразу, есть
+ли там модуль (его MAC-адрес и версия прошивки, на 9600 бит/с 8N1), и
+выводит ответившие. С --json перечисляются и порты, которые не
+открываются или молчат, с причиной. Код завершения 0, если модуль
+найден, 3, если нет.</translation>
+    </message>
+    <message>
+        <source>how long to serve (default 60)</source>
+        <translation>сколько секунд работать (по умолчанию 60)</translation>
+    </message>
+    <message>
+        <source>values to hold. Without it each holding and input register reads back its own address (hr:7 is 7), and each coil and discrete input is 1 at an odd address, 0 at an even one. A map file has lines KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); the values go to ADDRESS and the addresses after it; registers 0-65535 (or 0x0000-0xFFFF), bits 0 or 1; # begins a comment.</source>
+        <translation>хранимые значения. Без него каждый регистр хранения и входной регистр читается как свой адрес (hr:7 — это 7), а каждый дискретный выход и вход равен 1 по нечётному адресу и 0 по чётному. В файле строки вида KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); значения идут по адресу ADDRESS и следующим за ним; регистры 0-65535 (или 0x0000-0xFFFF), биты 0 или 1; # начинает комментарий.</translation>
+    </message>
+    <message>
+        <source>cannot listen at %1 port %2: %3</source>
+        <translation>нельзя слушать %1, порт %2: %3</translation>
+    </message>
+    <message>
+        <source>every address of this PC, port %1</source>
+        <translation>все адреса этого ПК, порт %1</translation>
+    </message>
+    <message>
+        <source>listening at %1 for %2 s, answering every unit</source>
+        <translation>слушаю %1 в течение %2 с, отвечаю на любой адрес устройства</translation>
+    </message>
+    <message>
+        <source>%1 connection from %2
+</source>
+        <translation>%1 соединение от %2
+</translation>
+    </message>
+    <message>
+        <source>%1 %2 closed
+</source>
+        <translation>%1 %2 закрыто
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n requests served</source>
+        <translation>
+            <numerusform>обслужен %n запрос</numerusform>
+            <numerusform>обслужено %n запроса</numerusform>
+            <numerusform>обслужено %n запросов</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n connections</source>
+        <translation>
+            <numerusform>%n соединение</numerusform>
+            <numerusform>%n соединения</numerusform>
+            <numerusform>%n соединений</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the Modbus TCP server that a module in client mode connects to: shows what it forwards</source>
+        <translation>сервер Modbus TCP, с которым соединяется модуль в режиме клиента: показывает, что модуль передаёт</translation>
+    </message>
+    <message>
+        <source>Stands in for the Modbus TCP server that a module in TCP client mode
+connects to (its ip_server_tcp, at its port_tcp): listens at PORT, on the
+address HOST of this PC (without HOST: every address of this PC; PORT 0:
+one the system picks, named on the first line), answers every unit it is
+asked for, and shows each connection (the peer&apos;s address) and each request
+served (unit, function, address, count) as it comes. So the requests of the
+RTU master on the module&apos;s line arrive here when the module forwards them.</source>
+        <translation>Заменяет сервер Modbus TCP, с которым соединяется модуль в режиме клиента
+TCP (его ip_server_tcp на его port_tcp): слушает порт PORT на адресе HOST
+этого ПК (без HOST — на всех адресах этого ПК; PORT 0 — порт, выбранный
+системой, он называется в первой строке), отвечает на любой адрес
+устройства и по мере поступления показывает каждое соединение (адрес
+собеседника) и каждый обслуженный запрос (устройство, функция, адрес,
+количество). Так сюда приходят запросы мастера RTU из линии модуля, когда
+модуль их передаёт.</translation>
+    </message>
+    <message>
+        <source>With --json the connections and requests come as one JSON document at the
+end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connections&quot;: [{&quot;peer&quot;, &quot;at_s&quot;}],
+&quot;requests&quot;: [{&quot;peer&quot;, &quot;unit&quot;, &quot;function&quot;, &quot;address&quot;, &quot;count&quot;, &quot;exception&quot;,
+&quot;at_s&quot;}], &quot;served&quot;}), the live lines on stderr.</source>
+        <translation>С --json соединения и запросы выводятся одним документом JSON в конце
+({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connections&quot;: [{&quot;peer&quot;, &quot;at_s&quot;}],
+&quot;requests&quot;: [{&quot;peer&quot;, &quot;unit&quot;, &quot;function&quot;, &quot;address&quot;, &quot;count&quot;, &quot;exception&quot;,
+&quot;at_s&quot;}], &quot;served&quot;}), а текущие строки — в stderr.</translation>
+    </message>
+    <message>
+        <source>at least one request was served</source>
+        <translation>обслужен хотя бы один запрос</translation>
+    </message>
+    <message>
+        <source>bad usage: nothing was listened for</source>
+        <translation>неверный вызов: ничего не прослушивалось</translation>
+    </message>
+    <message>
+        <source>no request came (or the port could not be listened at)</source>
+        <translation>не пришло ни одного запроса (или порт не удалось слушать)</translation>
+    </message>
+    <message>
+        <source>%1: no such key (the keys: %2)</source>
+        <translation>%1: нет такого ключа (ключи: %2)</translation>
+    </message>
+    <message>
+        <source>%1 (gateway-cli %2 --help)</source>
+        <translation>%1 (gateway-cli %2 --help)</translation>
+    </message>
+    <message>
+        <source>too few arguments for %1 (gateway-cli %1 --help)</source>
+        <translation>мало аргументов для %1 (gateway-cli %1 --help)</translation>
+    </message>
+    <message>
+        <source>too many arguments for %1 (gateway-cli %1 --help)</source>
+        <translation>слишком много аргументов для %1 (gateway-cli %1 --help)</translation>
+    </message>
+    <message>
+        <source>--%1 &quot;%2&quot;: must be a number %3-%4</source>
+        <translation>--%1 «%2»: должно быть число %3-%4</translation>
+    </message>
+    <message>
+        <source>%1 line %2 %3: %4
+</source>
+        <translation>%1 строка %2 %3: %4
+</translation>
+    </message>
+    <message>
+        <source>waiting</source>
+        <translation>ожидание</translation>
+    </message>
+    <message>
+        <source>line %1  %2  %3  %4</source>
+        <translation>строка %1  %2  %3  %4</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: not KEY=VALUE</source>
+        <translation>«%1»: не KEY=VALUE</translation>
+    </message>
+</context>
+<context>
+    <name>proto</name>
+    <message>
+        <source>one of %1</source>
+        <translation>одним из: %1</translation>
+    </message>
+    <message>
+        <source>an IPv4 address (four numbers 0-255 with dots)</source>
+        <translation>адресом IPv4 (четыре числа 0-255 через точку)</translation>
+    </message>
+    <message>
+        <source>a number %1-%2</source>
+        <translation>числом %1-%2</translation>
+    </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 или %2</translation>
+    </message>
+    <message>
+        <source>is read only</source>
+        <translation>только для чтения</translation>
+    </message>
+    <message>
+        <source>must be %1</source>
+        <translation>должно быть %1</translation>
+    </message>
+    <message>
+        <source>%1: the file&apos;s list position &quot;%2&quot; is none of %3</source>
+        <translation>%1: номер в списке «%2» в файле — ни одно из %3</translation>
+    </message>
+</context>
+<context>
+    <name>registermap</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: not KIND:ADDRESS = VALUE...</source>
+        <translation>%1: не KIND:ADDRESS = VALUE...</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not KIND:ADDRESS (hr, ir, coil or di, and 0-%3)</source>
+        <translation>%1: «%2» — не KIND:ADDRESS (hr, ir, coil или di и 0-%3)</translation>
+    </message>
+    <message>
+        <source>%1: the values must be bits, 0 or 1</source>
+        <translation>%1: значения должны быть битами, 0 или 1</translation>
+    </message>
+    <message>
+        <source>%1: the values must be numbers 0-65535 (or 0x0000-0xFFFF)</source>
+        <translation>%1: значения должны быть числами 0-65535 (или 0x0000-0xFFFF)</translation>
+    </message>
+    <message>
+        <source>%1: the values go beyond address %2</source>
+        <translation>%1: значения выходят за адрес %2</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# gateway-cli's translations (cli/translations/*.ts) brought up to date with
+# the texts of the sources ($sources below): new texts added unfinished,
+# gone ones dropped. Then translate the unfinished ones (Qt Linguist, or an
+# editor: each <translation type="unfinished">) and commit the .ts.
+#   scripts/translations.sh           update the .ts
+#   scripts/translations.sh --check   fail (listing them) when a text of the
+#                                     sources is missing from a .ts, or a
+#                                     translation is unfinished, empty,
+#                                     vanished or obsolete; changes nothing
+# The English .ts holds the plural forms only (lupdate -pluralonly): the
+# sources are English. LUPDATE names the lupdate to run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+# Qt 5's lupdate, wherever Qt 6's is first on the PATH: the .ts are kept
+# by one lupdate, so that they do not change with the tool.
+lupdate=${LUPDATE:-/usr/lib/qt5/bin/lupdate}
+[ -x "$lupdate" ] || { echo "translations: FAIL: no $lupdate: it comes in Debian's package qttools5-dev-tools (scripts/deps.sh)" >&2; exit 1; }
+dir=$root/cli/translations
+# gateway-cli's sources, and the value rules and settings-file errors it
+# shows from the libraries it shares with the window.
+sources=(cli sim protocol/modulevalues.cpp settings/parameterfile.cpp)
+
+# update DIR: the .ts files in DIR made current.
+# (lupdate's warnings that a namespace "lacks Q_OBJECT" are dropped: tr()
+# in namespace cli is cli::tr, command.h.)
+update() {
+    { (cd "$root" && "$lupdate" -silent -no-obsolete -locations none -source-language en "${sources[@]}" \
+        -target-language ru -ts "$1/gateway-cli_ru.ts") 2>&1 >&3 | { grep -v 'lacks Q_OBJECT macro$' || true; } >&2; } 3>&1
+    { (cd "$root" && "$lupdate" -silent -no-obsolete -locations none -source-language en -pluralonly "${sources[@]}" \
+        -target-language en -ts "$1/gateway-cli_en.ts") 2>&1 >&3 | { grep -v 'lacks Q_OBJECT macro$' || true; } >&2; } 3>&1
+}
+
+if [ "${1:-}" != --check ]; then
+    update "$dir"
+    grep -c 'type="unfinished"' "$dir"/*.ts | sed 's/^/unfinished: /' || true
+    exit 0
+fi
+
+status=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$dir"/*.ts "$work"/
+update "$work"
+for ts in "$dir"/*.ts; do
+    name=$(basename "$ts")
+    if ! diff -u "$ts" "$work/$name" > "$work/$name.diff"; then
+        echo "translations: $name is not current with the sources (scripts/translations.sh):"
+        cat "$work/$name.diff"
+        status=1
+    fi
+    # Unfinished, vanished or obsolete entries, and empty translations
+    # (an empty numerus form included).
+    if grep -nE 'type="(unfinished|vanished|obsolete)"|<translation>\s*</translation>|<translation/>|<numerusform>\s*</numerusform>|<numerusform/>' "$work/$name"; then
+        echo "translations: $name has the entries above untranslated (scripts/translations.sh, then translate them)"
+        status=1
+    fi
+done
+exit $status
