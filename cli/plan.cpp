@@ -286,24 +286,24 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
 
         // No port, MAC or IP address twice.
         const auto once = [&](QHash<QString, int> &seen, const QString &key, const QString &column,
-                              const QString &value, const char *what) {
+                              const QString &value, const QString &fault) {
             if (key.isEmpty())
                 return;
             if (seen.contains(key))
-                result.faults << cli::tr("%1: %2 is %3 of line %4 as well")
-                                     .arg(where(record.line, int(columns.indexOf(column)), column), value,
-                                          QLatin1String(what))
+                result.faults << fault.arg(where(record.line, int(columns.indexOf(column)), column), value)
                                      .arg(seen.value(key));
             else
                 seen.insert(key, record.line);
         };
-        once(ports, row.port.isEmpty() ? QString() : portKey(row.port), portColumn, row.port, "the port");
-        once(macs, macKey(row.mac), macColumn, row.mac, "the MAC address");
+        once(ports, row.port.isEmpty() ? QString() : portKey(row.port), portColumn, row.port,
+             cli::tr("%1: %2 is the port of line %3 as well"));
+        once(macs, macKey(row.mac), macColumn, row.mac,
+             cli::tr("%1: %2 is the MAC address of line %3 as well"));
         const QString ip = row.values.value(proto::Param::Ip);
         const QString ipColumn = proto::nameOf(proto::Param::Ip);
         if (row.values.has(proto::Param::Ip))
             once(ips, ip, columns.contains(ipColumn) && !cell(ipColumn).isEmpty() ? ipColumn : fileColumn, ip,
-                 "the IP address");
+                 cli::tr("%1: %2 is the IP address of line %3 as well"));
         result.rows << row;
     }
     return result;

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 namespace support {
@@ -16,10 +17,13 @@ struct CliRun {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-// Runs GATEWAY_CLI_PATH with `args` and waits for it to end.
-inline CliRun runCli(const QStringList &args, int timeoutMs = 120000)
+// Runs GATEWAY_CLI_PATH with `args` and waits for it to end; in `env`, when
+// given.
+inline CliRun runCli(const QStringList &args, int timeoutMs = 120000,
+                     const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
 #ifdef GATEWAY_CLI_PATH
     p.setProgram(QStringLiteral(GATEWAY_CLI_PATH));
 #endif

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <QJsonArray>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include "cliprocess.h"
@@ -42,6 +43,22 @@ QByteArray writtenFile()
     return general + '\n' + client;
 }
 
+// The environment of a system in a language: the test command's LC_ALL,
+// which wins over LANG, and whatever else names a language removed; then
+// `set` (NAME=VALUE each: LANG=ru_RU.UTF-8) added.
+QProcessEnvironment environment(const QStringList &set)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "GATEWAY_LANG"})
+        env.remove(QLatin1String(name));
+    for (const QString &v : set)
+        env.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
+    return env;
+}
+
+const QStringList russian{QStringLiteral("LANG=ru_RU.UTF-8")};
+const QStringList english{QStringLiteral("LANG=C")};
+
 // The commands the module received that change something, "reset" included.
 QByteArrayList changesReceived(const SimProcess &sim)
 {
@@ -73,6 +90,10 @@ private slots:
     void badInputSendsNothing();
     void rebootAndFactoryReset();
     void find();
+    void language_data();
+    void language();
+    void sameJson_data();
+    void sameJson();
 
 private:
     QTemporaryDir dir;
@@ -350,6 +371,115 @@ void tst_Cli::find()
     run = runCli({QStringLiteral("find"), missing, silent.link, QStringLiteral("--interval"), fast});
     QCOMPARE(run.status, 3);
     QVERIFY(run.out.isEmpty());
+}
+
+// The texts for a person in the system's language (Russian for ru, English
+// otherwise and for C), or the one --lang or GATEWAY_LANG chooses: the
+// help, a refused value (nothing sent), Qt's parser, and a batch's summary
+// in its plural forms (1, 2 and 5 modules: rows on ports that cannot be
+// opened).
+void tst_Cli::language_data()
+{
+    QTest::addColumn<QStringList>("env");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("said");
+    const QString write = QStringLiteral("write PORT --set ip=10.0.0.300");
+    const QString unknown = QStringLiteral("scan PORT --colour");
+    QTest::newRow("help ru") << russian << QStringList{QStringLiteral("--help")} << 0
+                             << QStringList{QStringLiteral("Запуск: gateway-cli КОМАНДА"), QStringLiteral("Код завершения:"),
+                                            QStringLiteral("эта справка")};
+    QTest::newRow("help en") << english << QStringList{QStringLiteral("--help")} << 0
+                             << QStringList{QStringLiteral("Usage: gateway-cli COMMAND"), QStringLiteral("Exit status:"),
+                                            QStringLiteral("this help")};
+    QTest::newRow("refused ru") << russian << write.split(QLatin1Char(' ')) << 2
+                                << QStringList{QStringLiteral("ip=\"10.0.0.300\": должно быть адресом IPv4"),
+                                               QStringLiteral("gateway-cli: ничего не отправлено")};
+    QTest::newRow("refused en") << english << write.split(QLatin1Char(' ')) << 2
+                                << QStringList{QStringLiteral("ip=\"10.0.0.300\": must be an IPv4 address"),
+                                               QStringLiteral("gateway-cli: nothing was sent")};
+    QTest::newRow("--lang en over ru") << russian << (write + QStringLiteral(" --lang en")).split(QLatin1Char(' '))
+                                       << 2 << QStringList{QStringLiteral("gateway-cli: nothing was sent")};
+    QTest::newRow("GATEWAY_LANG ru over C")
+        << english + QStringList{QStringLiteral("GATEWAY_LANG=ru")} << write.split(QLatin1Char(' ')) << 2
+        << QStringList{QStringLiteral("gateway-cli: ничего не отправлено")};
+    QTest::newRow("parser ru") << russian << unknown.split(QLatin1Char(' ')) << 2
+                               << QStringList{QStringLiteral("Неизвестный параметр «colour». (gateway-cli scan --help)")};
+    QTest::newRow("parser en") << english << unknown.split(QLatin1Char(' ')) << 2
+                               << QStringList{QStringLiteral("Unknown option 'colour'. (gateway-cli scan --help)")};
+    const QStringList ru{QStringLiteral("1 модуль"), QStringLiteral("2 модуля"), QStringLiteral("5 модулей")};
+    const QStringList en{QStringLiteral("0 of 1 module ok"), QStringLiteral("0 of 2 modules ok"),
+                         QStringLiteral("0 of 5 modules ok")};
+    const int counts[] = {1, 2, 5};
+    for (int i = 0; i < 3; ++i) {
+        const QStringList batch{QStringLiteral("batch"), QStringLiteral("PLAN%1").arg(counts[i])};
+        QTest::addRow("batch of %d ru", counts[i])
+            << russian << batch << 1 << QStringList{ru[i] + QStringLiteral(", из них ok: 0")};
+        QTest::addRow("batch of %d en", counts[i]) << english << batch << 1 << QStringList{en[i]};
+    }
+}
+
+void tst_Cli::language()
+{
+    QFETCH(QStringList, env);
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QStringList, said);
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QString settings = file(QStringLiteral("written.TRset"));
+    QVERIFY(writeFile(settings, writtenFile()));
+    for (const int n : {1, 2, 5}) {
+        QByteArray plan = "port,file,ip\n";
+        for (int row = 0; row < n; ++row)
+            plan += file(QStringLiteral("no-port-%1,").arg(row)).toUtf8() + settings.toUtf8() + ",10.0.0." + QByteArray::number(row + 10) + '\n';
+        QVERIFY(writeFile(file(QStringLiteral("plan%1.csv").arg(n)), plan));
+    }
+    for (QString &a : args) {
+        a.replace(QStringLiteral("PORT"), sim.link);
+        if (a.startsWith(QLatin1String("PLAN")))
+            a = file(QStringLiteral("plan%1.csv").arg(a.mid(4)));
+    }
+    if (args.constFirst() == QLatin1String("batch"))
+        args << QStringLiteral("--report") << file(QStringLiteral("report.csv")) << QStringLiteral("--force");
+    const CliRun run = runCli(args, 120000, environment(env));
+    const QString text = QString::fromUtf8(run.out + run.err);
+    QVERIFY2(run.status == status, qPrintable(text));
+    for (const QString &s : said)
+        QVERIFY2(text.contains(s), qPrintable(s + QStringLiteral(" not in: ") + text));
+    QVERIFY(sim.received().isEmpty());
+}
+
+// JSON is for scripts: the same whatever the language, a check's hints
+// included.
+void tst_Cli::sameJson_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::newRow("scan") << QStringList{QStringLiteral("scan"), QStringLiteral("PORT"), QStringLiteral("--interval"), fast} << 0;
+    QTest::newRow("check, nothing listening")
+        << QStringList{QStringLiteral("check"), QStringLiteral("127.0.0.1:PORT_TCP")} << 3;
+}
+
+void tst_Cli::sameJson()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    SimProcess sim;
+    QVERIFY(sim.start());
+    // A free port of the loopback that nothing listens at.
+    QTcpServer free;
+    QVERIFY(free.listen(QHostAddress::LocalHost));
+    const QString freePort = QString::number(free.serverPort());
+    free.close();
+    args.replaceInStrings(QStringLiteral("PORT_TCP"), freePort).replaceInStrings(QStringLiteral("PORT"), sim.link);
+    args << QStringLiteral("--json");
+    const CliRun ru = runCli(args, 120000, environment(russian));
+    const CliRun en = runCli(args, 120000, environment(english));
+    QVERIFY2(ru.status == status, ru.err);
+    QVERIFY2(en.status == status, en.err);
+    QVERIFY(!ru.json().isEmpty());
+    QCOMPARE(ru.out, en.out);
 }
 
 QTEST_MAIN(tst_Cli)

@@ -865,10 +865,6 @@ SETTING:DEFAULT&quot;). It refuses without --yes (exit status 2).</source>
         <translation>строка %1: нечего записывать</translation>
     </message>
     <message>
-        <source>%1: %2 is %3 of line %4 as well</source>
-        <translation>%1: %2 — это также %3 строки %4</translation>
-    </message>
-    <message>
         <source>the system lists no serial ports</source>
         <translation>система не сообщает ни одного последовательного порта</translation>
     </message>
@@ -1040,6 +1036,18 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     <message>
         <source>&quot;%1&quot;: not KEY=VALUE</source>
         <translation>«%1»: не KEY=VALUE</translation>
+    </message>
+    <message>
+        <source>%1: %2 is the port of line %3 as well</source>
+        <translation>%1: %2 — это также порт строки %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 is the MAC address of line %3 as well</source>
+        <translation>%1: %2 — это также MAC-адрес строки %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 is the IP address of line %3 as well</source>
+        <translation>%1: %2 — это также IP-адрес строки %3</translation>
     </message>
 </context>
 <context>
