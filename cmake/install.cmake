@@ -3,6 +3,7 @@
 #   cmake --install BUILD [--prefix DIR]
 #       bin/gateway-configurator, bin/gateway-cli, bin/gateway-sim,
 #       share/man/man1/{gateway-configurator,gateway-cli,gateway-sim}.1.gz,
+#       share/man/ru/man1/gateway-cli.1.gz,
 #       share/doc/gateway-configurator/{copyright,changelog.gz},
 #       share/applications/gateway-configurator.desktop,
 #       share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/gateway-configurator.png,
@@ -107,6 +108,14 @@ if(UNIX AND NOT APPLE)
         gateway_gzip(${page} man)
     endforeach()
     install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # gateway-cli's page in Russian, under the name man -L ru looks for.
+    set(page ${CMAKE_BINARY_DIR}/man/ru/gateway-cli.1)
+    add_custom_command(OUTPUT ${page}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/cli/gateway-cli.ru.1 ${page}
+        COMMAND gzip -9nf ${page}
+        DEPENDS ${PROJECT_SOURCE_DIR}/cli/gateway-cli.ru.1 VERBATIM)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
+    list(APPEND compressed ${page}.gz)
     gateway_gzip(packaging/changelog doc)
     add_custom_target(compressed_documents ALL DEPENDS ${compressed})
 

@@ -6,7 +6,8 @@
 # recommended packages) and starts the configurator there offscreen: it must
 # still be running when `timeout` stops it, with no missing library or
 # plugin on the way. There gateway-cli, which must need neither Qt Gui nor
-# Widgets, scans the packaged gateway-sim.
+# Widgets, scans the packaged gateway-sim, and man shows its page in
+# English and Russian (man -L ru).
 #
 # Usage: tests/check_package.sh BUILD_DIR
 #
@@ -80,7 +81,7 @@ done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/gateway-configurator ./usr/bin/gateway-cli ./usr/bin/gateway-sim \
          ./usr/share/man/man1/gateway-configurator.1.gz ./usr/share/man/man1/gateway-cli.1.gz \
-         ./usr/share/man/man1/gateway-sim.1.gz \
+         ./usr/share/man/man1/gateway-sim.1.gz ./usr/share/man/ru/man1/gateway-cli.1.gz \
          ./usr/share/applications/gateway-configurator.desktop \
          ./usr/share/icons/hicolor/16x16/apps/gateway-configurator.png \
          ./usr/share/icons/hicolor/32x32/apps/gateway-configurator.png \
@@ -155,7 +156,7 @@ in_root apt-get -o Acquire::Retries=3 update -qq >"$pkgdir/update.log" 2>&1 ||
     { cat "$pkgdir/update.log" >&2; fallback "apt-get update in the clean tree failed (no archive?)"; }
 lap "apt-get update in the clean tree"
 in_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -qq --no-install-recommends -o Acquire::Retries=3 /tmp/pkg.deb >"$pkgdir/install.log" 2>&1 ||
+    apt-get install -y -qq --no-install-recommends -o Acquire::Retries=3 /tmp/pkg.deb man-db >"$pkgdir/install.log" 2>&1 ||
     { tail -n 30 "$pkgdir/install.log" >&2; fail "apt-get install of the package failed on the clean system"; }
 lap "installed with its dependencies ($(grep -c '^Setting up' "$pkgdir/install.log" || true) packages set up)"
 
@@ -195,5 +196,14 @@ set -e
 [ "$rc" -eq 0 ] && grep -q '"mac": "02:00:00:00:00:01"' "$pkgdir/cli.log" ||
     { cat "$pkgdir/cli.log" >&2; fail "gateway-cli could not scan gateway-sim on the clean system (status $rc)"; }
 lap "gateway-cli scanned gateway-sim on the clean system"
+
+# The manual pages as man finds them: gateway-cli's in Russian too.
+for lang in en ru; do
+    in_root env MANWIDTH=80 man -L "$lang" -P cat gateway-cli >"$pkgdir/man-$lang.log" 2>&1 ||
+        { cat "$pkgdir/man-$lang.log" >&2; fail "man -L $lang gateway-cli failed on the clean system"; }
+done
+grep -q '^ИМЯ' "$pkgdir/man-ru.log" && grep -q '^NAME' "$pkgdir/man-en.log" ||
+    { head -n 5 "$pkgdir/man-ru.log" "$pkgdir/man-en.log" >&2; fail "man -L ru gateway-cli did not show the Russian page"; }
+lap "man -L ru gateway-cli shows the Russian page, man -L en the English one"
 
 say "PASS"

@@ -233,17 +233,25 @@ void tst_CliInput::planValues()
 void tst_CliInput::manualPage_data()
 {
     QTest::addColumn<QString>("page");
-    QTest::newRow("English") << QStringLiteral(":/manual/gateway-cli.1");
+    // The headings of its synopsis and its options.
+    QTest::addColumn<QString>("synopsisHeading");
+    QTest::addColumn<QString>("optionsHeading");
+    QTest::newRow("English") << QStringLiteral(":/manual/gateway-cli.1") << QStringLiteral("SYNOPSIS")
+                             << QStringLiteral("OPTIONS");
+    QTest::newRow("Russian") << QStringLiteral(":/manual/gateway-cli.ru.1") << QStringLiteral("ОБЗОР")
+                             << QStringLiteral("ПАРАМЕТРЫ");
 }
 
 void tst_CliInput::manualPage()
 {
     QFETCH(QString, page);
+    QFETCH(QString, synopsisHeading);
+    QFETCH(QString, optionsHeading);
     QFile file(page);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    const auto section = [&text](const char *name) {
-        const int from = text.indexOf(QStringLiteral("\n.SH %1\n").arg(QLatin1String(name)));
+    const auto section = [&text](const QString &name) {
+        const int from = text.indexOf(QStringLiteral("\n.SH %1\n").arg(name));
         const int to = text.indexOf(QStringLiteral("\n.SH "), from + 1);
         return from < 0 ? QString() : text.mid(from, to - from);
     };
@@ -262,7 +270,7 @@ void tst_CliInput::manualPage()
     // The synopsis: a paragraph a command, each starting with its name.
     QStringList named;
     QMap<QString, QSet<QString>> synopsis;
-    for (const QString &part : section("SYNOPSIS").split(QStringLiteral(".B gateway-cli ")).mid(1)) {
+    for (const QString &part : section(synopsisHeading).split(QStringLiteral(".B gateway-cli ")).mid(1)) {
         const QString name = part.section(QLatin1Char('\n'), 0, 0).trimmed();
         named << name;
         synopsis[name] = optionsIn(part.section(QLatin1Char('\n'), 1)) - common;
@@ -281,7 +289,7 @@ void tst_CliInput::manualPage()
     }
     QCOMPARE(named, table);
     // Every option of every command, described once.
-    const QSet<QString> described = optionsIn(section("OPTIONS"));
+    const QSet<QString> described = optionsIn(section(optionsHeading));
     QVERIFY2(described.contains(common), qPrintable(QStringList((common - described).values()).join(QLatin1Char(' '))));
 }
 
