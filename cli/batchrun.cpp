@@ -1,5 +1,6 @@
 #include "batchrun.h"
 
+#include "command.h"
 #include "console.h"
 #include "plan.h"
 
@@ -22,6 +23,7 @@ BatchRun::Job &BatchRun::addEnded(const QString &port, Commissioning::Outcome ou
     job->done = true;
     job->outcome = outcome;
     job->detail = detail;
+    job->detailText = detail;
     return *job;
 }
 
@@ -76,9 +78,11 @@ void BatchRun::end(int index)
     if (!job->otherMac.isEmpty()) {
         job->outcome = Commissioning::Outcome::Mismatch;
         job->detail = QStringLiteral("the module on the port is %1, not %2").arg(job->otherMac, job->mac);
+        job->detailText = cli::tr("the module on the port is %1, not %2").arg(job->otherMac, job->mac);
     } else {
         job->outcome = r.outcome;
         job->detail = r.detail;
+        job->detailText = r.detailText;
     }
     emit ended(index);
     if (allDone())

@@ -38,6 +38,8 @@ public:
         // Once done.
         Commissioning::Outcome outcome = Commissioning::Outcome::Ok;
         QString detail;
+        // The same in the person's language, for the progress (as the engine's).
+        QString detailText;
     };
 
     // A job to run: `plan` for the module on `port`.

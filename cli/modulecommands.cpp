@@ -40,7 +40,7 @@ Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &c
     if (r.outcome == Outcome::Interrupted)
         message(port + tr(": interrupted"));
     else if (r.outcome != Outcome::Ok)
-        message(QStringLiteral("%1: %2: %3").arg(port, resultWord(r.outcome), r.detail));
+        message(QStringLiteral("%1: %2: %3").arg(port, resultWord(r.outcome), r.detailText));
     return {port, r, exitCodeOf(r.outcome)};
 }
 

@@ -16,7 +16,7 @@ const QString clearLine = QStringLiteral("\r\x1b[K");
 QString result(const BatchRun::Job &job)
 {
     const QString word = resultWord(job.outcome);
-    return job.detail.isEmpty() ? word : word + QStringLiteral(": ") + job.detail;
+    return job.detailText.isEmpty() ? word : word + QStringLiteral(": ") + job.detailText;
 }
 
 QString stepText(const BatchRun::Job &job)

@@ -1,5 +1,7 @@
 #include "commissioning.h"
 
+#include <QCoreApplication>
+
 #include "lines.h"
 #include "serialmodulelink.h"
 
@@ -72,7 +74,7 @@ void Commissioning::next()
             finish(Outcome::Ok);
         return;
     }
-    emit stepStarted(current + 1, steps.size(), describe(steps[current]));
+    emit stepStarted(current + 1, steps.size(), describe(steps[current]).text);
     runStep();
 }
 
@@ -97,24 +99,45 @@ void Commissioning::dropUnchanged()
         res.after = res.before;
 }
 
-QString Commissioning::describe(const Step &s) const
+Commissioning::Said Commissioning::said(const char *source, const QStringList &args)
 {
-    const QString name = proto::nameOf(s.param);
+    // All at once: a value that holds "%1" (a module's reply) stays as it is.
+    const auto fill = [&args](const QString &text) {
+        switch (args.size()) {
+        case 0:
+            return text;
+        case 1:
+            return text.arg(args[0]);
+        case 2:
+            return text.arg(args[0], args[1]);
+        default:
+            return text.arg(args[0], args[1], args[2]);
+        }
+    };
+    return {fill(QString::fromUtf8(source)), fill(QCoreApplication::translate("Commissioning", source))};
+}
+
+Commissioning::Said Commissioning::describe(const Step &s) const
+{
+    const QStringList name{proto::nameOf(s.param)};
     switch (s.phase) {
     case Phase::Open:
-        return QStringLiteral("open");
+        return said(QT_TRANSLATE_NOOP("Commissioning", "open"));
     case Phase::Before:
-        return QStringLiteral("scan ") + name;
+        return said(QT_TRANSLATE_NOOP("Commissioning", "scan %1"), name);
     case Phase::Change:
-        return QStringLiteral("write ") + name;
-    case Phase::Action:
-        return QString::fromLatin1(plan.action);
-    case Phase::Return:
-        return QStringLiteral("wait for the module");
-    case Phase::After:
-        return QStringLiteral("read back ") + name;
+        return said(QT_TRANSLATE_NOOP("Commissioning", "write %1"), name);
+    case Phase::Action: {
+        // The module's own command word.
+        const QString action = QString::fromLatin1(plan.action);
+        return {action, action};
     }
-    return QString();
+    case Phase::Return:
+        return said(QT_TRANSLATE_NOOP("Commissioning", "wait for the module"));
+    case Phase::After:
+        return said(QT_TRANSLATE_NOOP("Commissioning", "read back %1"), name);
+    }
+    return {};
 }
 
 void Commissioning::runStep()
@@ -163,7 +186,7 @@ void Commissioning::replied(const QByteArray &reply)
         QString fault;
         const QString value = proto::replyValue(row, reply, &fault);
         if (value.isEmpty()) {
-            finish(Outcome::BadValue, proto::nameOf(s.param) + QStringLiteral(": ") + fault);
+            finish(Outcome::BadValue, said("%1: %2", {proto::nameOf(s.param), fault}));
             return;
         }
         ModuleValues &values = s.phase == Phase::Before ? res.before : res.after;
@@ -180,10 +203,10 @@ void Commissioning::replied(const QByteArray &reply)
             res.written << s.param;
             next();
         } else if (ack == proto::AckRefused) {
-            finish(Outcome::Refused, proto::nameOf(s.param));
+            finish(Outcome::Refused, said("%1", {proto::nameOf(s.param)}));
         } else {
-            finish(Outcome::Refused, proto::nameOf(s.param) + QStringLiteral(": answered \"%1\"")
-                                                               .arg(proto::cleanReply(reply)));
+            finish(Outcome::Refused, said(QT_TRANSLATE_NOOP("Commissioning", "%1: answered \"%2\""),
+                                          {proto::nameOf(s.param), proto::cleanReply(reply)}));
         }
         return;
     }
@@ -227,20 +250,26 @@ void Commissioning::failed(ModuleSession::Fault fault, const QString &reason)
         next();
         return;
     }
-    const QString where = current >= 0 && current < steps.size() ? describe(steps[current]) : QString();
+    const Said where = current >= 0 && current < steps.size() ? describe(steps[current]) : Said();
+    // The system's reason as the system gives it.
+    const auto withWhere = [&](const char *source, const QString &more = QString()) {
+        const QStringList english{where.english, more}, text{where.text, more};
+        const int count = more.isEmpty() ? 1 : 2;
+        return Said{said(source, english.mid(0, count)).english, said(source, text.mid(0, count)).text};
+    };
     switch (fault) {
     case ModuleSession::Fault::Busy:
-        finish(Outcome::Busy, QStringLiteral("cannot open the port: ") + reason);
-        return;
     case ModuleSession::Fault::Missing:
-        finish(Outcome::Lost, QStringLiteral("cannot open the port: ") + reason);
+        finish(fault == ModuleSession::Fault::Busy ? Outcome::Busy : Outcome::Lost,
+               said(QT_TRANSLATE_NOOP("Commissioning", "cannot open the port: %1"), {reason}));
         return;
     case ModuleSession::Fault::Lost:
-        finish(Outcome::Lost, QStringLiteral("the port went away (%1)%2")
-                                  .arg(where, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+        finish(Outcome::Lost, reason.isEmpty()
+                   ? withWhere(QT_TRANSLATE_NOOP("Commissioning", "the port went away (%1)"))
+                   : withWhere(QT_TRANSLATE_NOOP("Commissioning", "the port went away (%1): %2"), reason));
         return;
     case ModuleSession::Fault::Silent:
-        finish(Outcome::Silent, QStringLiteral("no reply (%1)").arg(where));
+        finish(Outcome::Silent, withWhere(QT_TRANSLATE_NOOP("Commissioning", "no reply (%1)")));
         return;
     }
 }
@@ -250,8 +279,8 @@ void Commissioning::tryReturn()
     if (done || session.isStopping())
         return;
     if (returnClock.elapsed() >= plan.rebootTimeoutMs) {
-        finish(Outcome::NotBack,
-               QStringLiteral("the module did not come back within %1 s").arg(plan.rebootTimeoutMs / 1000.0));
+        finish(Outcome::NotBack, said(QT_TRANSLATE_NOOP("Commissioning", "the module did not come back within %1 s"),
+                                      {QString::number(plan.rebootTimeoutMs / 1000.0)}));
         return;
     }
     if (!session.isOpen()) {
@@ -275,14 +304,17 @@ void Commissioning::compare()
         finish(Outcome::Ok);
         return;
     }
-    QStringList parts;
-    for (const proto::Param p : res.mismatched)
-        parts << QStringLiteral("%1: wrote \"%2\", reads \"%3\"")
-                     .arg(proto::nameOf(p), plan.changes.value(p), res.after.value(p));
-    finish(Outcome::Mismatch, parts.join(QStringLiteral("; ")));
+    QStringList english, text;
+    for (const proto::Param p : res.mismatched) {
+        const Said part = said(QT_TRANSLATE_NOOP("Commissioning", "%1: wrote \"%2\", reads \"%3\""),
+                               {proto::nameOf(p), plan.changes.value(p), res.after.value(p)});
+        english << part.english;
+        text << part.text;
+    }
+    finish(Outcome::Mismatch, {english.join(QStringLiteral("; ")), text.join(QStringLiteral("; "))});
 }
 
-void Commissioning::finish(Outcome outcome, const QString &detail)
+void Commissioning::finish(Outcome outcome, const Said &detail)
 {
     if (done)
         return;
@@ -291,7 +323,8 @@ void Commissioning::finish(Outcome outcome, const QString &detail)
     if (session.isOpen())
         session.close();
     res.outcome = outcome;
-    res.detail = detail;
+    res.detail = detail.english;
+    res.detailText = detail.text;
     res.finished = QDateTime::currentDateTime();
     emit finished();
 }

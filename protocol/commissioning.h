@@ -49,8 +49,10 @@ public:
     struct Result {
         Outcome outcome = Outcome::Ok;
         // What failed and why, for a person: the key, the reply, the
-        // system's reason; the keys that differ after a read-back.
+        // system's reason; the keys that differ after a read-back. In
+        // English (JSON and reports hold it), and in the person's language.
         QString detail;
+        QString detailText;
         QList<proto::Param> mismatched;
         ModuleValues before;
         QList<proto::Param> written; // acknowledged, in order
@@ -99,8 +101,15 @@ private:
     void failed(ModuleSession::Fault fault, const QString &reason);
     void tryReturn();
     void compare();
-    void finish(Outcome outcome, const QString &detail = QString());
-    QString describe(const Step &s) const;
+    // A text in English and in the person's language (context
+    // "Commissioning").
+    struct Said {
+        QString english;
+        QString text;
+    };
+    static Said said(const char *source, const QStringList &args = {});
+    void finish(Outcome outcome, const Said &detail = {});
+    Said describe(const Step &s) const;
 
     ModuleSession session;
     Plan plan;

@@ -41,13 +41,15 @@ suite() {
 # installer's files), unzip, python3, Xvfb, xdotool and xwininfo
 # (x11-utils); what its route needs besides (Wine, a second compiler) is
 # added once the route is known. The window on a desktop: Xvfb with the
-# window manager openbox. The Qt 6 build's translation tools: qt6-tools-dev
-# (Qt6LinguistTools) and qt6-l10n-tools (its lrelease).
+# window manager openbox; locales, the sources of the Russian locale that
+# the Wine check of gateway-cli makes for itself. The Qt 6 build's
+# translation tools: qt6-tools-dev (Qt6LinguistTools) and qt6-l10n-tools
+# (its lrelease).
 scripts/deps.sh binutils-mingw-w64-i686 icoutils \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-serialbus-dev libgl-dev qt6-tools-dev qt6-l10n-tools \
     file dpkg-dev desktop-file-utils lintian debootstrap \
     g++-mingw-w64-i686-posix mingw-w64-i686-dev nsis 7zip xvfb xauth xdotool x11-utils \
-    perl python3 xz-utils unzip openbox
+    perl python3 xz-utils unzip openbox locales
 
 mkdir -p build-logs
 qt_pid=""

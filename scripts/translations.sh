@@ -17,9 +17,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 lupdate=${LUPDATE:-/usr/lib/qt5/bin/lupdate}
 [ -x "$lupdate" ] || { echo "translations: FAIL: no $lupdate: it comes in Debian's package qttools5-dev-tools (scripts/deps.sh)" >&2; exit 1; }
 dir=$root/cli/translations
-# gateway-cli's sources, and the value rules and settings-file errors it
-# shows from the libraries it shares with the window.
-sources=(cli sim protocol/modulevalues.cpp settings/parameterfile.cpp)
+# gateway-cli's sources, and what it shows from the libraries it shares
+# with the window: the engine's progress and details, the value rules and
+# the settings files' errors.
+sources=(cli sim protocol/commissioning.cpp protocol/modulevalues.cpp settings/parameterfile.cpp)
 
 # update DIR: the .ts files in DIR made current.
 # (lupdate's warnings that a namespace "lacks Q_OBJECT" are dropped: tr()

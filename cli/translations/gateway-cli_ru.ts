@@ -2,6 +2,57 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru" sourcelanguage="en">
 <context>
+    <name>Commissioning</name>
+    <message>
+        <source>open</source>
+        <translation>открытие порта</translation>
+    </message>
+    <message>
+        <source>scan %1</source>
+        <translation>сканирование %1</translation>
+    </message>
+    <message>
+        <source>write %1</source>
+        <translation>запись %1</translation>
+    </message>
+    <message>
+        <source>wait for the module</source>
+        <translation>ожидание модуля</translation>
+    </message>
+    <message>
+        <source>read back %1</source>
+        <translation>чтение %1</translation>
+    </message>
+    <message>
+        <source>%1: answered &quot;%2&quot;</source>
+        <translation>%1: ответ «%2»</translation>
+    </message>
+    <message>
+        <source>cannot open the port: %1</source>
+        <translation>порт не открывается: %1</translation>
+    </message>
+    <message>
+        <source>the port went away (%1)</source>
+        <translation>порт пропал (%1)</translation>
+    </message>
+    <message>
+        <source>the port went away (%1): %2</source>
+        <translation>порт пропал (%1): %2</translation>
+    </message>
+    <message>
+        <source>no reply (%1)</source>
+        <translation>нет ответа (%1)</translation>
+    </message>
+    <message>
+        <source>the module did not come back within %1 s</source>
+        <translation>модуль не вернулся за %1 с</translation>
+    </message>
+    <message>
+        <source>%1: wrote &quot;%2&quot;, reads &quot;%3&quot;</source>
+        <translation>%1: записано «%2», прочитано «%3»</translation>
+    </message>
+</context>
+<context>
     <name>ParameterFile</name>
     <message>
         <source>no such file</source>
@@ -1048,6 +1099,10 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     <message>
         <source>%1: %2 is the IP address of line %3 as well</source>
         <translation>%1: %2 — это также IP-адрес строки %3</translation>
+    </message>
+    <message>
+        <source>the module on the port is %1, not %2</source>
+        <translation>на порту модуль %1, а не %2</translation>
     </message>
 </context>
 <context>

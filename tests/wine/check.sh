@@ -335,7 +335,8 @@ cli)
     # gateway-cli.exe as the zip ships it, with nothing else on the paths,
     # through COM5 (a module), COM6 (another, with its own MAC address) and
     # COM7 (silent): find, a scan, a write with its reboot and read-back, and
-    # a batch of COM5 and COM6 with its report, in a folder named in Cyrillic.
+    # a batch of COM5 and COM6 with its report, in a folder named in Cyrillic;
+    # the help and a failing scan in Russian.
     zip=$1
     sim=$2
     need unzip unzip
@@ -351,13 +352,15 @@ cli)
     # (its log names it), with one field device on its line.
     start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05 --tcp-listen 127.0.0.1:0 --field 1@9600/none/1" \
         "com6 gw6 --restart-delay 800 --mac 02:00:00:00:00:06" "com7 gw7 --restart-delay 800 --silent"
-    # cli EXPECTED-STATUS ARGUMENT...: runs it, its stdout in $dir/out.
+    # cli EXPECTED-STATUS ARGUMENT...: runs it, its stdout in $dir/out and
+    # stderr in $dir/err; in the environment lang_env adds, when set.
+    lang_env=()
     cli() {
         local expected=$1 status=0 pace=(--interval 200)
         shift
         # The network check has no serial pace to set.
         [ "$1" = check ] && pace=()
-        GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" "$here/run.sh" "$cli" "$@" "${pace[@]}" \
+        env "${lang_env[@]}" GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" "$here/run.sh" "$cli" "$@" "${pace[@]}" \
             >"$dir/out" 2>"$dir/err" || status=$?
         [ "$status" -eq "$expected" ] ||
             fail "gateway-cli $* exited with $status, not $expected: $(cat "$dir/err")"
@@ -375,6 +378,25 @@ cli)
     cli 0 scan COM5 --json
     [ "$(json 'len(d["parameters"]), d["parameters"]["mac"], d["parameters"]["ip"]')" = \
         "15 02:00:00:00:00:05 192.168.0.1" ] || fail "scan: $(cat "$dir/out")"
+
+    # On a Russian system: Wine takes the language from the Unix locale,
+    # made here from Debian's locale sources (locales) into a folder of the
+    # check's own (LOCPATH). The help and a scan of the silent module, in
+    # Russian and in UTF-8 into the files.
+    need localedef libc-bin
+    [ -f /usr/share/i18n/locales/ru_RU ] ||
+        fail "no /usr/share/i18n/locales/ru_RU: it comes in Debian's package locales (scripts/deps.sh locales)"
+    mkdir -p "$dir/locale"
+    localedef -i ru_RU -f UTF-8 "$dir/locale/ru_RU.UTF-8" || fail "localedef could not make ru_RU.UTF-8"
+    lang_env=(-u LC_ALL -u LC_MESSAGES -u LANGUAGE LOCPATH="$dir/locale" LANG=ru_RU.UTF-8)
+    cli 0 --help
+    grep -q '^Запуск: gateway-cli КОМАНДА' "$dir/out" && grep -q '^Код завершения:' "$dir/out" ||
+        fail "--help on a Russian system: $(head -n 3 "$dir/out")"
+    cli 3 scan COM7
+    grep -qx 'gateway-cli: COM7: silent: нет ответа (сканирование mode)' "$dir/err" ||
+        fail "a failing scan on a Russian system: $(cat "$dir/err")"
+    note "in Russian: --help and a failing scan, in UTF-8 into files"
+    lang_env=()
 
     # The Modbus TCP check through COM5's module (Qt SerialBus and Qt Network
     # under Wine): its device's values, and 0x0B for a unit with no device.
