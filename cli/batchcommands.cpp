@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPair>
 
 #include <algorithm>
 
@@ -140,10 +141,10 @@ plan::Plan loadPlan(const QString &path, bool force)
 }
 
 // The ports of the rows given by their MAC address, found on the other
-// ports (`candidates`): the rows without a module end at once, lost.
-// False when interrupted.
+// ports (`candidates`): the rows without a module end at once, lost (why:
+// `missing`, in English and for a person). False when interrupted.
 bool findByMac(const QList<plan::Row> &rows, QStringList candidates, const Common &common, QStringList *ports,
-               QStringList *missing)
+               QList<QPair<QString, QString>> *missing)
 {
     for (const plan::Row &row : rows)
         if (!row.port.isEmpty())
@@ -157,11 +158,14 @@ bool findByMac(const QList<plan::Row> &rows, QStringList candidates, const Commo
         for (const Found &f : found)
             if (f.outcome == Outcome::Ok && plan::macKey(f.mac) == plan::macKey(rows[i].mac))
                 (*ports)[i] = f.port;
-        if ((*ports)[i].isEmpty())
-            // A row's detail, in English as the engine's: the report and JSON hold it.
-            (*missing)[i] = QStringLiteral("no module with the MAC address %1 on %2")
-                                .arg(rows[i].mac, candidates.isEmpty() ? QStringLiteral("any port")
-                                                                        : candidates.join(QStringLiteral(", ")));
+        if ((*ports)[i].isEmpty()) {
+            // A row's detail in English, as the engine's (the report and JSON hold it), and for a person.
+            const QString where = candidates.join(QStringLiteral(", "));
+            (*missing)[i] = {QStringLiteral("no module with the MAC address %1 on %2")
+                                 .arg(rows[i].mac, where.isEmpty() ? QStringLiteral("any port") : where),
+                             where.isEmpty() ? tr("no module with the MAC address %1 on any port").arg(rows[i].mac)
+                                             : tr("no module with the MAC address %1 on %2").arg(rows[i].mac, where)};
+        }
     }
     return !interrupted(found);
 }
@@ -194,9 +198,9 @@ int batch(const Options &o)
     QStringList ports;
     for (const plan::Row &row : thePlan.rows)
         ports << row.port;
-    QStringList missing;
+    QList<QPair<QString, QString>> missing;
     for (int i = 0; i < ports.size(); ++i)
-        missing << QString();
+        missing << qMakePair(QString(), QString());
     bool interrupted = false;
     if (ports.contains(QString()))
         interrupted = !findByMac(thePlan.rows, o.isSet(own.ports) ? portList(o.value(own.ports)) : listedPorts(),
@@ -214,7 +218,8 @@ int batch(const Options &o)
         if (interrupted) {
             job = &run.addEnded(ports[i], Outcome::Interrupted);
         } else if (ports[i].isEmpty()) {
-            job = &run.addEnded(ports[i], Outcome::Lost, missing[i]);
+            job = &run.addEnded(ports[i], Outcome::Lost, missing[i].first);
+            job->detailText = missing[i].second;
         } else {
             Commissioning::Plan p = base;
             p.changes = row.values;

@@ -56,10 +56,12 @@ QStringList chooseLanguage(const QStringList &arguments, QString *fault)
     bool given = !chosen.isEmpty();
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments.at(i);
-        if (i > 0 && a == QLatin1String("--lang")) {
+        // As the parser takes options: -lang too.
+        const QString name = a.startsWith(QLatin1String("--")) ? a.mid(2) : a.mid(1);
+        if (i > 0 && a.startsWith(QLatin1Char('-')) && name == QLatin1String("lang")) {
             chosen = arguments.value(++i);
-        } else if (i > 0 && a.startsWith(QLatin1String("--lang="))) {
-            chosen = a.mid(7);
+        } else if (i > 0 && a.startsWith(QLatin1Char('-')) && name.startsWith(QLatin1String("lang="))) {
+            chosen = name.mid(5);
         } else {
             rest << a;
             continue;

@@ -33,14 +33,23 @@ QCommandLineOption version()
 {
     return {QStringLiteral("version"), tr("the program's version")};
 }
+// Taken before the command is (language.h); here for the help and the
+// manual page.
+QCommandLineOption language()
+{
+    return {QStringLiteral("lang"),
+            tr("the language of the texts for a person, anywhere on the command line (default: the system's, "
+               "or GATEWAY_LANG)"),
+            QStringLiteral("en|ru")};
+}
 
 } // namespace
 
 QList<QCommandLineOption> commonOptions(bool serial)
 {
     if (!serial)
-        return {verbose(), json(), help(), version()};
-    return {interval(), verbose(), json(), help(), version()};
+        return {verbose(), json(), help(), version(), language()};
+    return {interval(), verbose(), json(), help(), version(), language()};
 }
 
 Options::Options(const Command &command)

@@ -1104,6 +1104,18 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
         <source>the module on the port is %1, not %2</source>
         <translation>на порту модуль %1, а не %2</translation>
     </message>
+    <message>
+        <source>no module with the MAC address %1 on any port</source>
+        <translation>модуля с MAC-адресом %1 нет ни на одном порту</translation>
+    </message>
+    <message>
+        <source>no module with the MAC address %1 on %2</source>
+        <translation>модуля с MAC-адресом %1 нет на %2</translation>
+    </message>
+    <message>
+        <source>the language of the texts for a person, anywhere on the command line (default: the system&apos;s, or GATEWAY_LANG)</source>
+        <translation>язык текстов для человека, в любом месте командной строки (по умолчанию — язык системы или GATEWAY_LANG)</translation>
+    </message>
 </context>
 <context>
     <name>proto</name>
