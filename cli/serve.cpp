@@ -149,7 +149,7 @@ int serve(const Options &o)
                       {QStringLiteral("exception"), s.exception ? QJsonValue(s.exception) : QJsonValue()},
                       {QStringLiteral("at_s"), stamp().toDouble()}};
         requests << r;
-        QString line = QStringLiteral("%1 %2 unit %3 function 0x%4 %5")
+        QString line = tr("%1 %2 unit %3 function 0x%4 %5")
                            .arg(stamp(), s.peer)
                            .arg(s.unit)
                            .arg(s.function, 2, 16, QLatin1Char('0'))
@@ -157,7 +157,7 @@ int serve(const Options &o)
         if (!what.isEmpty())
             line += QStringLiteral(" %1").arg(what);
         if (s.exception)
-            line += QStringLiteral(": exception 0x%1 %2")
+            line += tr(": exception 0x%1 %2")
                         .arg(s.exception, 2, 16, QLatin1Char('0'))
                         .arg(checkwords::exceptionNameText(s.exception));
         live(line + QLatin1Char('\n'));

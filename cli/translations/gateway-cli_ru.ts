@@ -1116,6 +1116,14 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
         <source>the language of the texts for a person, anywhere on the command line (default: the system&apos;s, or GATEWAY_LANG)</source>
         <translation>язык текстов для человека, в любом месте командной строки (по умолчанию — язык системы или GATEWAY_LANG)</translation>
     </message>
+    <message>
+        <source>%1 %2 unit %3 function 0x%4 %5</source>
+        <translation>%1 %2 устройство %3 функция 0x%4 %5</translation>
+    </message>
+    <message>
+        <source>: exception 0x%1 %2</source>
+        <translation>: исключение 0x%1 %2</translation>
+    </message>
 </context>
 <context>
     <name>proto</name>
