@@ -56,5 +56,14 @@ for ts in "$dir"/*.ts; do
         echo "translations: $name has the entries above untranslated (scripts/translations.sh, then translate them)"
         status=1
     fi
+    # tr() in a member of a class of namespace cli that is no QObject is
+    # cli::tr at run time (context "cli"), but lupdate files it under the
+    # class's name: its translation would never be found.
+    for context in $(sed -n 's|^ *<name>cli::\([A-Za-z0-9_]*\)</name>$|\1|p' "$work/$name" | sort -u); do
+        if ! grep -A2 -E "^class $context\b" "$root"/cli/*.h | grep -q Q_OBJECT; then
+            echo "translations: $name files texts under cli::$context, which no translation reaches: write cli::tr(...) there"
+            status=1
+        fi
+    done
 done
 exit $status
