@@ -393,7 +393,8 @@ cli)
     grep -q '^Запуск: gateway-cli КОМАНДА' "$dir/out" && grep -q '^Код завершения:' "$dir/out" ||
         fail "--help on a Russian system: $(head -n 3 "$dir/out")"
     cli 3 scan COM7
-    grep -qx 'gateway-cli: COM7: silent: нет ответа (сканирование mode)' "$dir/err" ||
+    # (Line ends as Windows writes them to a file: CR LF.)
+    tr -d '\r' < "$dir/err" | grep -qx 'gateway-cli: COM7: silent: нет ответа (сканирование mode)' ||
         fail "a failing scan on a Russian system: $(cat "$dir/err")"
     note "in Russian: --help and a failing scan, in UTF-8 into files"
     lang_env=()
