@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -60,6 +61,8 @@ private:
     void closeDevice();
     void updateLink();
     void command(const std::string &line);
+    bool replyRead() const;
+    void vanish();
     void flushDue();
     void writeNow(const std::string &bytes);
     std::string garbageBytes();
@@ -79,6 +82,9 @@ private:
     std::deque<PendingWrite> pending;
     bool down = false;
     Clock::time_point backAt;
+    // A vanish waits for the client to read the reply first, up to this.
+    bool vanishing = false;
+    Clock::time_point vanishBy;
     long received = 0;
 };
 
@@ -257,16 +263,32 @@ void Loop::command(const std::string &line)
         vanish = true;
     }
     if (vanish) {
-        log("VANISH " + slavePath);
-        // The kernel soon hands the device's number to the next new
-        // pseudo-terminal: a link left behind would lead a client that keeps
-        // retrying it to a stranger's device.
-        if (!cfg.linkPath.empty())
-            ::unlink(cfg.linkPath.c_str());
-        closeDevice();
-        down = true;
-        backAt = Clock::now() + Ms(cfg.restartDelayMs);
+        // The reply goes out before the device does, as a module's does
+        // before it restarts: the device is dropped once the client has read
+        // it (the kernel drops what the client has not read yet).
+        vanishing = true;
+        vanishBy = Clock::now() + Ms(1000);
     }
+}
+
+bool Loop::replyRead() const
+{
+    int unread = 0;
+    return pending.empty() && (slave < 0 || ::ioctl(slave, TIOCINQ, &unread) != 0 || unread == 0);
+}
+
+void Loop::vanish()
+{
+    vanishing = false;
+    log("VANISH " + slavePath);
+    // The kernel soon hands the device's number to the next new
+    // pseudo-terminal: a link left behind would lead a client that keeps
+    // retrying it to a stranger's device.
+    if (!cfg.linkPath.empty())
+        ::unlink(cfg.linkPath.c_str());
+    closeDevice();
+    down = true;
+    backAt = Clock::now() + Ms(cfg.restartDelayMs);
 }
 
 int Loop::run()
@@ -293,6 +315,8 @@ int Loop::run()
             consider(pending.front().due);
         if (down)
             consider(backAt);
+        if (vanishing)
+            consider(now + Ms(5));
 
         pollfd fds[2];
         int n = 0;
@@ -323,6 +347,8 @@ int Loop::run()
             command(line);
         }
         flushDue();
+        if (vanishing && (replyRead() || Clock::now() >= vanishBy))
+            vanish();
         if (down && Clock::now() >= backAt) {
             down = false;
             if (!openDevice())
