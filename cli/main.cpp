@@ -2,9 +2,12 @@
 #include <QCoreApplication>
 
 #include "commands.h"
+#include "console.h"
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    return cli::main(QCoreApplication::arguments());
+    const int status = cli::main(console::arguments(argc, argv));
+    Interrupts::programEnds();
+    return status;
 }

@@ -124,6 +124,14 @@ QStringList NetRules::jointFaults(const ModuleValues &values)
     return faults;
 }
 
+QList<Param> NetRules::neededToJudge(const ModuleValues &values)
+{
+    QList<Param> given, missing;
+    for (const Param p : {Param::Ip, Param::Mask, Param::Gateway})
+        (values.has(p) ? given : missing) << p;
+    return given.isEmpty() ? QList<Param>() : missing;
+}
+
 NetRules::Range NetRules::hosts(quint32 address, quint32 mask)
 {
     const quint32 network = address & mask;
@@ -131,4 +139,15 @@ NetRules::Range NetRules::hosts(quint32 address, quint32 mask)
     if (prefixOf(mask) > 30)
         return {network, broadcast};
     return {network + 1, broadcast - 1};
+}
+
+QList<quint32> NetRules::hostsFrom(quint32 first, quint32 mask, quint32 skip, int count)
+{
+    const Range range = hosts(first, mask);
+    QList<quint32> out;
+    // Counted in 64 bits: the last host may be 255.255.255.254.
+    for (quint64 a = qMax(first, range.first); a <= range.last && out.size() < count; ++a)
+        if (a != skip)
+            out << quint32(a);
+    return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -33,6 +34,10 @@ public:
     // Why ip, mask and gateway cannot work together, a line each; only the
     // rules whose values are all present are judged.
     static QStringList jointFaults(const ModuleValues &values);
+    // The parameters those rules also need where `values` hold some of ip,
+    // mask and gateway but not all: a write reads them from the module
+    // first and judges the values as they will stand before any change.
+    static QList<proto::Param> neededToJudge(const ModuleValues &values);
 
     // The addresses of hosts in the subnet of `address` under `mask`: from
     // the first after the network address to the last before the broadcast
@@ -42,4 +47,7 @@ public:
         quint32 last = 0;
     };
     static Range hosts(quint32 address, quint32 mask);
+    // Up to `count` host addresses of that subnet from `first` on, in
+    // order, `skip` (a gateway) left out: fewer where the subnet ends.
+    static QList<quint32> hostsFrom(quint32 first, quint32 mask, quint32 skip, int count);
 };

@@ -16,10 +16,13 @@ struct CliRun {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-// Runs GATEWAY_CLI_PATH with `args` and waits for it to end.
-inline CliRun runCli(const QStringList &args, int timeoutMs = 120000)
+// Runs GATEWAY_CLI_PATH with `args` (in `workingDir`, when given) and waits
+// for it to end.
+inline CliRun runCli(const QStringList &args, int timeoutMs = 120000, const QString &workingDir = QString())
 {
     QProcess p;
+    if (!workingDir.isEmpty())
+        p.setWorkingDirectory(workingDir);
 #ifdef GATEWAY_CLI_PATH
     p.setProgram(QStringLiteral(GATEWAY_CLI_PATH));
 #endif
