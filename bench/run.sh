@@ -18,3 +18,7 @@ QT_QPA_PLATFORM=offscreen "$build/bench/gateway-bench" "$@" 2>/dev/null
 # The batch of the console program: N simulated modules in one plan.
 echo
 bench/batch.sh "$build"
+
+# The network check's round trip through the simulated gateway.
+echo
+bench/bridge.sh "$build"

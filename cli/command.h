@@ -23,6 +23,12 @@ inline QString tr(const char *text, const char *disambiguation, int n)
 
 class Options;
 
+// An exit code with what it means to a person, for the help.
+struct ExitCode {
+    int code;
+    QString meaning;
+};
+
 // A row of gateway-cli's command table (commands.h): what the command is
 // called, takes and does, for its parsing and for the help made from it,
 // and its handler. The texts are made at run time, so that a translator
@@ -42,6 +48,11 @@ struct Command {
     QList<QCommandLineOption> options;
     // Its help's paragraphs after its options; may be empty.
     QString notes;
+    // Its exit codes, where they are not those of every command (exitcode.h).
+    QList<ExitCode> exitCodes;
+    // Whether it talks to modules through their serial ports (and so takes
+    // --interval).
+    bool serial = true;
     // How many arguments it takes besides its options; -1: any number.
     int minArguments = 0;
     int maxArguments = 0;

@@ -11,7 +11,8 @@ namespace cli {
 QList<Command> commands()
 {
     return {portsCommand(),  findCommand(),         scanCommand(), writeCommand(), diffCommand(),
-            rebootCommand(), factoryResetCommand(), planCommand(), batchCommand()};
+            rebootCommand(), factoryResetCommand(), planCommand(), batchCommand(),
+            checkCommand(), serveCommand()};
 }
 
 int main(const QStringList &arguments)

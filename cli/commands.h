@@ -25,6 +25,8 @@ Command rebootCommand();       // modulecommands.cpp
 Command factoryResetCommand(); // modulecommands.cpp
 Command planCommand();         // batchcommands.cpp
 Command batchCommand();        // batchcommands.cpp
+Command checkCommand();        // check.cpp
+Command serveCommand();        // serve.cpp
 
 // The whole program: the command named first, --help, --version.
 int main(const QStringList &arguments);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include "command.h"
 #include "commissioning.h"
 
 namespace cli {
@@ -19,11 +20,8 @@ enum Exit {
 
 int exitCodeOf(Commissioning::Outcome outcome);
 
-// Each exit code with what it means to a person, for the help.
-struct ExitCode {
-    int code;
-    QString meaning;
-};
+// Each exit code of the commands on a serial port with what it means to a
+// person, for the help (ExitCode is in command.h).
 QList<ExitCode> exitCodes();
 
 } // namespace cli

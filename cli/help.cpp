@@ -14,15 +14,27 @@ constexpr int Width = 76;
 
 // Entries in two columns, each on its lines: the first column as wide as
 // its widest entry and three spaces, the second wrapped to the width under
-// itself.
+// itself. An entry too wide for a sensible first column (a long option's
+// value) stands on a line of its own, its text below it.
 QString twoColumns(const QList<QPair<QString, QString>> &entries)
 {
+    constexpr int Widest = 24;
     int column = 0;
-    for (const auto &e : entries)
-        column = qMax(column, 2 + int(e.first.size()) + 3);
+    for (const auto &e : entries) {
+        const int needed = 2 + int(e.first.size()) + 3;
+        if (needed <= Widest)
+            column = qMax(column, needed);
+    }
+    if (column == 0)
+        column = Widest;
     QString text;
     for (const auto &e : entries) {
-        QString line = (QStringLiteral("  ") + e.first).leftJustified(column);
+        QString line = QStringLiteral("  ") + e.first;
+        if (line.size() + 3 > column) {
+            text += line + QLatin1Char('\n');
+            line.clear();
+        }
+        line = line.leftJustified(column);
         bool empty = true; // nothing in the second column of this line yet
         for (const QString &word : e.second.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             if (!empty && line.size() + 1 + word.size() > Width) {
@@ -35,7 +47,10 @@ QString twoColumns(const QList<QPair<QString, QString>> &entries)
             line += word;
             empty = false;
         }
-        text += (empty ? QStringLiteral("  ") + e.first : line) + QLatin1Char('\n');
+        if (!empty)
+            text += line + QLatin1Char('\n');
+        else if (!line.trimmed().isEmpty())
+            text += QStringLiteral("  ") + e.first + QLatin1Char('\n');
     }
     return text;
 }
@@ -60,14 +75,16 @@ QString optionList(const QList<QCommandLineOption> &options)
     return twoColumns(entries);
 }
 
-// What every help ends with: the options of every command and the exit codes.
-QString commonPart()
+// What every help ends with: the options of every command and the exit
+// codes (a command's own, where it has them).
+QString commonPart(bool serial = true, const QList<ExitCode> &own = {})
 {
     QList<QPair<QString, QString>> codes;
-    for (const ExitCode &c : exitCodes())
+    for (const ExitCode &c : own.isEmpty() ? exitCodes() : own)
         codes << qMakePair(QString::number(c.code), c.meaning);
-    return QLatin1Char('\n') + tr("Options of every command:") + QLatin1Char('\n') + optionList(commonOptions())
-        + QLatin1Char('\n') + tr("Exit status:") + QLatin1Char('\n') + twoColumns(codes);
+    return QLatin1Char('\n') + tr("Options of every command:") + QLatin1Char('\n')
+        + optionList(commonOptions(serial)) + QLatin1Char('\n') + tr("Exit status:") + QLatin1Char('\n')
+        + twoColumns(codes);
 }
 
 } // namespace
@@ -79,7 +96,8 @@ QString helpText(const QList<Command> &commands)
         list << qMakePair((c.name + QLatin1Char(' ') + c.arguments).trimmed(), c.summary);
     return tr("Usage: gateway-cli COMMAND [ARGUMENT]... [OPTION]...") + QStringLiteral("\n\n")
         + tr("Reads and writes the parameters of Modbus TCP-RTU gateway modules through\n"
-             "their serial configuration port, one module or many at once.")
+             "their serial configuration port, one module or many at once, and proves\n"
+             "over Modbus TCP that a module bridges to the devices on its line.")
         + QStringLiteral("\n\n") + tr("Commands:") + QLatin1Char('\n') + twoColumns(list) + QLatin1Char('\n')
         + tr("\"gateway-cli COMMAND --help\" tells more of each.\n"
              "\n"
@@ -110,7 +128,7 @@ QString helpText(const Command &command)
         text += QLatin1Char('\n') + optionList(command.options);
     if (!command.notes.isEmpty())
         text += QLatin1Char('\n') + command.notes + QLatin1Char('\n');
-    return text + commonPart();
+    return text + commonPart(command.serial, command.exitCodes);
 }
 
 QString versionText()

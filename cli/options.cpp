@@ -37,8 +37,10 @@ QCommandLineOption version()
 
 } // namespace
 
-QList<QCommandLineOption> commonOptions()
+QList<QCommandLineOption> commonOptions(bool serial)
 {
+    if (!serial)
+        return {verbose(), json(), help(), version()};
     return {interval(), verbose(), json(), help(), version()};
 }
 
@@ -46,7 +48,7 @@ Options::Options(const Command &command)
     : command(command)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(commonOptions());
+    parser.addOptions(commonOptions(command.serial));
     parser.addOptions(command.options);
 }
 
@@ -77,7 +79,7 @@ bool Options::parse(const QStringList &args, int *exitCode)
     }
     common.verbose = parser.isSet(verbose());
     common.json = parser.isSet(json());
-    if (parser.isSet(interval()) && !number(interval(), 1, 600000, &common.interval))
+    if (command.serial && parser.isSet(interval()) && !number(interval(), 1, 600000, &common.interval))
         return false;
     return true;
 }

@@ -18,8 +18,9 @@ struct Common {
     bool json = false;
 };
 
-// The options of every command, with their descriptions.
-QList<QCommandLineOption> commonOptions();
+// The options of every command, with their descriptions; --interval only
+// for those on a serial port.
+QList<QCommandLineOption> commonOptions(bool serial = true);
 
 // A command's arguments as parsed: the options of every command and its
 // own, each read back through the very option its table row gives.

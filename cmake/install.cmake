@@ -3,12 +3,14 @@
 #   cmake --install BUILD [--prefix DIR]
 #       bin/gateway-configurator, bin/gateway-cli, bin/gateway-sim,
 #       share/man/man1/{gateway-configurator,gateway-cli,gateway-sim}.1.gz,
+#       share/doc/gateway-configurator/{copyright,changelog.gz},
 #       share/applications/gateway-configurator.desktop,
 #       share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/gateway-configurator.png,
 #       share/icons/hicolor/scalable/apps/gateway-configurator.svg
 #   cd BUILD && cpack
 #       Linux: a Debian package whose dependencies dpkg-shlibdeps finds
-#       (dpkg-dev); Windows: an NSIS installer,
+#       (dpkg-dev), as lintian wants it, its maintainer
+#       GATEWAY_PACKAGE_MAINTAINER; Windows: an NSIS installer,
 #       gateway-configurator-2.0.1-win32.exe, that puts the program with
 #       its DLLs (cmake/windows-runtime.cmake) into bin\ of the folder
 #       chosen and the licences into licenses\, with a Start-menu entry, a
@@ -89,18 +91,52 @@ bin\\libwinpthread-1.dll
 endif()
 
 if(UNIX AND NOT APPLE)
-    # The manual pages, compressed as Debian keeps them.
+    # FILE (of the sources) compressed as Debian keeps it, at most and with
+    # no name or time in it, into DIR of the build: DIR/NAME.gz, added to
+    # `compressed`.
+    function(gateway_gzip file dir)
+        get_filename_component(name ${file} NAME)
+        set(out ${CMAKE_BINARY_DIR}/${dir}/${name})
+        add_custom_command(OUTPUT ${out}.gz
+            COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${file} ${out}
+            COMMAND gzip -9nf ${out}
+            DEPENDS ${PROJECT_SOURCE_DIR}/${file} VERBATIM)
+        set(compressed ${compressed} ${out}.gz PARENT_SCOPE)
+    endfunction()
     foreach(page packaging/gateway-configurator.1 cli/gateway-cli.1 packaging/gateway-sim.1)
-        get_filename_component(name ${page} NAME)
-        set(gz ${CMAKE_BINARY_DIR}/man/${name}.gz)
-        add_custom_command(OUTPUT ${gz}
-            COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${page} ${CMAKE_BINARY_DIR}/man/${name}
-            COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/man/${name}
-            DEPENDS ${PROJECT_SOURCE_DIR}/${page} VERBATIM)
-        list(APPEND manual_pages ${gz})
+        gateway_gzip(${page} man)
     endforeach()
-    add_custom_target(manual_pages ALL DEPENDS ${manual_pages})
-    install(FILES ${manual_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    gateway_gzip(packaging/changelog doc)
+    add_custom_target(compressed_documents ALL DEPENDS ${compressed})
+
+    # The changelog is kept by hand (a package built from sources without
+    # their history has it too); its latest entry must be this version.
+    file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog latest LIMIT_COUNT 1)
+    string(REPLACE "." "\\." version_pattern ${PROJECT_VERSION})
+    if(NOT latest MATCHES "^${PROJECT_NAME} \\(${version_pattern}\\) ")
+        message(FATAL_ERROR "packaging/changelog: the latest entry, \"${latest}\", is not of version "
+            "${PROJECT_VERSION}: add one for it")
+    endif()
+    # Debian's copyright file, in its machine-readable format, made from
+    # LICENSE: its copyright line, and its terms as a field's lines (a
+    # blank line there is " .").
+    file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+    string(REGEX MATCH "\nCopyright \\(c\\) ([^\n]+)\n" found "${license}")
+    set(GATEWAY_COPYRIGHT ${CMAKE_MATCH_1})
+    string(FIND "${license}" "Permission is hereby granted" terms_start)
+    if(NOT found OR terms_start LESS 0)
+        message(FATAL_ERROR "LICENSE: no \"Copyright (c) ...\" line or no terms found for Debian's copyright file")
+    endif()
+    string(SUBSTRING "${license}" ${terms_start} -1 terms)
+    string(STRIP "${terms}" terms)
+    string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+    string(REPLACE "\n" "\n " GATEWAY_LICENSE_TERMS " ${terms}")
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${CMAKE_BINARY_DIR}/doc/copyright @ONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+        ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/changelog)
+    install(FILES ${CMAKE_BINARY_DIR}/doc/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/gateway-configurator.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -117,10 +153,16 @@ endif()
 # ---- CPack ----
 set(CPACK_PACKAGE_NAME gateway-configurator)
 set(CPACK_PACKAGE_VENDOR "Gateway Configurator Project")
-set(CPACK_PACKAGE_CONTACT "Gateway Configurator Project <gateway-configurator@localhost>")
+# Whoever builds the packages for others names themselves here.
+set(GATEWAY_PACKAGE_MAINTAINER "Gateway Configurator Project <maintainers@gateway-configurator.example>"
+    CACHE STRING "The packages' maintainer, \"Name <address>\"")
+set(CPACK_PACKAGE_CONTACT "${GATEWAY_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configurator of Modbus TCP-RTU gateway modules")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Reads and writes the parameters of a Modbus TCP-RTU gateway module over a serial port (RS-485 adapter), and keeps them in settings files. Includes gateway-cli, which does the same from a console for one module or many at once, and gateway-sim, a simulated module on a pseudo-terminal.")
+# Lines as the Debian package shows them (at most 80 columns).
+set(CPACK_PACKAGE_DESCRIPTION "Reads and writes the parameters of a Modbus TCP-RTU gateway module over
+a serial port (RS-485 adapter), and keeps them in settings files.
+Includes gateway-cli, which does the same from a console for one module
+or many at once, and gateway-sim, a simulated module on a pseudo-terminal.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Gateway Configurator")
 set(CPACK_PACKAGE_EXECUTABLES "gateway-configurator" "Modbus TCP-RTU Gateway Configurator")

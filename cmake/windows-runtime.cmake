@@ -1,6 +1,7 @@
 # The DLLs a Windows build of the program needs beside it, the layout Qt's
 # own deployment tool makes:
-#   GATEWAY_QT_DLLS          Qt5Core, Qt5Gui, Qt5Widgets, Qt5SerialPort
+#   GATEWAY_QT_DLLS          Qt5Core, Qt5Gui, Qt5Widgets, Qt5SerialPort, and
+#                            Qt5Network and Qt5SerialBus (gateway-cli's Modbus TCP)
 #   GATEWAY_QT_PREFIX        the Qt folder (its qt-sources.txt and patches/,
 #                            when scripts/win32-qt.sh built it)
 #   GATEWAY_QT_PLUGIN_DIR    Qt's plugins folder; of it platforms/qwindows.dll,
@@ -16,7 +17,7 @@ else()
     set(GATEWAY_WINDOWS_ARCH win32)
 endif()
 set(GATEWAY_QT_DLLS)
-foreach(module Core Gui Widgets SerialPort)
+foreach(module Core Gui Widgets SerialPort Network SerialBus)
     get_target_property(dll ${QT}::${module} IMPORTED_LOCATION_RELEASE)
     list(APPEND GATEWAY_QT_DLLS ${dll})
 endforeach()

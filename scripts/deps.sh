@@ -10,7 +10,7 @@ set -euo pipefail
 # window's "Times New Roman", which Linux lacks.
 packages=(
     cmake ninja-build g++ cpp pkg-config
-    qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
+    qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5serialbus5-dev
     fonts-liberation2
     "$@"
 )
@@ -25,6 +25,9 @@ done
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+    # (A new Debian machine has no sudo: there the commands run as root.)
+    command -v sudo >/dev/null 2>&1 ||
+        { echo "deps: installing ${missing[*]} needs root: run this as root, or install sudo" >&2; exit 1; }
     sudo="sudo"
 fi
 echo "deps: installing ${missing[*]}"

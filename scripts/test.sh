@@ -32,16 +32,20 @@ suite() {
     (cd "$dir" && ctest --output-on-failure -j2 --timeout "$timeout" "$@")
 }
 
-# The Windows resources check (MinGW windres, icoutils), the Qt 6 build, and
-# the package stage (dpkg-shlibdeps, desktop-file-validate, debootstrap).
-# The Windows stage: MinGW-w64, NSIS, 7-Zip (it lists the installer's
-# files), Xvfb and xdotool; what its route needs besides (Wine, a second
-# compiler) is added once the route is known. The window on a desktop:
-# Xvfb with the window manager openbox.
+# Everything the stages run that a new Debian 12 machine (the minbase set,
+# a compiler, CMake and git) lacks; the checks name a program that is
+# missing all the same (tests/need.sh). The Windows resources check (MinGW
+# windres, icoutils), the Qt 6 build, and the package stage (file, which
+# CPack runs for dpkg-shlibdeps; desktop-file-validate, lintian,
+# debootstrap). The Windows stage: MinGW-w64, NSIS, 7-Zip (it lists the
+# installer's files), unzip, python3, Xvfb, xdotool and xwininfo
+# (x11-utils); what its route needs besides (Wine, a second compiler) is
+# added once the route is known. The window on a desktop: Xvfb with the
+# window manager openbox.
 scripts/deps.sh binutils-mingw-w64-i686 icoutils \
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
-    dpkg-dev desktop-file-utils debootstrap \
-    g++-mingw-w64-i686-posix mingw-w64-i686-dev nsis 7zip xvfb xauth xdotool \
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-serialbus-dev libgl-dev \
+    file dpkg-dev desktop-file-utils lintian debootstrap \
+    g++-mingw-w64-i686-posix mingw-w64-i686-dev nsis 7zip xvfb xauth xdotool x11-utils \
     perl python3 xz-utils unzip openbox
 
 mkdir -p build-logs

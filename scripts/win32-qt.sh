@@ -65,7 +65,7 @@ main() {
     jobs=${JOBS:-$(nproc)}
     started=$(date +%s)
 
-    scripts/deps.sh "${mingw_packages[@]}" "$binutils" perl python3 xz-utils dpkg-dev patch >&2
+    scripts/deps.sh "${mingw_packages[@]}" "$binutils" perl python3 xz-utils dpkg-dev patch make >&2
 
     # Debian's tarball lacks src/3rdparty/wintab, hence no tablet events. Only
     # what the programs, their tests and their plugins use is built (Core,

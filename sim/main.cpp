@@ -28,7 +28,18 @@ const char usage[] =
     "  --burst BYTES        answer each command with BYTES random bytes\n"
     "  --separator C        separator after the echoed query (default space)\n"
     "  --mac ADDRESS        the MAC address to report (default 02:00:00:00:00:01)\n"
-    "  --vanish-after N     drop the device after the Nth command (once)\n";
+    "  --vanish-after N     drop the device after the Nth command (once)\n"
+    "network side (Modbus TCP on 127.0.0.0/8 only, bridged to the RS-485 line):\n"
+    "  --tcp                on, at the module's port_tcp on 127.0.0.1 (the\n"
+    "                       options below switch it on too)\n"
+    "  --tcp-listen HOST[:PORT]  server mode: listen there (PORT 0: any free one)\n"
+    "  --tcp-server HOST[:PORT]  client mode: connect there\n"
+    "  --field UNIT@SPEED/PARITY/STOP  a device on the line (repeatable)\n"
+    "  --rtu-master KIND:ADDRESS:COUNT@MS  client mode: what the line's master\n"
+    "                       asks, how often (default hr:0:2@1000)\n"
+    "  --tcp-refuse         the port bound but not listening: connections refused\n"
+    "  --tcp-stall          accept, never answer\n"
+    "  --tcp-drop-after N   close a connection after N replies\n";
 
 bool toInt(const char *s, long lo, long hi, long *out)
 {
@@ -69,15 +80,20 @@ int main(int argc, char **argv)
                          {"--late", 0, 600000, &cfg.lateMs},
                          {"--split", 0, 600000, &cfg.splitMs},
                          {"--burst", 1, 1 << 20, &cfg.burstBytes},
-                         {"--vanish-after", 1, 1 << 30, &cfg.vanishAfter}};
+                         {"--vanish-after", 1, 1 << 30, &cfg.vanishAfter},
+                         {"--tcp-drop-after", 1, 1 << 30, &cfg.net.dropAfter}};
     const struct {
         const char *name;
         bool *field;
         bool value;
     } flagOptions[] = {{"--quiet", &cfg.logToStderr, false},
                        {"--silent", &cfg.silent, true},
-                       {"--garbage", &cfg.garbage, true}};
+                       {"--garbage", &cfg.garbage, true},
+                       {"--tcp", &cfg.net.enabled, true},
+                       {"--tcp-refuse", &cfg.net.refuse, true},
+                       {"--tcp-stall", &cfg.net.stall, true}};
 
+    bool networkOption = false;
     for (int i = 1; i < argc; ++i) {
         const std::string opt = argv[i];
         const char *s = i + 1 < argc ? argv[i + 1] : nullptr; // the option's argument, if it takes one
@@ -118,6 +134,28 @@ int main(int argc, char **argv)
                 return fail("bad --refuse key");
             cfg.module.refused.insert(p);
             ++i;
+        } else if (opt == "--tcp-listen" || opt == "--tcp-server") {
+            std::string fault;
+            const bool listen = opt == "--tcp-listen";
+            if (!s || !parseLoopbackAddress(s, listen ? &cfg.net.listenHost : &cfg.net.serverHost,
+                                            listen ? &cfg.net.listenPort : &cfg.net.serverPort, &fault))
+                return fail(s ? fault : opt + " needs HOST[:PORT]");
+            ++i;
+            networkOption = true;
+        } else if (opt == "--field") {
+            std::string fault;
+            FieldDevice device;
+            if (!s || !FieldLine::parseDevice(s, &device, &fault))
+                return fail(s ? fault : "--field needs UNIT@SPEED/PARITY/STOP");
+            cfg.net.line.add(device);
+            ++i;
+            networkOption = true;
+        } else if (opt == "--rtu-master") {
+            std::string fault;
+            if (!s || !parseRtuMaster(s, &cfg.net, &fault))
+                return fail(s ? fault : "--rtu-master needs KIND:ADDRESS:COUNT@MS");
+            ++i;
+            networkOption = true;
         } else if (opt == "--separator") {
             if (!s)
                 return fail("--separator needs a character");
@@ -132,5 +170,7 @@ int main(int argc, char **argv)
             return fail("unknown option " + opt);
         }
     }
+    // Any of the network side's options switches it on.
+    cfg.net.enabled = cfg.net.enabled || networkOption || cfg.net.refuse || cfg.net.stall || cfg.net.dropAfter > 0;
     return runSimulator(cfg);
 }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <vector>
+#include <algorithm>
 #include <random>
 
 #include <fcntl.h>
@@ -41,7 +43,9 @@ struct PendingWrite {
 class Loop
 {
 public:
-    explicit Loop(const SimConfig &c) : cfg(c), module(c.module), rng(std::random_device{}())
+    explicit Loop(const SimConfig &c)
+        : cfg(c), module(c.module), bridge(c.net, module, [this](const std::string &what) { log(what); }),
+          rng(std::random_device{}())
     {
         start = Clock::now();
         if (!cfg.logPath.empty())
@@ -70,6 +74,7 @@ private:
 
     const SimConfig &cfg;
     GatewayModule module;
+    NetBridge bridge;
     std::mt19937 rng;
     Clock::time_point start;
     FILE *logFile = nullptr;
@@ -287,6 +292,7 @@ void Loop::vanish()
     if (!cfg.linkPath.empty())
         ::unlink(cfg.linkPath.c_str());
     closeDevice();
+    bridge.stop();
     down = true;
     backAt = Clock::now() + Ms(cfg.restartDelayMs);
 }
@@ -298,16 +304,19 @@ int Loop::run()
     if (!openDevice())
         return 1;
     log("UP " + slavePath);
+    bridge.start();
 
+    std::vector<pollfd> fds;
     while (!stopRequested) {
         auto now = Clock::now();
-        long long timeout = -1;
+        // The next deadline, to the microsecond: a reply of the network side
+        // is due after the frame time on the line, often under a millisecond.
+        bool timed = false;
+        Clock::time_point wake;
         auto consider = [&](Clock::time_point t) {
-            long long ms = std::chrono::duration_cast<Ms>(t - now).count() + 1;
-            if (ms < 0)
-                ms = 0;
-            if (timeout < 0 || ms < timeout)
-                timeout = ms;
+            if (!timed || t < wake)
+                wake = t;
+            timed = true;
         };
         if (!buffer.empty())
             consider(lastByte + Ms(cfg.gapMs));
@@ -317,20 +326,31 @@ int Loop::run()
             consider(backAt);
         if (vanishing)
             consider(now + Ms(5));
+        Clock::time_point netDue;
+        if (bridge.deadline(&netDue))
+            consider(netDue);
 
-        pollfd fds[2];
-        int n = 0;
-        fds[n++] = {wakePipe[0], POLLIN, 0};
-        if (master >= 0)
-            fds[n++] = {master, POLLIN, 0};
-        const int rc = ::poll(fds, nfds_t(n), int(timeout));
+        fds.clear();
+        fds.push_back({wakePipe[0], POLLIN, 0});
+        const bool device = master >= 0;
+        if (device)
+            fds.push_back({master, POLLIN, 0});
+        bridge.addPollFds(fds);
+        timespec timeout{};
+        if (timed) {
+            const long long us = std::max<long long>(
+                0, std::chrono::duration_cast<std::chrono::microseconds>(wake - now).count());
+            timeout.tv_sec = time_t(us / 1000000);
+            timeout.tv_nsec = long(us % 1000000) * 1000;
+        }
+        const int rc = ::ppoll(fds.data(), nfds_t(fds.size()), timed ? &timeout : nullptr, nullptr);
         if (rc < 0 && errno != EINTR) {
             log(std::string("ERROR poll: ") + std::strerror(errno));
             return 1;
         }
         if (stopRequested)
             break;
-        if (rc > 0 && n > 1 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
+        if (rc > 0 && device && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
             char chunk[4096];
             const ssize_t got = ::read(master, chunk, sizeof chunk);
             if (got > 0) {
@@ -340,6 +360,9 @@ int Loop::run()
                 ::usleep(10000); // no reader on the slave side; don't spin
             }
         }
+        if (rc > 0)
+            bridge.handle(fds);
+        bridge.tick();
         now = Clock::now();
         if (!buffer.empty() && now - lastByte >= Ms(cfg.gapMs)) {
             const std::string line = buffer;
@@ -354,8 +377,10 @@ int Loop::run()
             if (!openDevice())
                 return 1;
             log("BACK " + slavePath);
+            bridge.start();
         }
     }
+    bridge.stop();
     log("EXIT");
     closeDevice();
     if (!cfg.linkPath.empty())

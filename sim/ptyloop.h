@@ -5,6 +5,7 @@
 #pragma once
 
 #include "gatewaymodule.h"
+#include "netbridge.h"
 
 #include <string>
 
@@ -21,6 +22,7 @@ struct SimConfig {
     int burstBytes = 0;        // --burst
     int vanishAfter = 0;       // --vanish-after (0: off)
     GatewayModule::Options module;
+    NetConfig net;             // the network side (netbridge.h)
 };
 
 // Runs until SIGTERM/SIGINT; returns the exit status.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Package test: builds the Debian package with CPack in a configured and
-# built build directory, checks its contents and dependencies, installs it
+# built build directory, checks its contents and dependencies, has lintian
+# find no error and no warning in it (Debian's policy), installs it
 # with apt on a clean Debian 12 (a debootstrap "minbase" tree, no
 # recommended packages) and starts the configurator there offscreen: it must
 # still be running when `timeout` stops it, with no missing library or
@@ -9,13 +10,14 @@
 #
 # Usage: tests/check_package.sh BUILD_DIR
 #
-# Needs root, the Debian packages dpkg-dev (dpkg-shlibdeps),
-# desktop-file-utils and debootstrap (scripts/deps.sh installs them), and
-# Debian's archive.
+# Needs root, the Debian packages file and dpkg-dev (CPack runs file to find
+# the programs whose libraries dpkg-shlibdeps looks up), desktop-file-utils,
+# lintian and debootstrap (scripts/test.sh installs them; a program missing
+# fails the test, named), and Debian's archive.
 # The clean tree is made once per machine and kept as a tarball, and the
 # packages apt downloads into it are kept too, both under $GATEWAY_CI_CACHE
 # (default /var/cache/gateway-ci); delete that folder to start afresh.
-# Without debootstrap or the archive the script says so, falls back to
+# Without the archive the script says so, falls back to
 # checking the package against the host's apt (`apt-get install
 # --simulate`) and exits 0; GATEWAY_PACKAGE_STRICT=1 makes that a failure.
 set -euo pipefail
@@ -29,6 +31,13 @@ lap() { say "[$((SECONDS - start)) s] $*"; }
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 [ "$(id -u)" -eq 0 ] || fail "needs root (chroot, mount)"
+. "$(dirname "$0")/need.sh"
+need cpack cmake
+need file file
+need dpkg-shlibdeps dpkg-dev
+need desktop-file-validate desktop-file-utils
+need lintian lintian
+need debootstrap debootstrap
 suite=bookworm
 mirror=${GATEWAY_CI_MIRROR:-http://deb.debian.org/debian}
 cache=${GATEWAY_CI_CACHE:-/var/cache/gateway-ci}
@@ -84,6 +93,10 @@ dpkg-deb -x "$deb" "$pkgdir/x"
 desktop-file-validate "$pkgdir/x/usr/share/applications/gateway-configurator.desktop" ||
     fail "desktop-file-validate rejects the .desktop entry"
 lap "package contents, Depends and .desktop entry ok"
+# Overrides, if any, are the package's own (usr/share/lintian/overrides),
+# each with its reason.
+lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings in the package (above)"
+lap "lintian: no error, no warning"
 
 # ---------------------------------------------------------------- fallback
 fallback() {
@@ -99,7 +112,6 @@ fallback() {
 
 # ---------------------------------------------------------------- clean tree
 if [ ! -s "$base" ]; then
-    command -v debootstrap >/dev/null 2>&1 || fallback "debootstrap not found (apt-get install debootstrap)"
     lap "no cached tree: debootstrap --variant=minbase $suite (once per machine)"
     mkdir -p "$cache"
     fresh="$pkgdir/fresh"
@@ -137,7 +149,8 @@ mount --bind /dev/pts "$root/dev/pts"; mounts+=("$root/dev/pts")
 mount --bind "$archives" "$root/var/cache/apt/archives"; mounts+=("$root/var/cache/apt/archives")
 cp "$deb" "$root/tmp/pkg.deb"
 
-in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
+# (env by its path in the tree: chroot looks a command up on the caller's PATH.)
+in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
 in_root apt-get -o Acquire::Retries=3 update -qq >"$pkgdir/update.log" 2>&1 ||
     { cat "$pkgdir/update.log" >&2; fallback "apt-get update in the clean tree failed (no archive?)"; }
 lap "apt-get update in the clean tree"

@@ -20,7 +20,11 @@ set -o pipefail
 me=check_windows_imports
 fail() { echo "$me: FAIL: $*" >&2; exit 1; }
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
-command -v "$objdump" >/dev/null 2>&1 || fail "'$objdump' not found (apt-get install binutils-mingw-w64-i686)"
+. "$(dirname "${BASH_SOURCE[0]}")/need.sh"
+case $objdump in
+x86_64-*) need "$objdump" binutils-mingw-w64-x86-64 ;;
+*) need "$objdump" binutils-mingw-w64-i686 ;;
+esac
 [ $# -gt 0 ] || fail "usage: $0 FILE-OR-FOLDER..."
 
 missing_dlls='^(shcore|combase|dcomp|d3d12|ucrtbase|vcruntime140|msvcp140|api-ms-win-.*|ext-ms-win-.*)\.dll$'

@@ -20,14 +20,16 @@ ok() { echo "$me: ok: $*"; }
 arch=$1 zip=$2 installer=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/windows_files.sh"
+. "$here/need.sh"
 case $arch in
-win32) objdump=i686-w64-mingw32-objdump format=pei-i386 ;;
-win64) objdump=x86_64-w64-mingw32-objdump format=pei-x86-64 ;;
+win32) objdump=i686-w64-mingw32-objdump format=pei-i386 binutils=binutils-mingw-w64-i686 ;;
+win64) objdump=x86_64-w64-mingw32-objdump format=pei-x86-64 binutils=binutils-mingw-w64-x86-64 ;;
 *) fail "$arch: not win32 or win64" ;;
 esac
-for tool in unzip 7zz "$objdump"; do
-    command -v "$tool" >/dev/null 2>&1 || fail "'$tool' not found"
-done
+need unzip unzip
+need 7zz 7zip
+need "$objdump" "$binutils"
+need python3 python3
 [ -f "$zip" ] || fail "no zip at $zip"
 [ -f "$installer" ] || fail "no installer at $installer"
 

@@ -24,21 +24,21 @@
 #
 # Required Debian packages:
 #   binutils-mingw-w64-i686  (i686-w64-mingw32-windres, -objdump, -strings)
-#   icoutils                 (icotool)
+#   icoutils                 (icotool, wrestool)
+#   python3                  (with a program: its Qt resource and manifest)
 #   cpp                      (C preprocessor for windres; not needed when
 #                             i686-w64-mingw32-gcc, gcc-mingw-w64-i686, exists)
 # Environment: WINDRES may name another windres (e.g. x86_64-w64-mingw32-windres);
 #   the matching objdump/strings are derived from its prefix.
 #
-# Exit status: 0 = all checks passed, 1 = a check failed, 77 = a required tool
-# is missing (CTest can map that to "skipped" via SKIP_RETURN_CODE 77).
+# Exit status: 0 = all checks passed, 1 = a check failed or a program it
+# runs is missing (named, with its package: need.sh).
 
 set -u
 set -o pipefail
 
 me=check_windows_rc
 fail() { echo "$me: FAIL: $*" >&2; exit 1; }
-skip() { echo "$me: SKIP: $*" >&2; exit 77; }
 ok()   { echo "$me: ok: $*"; }
 
 src=${1:-"$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"}
@@ -58,27 +58,23 @@ windres=${WINDRES:-i686-w64-mingw32-windres}
 prefix=${windres%windres}
 objdump=${prefix}objdump
 strings_tool=${prefix}strings
-# The programs of that toolchain's target.
+# The programs of that toolchain's target, and their Debian package.
 case $prefix in
-x86_64-*) pe_format=pei-x86-64 pe_name="PE32+ x86-64" ;;
-*) pe_format=pei-i386 pe_name="PE32 i386" ;;
+x86_64-*) pe_format=pei-x86-64 pe_name="PE32+ x86-64" binutils=binutils-mingw-w64-x86-64 ;;
+*) pe_format=pei-i386 pe_name="PE32 i386" binutils=binutils-mingw-w64-i686 ;;
 esac
-command -v "$windres" >/dev/null 2>&1 || skip "'$windres' not found (apt-get install binutils-mingw-w64-i686)"
-command -v "$objdump" >/dev/null 2>&1 || skip "'$objdump' not found (apt-get install binutils-mingw-w64-i686)"
-command -v "$strings_tool" >/dev/null 2>&1 || strings_tool='strings'
-command -v "$strings_tool" >/dev/null 2>&1 || skip "no 'strings' tool found (binutils)"
-command -v icotool >/dev/null 2>&1 || skip "'icotool' not found (apt-get install icoutils)"
-command -v od >/dev/null 2>&1 || skip "'od' not found (coreutils)"
+. "$(dirname "${BASH_SOURCE[0]}")/need.sh"
+need "$windres" "$binutils"
+need "$objdump" "$binutils"
+need "$strings_tool" "$binutils"
+need icotool icoutils
 
 # windres runs "${prefix}gcc -E" by default; without the MinGW compiler use the
 # host C preprocessor (windres then passes only the options given here).
 pp=()
 if ! command -v "${prefix}gcc" >/dev/null 2>&1; then
-    if command -v cpp >/dev/null 2>&1; then
-        pp=(--preprocessor=cpp --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED)
-    else
-        skip "neither '${prefix}gcc' nor 'cpp' found to preprocess the .rc (apt-get install cpp)"
-    fi
+    need cpp cpp
+    pp=(--preprocessor=cpp --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED)
 fi
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/check_windows_rc.XXXXXX") || fail "mktemp failed"
@@ -159,11 +155,11 @@ ok "app.rc -> COFF object with a .rsrc section"
 for f in app.res app.o; do
     "$windres" -i "$f" -O rc -o "$f.rc" 2>"$f.err" || fail "windres cannot decompile $f: $(cat "$f.err")"
     txt="$f.rc"
-    need() {
+    holds() {
         grep -q -F -- "$1" "$txt" || fail "$f: resources lack '$1'${2:+ ($2)}"
     }
-    need '"IDI_ICON1" 14 /* RT_GROUP_ICON */' "icon group IDI_ICON1"
-    need 'Has 4 elements' "icon group with 4 images"
+    holds '"IDI_ICON1" 14 /* RT_GROUP_ICON */' "icon group IDI_ICON1"
+    holds 'Has 4 elements' "icon group with 4 images"
     icons=$(grep -c '^[0-9][0-9]* 3 /\* RT_ICON \*/' "$txt")
     [ "$icons" -eq 4 ] || fail "$f: expected 4 RT_ICON resources, found $icons"
     # width/height bytes of the group entries (octal in windres output) and 32 bpp
@@ -171,22 +167,22 @@ for f in app.res app.o; do
         grep -q -F -- "\"$wh\\000\\000\", 1, 32," "$txt" ||
             fail "$f: icon group lacks a 32-bit entry \"$wh\" (256/48/32/16 px)"
     done
-    need '1 VERSIONINFO'
-    need 'FILEVERSION 2, 0, 1, 0'
-    need 'PRODUCTVERSION 2, 0, 1, 0'
-    need 'BLOCK "StringFileInfo"'
-    need 'BLOCK "040904B0"'
-    need 'VALUE "FileVersion", "2.0.1.0"'
-    need 'VALUE "ProductVersion", "2.0.1.0"'
-    need 'VALUE "InternalName", "gateway-configurator"'
-    need 'VALUE "OriginalFilename", "gateway-configurator.exe"'
-    need 'VALUE "FileDescription", "'
-    need 'VALUE "ProductName", "'
-    need 'VALUE "CompanyName", "'
-    need 'VALUE "LegalCopyright", "'
-    need 'BLOCK "VarFileInfo"'
-    need 'VALUE "Translation", 0x409, 1200'
-    need '1 24 /* RT_MANIFEST */' "the manifest"
+    holds '1 VERSIONINFO'
+    holds 'FILEVERSION 2, 0, 1, 0'
+    holds 'PRODUCTVERSION 2, 0, 1, 0'
+    holds 'BLOCK "StringFileInfo"'
+    holds 'BLOCK "040904B0"'
+    holds 'VALUE "FileVersion", "2.0.1.0"'
+    holds 'VALUE "ProductVersion", "2.0.1.0"'
+    holds 'VALUE "InternalName", "gateway-configurator"'
+    holds 'VALUE "OriginalFilename", "gateway-configurator.exe"'
+    holds 'VALUE "FileDescription", "'
+    holds 'VALUE "ProductName", "'
+    holds 'VALUE "CompanyName", "'
+    holds 'VALUE "LegalCopyright", "'
+    holds 'BLOCK "VarFileInfo"'
+    holds 'VALUE "Translation", 0x409, 1200'
+    holds '1 24 /* RT_MANIFEST */' "the manifest"
     ok "$f: IDI_ICON1 (4 icons, 32 bpp, 256/48/32/16), VERSIONINFO 2.0.1.0 and RT_MANIFEST 1"
 done
 
@@ -209,7 +205,7 @@ ok "icon group entries match $ico"
 
 # ---------------------------------------------------------------- the .exe
 if [ -n "$exe" ]; then
-    command -v wrestool >/dev/null 2>&1 || skip "'wrestool' not found (apt-get install icoutils)"
+    need wrestool icoutils
     headers=$("$objdump" -p "$exe" 2>&1) || fail "objdump cannot read $exe: $headers"
     # (here-strings: grep -q ends early, which would break a pipe)
     grep -q "file format $pe_format\$" <<< "$headers" || fail "$exe is not $pe_name"
@@ -238,7 +234,7 @@ if [ -n "$exe" ]; then
     [ "$fixed" = "feef04bd 00010000 00020000 00010000 00020000 00010000" ] ||
         fail "$exe: fixed version info is '$fixed', expected 2.0.1.0 for file and product"
     ok "$exe: version record 2.0.1.0"
-    command -v python3 >/dev/null 2>&1 || skip "'python3' not found"
+    need python3 python3
     python3 - "$ico" "$exe" <<'PY' || fail "$exe: the .ico is not stored whole as a Qt resource"
 import sys
 ico, exe = (open(p, 'rb').read() for p in sys.argv[1:3])

@@ -22,6 +22,8 @@ bin/Qt5Core.dll
 bin/Qt5Gui.dll
 bin/Qt5Widgets.dll
 bin/Qt5SerialPort.dll
+bin/Qt5Network.dll
+bin/Qt5SerialBus.dll
 bin/platforms/qwindows.dll
 bin/imageformats/qico.dll
 bin/styles/qwindowsvistastyle.dll
@@ -42,6 +44,7 @@ windows_notice_names() {
     cat <<EOF
 qtbase 5.15.8
 Qt SerialPort 5.15.15
+Qt SerialBus 5.15.15
 qtserialport-wine-commwait.patch
 GCC Runtime Library Exception
 EOF

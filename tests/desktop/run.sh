@@ -11,6 +11,9 @@
 # that changes it and runs `openbox --reconfigure` changes the desktop (its
 # margins, for one, shrink the screen's available area).
 set -euo pipefail
+. "$(dirname "$0")/../need.sh"
+need Xvfb xvfb
+need openbox openbox
 size=$1
 shift
 dir=$(mktemp -d "${TMPDIR:-/tmp}/desktop.XXXXXX")

@@ -18,13 +18,15 @@
 #       program and starts it at 96 and at 144 dots per inch (100 % and 150 %):
 #       at 96 its window is 550 x 785; at 144 it lies on the screen, and the
 #       write button, below the screen's edge at the designed size, is reached
-#       with the keyboard and starts a write to gateway-sim on COM5
+#       with the keyboard and starts a write to gateway-sim on COM5, whose
+#       refusal of the empty form the window shows in a box
 #   check.sh cli ZIP GATEWAY-SIM
 #       gateway-cli.exe from the portable zip through COM5-COM7 (two modules
-#       and a silent one): find, a scan, a write with its reboot and
-#       read-back, and a batch whose plan, named in Cyrillic in a Cyrillic
-#       folder, a Russian-locale spreadsheet saved (Windows-1251, semicolons),
-#       with its report written as that spreadsheet opens it
+#       and a silent one): find, a scan, a Modbus TCP check through COM5's
+#       module over the loopback, a write with its reboot and read-back, and
+#       a batch whose plan, named in Cyrillic in a Cyrillic folder, a
+#       Russian-locale spreadsheet saved (Windows-1251, semicolons), with its
+#       report written as that spreadsheet opens it
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
 #       starts gateway-sim three times, with links that Wine maps to COM5,
 #       COM6 (which drops its device after the fifth query) and COM7 (which
@@ -33,16 +35,21 @@
 #       through them
 #
 # Needs WINEPREFIX and WINEARCH (and what run.sh reads); xdotool for the
-# window checks. WINEARCH (win32 or win64, the build's) picks the loader
-# (loader.sh) and the list of shipped files (../windows_files.sh). Where the
-# loader cannot run on this machine, exits with 77 (skipped) and says why.
+# window checks, xwininfo (x11-utils) for the window's size, unzip and
+# python3: a program missing fails the check, named (../need.sh). WINEARCH
+# (win32 or win64, the build's) picks the loader (loader.sh) and the list of
+# shipped files (../windows_files.sh). Where the loader cannot run on this
+# machine, exits with 77 (skipped) and says why.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:?}"
 export WINEPREFIX
 . "$here/loader.sh"
 . "$here/../windows_files.sh"
+. "$here/../need.sh"
 wine_check_loader
+need wineserver wine
+need xdotool xdotool
 # xdotool matches the Cyrillic window title only in a UTF-8 locale.
 export LC_ALL=C.UTF-8
 # The Windows program runs on Windows' own window platform; a platform named
@@ -52,6 +59,7 @@ what=$1
 shift
 
 if [ -z "${DISPLAY:-}" ]; then
+    need xvfb-run xvfb
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$what" "$@"
 fi
 
@@ -111,6 +119,22 @@ start_sims() {
     done
 }
 
+# The visible windows of the program whose name matches a pattern (all of
+# them without one): their ids, one a line. (--all: without it, xdotool
+# takes a window of the process for a match whatever its name.)
+windows_shown() { # [PATTERN]
+    xdotool search --all --onlyvisible --pid "$win_pid" --name "${1:-.}" 2>/dev/null || true
+}
+
+# The names of the program's visible windows, for a message.
+window_names() {
+    local w names=""
+    for w in $(windows_shown); do
+        names+="${names:+, }\"$(xdotool getwindowname "$w" 2>/dev/null)\""
+    done
+    echo "${names:-none}"
+}
+
 # Closes the window as a user would (Alt+F4) and expects its process and the
 # command to end within ten seconds, the command with 0.
 close_window() {
@@ -122,8 +146,10 @@ close_window() {
         sleep 0.1
     done
     if kill -0 "$pid" 2>/dev/null || kill -0 "$win_pid" 2>/dev/null; then
+        local shown
+        shown=$(window_names)
         kill "$pid" 2>/dev/null || true
-        fail "the program did not quit after Alt+F4"
+        fail "the program did not quit after Alt+F4 (its windows then: $shown)"
     fi
     code=0
     wait "$pid" || code=$?
@@ -172,6 +198,7 @@ installer)
     ;;
 
 zip)
+    need unzip unzip
     dir=$(dirname "$WINEPREFIX")/wine-zip
     rm -rf "$dir"
     mkdir -p "$dir"
@@ -186,6 +213,7 @@ zip)
 scaled)
     installer=$1
     sim=$2
+    need xwininfo x11-utils
     read -r screen_w screen_h < <(xdotool getdisplaygeometry)
     [ "$screen_w" -ge 1920 ] && [ "$screen_h" -eq 1080 ] || fail "the screen is ${screen_w}x$screen_h, not 1920x1080"
     dir="$WINEPREFIX/drive_c/Program Files/Gateway Configurator"
@@ -205,6 +233,18 @@ scaled)
         xwininfo "$@" -id "$win" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                                         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
     }
+    # The same once it stays as it is: a window may still be placed, or fit
+    # itself to the screen, after it shows.
+    settled_geometry() { # -frame or nothing
+        local now last=""
+        for _ in $(seq 20); do
+            sleep 0.5
+            now=$(geometry "$@")
+            [ "$now" = "$last" ] && break
+            last=$now
+        done
+        echo "$now"
+    }
     "$here/run.sh" "$installer" /S
     wineserver -w
     exe="$dir/bin/gateway-configurator.exe"
@@ -212,7 +252,7 @@ scaled)
 
     set_dpi 96
     GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" open_window "$exe"
-    read -r x y w h < <(geometry)
+    read -r x y w h < <(settled_geometry)
     [ "${w}x$h" = 550x785 ] || fail "at 96 dpi the window is ${w}x$h, not 550x785"
     note "at 96 dpi: ${w}x$h at $x,$y"
     close_window
@@ -220,21 +260,13 @@ scaled)
     set_dpi 144
     "$sim" --link "$WINEPREFIX/dosdevices/com5" --log "$log" --quiet &
     sim_pid=$!
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         [ -L "$WINEPREFIX/dosdevices/com5" ] && [ -s "$log" ] && break
         sleep 0.1
     done
+    [ -L "$WINEPREFIX/dosdevices/com5" ] || fail "gateway-sim did not make its link com5"
     GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" open_window "$exe"
-    # The window fits itself to the screen once it is shown: wait until it
-    # stays where it is.
-    last=""
-    for _ in $(seq 20); do
-        sleep 0.5
-        now=$(geometry -frame)
-        [ "$now" = "$last" ] && break
-        last=$now
-    done
-    read -r x y w h <<< "$now"
+    read -r x y w h < <(settled_geometry -frame)
     note "at 144 dpi: ${w}x$h at $x,$y with its frame"
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le "$screen_w" ] && [ $((y + h)) -le "$screen_h" ] ||
         fail "at 144 dpi the window (${w}x$h at $x,$y) is not on the ${screen_w}x$screen_h screen"
@@ -242,27 +274,46 @@ scaled)
     # own pixels, 1.5 times that on this screen), the port's name into it,
     # Tab to "Cоединиться" and Space; then back with Shift+Tab past the
     # reboot and the factory reset to the write button, which the form
-    # scrolls into view, and Space. Keys go slowly: Wine takes them in turn.
+    # scrolls into view, and Space. The keys go once the window has the
+    # keyboard, and slowly: Wine takes them in turn.
     xdotool windowactivate --sync "$win"
     xdotool mousemove --window "$win" 225 81 click 1
-    for _ in $(seq 20); do
+    for _ in $(seq 50); do
         [ "$(xdotool getwindowfocus)" = "$win" ] && break
         sleep 0.1
     done
+    [ "$(xdotool getwindowfocus)" = "$win" ] || fail "the window did not take the keyboard (its windows: $(window_names))"
     sleep 0.5
     xdotool key --delay 200 ctrl+a
     xdotool type --delay 200 COM5
     xdotool key --delay 200 Tab space
     sleep 1
     xdotool key --delay 200 shift+Tab shift+Tab shift+Tab space
-    for _ in $(seq 50); do
-        grep -q 'RX "CHANGE MODE TCP:' "$log" && break
+    # The write starts from the empty form, whose first value the module
+    # refuses; the window then stops the write and says so in a box, which
+    # is closed as a user would (Return) before the window is: the program
+    # acts on what it shows, whenever the module's reply comes.
+    for _ in $(seq 300); do
+        grep -q '^[0-9.]* REFUSED ' "$log" && break
         sleep 0.1
     done
     grep -q 'RX "CHANGE MODE TCP:' "$log" || fail "no write reached the module: $(tail -n 5 "$log" | tr '\n' ' ')"
     note "the write button, reached with the keyboard, started a write: $(grep -m1 'RX "CHANGE' "$log")"
-    # Space again stops the write.
-    xdotool key space
+    grep -q '^[0-9.]* REFUSED ' "$log" || fail "the module refused nothing: $(tail -n 5 "$log" | tr '\n' ' ')"
+    box=""
+    for _ in $(seq 300); do
+        box=$(windows_shown '^Ошибка' | head -n1)
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no box says that the write failed (the program's windows: $(window_names))"
+    note "the module refused the form's empty first value; the window says so: \"$(xdotool getwindowname "$box")\""
+    xdotool windowfocus --sync "$box" key --clearmodifiers Return
+    for _ in $(seq 100); do
+        [ -z "$(windows_shown '^Ошибка')" ] && break
+        sleep 0.1
+    done
+    [ -z "$(windows_shown '^Ошибка')" ] || fail "the box stayed after Return (the program's windows: $(window_names))"
     close_window
     "$here/run.sh" "$dir/Uninstall.exe" /S
     wineserver -w
@@ -290,6 +341,8 @@ cli)
     # from a plan as a Russian-locale spreadsheet saves "CSV".
     zip=$1
     sim=$2
+    need unzip unzip
+    need python3 python3
     dir=$(dirname "$WINEPREFIX")/wine-cli
     rm -rf "$dir"
     mkdir -p "$dir/Инженер"
@@ -297,13 +350,17 @@ cli)
     cli=$(find "$dir/unpacked" -name gateway-cli.exe)
     [ -n "$cli" ] || fail "the zip holds no gateway-cli.exe"
     [ -f "$WINEPREFIX/system.reg" ] || "$here/run.sh" cmd /c exit
-    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05" \
+    # COM5's module also bridges, on the loopback at a port the system picks
+    # (its log names it), with one field device on its line.
+    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05 --tcp-listen 127.0.0.1:0 --field 1@9600/none/1" \
         "com6 gw6 --restart-delay 800 --mac 02:00:00:00:00:06" "com7 gw7 --restart-delay 800 --silent"
     # cli EXPECTED-STATUS ARGUMENT...: runs it, its stdout in $dir/out.
     cli() {
-        local expected=$1 status=0
+        local expected=$1 status=0 pace=(--interval 200)
         shift
-        GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" "$here/run.sh" "$cli" "$@" --interval 200 \
+        # The network check has no serial pace to set.
+        [ "$1" = check ] && pace=()
+        GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" "$here/run.sh" "$cli" "$@" "${pace[@]}" \
             >"$dir/out" 2>"$dir/err" || status=$?
         [ "$status" -eq "$expected" ] ||
             fail "gateway-cli $* exited with $status, not $expected: $(cat "$dir/err")"
@@ -321,6 +378,18 @@ cli)
     cli 0 scan COM5 --json
     [ "$(json 'len(d["parameters"]), d["parameters"]["mac"], d["parameters"]["ip"]')" = \
         "15 02:00:00:00:00:05 192.168.0.1" ] || fail "scan: $(cat "$dir/out")"
+
+    # The Modbus TCP check through COM5's module (Qt SerialBus and Qt Network
+    # under Wine): its device's values, and 0x0B for a unit with no device.
+    port=$(sed -n 's/^[0-9.]* TCP-LISTEN 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$dir/gw5.log" | tail -n1)
+    [ -n "$port" ] || fail "COM5's module does not listen: $(cat "$dir/gw5.log")"
+    cli 0 check "127.0.0.1:$port" --read hr:0:2 --read coil:0:3 --json
+    [ "$(json 'd["connected"], [(r["values"], r["exception"]) for r in d["requests"]]')" = \
+        "True [([1000, 1001], None), ([1, 0, 1], None)]" ] || fail "check: $(cat "$dir/out")"
+    cli 1 check "127.0.0.1:$port" --unit 2 --read hr:0:2 --timeout 3000 --json
+    [ "$(json 'd["requests"][0]["exception"], d["requests"][0]["exception_name"]')" = \
+        "11 Gateway target device failed to respond" ] || fail "check of unit 2: $(cat "$dir/out")"
+    grep -q 'TCP-TX .* unit 2 pdu 83 0b' "$dir/gw5.log" || fail "check: the module's 0x0B not in its log"
 
     cli 0 write COM5 --set ip=10.0.0.55 --set speed=115200 --json
     [ "$(json 'd["result"], d["written"], d["after"]["ip"], d["after"]["speed"]')" = \

@@ -22,7 +22,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:?WINEPREFIX must name the Wine prefix}"
 export WINEPREFIX
 . "$here/loader.sh"
+. "$here/../need.sh"
 wine_check_loader
+need wineserver wine
 export WINEDEBUG=${WINEDEBUG:--all}
 # Wine's standard handles are no Windows console, so Qt would send its log
 # and the test results to the debugger channel; this keeps them on the
@@ -32,6 +34,7 @@ export QT_FORCE_STDERR_LOGGING=${QT_FORCE_STDERR_LOGGING:-1}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 if [ -z "${DISPLAY:-}" ]; then
+    need xvfb-run xvfb
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 

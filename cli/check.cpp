@@ -1,0 +1,146 @@
+// gateway-cli check: a Modbus TCP check through a gateway.
+#include "commands.h"
+
+#include <QEventLoop>
+#include <QLoggingCategory>
+
+#include "checkreport.h"
+#include "checkspec.h"
+#include "console.h"
+#include "exitcode.h"
+#include "messages.h"
+#include "modbuscheck.h"
+#include "options.h"
+#include "valueargs.h"
+
+namespace cli {
+
+namespace {
+
+struct CheckOptions {
+    QCommandLineOption unit{QStringLiteral("unit"),
+                            tr("the unit (the device's address on the RS-485 line), 1-247 (default 1)"),
+                            QStringLiteral("ID")};
+    QCommandLineOption read{
+        QStringLiteral("read"),
+        tr("a read (repeatable; default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or "
+           "di (discrete inputs); ADDRESS the protocol address as it goes on the wire, 0-65535: the first "
+           "holding register is hr:0. Pollers and device manuals count from 1 with the table in front: 40001 is "
+           "hr:0, 40010 hr:9, 30001 ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for registers, 1-2000 for bits "
+           "(default 1)."),
+        QStringLiteral("KIND:ADDRESS[:COUNT]")};
+    QCommandLineOption timeout{QStringLiteral("timeout"),
+                               tr("how long to wait for the connection and for each reply (default 3000; with "
+                                  "--file, the file's timeout_response + 1000)"),
+                               QStringLiteral("MS")};
+    QCommandLineOption repeat{QStringLiteral("repeat"),
+                              tr("send the reads N times: each read's round trip as its median, minimum and "
+                                 "maximum"),
+                              QStringLiteral("N")};
+    QCommandLineOption file{QStringLiteral("file"),
+                            tr("the module's settings file (.TRset): its response time-out, and its values named "
+                               "in the hints"),
+                            QStringLiteral("FILE")};
+    QList<QCommandLineOption> all() const { return {unit, read, timeout, repeat, file}; }
+};
+
+int check(const Options &o)
+{
+    const CheckOptions own;
+    QStringList faults;
+    QString fault;
+    QString host;
+    int port = 0;
+    if (!checkspec::parseHostPort(o.positional[0], &host, &port, &fault))
+        faults << fault;
+    int unit = 1;
+    if (o.isSet(own.unit) && !checkspec::parseUnit(o.value(own.unit), &unit, &fault))
+        faults << QStringLiteral("--unit: %1").arg(fault);
+    QVector<checkspec::Read> reads;
+    const QStringList asked = o.isSet(own.read) ? o.values(own.read) : QStringList{QStringLiteral("hr:0:1")};
+    for (const QString &text : asked) {
+        checkspec::Read read;
+        if (checkspec::parseRead(text, unit, &read, &fault))
+            reads << read;
+        else
+            faults << QStringLiteral("--read %1").arg(fault);
+    }
+    // The module's settings, for the hints and its response time-out; its
+    // values as they are (a check judges none of them).
+    ModuleValues module;
+    if (o.isSet(own.file))
+        module = valueargs::fromFile(o.value(own.file), true, &faults);
+    int timeout = 3000;
+    if (module.has(proto::Param::TimeoutResponse))
+        timeout = module.value(proto::Param::TimeoutResponse).toInt() + 1000;
+    bool bad = false;
+    if (o.isSet(own.timeout) && !o.number(own.timeout, 10, 600000, &timeout))
+        bad = true;
+    int repeat = 1;
+    if (o.isSet(own.repeat) && !o.number(own.repeat, 1, 100000, &repeat))
+        bad = true;
+    if (bad || !faults.isEmpty())
+        return refuse(faults);
+    if (o.common.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.modbus*=true"));
+
+    ModbusCheck run(host, port, reads, timeout, repeat);
+    QEventLoop loop;
+    bool interrupted = false;
+    QObject::connect(&run, &ModbusCheck::finished, &loop, &QEventLoop::quit);
+    QObject::connect(Interrupts::instance(), &Interrupts::interrupted, &loop, [&] {
+        interrupted = true;
+        loop.quit();
+    });
+    if (Interrupts::instance()->seen())
+        return Interrupted;
+    run.start();
+    loop.exec();
+    if (interrupted) {
+        message(QStringLiteral("interrupted"));
+        return Interrupted;
+    }
+    if (o.common.json)
+        printJson(checkreport::json(run, module));
+    else
+        console::out(checkreport::text(run, module));
+    return run.status();
+}
+
+} // namespace
+
+Command checkCommand()
+{
+    Command c;
+    c.name = QStringLiteral("check");
+    c.arguments = QStringLiteral("HOST[:PORT]");
+    c.synopsis = QStringLiteral("HOST[:PORT] [--read KIND:ADDRESS[:COUNT]]... [OPTION]...");
+    c.summary = tr("read through the gateway over Modbus TCP: does it reach the devices on its RS-485 line?");
+    c.about = tr("Proves that a gateway bridges: connects to it over Modbus TCP at HOST and\n"
+                 "PORT (default 502), sends each read in the order given, each to the unit\n"
+                 "of --unit, and reports what came back: the values, or the exception with\n"
+                 "its name, what it means at a gateway and what to look at. Nothing is sent\n"
+                 "to the module's configuration port.");
+    c.options = CheckOptions().all();
+    c.notes = tr("A device's own exceptions (0x01-0x04) prove that the path through the\n"
+                 "gateway works: the read was wrong for the device. 0x0B says that no device\n"
+                 "answered on the gateway's RS-485 line: speed, parity, stop bits, the\n"
+                 "device's address, wiring, termination or timeout_response. A connection\n"
+                 "that the gateway closes is not opened again: the reads not answered by\n"
+                 "then are reported unanswered.\n"
+                 "\n"
+                 "With --json: {\"host\", \"port\", \"connected\", \"connect_ms\", \"error\",\n"
+                 "\"requests\": [{\"unit\", \"kind\", \"address\", \"count\", \"values\", \"exception\",\n"
+                 "\"exception_name\", \"ms\", ...}], ...}.");
+    c.exitCodes = {{Done, tr("every read answered with data")},
+                   {Failed, tr("connected, but some read got an exception or no answer")},
+                   {Usage, tr("bad usage (a malformed --read, unit or host): nothing was sent")},
+                   {NoModule, tr("no connection")},
+                   {Interrupted, tr("interrupted (Ctrl+C)")}};
+    c.serial = false;
+    c.minArguments = c.maxArguments = 1;
+    c.run = check;
+    return c;
+}
+
+} // namespace cli

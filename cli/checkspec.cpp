@@ -1,0 +1,214 @@
+#include "checkspec.h"
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QRegularExpression>
+
+#include "modbus.h"
+
+namespace checkspec {
+
+namespace {
+
+const struct {
+    Kind kind;
+    const char *word;
+} kinds[] = {
+    {Kind::HoldingRegisters, "hr"}, {Kind::InputRegisters, "ir"}, {Kind::Coils, "coil"}, {Kind::DiscreteInputs, "di"}};
+
+// A whole number written plainly (digits only) within its bounds.
+bool number(const QString &text, int min, int max, int *out)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    const int v = text.toInt();
+    if (v < min || v > max)
+        return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+QString kindWord(Kind kind)
+{
+    for (const auto &k : kinds)
+        if (k.kind == kind)
+            return QLatin1String(k.word);
+    return QString();
+}
+
+bool isBits(Kind kind)
+{
+    return kind == Kind::Coils || kind == Kind::DiscreteInputs;
+}
+
+QModbusDataUnit::RegisterType registerType(Kind kind)
+{
+    switch (kind) {
+    case Kind::HoldingRegisters:
+        return QModbusDataUnit::HoldingRegisters;
+    case Kind::InputRegisters:
+        return QModbusDataUnit::InputRegisters;
+    case Kind::Coils:
+        return QModbusDataUnit::Coils;
+    case Kind::DiscreteInputs:
+        return QModbusDataUnit::DiscreteInputs;
+    }
+    return QModbusDataUnit::Invalid;
+}
+
+QString readText(const Read &read)
+{
+    return QStringLiteral("%1:%2:%3").arg(kindWord(read.kind)).arg(read.address).arg(read.count);
+}
+
+bool parseRead(const QString &text, int unit, Read *read, QString *fault)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3) {
+        *fault =
+            QCoreApplication::translate("checkspec", "\"%1\": not KIND:ADDRESS[:COUNT] (for example hr:0:2)").arg(text);
+        return false;
+    }
+    Read r;
+    r.unit = unit;
+    bool known = false;
+    for (const auto &k : kinds) {
+        if (parts[0] == QLatin1String(k.word)) {
+            r.kind = k.kind;
+            known = true;
+        }
+    }
+    if (!known) {
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": KIND \"%2\" is not one of hr, ir, coil, di")
+                     .arg(text, parts[0]);
+        return false;
+    }
+    if (!number(parts[1], 0, modbus::MaxAddress, &r.address)) {
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": ADDRESS \"%2\" is not a number 0-%3")
+                     .arg(text, parts[1])
+                     .arg(modbus::MaxAddress);
+        return false;
+    }
+    const int most = isBits(r.kind) ? modbus::MaxReadBits : modbus::MaxReadRegisters;
+    if (parts.size() == 3 && !number(parts[2], 1, most, &r.count)) {
+        *fault = isBits(r.kind)
+                     ? QCoreApplication::translate("checkspec", "\"%1\": COUNT \"%2\" is not a number 1-%3 (bits)")
+                           .arg(text, parts[2])
+                           .arg(most)
+                     : QCoreApplication::translate("checkspec", "\"%1\": COUNT \"%2\" is not a number 1-%3 (registers)")
+                           .arg(text, parts[2])
+                           .arg(most);
+        return false;
+    }
+    if (r.address + r.count - 1 > modbus::MaxAddress) {
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": the read goes beyond address %2")
+                     .arg(text)
+                     .arg(modbus::MaxAddress);
+        return false;
+    }
+    *read = r;
+    return true;
+}
+
+bool parseUnitReads(const QString &text, QVector<Read> *reads, QStringList *faults)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList items = text.split(blanks, Qt::SkipEmptyParts);
+    bool ok = true;
+    QVector<Read> out;
+    for (const QString &item : items) {
+        const int colon = item.indexOf(QLatin1Char(':'));
+        int unit = 0;
+        QString fault;
+        if (colon < 0) {
+            *faults << QCoreApplication::translate("checkspec",
+                                                   "\"%1\": not UNIT:KIND:ADDRESS[:COUNT] (for example 1:hr:0:2)")
+                           .arg(item);
+            ok = false;
+            continue;
+        }
+        if (!parseUnit(item.left(colon), &unit, &fault)) {
+            *faults << QCoreApplication::translate("checkspec", "\"%1\": %2").arg(item, fault);
+            ok = false;
+            continue;
+        }
+        Read r;
+        if (!parseRead(item.mid(colon + 1), unit, &r, &fault)) {
+            *faults << QCoreApplication::translate("checkspec", "\"%1\": %2").arg(item, fault);
+            ok = false;
+            continue;
+        }
+        out << r;
+    }
+    if (items.isEmpty()) {
+        *faults << QCoreApplication::translate("checkspec",
+                                               "no read given: UNIT:KIND:ADDRESS[:COUNT], several separated by blanks");
+        ok = false;
+    }
+    if (ok)
+        *reads = out;
+    return ok;
+}
+
+bool parseHostPort(const QString &text, QString *host, int *port, QString *fault)
+{
+    QString h = text;
+    QString p;
+    if (text.startsWith(QLatin1Char('['))) { // [IPv6]:PORT
+        const int close = text.indexOf(QLatin1Char(']'));
+        if (close < 0 || (close + 1 < text.size() && text.at(close + 1) != QLatin1Char(':'))) {
+            *fault = QCoreApplication::translate("checkspec", "\"%1\": not HOST[:PORT]").arg(text);
+            return false;
+        }
+        h = text.mid(1, close - 1);
+        if (close + 1 < text.size())
+            p = text.mid(close + 2);
+        else
+            p = QString::number(modbus::DefaultTcpPort);
+    } else if (text.count(QLatin1Char(':')) == 1) {
+        h = text.section(QLatin1Char(':'), 0, 0);
+        p = text.section(QLatin1Char(':'), 1);
+    } else if (text.count(QLatin1Char(':')) == 0) {
+        p = QString::number(modbus::DefaultTcpPort);
+    } else if (QHostAddress(text).protocol() != QAbstractSocket::IPv6Protocol) {
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": not HOST[:PORT]").arg(text);
+        return false;
+    } else { // a bare IPv6 address
+        p = QString::number(modbus::DefaultTcpPort);
+    }
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?$"));
+    if (h.isEmpty() || (QHostAddress(h).isNull() && !name.match(h).hasMatch())) {
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": HOST \"%2\" is neither an address nor a host name")
+                     .arg(text, h);
+        return false;
+    }
+    static const QRegularExpression dotted(QStringLiteral("^[0-9.]+$"));
+    if (dotted.match(h).hasMatch()
+        && (h.count(QLatin1Char('.')) != 3 || QHostAddress(h).protocol() != QAbstractSocket::IPv4Protocol)) {
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": HOST \"%2\" is not an IPv4 address").arg(text, h);
+        return false;
+    }
+    if (!number(p, 1, 65535, port)) {
+        *fault = QCoreApplication::translate("checkspec", "\"%1\": PORT \"%2\" is not a number 1-65535").arg(text, p);
+        return false;
+    }
+    *host = h;
+    return true;
+}
+
+bool parseUnit(const QString &text, int *unit, QString *fault)
+{
+    if (!number(text, modbus::MinUnit, modbus::MaxUnit, unit)) {
+        *fault = QCoreApplication::translate("checkspec", "unit \"%1\" is not a number %2-%3")
+                     .arg(text)
+                     .arg(modbus::MinUnit)
+                     .arg(modbus::MaxUnit);
+        return false;
+    }
+    return true;
+}
+
+} // namespace checkspec
