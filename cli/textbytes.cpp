@@ -87,10 +87,12 @@ TextBytes::Decoded TextBytes::decode(const QByteArray &bytes)
         return {fromUtf16(bytes.mid(2), false), Encoding::Utf16Le};
     if (bytes.startsWith("\xfe\xff"))
         return {fromUtf16(bytes.mid(2), true), Encoding::Utf16Be};
+    // By its size: Qt 5's fromUtf8(QByteArray) stops at a NUL byte, which
+    // the other encodings read on past.
     if (bytes.startsWith("\xef\xbb\xbf"))
-        return {QString::fromUtf8(bytes.mid(3)), Encoding::Utf8Bom};
+        return {QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3), Encoding::Utf8Bom};
     if (notUtf8At(bytes) < 0)
-        return {QString::fromUtf8(bytes), Encoding::Utf8};
+        return {QString::fromUtf8(bytes.constData(), bytes.size()), Encoding::Utf8};
     return {fromWindows1251(bytes), Encoding::Windows1251};
 }
 
