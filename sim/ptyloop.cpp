@@ -65,7 +65,7 @@ private:
     void closeDevice();
     void updateLink();
     void command(const std::string &line);
-    bool replyRead() const;
+    bool replyRead();
     void vanish();
     void flushDue();
     void writeNow(const std::string &bytes);
@@ -89,7 +89,8 @@ private:
     Clock::time_point backAt;
     // A vanish waits for the client to read the reply first, up to this.
     bool vanishing = false;
-    Clock::time_point vanishBy;
+    Clock::time_point vanishFrom;
+    bool replySeen = false;
     long received = 0;
 };
 
@@ -272,14 +273,24 @@ void Loop::command(const std::string &line)
         // before it restarts: the device is dropped once the client has read
         // it (the kernel drops what the client has not read yet).
         vanishing = true;
-        vanishBy = Clock::now() + Ms(1000);
+        vanishFrom = Clock::now();
+        replySeen = reply.empty(); // no reply to wait for (a restart's command)
     }
 }
 
-bool Loop::replyRead() const
+bool Loop::replyRead()
 {
+    if (!pending.empty())
+        return false;
     int unread = 0;
-    return pending.empty() && (slave < 0 || ::ioctl(slave, TIOCINQ, &unread) != 0 || unread == 0);
+    if (slave < 0 || ::ioctl(slave, TIOCINQ, &unread) != 0)
+        return true;
+    replySeen = replySeen || unread > 0;
+    // What is written to the master reaches the slave's queue a moment
+    // later (the kernel hands it over on a worker of its own, late on a busy
+    // machine): an empty queue proves the reply read only once the reply was
+    // seen in it, or after a while.
+    return unread == 0 && (replySeen || Clock::now() - vanishFrom >= Ms(100));
 }
 
 void Loop::vanish()
@@ -370,7 +381,7 @@ int Loop::run()
             command(line);
         }
         flushDue();
-        if (vanishing && (replyRead() || Clock::now() >= vanishBy))
+        if (vanishing && (replyRead() || Clock::now() - vanishFrom >= Ms(1000)))
             vanish();
         if (down && Clock::now() >= backAt) {
             down = false;
