@@ -378,7 +378,11 @@ int Loop::run()
         if (!buffer.empty() && now - lastByte >= Ms(cfg.gapMs)) {
             const std::string line = buffer;
             buffer.clear();
-            command(line);
+            // A module on its way down takes no more commands.
+            if (vanishing)
+                log("IGNORED \"" + escapeBytes(line) + "\"");
+            else
+                command(line);
         }
         flushDue();
         if (vanishing && (replyRead() || Clock::now() - vanishFrom >= Ms(1000)))
