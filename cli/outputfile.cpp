@@ -10,6 +10,10 @@ QString OutputFile::fault(const QString &path, bool overwrite)
     const QFileInfo info(path);
     if (info.isDir())
         return tr("%1: a folder; name the file in it").arg(path);
+    // A device or a link to one (/dev/null): the file put in its place
+    // would replace the device's node, for root.
+    if (info.exists() && !info.isFile())
+        return tr("%1: not a file (a device?); name a file").arg(path);
     if (!info.absoluteDir().exists())
         return tr("%1: no such folder").arg(info.absolutePath());
     if (info.exists() && !overwrite)

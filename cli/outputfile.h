@@ -5,7 +5,7 @@
 
 // A file a command writes when it is done (a batch's report, a scan's
 // settings file, a plan), proven writable before anything is sent: its
-// folder exists and takes a new file, the path is no folder, and an
+// folder exists and takes a new file, the path is no folder nor device, and an
 // existing file is replaced only when the user says --overwrite.
 class OutputFile
 {

@@ -210,6 +210,7 @@ void tst_Batch::refusedBeforeSending_data()
 
     QTest::newRow("a report in a folder that takes no file") << "/proc/report.csv" << "" << "no file can be made in /proc";
     QTest::newRow("a report that is a folder") << "." << "" << "a folder";
+    QTest::newRow("a report that is a device") << "/dev/null" << "" << "/dev/null: not a file";
     QTest::newRow("a report that exists") << "REPORT" << "" << "the file exists (--overwrite replaces it)";
     QTest::newRow("one device under two names") << "" << "RELATIVE" << "line 3, column 1 (port): RELATIVE and FIRST of line 2 are one device";
 }
