@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPair>
+#include <QSysInfo>
 
 #include <algorithm>
 
@@ -11,13 +12,17 @@
 #include "console.h"
 #include "discovery.h"
 #include "exitcode.h"
+#include "help.h"
 #include "messages.h"
+#include "netrules.h"
 #include "options.h"
+#include "outputfile.h"
 #include "plan.h"
 #include "portnames.h"
 #include "progressview.h"
 #include "report.h"
 #include "valueargs.h"
+#include "words.h"
 
 namespace cli {
 
@@ -31,6 +36,11 @@ QStringList portList(const QString &value)
     return value.split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
+QCommandLineOption overwriteOption()
+{
+    return {QStringLiteral("overwrite"), tr("replace the file if it exists")};
+}
+
 // ---- plan ----
 
 struct PlanOptions {
@@ -39,43 +49,102 @@ struct PlanOptions {
     QCommandLineOption ports{QStringLiteral("ports"),
                              cli::tr("the ports, a row each in this order; \"found\": those where find sees a module"),
                              QStringLiteral("PORT,...")};
-    QCommandLineOption ipFrom{QStringLiteral("ip-from"), cli::tr("the first row's ip; each next row the next address"),
+    QCommandLineOption ipFrom{QStringLiteral("ip-from"),
+                              cli::tr("the first row's ip; each next row the next address of the template's subnet"),
                               QStringLiteral("IP")};
     QCommandLineOption rtuIdFrom{QStringLiteral("rtu-id-from"),
                                  cli::tr("the first row's rtu_virtual_id; each next row the next number"),
                                  QStringLiteral("N")};
-    QList<QCommandLineOption> all() const { return {templ, ports, ipFrom, rtuIdFrom}; }
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
+                              cli::tr("write the plan to FILE (the template's path relative to it), not to stdout"),
+                              QStringLiteral("FILE")};
+    QCommandLineOption overwrite = overwriteOption();
+    QCommandLineOption separator{QStringLiteral("separator"),
+                                 cli::tr("between the fields: , (the default), ; or tab"), QStringLiteral("C")};
+    QList<QCommandLineOption> all() const { return {templ, ports, ipFrom, rtuIdFrom, output, overwrite, separator}; }
 };
+
+// The addresses of `count` rows from `first` on, inside the subnet the
+// template's mask makes of it, past its network and broadcast addresses and
+// the template's gateway; empty, with the fault, when they do not fit.
+QStringList numberAddresses(quint32 first, const ModuleValues &templ, int count, QString *fault)
+{
+    quint32 mask = 0, gateway = 0;
+    NetRules::parse(templ.value(proto::Param::Mask), &mask);
+    NetRules::parse(templ.value(proto::Param::Gateway), &gateway);
+    QStringList addresses;
+    for (const quint32 a : NetRules::hostsFrom(first, mask, gateway, count))
+        addresses << NetRules::format(a);
+    if (addresses.size() < count) {
+        *fault = tr("%n address(es) of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast "
+                    "addresses and the gateway left out)",
+                    nullptr, int(addresses.size()))
+                     .arg(NetRules::format(first & mask))
+                     .arg(NetRules::prefixOf(mask))
+                     .arg(NetRules::format(first))
+                     .arg(count);
+        return {};
+    }
+    return addresses;
+}
 
 int plan(const Options &o)
 {
-    // Parse: every option needed, the template and the first address good.
+    // Parse: every option needed, the template and the first address good,
+    // the ports each once, the file to write writable.
     const PlanOptions own;
     QStringList faults;
     for (const QCommandLineOption &required : {own.templ, own.ports, own.ipFrom})
         if (!o.isSet(required))
             faults << tr("--%1 is needed").arg(required.names().constFirst());
     const QString templ = o.value(own.templ);
-    if (o.isSet(own.templ))
-        valueargs::fromFile(templ, false, &faults);
+    ModuleValues templValues;
+    if (o.isSet(own.templ)) {
+        templValues = valueargs::fromFile(templ, false, &faults);
+        if (!templValues.has(proto::Param::Mask) && faults.isEmpty())
+            faults << tr("%1: no mask, and the addresses are numbered within the template's subnet").arg(templ);
+    }
     const QString ipFrom = o.value(own.ipFrom);
-    if (o.isSet(own.ipFrom) && !proto::valueFault(proto::Param::Ip, ipFrom).isEmpty())
-        faults << QStringLiteral("--ip-from \"%1\": %2").arg(ipFrom, proto::valueFault(proto::Param::Ip, ipFrom));
+    if (o.isSet(own.ipFrom)) {
+        ModuleValues first = templValues;
+        if (valueargs::take(proto::nameOf(proto::Param::Ip), ipFrom, false, first, &faults))
+            faults << NetRules::jointFaults(first);
+    }
     int rtuId = 0;
     const bool numberIds = o.isSet(own.rtuIdFrom);
     if (numberIds && !o.number(own.rtuIdFrom, 1, 247, &rtuId))
         return Usage;
+    QChar separator = QLatin1Char(',');
+    if (o.isSet(own.separator)) {
+        const QString s = o.value(own.separator);
+        if (s == QLatin1String("tab") || s == QLatin1String("\\t"))
+            separator = QLatin1Char('\t');
+        else if (s == QLatin1String(",") || s == QLatin1String(";"))
+            separator = s[0];
+        else
+            faults << tr("--separator \"%1\": one of , ; tab").arg(shown(s));
+    }
+    const QString output = o.value(own.output);
+    if (o.isSet(own.output)) {
+        const QString fault = OutputFile::fault(output, o.isSet(own.overwrite));
+        if (!fault.isEmpty())
+            faults << fault;
+    }
+    QStringList ports = portList(o.value(own.ports));
+    const bool found = ports == QStringList{QStringLiteral("found")};
+    if (o.isSet(own.ports) && !found)
+        checkPorts(ports, QStringLiteral("--ports"), &faults);
     if (!faults.isEmpty())
         return refuse(faults);
 
-    // Plan: the ports, found when asked so.
-    QStringList ports = portList(o.value(own.ports));
-    if (ports == QStringList{QStringLiteral("found")}) {
-        const QList<Found> found = discover(listedPorts(), o.common);
-        if (interrupted(found))
+    // Plan: the ports, found when asked so; an address and a number for
+    // each.
+    if (found) {
+        const QList<Found> all = discover(listedPorts(), o.common);
+        if (interrupted(all))
             return Interrupted;
         ports.clear();
-        for (const Found &f : found)
+        for (const Found &f : all)
             if (f.outcome == Outcome::Ok)
                 ports << f.port;
         if (ports.isEmpty()) {
@@ -83,29 +152,45 @@ int plan(const Options &o)
             return NoModule;
         }
     }
+    quint32 first = 0;
+    NetRules::parse(ipFrom, &first);
+    QString fault;
+    const QStringList addresses = numberAddresses(first, templValues, int(ports.size()), &fault);
+    if (addresses.isEmpty())
+        return refuse({tr("--ip-from %1: %2").arg(ipFrom, fault)});
+    if (numberIds && rtuId + ports.size() - 1 > 247)
+        return refuse({tr("--rtu-id-from %1: the RTU addresses run out at %2 (the last is 247), for %3 ports")
+                           .arg(rtuId)
+                           .arg(ports[248 - rtuId])
+                           .arg(ports.size())});
 
-    // Render: a row per port, the addresses counted on.
-    QStringList header{QStringLiteral("port"), QStringLiteral("file"), proto::nameOf(proto::Param::Ip)};
+    // Render: a row per port, the template's path relative to the plan
+    // (on stdout, to the file stdout is, or else to the working folder).
+    const QString outFile = console::outFile();
+    const QDir planFolder = o.isSet(own.output) ? QFileInfo(output).absoluteDir()
+        : outFile.isEmpty()                     ? QDir::current()
+                                                : QFileInfo(outFile).absoluteDir();
+    const QString file = QDir::fromNativeSeparators(planFolder.relativeFilePath(QFileInfo(templ).absoluteFilePath()));
+    QStringList header{key::port(), key::file(), proto::nameOf(proto::Param::Ip)};
     if (numberIds)
         header << proto::nameOf(proto::Param::RtuVirtualId);
-    QString text = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    // The address as a number, counted on from there.
-    quint32 address = 0;
-    for (const QString &part : ipFrom.split(QLatin1Char('.')))
-        address = address << 8 | part.toUInt();
-    for (int i = 0; i < ports.size(); ++i, ++address, ++rtuId) {
-        const QString next = QStringLiteral("%1.%2.%3.%4")
-                                 .arg(address >> 24).arg(address >> 16 & 0xff).arg(address >> 8 & 0xff).arg(address & 0xff);
-        if ((i > 0 && address == 0) || (numberIds && rtuId > 247)) {
-            message(tr("%n ports: the addresses run out at %1", nullptr, int(ports.size())).arg(ports[i]));
-            return Usage;
-        }
-        QStringList row{csv::field(ports[i]), csv::field(QFileInfo(templ).absoluteFilePath()), next};
+    QString text = header.join(separator) + QStringLiteral("\r\n");
+    for (int i = 0; i < ports.size(); ++i) {
+        QStringList row{csv::field(ports[i]), csv::field(file), addresses[i]};
         if (numberIds)
-            row << QString::number(rtuId);
-        text += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+            row << QString::number(rtuId + i);
+        text += row.join(separator) + QStringLiteral("\r\n");
     }
-    console::out(text);
+    if (!o.isSet(own.output)) {
+        console::out(text);
+        return Done;
+    }
+    QString error;
+    if (!OutputFile::write(output, text.toUtf8(), &error)) {
+        message(QStringLiteral("%1: %2").arg(output, error));
+        return Failed;
+    }
+    message(tr("the plan is in %1").arg(output));
     return Done;
 }
 
@@ -113,10 +198,15 @@ int plan(const Options &o)
 
 struct BatchOptions {
     QCommandLineOption report{QStringLiteral("report"),
-                              cli::tr("the as-built record (CSV): one row per plan row with its result, the values "
-                                 "read back and those before"),
+                              cli::tr("the as-built record (CSV): one row per plan row with its result, the keys "
+                                 "written, and the values asked for, read back and those before"),
                               QStringLiteral("FILE")};
-    QCommandLineOption force{QStringLiteral("force"), cli::tr("replace an existing report")};
+    QCommandLineOption overwrite{QStringLiteral("overwrite"), cli::tr("replace an existing report")};
+    QCommandLineOption reportFormat{QStringLiteral("report-format"),
+                                    cli::tr("csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte "
+                                       "order mark); by default as the plan is written"),
+                                    QStringLiteral("FORMAT")};
+    QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the modules judge them")};
     QCommandLineOption ports{QStringLiteral("ports"),
                              cli::tr("where the modules of the rows with a mac are looked for (default: every listed "
                                 "port)"),
@@ -125,7 +215,10 @@ struct BatchOptions {
     QCommandLineOption rebootTimeout{QStringLiteral("reboot-timeout"),
                                      cli::tr("how long to wait for a module after its reboot (default 30)"),
                                      QStringLiteral("S")};
-    QList<QCommandLineOption> all() const { return {report, force, ports, onlyChanged, rebootTimeout}; }
+    QList<QCommandLineOption> all() const
+    {
+        return {report, overwrite, reportFormat, force, ports, onlyChanged, rebootTimeout};
+    }
 };
 
 // Reads a plan file whole; its faults, each on a line, when it is no plan.
@@ -140,8 +233,17 @@ plan::Plan loadPlan(const QString &path, bool force)
     return plan::read(file.readAll(), QFileInfo(path).absolutePath(), force);
 }
 
+// How the plan was read, for a person.
+QString dialectText(const plan::Plan &p)
+{
+    const QString separator = p.separator == QLatin1Char('\t') ? tr("tabs")
+        : p.separator == QLatin1Char(';')                     ? tr("semicolons")
+                                                               : tr("commas");
+    return tr("read as %1 text, its fields separated by %2").arg(TextBytes::nameOf(p.encoding), separator);
+}
+
 // The ports of the rows given by their MAC address, found on the other
-// ports (`candidates`): the rows without a module end at once, lost (why:
+// ports (`candidates`): the rows without a module end at once, no-port (why:
 // `missing`, in English and for a person). False when interrupted.
 bool findByMac(const QList<plan::Row> &rows, QStringList candidates, const Common &common, QStringList *ports,
                QList<QPair<QString, QString>> *missing)
@@ -161,18 +263,77 @@ bool findByMac(const QList<plan::Row> &rows, QStringList candidates, const Commo
         if ((*ports)[i].isEmpty()) {
             // A row's detail in English, as the engine's (the report and JSON hold it), and for a person.
             const QString where = candidates.join(QStringLiteral(", "));
-            (*missing)[i] = {QStringLiteral("no module with the MAC address %1 on %2")
-                                 .arg(rows[i].mac, where.isEmpty() ? QStringLiteral("any port") : where),
-                             where.isEmpty() ? tr("no module with the MAC address %1 on any port").arg(rows[i].mac)
-                                             : tr("no module with the MAC address %1 on %2").arg(rows[i].mac, where)};
+            const char *const text = where.isEmpty()
+                ? QT_TRANSLATE_NOOP("cli", "no module with the MAC address %1: no port to look on but the rows' own")
+                : QT_TRANSLATE_NOOP("cli", "no module with the MAC address %1 on %2");
+            const auto told = [&](const QString &t) { return where.isEmpty() ? t.arg(rows[i].mac) : t.arg(rows[i].mac, where); };
+            (*missing)[i] = {told(QString::fromUtf8(text)), told(tr(text))};
         }
     }
     return !interrupted(found);
 }
 
+// The report's rows as the jobs stand: done, or not yet (interrupted).
+QList<report::Row> reportRows(const BatchRun &run, const QList<plan::Row> &planRows)
+{
+    QList<report::Row> rows;
+    for (std::size_t i = 0; i < run.jobs().size(); ++i) {
+        const BatchRun::Job &job = *run.jobs()[i];
+        report::Row out;
+        out.line = job.line;
+        out.port = job.port;
+        out.outcome = job.done ? job.outcome : Outcome::Interrupted;
+        out.detail = job.done ? job.detail : QString();
+        out.asked = planRows.value(int(i)).values;
+        if (job.work) {
+            const Commissioning::Result &r = job.work->result();
+            out.started = r.started;
+            out.finished = job.done ? r.finished : QDateTime::currentDateTime();
+            out.before = r.before;
+            out.after = r.after;
+            out.written = r.written;
+            out.mac = r.before.value(proto::Param::Mac);
+            out.version = r.before.value(proto::Param::Version);
+        }
+        rows << out;
+    }
+    return rows;
+}
+
+// Exit status 130 when interrupted; 0 when every row is ok; 3 when no row
+// reached a module over its port; 1 when some failed otherwise.
+int batchStatus(const BatchRun &run)
+{
+    bool interrupted = false, allOk = true, anyReached = false;
+    for (const auto &job : run.jobs()) {
+        interrupted = interrupted || job->outcome == Outcome::Interrupted;
+        allOk = allOk && job->outcome == Outcome::Ok;
+        anyReached = anyReached || (job->work && job->work->result().answered);
+    }
+    return interrupted ? Interrupted : allOk ? Done : anyReached ? Failed : NoModule;
+}
+
+// One line per row at the end: its port, the module's MAC address, the ip it
+// read back and the result.
+QString summary(const BatchRun &run)
+{
+    QString text;
+    for (const auto &job : run.jobs()) {
+        const Commissioning::Result *r = job->work ? &job->work->result() : nullptr;
+        const QString mac = r ? r->before.value(proto::Param::Mac) : QString();
+        const QString ip = r ? r->after.value(proto::Param::Ip) : QString();
+        text += tr("line %1  %2  %3  ip %4  %5")
+                    .arg(job->line)
+                    .arg(ProgressView::port(*job), mac.isEmpty() ? QStringLiteral("-") : mac,
+                         ip.isEmpty() ? QStringLiteral("-") : ip, ProgressView::result(*job))
+            + QLatin1Char('\n');
+    }
+    return text;
+}
+
 int batch(const Options &o)
 {
-    // Parse: the options, then the whole plan.
+    // Parse: the options, the report's file, then the whole plan.
     const BatchOptions own;
     int timeout = 30;
     if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
@@ -180,18 +341,27 @@ int batch(const Options &o)
     const QString reportPath = o.value(own.report);
     QStringList faults;
     if (!reportPath.isEmpty()) {
-        const QFileInfo info(reportPath);
-        if (info.exists() && !o.isSet(own.force))
-            faults << tr("%1: the report exists (--force replaces it)").arg(reportPath);
-        else if (!info.absoluteDir().exists())
-            faults << tr("%1: no such folder").arg(info.absolutePath());
+        const QString fault = OutputFile::fault(reportPath, o.isSet(own.overwrite));
+        if (!fault.isEmpty())
+            faults << fault;
     }
+    const QString format = o.value(own.reportFormat);
+    if (o.isSet(own.reportFormat) && format != QLatin1String("csv") && format != QLatin1String("excel"))
+        faults << tr("--report-format \"%1\": csv or excel").arg(shown(format));
+    QStringList candidates = o.isSet(own.ports) ? portList(o.value(own.ports)) : listedPorts();
+    if (o.isSet(own.ports))
+        checkPorts(candidates, QStringLiteral("--ports"), &faults);
     const QString planPath = o.positional[0];
-    const plan::Plan thePlan = loadPlan(planPath, false);
+    const plan::Plan thePlan = loadPlan(planPath, o.isSet(own.force));
     for (const QString &fault : thePlan.faults)
         faults << QStringLiteral("%1: %2").arg(planPath, fault);
     if (!faults.isEmpty())
         return refuse(faults);
+    message(QStringLiteral("%1: %2").arg(planPath, dialectText(thePlan)));
+    const report::Dialect dialect = !o.isSet(own.reportFormat) ? report::dialectOf(thePlan.separator, thePlan.encoding)
+        : format == QLatin1String("excel")                     ? report::excelDialect()
+                                                               : report::csvDialect();
+    const report::Origin origin{QFileInfo(planPath).fileName(), toolName(), QSysInfo::machineHostName()};
 
     // Plan: each row's port, the modules of the rows without one asked for
     // on every other port.
@@ -203,14 +373,15 @@ int batch(const Options &o)
         missing << qMakePair(QString(), QString());
     bool interrupted = false;
     if (ports.contains(QString()))
-        interrupted = !findByMac(thePlan.rows, o.isSet(own.ports) ? portList(o.value(own.ports)) : listedPorts(),
-                                 o.common, &ports, &missing);
+        interrupted = !findByMac(thePlan.rows, candidates, o.common, &ports, &missing);
     Commissioning::Plan base;
     base.before = QVector<proto::Param>(std::begin(proto::order::scan), std::end(proto::order::scan));
     base.onlyChanged = o.isSet(own.onlyChanged);
     base.action = proto::RebootUniversal;
     base.readBack = true;
     base.rebootTimeoutMs = timeout * 1000;
+    if (!o.isSet(own.force))
+        base.judge = NetRules::jointFaults;
     BatchRun run;
     for (int i = 0; i < thePlan.rows.size(); ++i) {
         const plan::Row &row = thePlan.rows[i];
@@ -218,7 +389,7 @@ int batch(const Options &o)
         if (interrupted) {
             job = &run.addEnded(ports[i], Outcome::Interrupted);
         } else if (ports[i].isEmpty()) {
-            job = &run.addEnded(ports[i], Outcome::Lost, missing[i].first);
+            job = &run.addEnded(ports[i], Outcome::NoPort, missing[i].first);
             job->detailText = missing[i].second;
         } else {
             Commissioning::Plan p = base;
@@ -229,48 +400,44 @@ int batch(const Options &o)
         job->line = row.line;
     }
 
+    // The report is written however the batch ends; a second Ctrl+C, which
+    // ends the program at once, writes it as it stands.
+    const auto writeReport = [&]() {
+        if (reportPath.isEmpty())
+            return true;
+        const QList<report::Row> rows = reportRows(run, thePlan.rows);
+        QString error;
+        if (report::save(reportPath, rows, origin, dialect, &error)) {
+            message(tr("the report is in %1").arg(reportPath));
+            return true;
+        }
+        message(tr("%1: %2; the report follows on stderr").arg(reportPath, error));
+        console::err(report::csv(rows, origin, report::csvDialect()));
+        return false;
+    };
+    Interrupts::instance()->setLastWords([&] { writeReport(); });
+
     // Run, drawn as it goes (nothing to draw once interrupted).
     if (!interrupted) {
         ProgressView view(run, ProgressView::Style::Rows, o.common, o.common.json);
         run.run();
     }
+    Interrupts::instance()->setLastWords(nullptr);
 
-    // Render: the report, and how many are ok.
-    QList<report::Row> rows;
+    // Render: the report, each row's end, and how many are ok.
+    int status = batchStatus(run);
+    if (!writeReport() && status == Done)
+        status = Failed;
+    if (o.common.json) {
+        printJson(report::json(reportRows(run, thePlan.rows), origin));
+        console::err(summary(run));
+    } else {
+        console::out(summary(run));
+    }
     int ok = 0;
-    for (const auto &job : run.jobs()) {
-        report::Row out;
-        out.line = job->line;
-        out.port = job->port;
-        out.outcome = job->outcome;
-        out.detail = job->detail;
-        if (job->work) {
-            const Commissioning::Result &r = job->work->result();
-            out.started = r.started;
-            out.finished = r.finished;
-            out.before = r.before;
-            out.after = r.after;
-            out.mac = r.before.value(proto::Param::Mac);
-            out.version = r.before.value(proto::Param::Version);
-        }
-        rows << out;
+    for (const auto &job : run.jobs())
         ok += job->outcome == Outcome::Ok;
-        interrupted = interrupted || job->outcome == Outcome::Interrupted;
-    }
-    int status = interrupted ? Interrupted : ok == rows.size() ? Done : Failed;
-    if (!reportPath.isEmpty()) {
-        QString error;
-        if (report::save(reportPath, rows, &error))
-            message(tr("the report is in %1").arg(reportPath));
-        else {
-            message(QStringLiteral("%1: %2").arg(reportPath, error));
-            if (status == Done)
-                status = Failed;
-        }
-    }
-    if (o.common.json)
-        printJson(report::json(rows));
-    message(tr("%1 of %n modules ok", nullptr, int(rows.size())).arg(ok));
+    message(tr("%1 of %n modules ok", nullptr, int(run.jobs().size())).arg(ok));
     return status;
 }
 
@@ -280,12 +447,19 @@ Command planCommand()
 {
     Command c;
     c.name = QStringLiteral("plan");
-    c.synopsis = QStringLiteral("--template FILE --ports PORT,... --ip-from IP [--rtu-id-from N]");
+    c.synopsis = QStringLiteral("--template FILE --ports PORT,... --ip-from IP [--rtu-id-from N] [-o FILE "
+                                "[--overwrite]] [--separator C]");
     c.summary = tr("a batch plan that numbers the modules' addresses");
-    c.about = tr("Writes a batch plan (CSV) on stdout: one row per port, in the order given,\n"
-                 "each with the template and the next IP address from --ip-from on (and the\n"
-                 "next rtu_virtual_id from --rtu-id-from on, when given). --ports found takes\n"
-                 "the ports where find sees a module.");
+    c.about = tr("Writes a batch plan (CSV) on stdout, or to the file of -o: one row per port,\n"
+                 "in the order given, each with the template and the next IP address from\n"
+                 "--ip-from on (and the next rtu_virtual_id from --rtu-id-from on, when\n"
+                 "given). The addresses stay inside the subnet the template's mask makes of\n"
+                 "--ip-from, past its network and broadcast addresses and the template's\n"
+                 "gateway; where too few are left, nothing is written and the count that\n"
+                 "fits is said. The template's path is written relative to the plan's file\n"
+                 "(on stdout: to the working folder), so that the plan and its template can\n"
+                 "move to another PC together. --ports found takes the ports where find sees\n"
+                 "a module; a port named twice, under any name, is refused.");
     c.options = PlanOptions().all();
     c.run = plan;
     return c;
@@ -303,21 +477,42 @@ Command batchCommand()
                  "module to come back, read back and compare. A module that fails fails its\n"
                  "own row only.\n"
                  "\n"
-                 "The plan is CSV (comma or semicolon, quotes as RFC 4180, a UTF-8 BOM\n"
-                 "allowed): a header row, then one row per module with the columns\n"
+                 "The plan is CSV as spreadsheets save it: comma, semicolon or tab between\n"
+                 "the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),\n"
+                 "UTF-16 with a byte order mark (\"Unicode text\"), or where the bytes are no\n"
+                 "UTF-8, Windows-1251 (a Russian-locale \"CSV\"); which it took is said on\n"
+                 "stderr. Rows of separators only and empty cells at the header's end are\n"
+                 "left out. A header row, then one row per module with the columns\n"
                  "  port     a port name or device path, or\n"
                  "  mac      the module's MAC address, found on whichever port it is\n"
                  "  file     a settings file to start from (relative to the plan's folder)\n"
-                 "  KEY      any writable parameter key; a cell overrides the file's value,\n"
-                 "           an empty cell leaves it\n"
+                 "  KEY      any writable parameter key (in any case); a cell overrides the\n"
+                 "           file's value, an empty cell leaves it\n"
                  "The whole plan is checked before anything is sent (unknown columns, rows\n"
-                 "with neither port nor mac, missing files, bad values, two rows on one port\n"
-                 "or with one mac, two modules given one ip): every fault is listed with its\n"
-                 "line and column, and the exit status is 2.");
+                 "with neither port nor mac, missing files, bad values, addresses that\n"
+                 "cannot work, two rows on one device under any names or with one mac, two\n"
+                 "modules given one ip): every fault is listed with its line and column, and\n"
+                 "the exit status is 2. A port that is not there is no fault of the plan:\n"
+                 "its row's result is no-port.");
     c.options = BatchOptions().all();
-    c.notes = tr("With --json the report is also printed as JSON. Exit status 0 when every\n"
-                 "row is ok, 1 when any failed, 2 for a bad plan, 130 when interrupted (the\n"
-                 "report is still written, unfinished rows \"interrupted\").");
+    c.notes = tr("The report's folder is proven writable before anything is sent, and the\n"
+                 "report is written however the batch ends (done, a failing row, Ctrl+C, a\n"
+                 "closed terminal or pipe); if it cannot be written then, its rows go to\n"
+                 "stderr as CSV and the exit status is not 0. It follows the plan's dialect\n"
+                 "(its separator; a UTF-8 byte order mark where the plan had one or was\n"
+                 "Windows-1251 or UTF-16) unless --report-format says otherwise. Each row\n"
+                 "has line, port, mac, version, result, detail, written (the keys the module\n"
+                 "took, in order, whatever the result), started, finished, plan, tool, host,\n"
+                 "each value read back, each as asked (<key>_asked) and each as it was\n"
+                 "(<key>_before).\n"
+                 "\n"
+                 "--force sends the values unchecked, as in write; an existing report is\n"
+                 "replaced only with --overwrite (which --force did before).\n"
+                 "\n"
+                 "With --json the report is also printed as JSON. Exit status 0 when every\n"
+                 "row is ok, 3 when no row reached a module over its port, 1 when some row\n"
+                 "failed otherwise, 2 for a bad plan, 130 when interrupted (the report is\n"
+                 "still written, unfinished rows \"interrupted\").");
     c.minArguments = c.maxArguments = 1;
     c.run = batch;
     return c;

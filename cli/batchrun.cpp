@@ -3,8 +3,14 @@
 #include "command.h"
 #include "console.h"
 #include "plan.h"
+#include "portpath.h"
 
 namespace cli {
+
+QString BatchRun::Job::device() const
+{
+    return work ? work->moduleSession().deviceName() : PortPath::device(port);
+}
 
 BatchRun::Job &BatchRun::add(const QString &port, const Commissioning::Plan &plan, int interval)
 {
@@ -46,6 +52,8 @@ void BatchRun::run()
                 job->work->stop();
             }
         });
+        connect(work, &Commissioning::reached, this,
+                [this, index](Commissioning::Milestone milestone) { emit reached(index, milestone); });
         connect(work, &Commissioning::finished, this, [this, index] { end(index); });
         connect(&work->moduleSession(), &ModuleSession::traffic, this,
                 [this, index](bool sent, const QByteArray &bytes) { emit traffic(index, sent, bytes); });

@@ -31,6 +31,9 @@ public:
         QString otherMac;
         // None for a job that ended before the run.
         std::unique_ptr<Commissioning> work;
+        // The device the port stood for when it was last opened (or, for a
+        // job that never ran, stands for now).
+        QString device() const;
         int step = 0;
         int total = 0;
         QString doing;
@@ -55,6 +58,7 @@ signals:
     // Each names its job by its place in jobs().
     void starting();
     void stepped(int job);
+    void reached(int job, Commissioning::Milestone milestone);
     // Its outcome is set.
     void ended(int job);
     // Every line sent and every reply taken.

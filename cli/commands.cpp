@@ -17,6 +17,9 @@ QList<Command> commands()
 
 int main(const QStringList &arguments)
 {
+    // Caught from the start: a Ctrl+C, a closed terminal or a closed pipe
+    // never ends the program before it has said what it did.
+    Interrupts::instance();
     const QStringList args = arguments.mid(1);
     const QString name = args.value(0);
     const QList<Command> table = commands();

@@ -1,7 +1,13 @@
 #include "console.h"
 
+#include "textbytes.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
+
+#include <iterator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,12 +19,17 @@
 #include <csignal>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace console {
 
 namespace {
+
+// Whether a write to stdout, or stderr, has failed: nothing more is written there.
+bool outClosed = false;
+bool errClosed = false;
 
 #ifdef Q_OS_WIN
 bool isConsole(HANDLE h)
@@ -27,25 +38,25 @@ bool isConsole(HANDLE h)
     return h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode);
 }
 
-void write(DWORD which, FILE *stream, const QString &text)
+// False when the text could not be written.
+bool write(DWORD which, FILE *stream, const QString &text)
 {
     const HANDLE h = GetStdHandle(which);
     if (isConsole(h)) {
         std::fflush(stream);
         DWORD done = 0;
-        WriteConsoleW(h, reinterpret_cast<const wchar_t *>(text.utf16()), DWORD(text.size()), &done, nullptr);
-        return;
+        return WriteConsoleW(h, reinterpret_cast<const wchar_t *>(text.utf16()), DWORD(text.size()), &done, nullptr);
     }
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
+    const std::size_t n = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    return std::fflush(stream) == 0 && n == std::size_t(bytes.size());
 }
 #else
-void write(FILE *stream, const QString &text)
+bool write(FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
+    const std::size_t n = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    return std::fflush(stream) == 0 && n == std::size_t(bytes.size());
 }
 #endif
 
@@ -53,19 +64,66 @@ void write(FILE *stream, const QString &text)
 
 void out(const QString &text)
 {
+    if (outClosed || text.isEmpty())
+        return;
 #ifdef Q_OS_WIN
-    write(STD_OUTPUT_HANDLE, stdout, text);
+    outClosed = !write(STD_OUTPUT_HANDLE, stdout, text);
 #else
-    write(stdout, text);
+    outClosed = !write(stdout, text);
 #endif
 }
 
 void err(const QString &text)
 {
+    if (errClosed || text.isEmpty())
+        return;
 #ifdef Q_OS_WIN
-    write(STD_ERROR_HANDLE, stderr, text);
+    errClosed = !write(STD_ERROR_HANDLE, stderr, text);
 #else
-    write(stderr, text);
+    errClosed = !write(stderr, text);
+#endif
+}
+
+QStringList arguments(int argc, char **argv)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return QCoreApplication::arguments(); // wide text from the system
+#else
+    QStringList list;
+    for (int i = 0; i < argc; ++i) {
+        QByteArray rest(argv[i]);
+        QString text;
+        for (int bad = TextBytes::notUtf8At(rest); bad >= 0; bad = TextBytes::notUtf8At(rest)) {
+            text += QString::fromUtf8(rest.left(bad)) + QChar(ushort(0xdc00 | uchar(rest[bad])));
+            rest.remove(0, bad + 1);
+        }
+        list << text + QString::fromUtf8(rest);
+    }
+    return list;
+#endif
+}
+
+QString outFile()
+{
+#ifdef Q_OS_WIN
+    const HANDLE h = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (h == INVALID_HANDLE_VALUE || h == nullptr || GetFileType(h) != FILE_TYPE_DISK)
+        return QString();
+    wchar_t path[MAX_PATH * 2];
+    const DWORD n = GetFinalPathNameByHandleW(h, path, DWORD(std::size(path)), FILE_NAME_NORMALIZED);
+    if (n == 0 || n >= std::size(path))
+        return QString();
+    QString name = QString::fromWCharArray(path, int(n));
+    if (name.startsWith(QLatin1String("\\\\?\\")))
+        name.remove(0, 4);
+    return QDir::fromNativeSeparators(name);
+#else
+    struct stat info = {};
+    if (::fstat(STDOUT_FILENO, &info) != 0 || !S_ISREG(info.st_mode))
+        return QString();
+    return QFileInfo(QStringLiteral("/proc/self/fd/1")).symLinkTarget();
 #endif
 }
 
@@ -120,10 +178,19 @@ int width(bool err)
 namespace {
 
 #ifdef Q_OS_WIN
-BOOL WINAPI consoleEvent(DWORD)
+// Set once the program has done all it had to (Interrupts::programEnds()).
+HANDLE programDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+
+BOOL WINAPI consoleEvent(DWORD event)
 {
     // Called on a thread of the system's: the event loop hears of it.
     QMetaObject::invokeMethod(Interrupts::instance(), "arrived", Qt::QueuedConnection);
+    // The console closed, the user logging off, the system shutting down:
+    // the system ends the program once this returns, so it returns only
+    // once the program has stopped its ports and written its report (the
+    // system's own time, a few seconds, ends the wait if that takes longer).
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        WaitForSingleObject(programDone, 20000);
     return TRUE;
 }
 #else
@@ -159,8 +226,9 @@ Interrupts::Interrupts()
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 
@@ -170,7 +238,18 @@ void Interrupts::arrived()
     char byte = 0;
     [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
 #endif
-    if (++count > 1)
+    if (++count > 1) {
+        if (lastWords)
+            lastWords();
+        programEnds();
         std::_Exit(130);
+    }
     emit interrupted();
+}
+
+void Interrupts::programEnds()
+{
+#ifdef Q_OS_WIN
+    SetEvent(programDone);
+#endif
 }

@@ -13,8 +13,13 @@ int exitCodeOf(Commissioning::Outcome outcome)
     case Commissioning::Outcome::Mismatch:
     case Commissioning::Outcome::BadValue:
         return Failed;
+    case Commissioning::Outcome::Invalid:
+        return Usage;
+    case Commissioning::Outcome::Garbled:
     case Commissioning::Outcome::Silent:
     case Commissioning::Outcome::Lost:
+    case Commissioning::Outcome::NoPort:
+    case Commissioning::Outcome::NotSerial:
     case Commissioning::Outcome::Busy:
     case Commissioning::Outcome::NotBack:
         return NoModule;
@@ -29,11 +34,13 @@ QList<ExitCode> exitCodes()
     return {
         {Done, tr("done")},
         {Failed, tr("the module refused a value, reported a bad value, or read back something other than was "
-                    "written")},
-        {Usage, tr("bad usage or input: nothing was sent")},
-        {NoModule, tr("no module: the port cannot be opened, or the module is silent, was lost or did not come "
-                      "back after its reboot")},
-        {Interrupted, tr("interrupted (Ctrl+C); the line on the wire is finished first")},
+                    "written (a batch: some row failed, and some row reached a module)")},
+        {Usage, tr("bad usage or input: nothing was sent (for values that cannot work with the module's own, "
+                   "nothing written)")},
+        {NoModule, tr("no module: no such port, no serial device, a busy port, a silent module, garbled replies, "
+                      "a module lost or not back after its restart (a batch: no row reached a module)")},
+        {Interrupted, tr("interrupted (Ctrl+C, SIGTERM, SIGHUP, the console closed); the command on the wire is "
+                         "finished first")},
     };
 }
 

@@ -13,8 +13,8 @@ namespace cli {
 enum Exit {
     Done = 0,
     Failed = 1,      // the module refused, reported a bad value, or read back something else
-    Usage = 2,       // bad usage or input: nothing was sent
-    NoModule = 3,    // the port cannot be opened; the module is silent, lost or did not come back
+    Usage = 2,       // bad usage or input: nothing was sent (or nothing written)
+    NoModule = 3,    // no module answered in the protocol: no port, not serial, busy, silent, garbled, lost, not back
     Interrupted = 130,
 };
 

@@ -101,16 +101,22 @@ QString helpText(const QList<Command> &commands)
         + QStringLiteral("\n\n") + tr("Commands:") + QLatin1Char('\n') + twoColumns(list) + QLatin1Char('\n')
         + tr("\"gateway-cli COMMAND --help\" tells more of each.\n"
              "\n"
-             "PORT is a port name (COM3, ttyUSB0) or a device path\n"
-             "(/dev/serial/by-id/...). FILE is a settings file (.TRset), as the\n"
-             "configurator's menu \"Файл настройки\" opens and saves them.\n"
+             "PORT is a port name (COM3, ttyUSB0: a device in /dev) or a device path\n"
+             "(/dev/serial/by-id/..., relative from the working folder); two names of\n"
+             "one device are one port, and a device in use by another program, under\n"
+             "any name, is busy. FILE is a settings file (.TRset), as the configurator's\n"
+             "menu \"Файл настройки\" opens and saves them.\n"
              "\n"
              "Parameter keys: mode, version, mac, ip, mask, gateway, port_tcp, parity,\n"
              "speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,\n"
-             "rtu_virtual_id, tcp_slave_id. Values are written as the module replies\n"
-             "them: mode server or client; parity none, odd or even; speed the baud rate;\n"
-             "stop_bits 1 or 2; tcp_slave_id a number or off. version and mac are read\n"
-             "only.")
+             "rtu_virtual_id, tcp_slave_id, in any case. Values are written as the\n"
+             "module replies them, the choices' words in any case: mode server or\n"
+             "client; parity none, odd or even; speed the baud rate; stop_bits 1 or 2;\n"
+             "tcp_slave_id a number or off. version and mac are read only.\n"
+             "\n"
+             "Results: ok, refused, mismatch, garbled (replies that are not the\n"
+             "protocol's), invalid (values that cannot work together; nothing written),\n"
+             "silent, lost, no-port, not-serial, busy, interrupted.")
         + QStringLiteral("\n\n")
         + tr("The language of the texts is the system's (Russian or English); --lang en\n"
              "or --lang ru, anywhere on the command line, or the variable GATEWAY_LANG\n"
@@ -131,7 +137,12 @@ QString helpText(const Command &command)
 
 QString versionText()
 {
-    return QStringLiteral("gateway-cli " GATEWAY_VERSION "\n");
+    return toolName() + QLatin1Char('\n');
+}
+
+QString toolName()
+{
+    return QStringLiteral("gateway-cli " GATEWAY_VERSION);
 }
 
 } // namespace cli

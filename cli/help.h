@@ -14,5 +14,7 @@ QString helpText(const QList<Command> &commands);
 QString helpText(const Command &command);
 // "gateway-cli VERSION" and a line end.
 QString versionText();
+// "gateway-cli VERSION": the program that wrote a report.
+QString toolName();
 
 } // namespace cli

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 
 #include "commands.h"
+#include "console.h"
 #include "exitcode.h"
 #include "language.h"
 #include "messages.h"
@@ -10,10 +11,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QString fault;
-    const QStringList arguments = cli::chooseLanguage(QCoreApplication::arguments(), &fault);
+    const QStringList arguments = cli::chooseLanguage(console::arguments(argc, argv), &fault);
     if (!fault.isEmpty()) {
         cli::message(fault);
         return cli::Usage;
     }
-    return cli::main(arguments);
+    const int status = cli::main(arguments);
+    Interrupts::programEnds();
+    return status;
 }

@@ -8,6 +8,23 @@
 
 namespace cli {
 
+QString shown(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u >= 0xdc80 && u <= 0xdcff) // a byte that was no UTF-8 (console::arguments())
+            out += QStringLiteral("\\x%1").arg(u & 0xff, 2, 16, QLatin1Char('0'));
+        else if (u < 0x20 || u == 0x7f)
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else if (u == 0xfffd)
+            out += QStringLiteral("\\ufffd");
+        else
+            out += c;
+    }
+    return out;
+}
+
 void message(const QString &text)
 {
     console::err(QStringLiteral("gateway-cli: ") + text + QLatin1Char('\n'));

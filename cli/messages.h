@@ -10,6 +10,10 @@
 // What gateway-cli says: to a person on stderr, and JSON documents on stdout.
 namespace cli {
 
+// A text as a message shows it: what is no text (a control character, a
+// byte of an argument that was not UTF-8) escaped as \xHH, never raw.
+QString shown(const QString &text);
+
 // A message for a person on stderr: "gateway-cli: " and the text.
 void message(const QString &text);
 // Bad input refused before anything was sent: each fault a message, then

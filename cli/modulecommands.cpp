@@ -3,13 +3,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 #include "batchrun.h"
 #include "commands.h"
 #include "console.h"
 #include "exitcode.h"
 #include "messages.h"
+#include "netrules.h"
 #include "options.h"
+#include "outputfile.h"
 #include "parameterfile.h"
 #include "progressview.h"
 #include "valueargs.h"
@@ -24,6 +27,7 @@ using Outcome = Commissioning::Outcome;
 // What became of one module's job.
 struct Ran {
     QString port;
+    QString named; // the port as messages name it
     Commissioning::Result result;
     int status = 0; // the exit code its outcome gives
 };
@@ -37,18 +41,19 @@ Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &c
     ProgressView view(run, ProgressView::Style::Line, common);
     run.run();
     const Commissioning::Result &r = job.work->result();
+    const QString named = ProgressView::port(job);
     if (r.outcome == Outcome::Interrupted)
-        message(port + tr(": interrupted"));
+        message(named + tr(": interrupted"));
     else if (r.outcome != Outcome::Ok)
-        message(QStringLiteral("%1: %2: %3").arg(port, resultWord(r.outcome), r.detailText));
-    return {port, r, exitCodeOf(r.outcome)};
+        message(QStringLiteral("%1: %2: %3").arg(named, resultWord(r.outcome), shown(r.detailText)));
+    return {port, named, r, exitCodeOf(r.outcome)};
 }
 
-// The identity line of a module: "PORT: module MAC, firmware VERSION".
-QString identity(const QString &port, const ModuleValues &values)
+// The identity of a module: "PORT: module MAC, firmware VERSION".
+QString identity(const Ran &done)
 {
-    return tr("%1: module %2, firmware %3\n")
-        .arg(port, values.value(proto::Param::Mac), values.value(proto::Param::Version));
+    return tr("%1: module %2, firmware %3")
+        .arg(done.named, done.result.before.value(proto::Param::Mac), done.result.before.value(proto::Param::Version));
 }
 
 QStringList namesOf(const QList<proto::Param> &params)
@@ -74,6 +79,32 @@ QJsonObject resultJson(const Ran &done)
     return cli::resultJson(done.port, done.result.outcome, done.result.detail);
 }
 
+// Values as a table of key and value, in the scan's order.
+QString valueTable(const ModuleValues &values)
+{
+    QString table;
+    for (const proto::Param p : proto::order::scan)
+        if (values.has(p))
+            table += QStringLiteral("%1 %2\n").arg(proto::nameOf(p), -17).arg(values.value(p));
+    return table;
+}
+
+QString seconds(qint64 ms)
+{
+    return QString::number(ms / 1000.0, 'f', 1);
+}
+
+QCommandLineOption overwriteOption()
+{
+    return {QStringLiteral("overwrite"), tr("replace the file if it exists")};
+}
+
+QCommandLineOption rebootTimeoutOption()
+{
+    return {QStringLiteral("reboot-timeout"),
+            tr("how long to wait for the module to come back after its restart (default 30)"), QStringLiteral("S")};
+}
+
 // ---- scan ----
 
 QCommandLineOption outputOption()
@@ -84,15 +115,38 @@ QCommandLineOption outputOption()
             QStringLiteral("FILE")};
 }
 
+// Saves the values as a settings file of its own, replacing whatever was
+// there: the settings store merges into an existing file, so it writes a
+// new one beside, which then takes the file's place whole.
+bool saveSettings(const QString &path, const ModuleValues &values, QString *error)
+{
+    ParameterFile file;
+    proto::toFile(values, file);
+    QTemporaryDir fresh(QFileInfo(path).absoluteDir().filePath(QStringLiteral(".gateway-cli-XXXXXX")));
+    const QString made = fresh.filePath(QFileInfo(path).fileName());
+    if (!fresh.isValid() || !file.save(made, error)) {
+        if (!fresh.isValid())
+            *error = fresh.errorString();
+        return false;
+    }
+    QFile saved(made);
+    if (!saved.open(QIODevice::ReadOnly)) {
+        *error = saved.errorString();
+        return false;
+    }
+    return OutputFile::write(path, saved.readAll(), error);
+}
+
 int scan(const Options &o)
 {
-    // Parse.
+    // Parse: a file to save proven writable before anything is sent.
     const QCommandLineOption outputOpt = outputOption();
     const bool save = o.isSet(outputOpt);
     const QString output = o.value(outputOpt);
-    if (save && !QFileInfo(output).absoluteDir().exists()) {
-        message(tr("%1: no such folder").arg(QFileInfo(output).absolutePath()));
-        return Usage;
+    if (save) {
+        const QString fault = OutputFile::fault(output, o.isSet(overwriteOption()));
+        if (!fault.isEmpty())
+            return refuse({fault});
     }
     // Plan and run.
     Commissioning::Plan plan;
@@ -101,10 +155,8 @@ int scan(const Options &o)
     const Commissioning::Result &r = done.result;
     // Render.
     if (r.outcome == Outcome::Ok && save) {
-        ParameterFile file;
-        proto::toFile(r.before, file);
         QString error;
-        if (!file.save(output, &error)) {
+        if (!saveSettings(output, r.before, &error)) {
             message(QStringLiteral("%1: %2").arg(output, error));
             done.status = Failed;
         }
@@ -114,11 +166,7 @@ int scan(const Options &o)
         doc.insert(key::parameters(), toJson(r.before));
         printJson(doc);
     } else {
-        QString table;
-        for (const proto::Param p : proto::order::scan)
-            if (r.before.has(p))
-                table += QStringLiteral("%1 %2\n").arg(proto::nameOf(p), -17).arg(r.before.value(p));
-        console::out(table);
+        console::out(valueTable(r.before));
     }
     return done.status;
 }
@@ -126,19 +174,19 @@ int scan(const Options &o)
 // ---- write ----
 
 struct WriteOptions {
-    QCommandLineOption set{QStringLiteral("set"), cli::tr("a value to write (repeatable)"), QStringLiteral("KEY=VALUE")};
+    QCommandLineOption set{QStringLiteral("set"), cli::tr("a value to write (repeatable, each key once)"),
+                           QStringLiteral("KEY=VALUE")};
     QCommandLineOption onlyChanged{QStringLiteral("only-changed"), cli::tr("scan first and write only the values that differ")};
     QCommandLineOption noReboot{QStringLiteral("no-reboot"), cli::tr("end after the changes: no reboot, no read-back")};
-    QCommandLineOption rebootTimeout{QStringLiteral("reboot-timeout"),
-                                     cli::tr("how long to wait for the module to come back after its reboot (default 30)"),
-                                     QStringLiteral("S")};
+    QCommandLineOption rebootTimeout = rebootTimeoutOption();
     QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the module judges them")};
     QList<QCommandLineOption> all() const { return {set, onlyChanged, noReboot, rebootTimeout, force}; }
 };
 
 int write(const Options &o)
 {
-    // Parse: the values, each checked unless forced.
+    // Parse: the values, each checked unless forced, and the network's
+    // rules on those given together.
     const WriteOptions own;
     int timeout = 30;
     if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
@@ -148,17 +196,25 @@ int write(const Options &o)
     ModuleValues values;
     if (o.positional.size() == 2)
         values = valueargs::fromFile(o.positional[1], force, &faults);
-    for (const QString &item : o.values(own.set))
-        valueargs::takeItem(item, force, values, &faults);
+    valueargs::takeItems(o.values(own.set), force, values, &faults);
     if (faults.isEmpty() && values.isEmpty())
         faults << tr("nothing to write: give a settings file or --set KEY=VALUE");
+    if (faults.isEmpty() && !force)
+        faults << NetRules::jointFaults(values);
     if (!faults.isEmpty())
         return refuse(faults);
 
-    // Plan.
+    // Plan: the values the rules also need are read first, and the values
+    // as they will stand judged before any change.
     Commissioning::Plan plan;
     plan.onlyChanged = o.isSet(own.onlyChanged);
     plan.before = plan.onlyChanged ? scanOrder() : identityQueries();
+    const QList<proto::Param> needed = force ? QList<proto::Param>() : NetRules::neededToJudge(values);
+    for (const proto::Param p : needed)
+        if (!plan.before.contains(p))
+            plan.before << p;
+    if (!needed.isEmpty())
+        plan.judge = NetRules::jointFaults;
     plan.changes = values;
     if (!o.isSet(own.noReboot)) {
         plan.action = proto::RebootUniversal;
@@ -168,9 +224,10 @@ int write(const Options &o)
     // Run.
     const Ran done = runOne(o.positional[0], plan, o.common);
     const Commissioning::Result &r = done.result;
-    // Render.
-    if (!r.written.isEmpty() && r.outcome != Outcome::Ok)
-        message(tr("written before that: %1").arg(namesOf(r.written).join(QStringLiteral(", "))));
+    // Render: on every failure, what the module took before it.
+    if (r.outcome != Outcome::Ok)
+        message(r.written.isEmpty() ? tr("nothing was written")
+                                    : tr("written before that: %1").arg(namesOf(r.written).join(QStringLiteral(", "))));
     if (o.common.json) {
         QJsonObject doc = resultJson(done);
         doc.insert(key::mac(), r.before.value(proto::Param::Mac));
@@ -184,13 +241,14 @@ int write(const Options &o)
             doc.insert(key::mismatched(), QJsonArray::fromStringList(namesOf(r.mismatched)));
         printJson(doc);
     } else if (r.before.has(proto::Param::Mac)) {
-        QString text = identity(done.port, r.before);
+        QString text = identity(done) + QLatin1Char('\n');
         if (r.written.isEmpty() && r.outcome == Outcome::Ok)
-            text += tr("nothing to write: every value is as asked\n");
+            text += tr("nothing to write: every value is as asked") + QLatin1Char('\n');
         else if (!r.written.isEmpty())
-            text += tr("written: %1\n").arg(namesOf(r.written).join(QStringLiteral(", ")));
+            text += tr("written: %1").arg(namesOf(r.written).join(QStringLiteral(", "))) + QLatin1Char('\n');
         if (r.outcome == Outcome::Ok && plan.readBack && !r.written.isEmpty())
-            text += tr("rebooted; read back: every value as written\n");
+            text += tr("rebooted, back after %1 s; read back: every value as written").arg(seconds(r.backAfterMs))
+                + QLatin1Char('\n');
         console::out(text);
     }
     return done.status;
@@ -238,44 +296,67 @@ int diff(const Options &o)
 
 // ---- reboot and factory-reset ----
 
-QCommandLineOption yesOption()
-{
-    return {QStringLiteral("yes"), tr("yes, return the module to its factory settings")};
-}
+struct ActionOptions {
+    QCommandLineOption noWait{QStringLiteral("no-wait"),
+                              cli::tr("end once the command has left the port: no wait for the module's return")};
+    QCommandLineOption rebootTimeout = rebootTimeoutOption();
+    QCommandLineOption yes{QStringLiteral("yes"), cli::tr("yes, return the module to its factory settings")};
+};
 
-// Who the module is, then the command.
-int action(const Options &o, const QByteArray &line)
+// Who the module is, then the command; then, unless --no-wait, the wait
+// until it answers again, and for a factory reset the values it came back
+// with.
+int action(const Options &o, const QByteArray &line, bool readBack)
 {
+    // Parse.
+    const ActionOptions own;
+    int timeout = 30;
+    if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
+        return Usage;
+    const bool wait = !o.isSet(own.noWait);
     // Plan and run.
     Commissioning::Plan plan;
     plan.before = identityQueries();
     plan.action = line;
+    plan.waitBack = wait;
+    plan.readBack = wait && readBack;
+    plan.rebootTimeoutMs = timeout * 1000;
     const Ran done = runOne(o.positional[0], plan, o.common);
+    const Commissioning::Result &r = done.result;
     // Render.
     if (o.common.json) {
         QJsonObject doc = resultJson(done);
-        doc.insert(key::module(), toJson(done.result.before));
+        doc.insert(key::module(), toJson(r.before));
+        if (r.backAfterMs >= 0)
+            doc.insert(key::backAfterMs(), r.backAfterMs);
+        if (plan.readBack)
+            doc.insert(key::after(), toJson(r.after));
         printJson(doc);
-    } else if (done.result.outcome == Outcome::Ok) {
-        console::out(identity(done.port, done.result.before).chopped(1)
-                     + QStringLiteral(": sent \"%1\"\n").arg(QString::fromLatin1(line)));
+    } else if (r.outcome == Outcome::Ok) {
+        QString text = identity(done) + QLatin1Char('\n');
+        text += wait ? tr("sent \"%1\"; the module answers again after %2 s").arg(QString::fromLatin1(line), seconds(r.backAfterMs))
+                     : tr("sent \"%1\"").arg(QString::fromLatin1(line));
+        text += QLatin1Char('\n');
+        if (plan.readBack)
+            text += tr("it came back with:") + QLatin1Char('\n') + valueTable(r.after);
+        console::out(text);
     }
     return done.status;
 }
 
 int reboot(const Options &o)
 {
-    return action(o, proto::Reboot);
+    return action(o, proto::Reboot, false);
 }
 
 int factoryReset(const Options &o)
 {
     // Parse.
-    if (!o.isSet(yesOption())) {
+    if (!o.isSet(ActionOptions().yes)) {
         message(tr("%1 returns the module to its factory settings: say --yes").arg(o.command.name));
         return Usage;
     }
-    return action(o, proto::FactoryReset);
+    return action(o, proto::FactoryReset, true);
 }
 
 } // namespace
@@ -285,15 +366,17 @@ Command scanCommand()
     Command c;
     c.name = QStringLiteral("scan");
     c.arguments = QStringLiteral("PORT");
-    c.synopsis = QStringLiteral("PORT [-o FILE] [--json]");
+    c.synopsis = QStringLiteral("PORT [-o FILE [--overwrite]] [--json]");
     c.summary = tr("the module's fifteen parameters");
     c.about = tr("Reads the module's fifteen parameters, in the order the configurator's scan\n"
                  "takes them, and prints them (key, value), or with --json as\n"
                  "{\"port\": ..., \"result\": \"ok\", \"parameters\": {\"mode\": \"server\", ...}}.");
-    c.options = {outputOption()};
+    c.options = {outputOption(), overwriteOption()};
     c.notes = tr("A reply that is missing, empty or not one of a choice's words fails the\n"
-                 "scan and names the key: exit status 3 for a silent module, 1 for a bad\n"
-                 "value.");
+                 "scan and names the key: exit status 3 for a silent module or one whose\n"
+                 "replies are not the protocol's (garbled), 1 for a bad value. The file of\n"
+                 "-o is checked before anything is sent: its folder must take a new file,\n"
+                 "and an existing file is replaced only with --overwrite.");
     c.minArguments = c.maxArguments = 1;
     c.run = scan;
     return c;
@@ -313,13 +396,26 @@ Command writeCommand()
                  "value is checked: IPv4 addresses for ip, mask, gateway and ip_server_tcp;\n"
                  "port_tcp 502 or 10000-65535; timeout_response 100-60000; timeout_tcp\n"
                  "5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 or off; the choices'\n"
-                 "words. A bad value, an unknown key or an item that is not KEY=VALUE is\n"
-                 "named, one line each, and nothing is sent (exit status 2).");
+                 "words (in any case: None is none). Keys are taken in any case too; each\n"
+                 "once. A bad value is named with what is wrong with it, one line each, and\n"
+                 "nothing is sent (exit status 2).\n"
+                 "\n"
+                 "Addresses that cannot work on a network are refused as well: a mask must\n"
+                 "be a prefix /1 to /30 (255.255.255.0 is /24); ip no address of 0.0.0.0/8,\n"
+                 "127.0.0.0/8 or multicast, not 255.255.255.255, nor its subnet's network\n"
+                 "or broadcast address; gateway 0.0.0.0 (none) or an address of the\n"
+                 "module's subnet other than ip; ip_server_tcp a unicast address outside\n"
+                 "127.0.0.0/8. The rules that tie ip, mask and gateway together are judged\n"
+                 "on the values as they will stand: where only some are given, the others\n"
+                 "are read from the module first, and nothing is written when they cannot\n"
+                 "work (exit status 2).");
     c.options = WriteOptions().all();
     c.notes = tr("The first refusal (\"?\"), or an answer other than \"ok\", or none in the\n"
-                 "module's time, stops the write: nothing more is sent, and the keys written\n"
-                 "before it are named. Exit status 0 only when every value reads back as\n"
-                 "written.");
+                 "module's time, stops the write: nothing more is sent, and the keys the\n"
+                 "module took before it are named, on every failure and on Ctrl+C (which\n"
+                 "waits for the answer to the change on the wire). --force sends every value\n"
+                 "unchecked, the network's rules too (and so allows the masks /31 and /32).\n"
+                 "Exit status 0 only when every value reads back as written.");
     c.minArguments = 1;
     c.maxArguments = 2;
     c.run = write;
@@ -342,12 +438,17 @@ Command diffCommand()
 
 Command rebootCommand()
 {
+    const ActionOptions own;
     Command c;
     c.name = QStringLiteral("reboot");
     c.arguments = QStringLiteral("PORT");
-    c.synopsis = QStringLiteral("PORT");
-    c.summary = tr("restart the module");
-    c.about = tr("Asks the module who it is, then restarts it (\"RESET\").");
+    c.synopsis = QStringLiteral("PORT [--no-wait] [--reboot-timeout S] [--json]");
+    c.summary = tr("restart the module and wait until it answers again");
+    c.about = tr("Asks the module who it is, restarts it (\"RESET\"), waits until it answers\n"
+                 "again (its device may vanish and come back meanwhile), confirms it with a\n"
+                 "query and prints how long it took. Exit status 3 when it does not come\n"
+                 "back in time.");
+    c.options = {own.noWait, own.rebootTimeout};
     c.minArguments = c.maxArguments = 1;
     c.run = reboot;
     return c;
@@ -355,14 +456,18 @@ Command rebootCommand()
 
 Command factoryResetCommand()
 {
+    const ActionOptions own;
     Command c;
     c.name = QStringLiteral("factory-reset");
     c.arguments = QStringLiteral("PORT");
-    c.synopsis = QStringLiteral("PORT --yes");
+    c.synopsis = QStringLiteral("PORT --yes [--no-wait] [--reboot-timeout S] [--json]");
     c.summary = tr("return the module to its factory settings (--yes)");
-    c.about = tr("Asks the module who it is, then returns it to its factory settings (\"LOAD\n"
-                 "SETTING:DEFAULT\"). It refuses without --yes (exit status 2).");
-    c.options = {yesOption()};
+    c.about = tr("Asks the module who it is, returns it to its factory settings (\"LOAD\n"
+                 "SETTING:DEFAULT\"), waits until it answers again after its restart and\n"
+                 "shows the values it came back with (with --json as \"after\"). It refuses\n"
+                 "without --yes (exit status 2); exit status 3 when the module does not come\n"
+                 "back in time.");
+    c.options = {own.yes, own.noWait, own.rebootTimeout};
     c.minArguments = c.maxArguments = 1;
     c.run = factoryReset;
     return c;

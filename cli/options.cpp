@@ -19,7 +19,8 @@ QCommandLineOption interval()
 }
 QCommandLineOption verbose()
 {
-    return {QStringLiteral("verbose"), tr("every line sent and received, with a time stamp, on stderr")};
+    return {QStringLiteral("verbose"), tr("every line sent and received, with a time stamp, and the device leaving "
+                                          "and coming back around a restart, on stderr")};
 }
 QCommandLineOption json()
 {

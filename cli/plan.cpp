@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 
 #include "command.h"
+#include "netrules.h"
+#include "portpath.h"
 #include "protocoltables.h"
 #include "valueargs.h"
 
@@ -13,60 +15,24 @@ namespace csv {
 
 namespace {
 
-// Where the bytes stop being UTF-8 (an overlong form or a surrogate is no
-// UTF-8 either), or -1 when they are UTF-8 throughout.
-int notUtf8At(const QByteArray &data)
-{
-    const auto *s = reinterpret_cast<const unsigned char *>(data.constData());
-    const int n = data.size();
-    for (int i = 0; i < n;) {
-        const unsigned char c = s[i];
-        int more = 0;
-        unsigned int code = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xe0) == 0xc0) {
-            more = 1;
-            code = c & 0x1f;
-        } else if ((c & 0xf0) == 0xe0) {
-            more = 2;
-            code = c & 0x0f;
-        } else if ((c & 0xf8) == 0xf0) {
-            more = 3;
-            code = c & 0x07;
-        } else {
-            return i;
-        }
-        for (int k = 1; k <= more; ++k) {
-            if (i + k >= n || (s[i + k] & 0xc0) != 0x80)
-                return i;
-            code = (code << 6) | (s[i + k] & 0x3f);
-        }
-        const unsigned int least[] = {0, 0x80, 0x800, 0x10000};
-        if (code < least[more] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
-            return i;
-        i += more + 1;
-    }
-    return -1;
-}
-
 QChar separatorOf(const QString &text)
 {
-    int commas = 0;
-    int semicolons = 0;
+    const QChar candidates[] = {QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t')};
+    int counts[3] = {};
     bool quoted = false;
     for (const QChar c : text) {
         if (c == QLatin1Char('"'))
             quoted = !quoted;
         else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
             break;
-        else if (!quoted && c == QLatin1Char(','))
-            ++commas;
-        else if (!quoted && c == QLatin1Char(';'))
-            ++semicolons;
+        for (int i = 0; i < 3; ++i)
+            counts[i] += !quoted && c == candidates[i];
     }
-    return QLatin1Char(semicolons > commas ? ';' : ',');
+    int most = 0;
+    for (int i = 1; i < 3; ++i)
+        if (counts[i] > counts[most])
+            most = i;
+    return candidates[most];
 }
 
 } // namespace
@@ -74,16 +40,9 @@ QChar separatorOf(const QString &text)
 Table read(const QByteArray &data)
 {
     Table table;
-    QByteArray bytes = data;
-    if (bytes.startsWith("\xef\xbb\xbf"))
-        bytes.remove(0, 3);
-    const int bad = notUtf8At(bytes);
-    if (bad >= 0) {
-        table.fault = cli::tr("not UTF-8 text");
-        table.faultLine = 1 + int(bytes.left(bad).count('\n'));
-        return table;
-    }
-    const QString text = QString::fromUtf8(bytes);
+    const TextBytes::Decoded decoded = TextBytes::decode(data);
+    table.encoding = decoded.encoding;
+    const QString &text = decoded.text;
     const QChar sep = separatorOf(text);
     table.separator = sep;
 
@@ -99,7 +58,10 @@ Table read(const QByteArray &data)
     };
     const auto endRecord = [&] {
         endCell();
-        const bool blank = record.fields.size() == 1 && record.fields[0].isEmpty();
+        // A row of separators only is how a spreadsheet saves an empty row.
+        bool blank = true;
+        for (const QString &f : record.fields)
+            blank = blank && f.isEmpty();
         if (!blank)
             table.records << record;
         record = Record{line, {}};
@@ -184,16 +146,7 @@ QString where(int line, int column, const QString &name)
 
 QString portKey(const QString &port)
 {
-#ifdef Q_OS_WIN
-    QString key = port.toUpper();
-    if (key.startsWith(QLatin1String("\\\\.\\")))
-        key.remove(0, 4);
-    return key;
-#else
-    const QString path = port.startsWith(QLatin1Char('/')) ? port : QStringLiteral("/dev/") + port;
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
-#endif
+    return PortPath::device(port);
 }
 
 QString macKey(const QString &mac)
@@ -210,6 +163,8 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
 {
     Plan result;
     const csv::Table table = csv::read(data);
+    result.separator = table.separator;
+    result.encoding = table.encoding;
     if (!table.fault.isEmpty()) {
         result.faults << cli::tr("line %1: %2").arg(table.faultLine).arg(table.fault);
         return result;
@@ -219,8 +174,11 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
         return result;
     }
 
-    // The header: each column known, none twice, port or mac among them.
-    const csv::Record &header = table.records.first();
+    // The header: each column known, none twice, port or mac among them;
+    // empty cells at its end are a spreadsheet's, not columns.
+    csv::Record header = table.records.first();
+    while (!header.fields.isEmpty() && header.fields.last().isEmpty())
+        header.fields.removeLast();
     QStringList columns;
     for (int c = 0; c < header.fields.size(); ++c) {
         const QString name = header.fields[c].toLower();
@@ -241,13 +199,17 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
 
     // Where an earlier row named a port, a MAC address or an IP address.
     QHash<QString, int> ports, macs, ips;
+    QHash<QString, QString> portNames; // the name of a device's first row
     for (int r = 1; r < table.records.size(); ++r) {
         const csv::Record &record = table.records[r];
         Row row;
         row.line = record.line;
-        if (record.fields.size() > columns.size())
+        int fields = int(record.fields.size());
+        while (fields > columns.size() && record.fields[fields - 1].isEmpty())
+            --fields;
+        if (fields > columns.size())
             result.faults << cli::tr("line %1: %2 fields, the header has %3")
-                                 .arg(record.line).arg(record.fields.size()).arg(columns.size());
+                                 .arg(record.line).arg(fields).arg(columns.size());
         const auto cell = [&](const QString &name) {
             const int c = columns.indexOf(name);
             return c < 0 ? QString() : record.fields.value(c);
@@ -283,6 +245,11 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
         }
         if (!anyValue && file.isEmpty())
             result.faults << cli::tr("line %1: nothing to write").arg(record.line);
+        // The network's rules on the values the row gives together; those
+        // it leaves to the module are judged once the module is read.
+        if (!force)
+            for (const QString &fault : NetRules::jointFaults(row.values))
+                result.faults << cli::tr("line %1: %2").arg(record.line).arg(fault);
 
         // No port, MAC or IP address twice.
         const auto once = [&](QHash<QString, int> &seen, const QString &key, const QString &column,
@@ -295,8 +262,19 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
             else
                 seen.insert(key, record.line);
         };
-        once(ports, row.port.isEmpty() ? QString() : portKey(row.port), portColumn, row.port,
-             cli::tr("%1: %2 is the port of line %3 as well"));
+        // Two names of one device (a link and its target, a relative path
+        // and an absolute one): both named, and the device.
+        const QString device = row.port.isEmpty() ? QString() : portKey(row.port);
+        if (!device.isEmpty() && ports.contains(device) && portNames.value(device) != row.port)
+            result.faults << cli::tr("%1: %2 and %3 of line %4 are one device, %5")
+                                 .arg(where(record.line, int(columns.indexOf(portColumn)), portColumn), row.port,
+                                      portNames.value(device))
+                                 .arg(ports.value(device))
+                                 .arg(device);
+        else
+            once(ports, device, portColumn, row.port, cli::tr("%1: %2 is the port of line %3 as well"));
+        if (!device.isEmpty() && !portNames.contains(device))
+            portNames.insert(device, row.port);
         once(macs, macKey(row.mac), macColumn, row.mac,
              cli::tr("%1: %2 is the MAC address of line %3 as well"));
         const QString ip = row.values.value(proto::Param::Ip);

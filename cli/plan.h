@@ -6,10 +6,11 @@
 #include <QStringList>
 
 #include "modulevalues.h"
+#include "textbytes.h"
 
-// CSV as spreadsheets write it: RFC 4180 quoting, a comma or (as
-// spreadsheets in Russian locales write it) a semicolon between fields, any
-// line end, UTF-8 with or without its byte order mark.
+// CSV as spreadsheets write it: RFC 4180 quoting, a comma, a semicolon (as
+// spreadsheets in Russian locales write "CSV") or a tab ("Unicode text")
+// between fields, any line end, in any encoding textbytes.h reads.
 namespace csv {
 
 struct Record {
@@ -19,12 +20,13 @@ struct Record {
 
 struct Table {
     QChar separator = QLatin1Char(',');
-    QList<Record> records; // blank lines left out
+    TextBytes::Encoding encoding = TextBytes::Encoding::Utf8;
+    QList<Record> records; // blank lines, and lines of separators only, left out
     QString fault;         // empty when the whole text was read
     int faultLine = 0;
 };
 
-// The separator is the one the first line uses more of.
+// The separator is the one the first line uses most of.
 Table read(const QByteArray &data);
 
 // A field as CSV writes it: quoted when it holds a comma, a semicolon, a
@@ -45,6 +47,9 @@ struct Row {
 
 struct Plan {
     QList<Row> rows;
+    // As the file was written, for a report written alike.
+    QChar separator = QLatin1Char(',');
+    TextBytes::Encoding encoding = TextBytes::Encoding::Utf8;
     // Every fault, one line each with its line and column; the plan runs
     // only without any.
     QStringList faults;
@@ -52,11 +57,12 @@ struct Plan {
 
 // Reads and checks a whole plan: the columns, each row's port or MAC, its
 // settings file (relative to `folder`) and values (each as the write
-// command checks it, unless `force`), and that no two rows name one port or
-// one MAC or give two modules one IP address.
+// command checks it, and the network's rules on those the row gives
+// together, unless `force`), and that no two rows name one device or one
+// MAC or give two modules one IP address. A port need not be there yet.
 Plan read(const QByteArray &data, const QString &folder, bool force);
 
-// A port's name as two rows that mean the same port spell it alike.
+// A port's name as two names of one device spell it alike (portpath.h).
 QString portKey(const QString &port);
 // A MAC address as two spellings of it compare equal ("02-00-..." and
 // "02:00:..."), or an empty text when it is none.

@@ -63,8 +63,13 @@ int ports(const Options &o)
 
 int find(const Options &o)
 {
-    // Parse and plan: the ports given, or every listed one.
+    // Parse and plan: the ports given, each once, or every listed one.
     const QStringList ports = o.positional.isEmpty() ? listedPorts() : o.positional;
+    QStringList faults;
+    if (!o.positional.isEmpty())
+        checkPorts(ports, o.command.name, &faults);
+    if (!faults.isEmpty())
+        return refuse(faults);
     // Run.
     const QList<Found> all = discover(ports, o.common);
     // Render.

@@ -1,6 +1,10 @@
 #include "portnames.h"
 
+#include <QHash>
 #include <QSerialPortInfo>
+
+#include "command.h"
+#include "portpath.h"
 
 namespace cli {
 
@@ -19,6 +23,35 @@ QStringList listedPorts()
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         names << portArgument(info);
     return names;
+}
+
+QString shownPort(const QString &name, const QString &device)
+{
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    if (device.isEmpty() || name.compare(device, cs) == 0)
+        return name;
+    return tr("%1 (%2)").arg(name, device);
+}
+
+void checkPorts(const QStringList &ports, const QString &what, QStringList *faults)
+{
+    if (ports.isEmpty()) {
+        *faults << tr("%1: no port named").arg(what);
+        return;
+    }
+    QHash<QString, QString> seen; // device: the name it was first named by
+    for (const QString &port : ports) {
+        const QString device = PortPath::device(port);
+        if (seen.contains(device))
+            *faults << tr("%1: %2 and %3 are one device, %4; name each port once")
+                           .arg(what, seen.value(device), port, device);
+        else
+            seen.insert(device, port);
+    }
 }
 
 } // namespace cli

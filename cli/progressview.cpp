@@ -3,6 +3,8 @@
 #include <QTime>
 
 #include "console.h"
+#include "lines.h"
+#include "portnames.h"
 #include "words.h"
 
 namespace cli {
@@ -12,48 +14,71 @@ namespace {
 // Clears the cursor's line from its start.
 const QString clearLine = QStringLiteral("\r\x1b[K");
 
-// A job's state as the batch shows it once it has ended.
-QString result(const BatchRun::Job &job)
-{
-    const QString word = resultWord(job.outcome);
-    return job.detailText.isEmpty() ? word : word + QStringLiteral(": ") + job.detailText;
-}
-
 QString stepText(const BatchRun::Job &job)
 {
     return QStringLiteral("[%1/%2] %3").arg(job.step).arg(job.total).arg(job.doing);
 }
 
-// A line's bytes as readable text: printable ASCII as it is, \r \n \t \\ \"
-// and \xHH for the others.
-QString escaped(const QByteArray &bytes)
+QString seconds(qint64 ms)
 {
-    QString out;
-    for (const char c : bytes) {
-        switch (c) {
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\t': out += QLatin1String("\\t"); break;
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '"': out += QLatin1String("\\\""); break;
-        default:
-            if (c >= 0x20 && c < 0x7f)
-                out += QLatin1Char(c);
-            else
-                out += QStringLiteral("\\x%1").arg(uchar(c), 2, 16, QLatin1Char('0'));
-        }
+    return QString::number(ms / 1000.0, 'f', 1);
+}
+
+// A phase of a job, as the lines of a batch that are not redrawn tell it;
+// empty for what only the trace tells.
+QString phaseText(const BatchRun::Job &job, Commissioning::Milestone milestone)
+{
+    const Commissioning::Result &r = job.work->result();
+    QStringList keys;
+    for (const proto::Param p : r.written)
+        keys << proto::nameOf(p);
+    switch (milestone) {
+    case Commissioning::Milestone::Opened:
+        return tr("opened");
+    case Commissioning::Milestone::Scanned:
+        return tr("scanned");
+    case Commissioning::Milestone::Written:
+        return tr("written: %1").arg(keys.join(QStringLiteral(", ")));
+    case Commissioning::Milestone::ActionSent:
+        return tr("restarting (\"%1\" sent)").arg(job.doing);
+    case Commissioning::Milestone::Left:
+    case Commissioning::Milestone::Reopened:
+        return QString();
+    case Commissioning::Milestone::Back:
+        return tr("back after %1 s").arg(seconds(r.backAfterMs));
+    case Commissioning::Milestone::ReadBack:
+        return tr("read back");
     }
-    return out;
+    return QString();
+}
+
+QString stamp()
+{
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"));
 }
 
 } // namespace
 
+QString ProgressView::result(const BatchRun::Job &job)
+{
+    const QString word = resultWord(job.outcome);
+    return job.detailText.isEmpty() ? word : word + QStringLiteral(": ") + job.detailText;
+}
+
+QString ProgressView::port(const BatchRun::Job &job)
+{
+    return job.port.isEmpty() ? QStringLiteral("-") : shownPort(job.port, job.device());
+}
+
 ProgressView::ProgressView(BatchRun &run, Style style, const Common &common, bool toStderr)
     : run(run)
     , toStderr(toStderr)
+    , verbose(common.verbose)
 {
-    if (common.verbose)
+    if (common.verbose) {
         connect(&run, &BatchRun::traffic, this, &ProgressView::trace);
+        connect(&run, &BatchRun::reached, this, &ProgressView::traceMilestone);
+    }
     switch (style) {
     case Style::Trace:
         return;
@@ -69,10 +94,25 @@ ProgressView::ProgressView(BatchRun &run, Style style, const Common &common, boo
         redraw.setInterval(100);
         connect(&redraw, &QTimer::timeout, this, &ProgressView::drawRows);
         connect(&run, &BatchRun::starting, this, [this] {
-            if (rewrite)
+            if (rewrite) {
                 drawRows();
+                return;
+            }
+            // The rows that ended before the run (no module with their MAC
+            // address) are told too.
+            for (int i = 0; i < int(this->run.jobs().size()); ++i)
+                if (job(i).done)
+                    changed(i, result(job(i)));
         });
-        connect(&run, &BatchRun::stepped, this, [this](int index) { changed(index, stepText(job(index))); });
+        connect(&run, &BatchRun::stepped, this, [this](int index) {
+            if (rewrite || verbose)
+                changed(index, stepText(job(index)));
+        });
+        connect(&run, &BatchRun::reached, this, [this](int index, Commissioning::Milestone milestone) {
+            const QString text = phaseText(job(index), milestone);
+            if (!rewrite && !text.isEmpty())
+                changed(index, text);
+        });
         connect(&run, &BatchRun::ended, this, [this](int index) { changed(index, result(job(index))); });
         connect(&run, &BatchRun::finished, this, [this] {
             redraw.stop();
@@ -86,8 +126,32 @@ ProgressView::ProgressView(BatchRun &run, Style style, const Common &common, boo
 void ProgressView::trace(int index, bool sent, const QByteArray &bytes)
 {
     console::err(QStringLiteral("%1 %2 %3 \"%4\"\n")
-                     .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")), job(index).port,
-                          QLatin1String(sent ? ">" : "<"), escaped(bytes)));
+                     .arg(stamp(), job(index).port, QLatin1String(sent ? ">" : "<"), proto::shownBytes(bytes)));
+}
+
+// The device's leaving and return around a restart, in the trace.
+void ProgressView::traceMilestone(int index, Commissioning::Milestone milestone)
+{
+    const BatchRun::Job &j = job(index);
+    QString text;
+    switch (milestone) {
+    case Commissioning::Milestone::Left:
+        text = tr("the device went away");
+        break;
+    case Commissioning::Milestone::Reopened:
+        text = tr("the device is there again: %1 opened").arg(j.device());
+        break;
+    case Commissioning::Milestone::Back:
+        text = tr("the module answers again, %1 s after the restart").arg(seconds(j.work->result().backAfterMs));
+        break;
+    case Commissioning::Milestone::Opened:
+    case Commissioning::Milestone::Scanned:
+    case Commissioning::Milestone::Written:
+    case Commissioning::Milestone::ActionSent:
+    case Commissioning::Milestone::ReadBack:
+        return; // the steps' own lines tell them
+    }
+    console::err(QStringLiteral("%1 %2 %3\n").arg(stamp(), j.port, text));
 }
 
 void ProgressView::changed(int index, const QString &event)
@@ -100,7 +164,7 @@ void ProgressView::changed(int index, const QString &event)
     write(cli::tr("%1 line %2 %3: %4\n")
               .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
               .arg(job(index).line)
-              .arg(job(index).port, event));
+              .arg(port(job(index)), event));
 }
 
 // One job's line: its plan line, port, MAC once known, and state.
@@ -108,7 +172,7 @@ QString ProgressView::rowLine(const BatchRun::Job &job) const
 {
     const QString state = job.done ? result(job) : job.total > 0 ? stepText(job) : cli::tr("waiting");
     const QString mac = job.work ? job.work->result().before.value(proto::Param::Mac) : QString();
-    return cli::tr("line %1  %2  %3  %4").arg(job.line).arg(job.port, mac.isEmpty() ? QStringLiteral("?") : mac, state);
+    return cli::tr("line %1  %2  %3  %4").arg(job.line).arg(port(job), mac.isEmpty() ? QStringLiteral("?") : mac, state);
 }
 
 void ProgressView::drawRows()

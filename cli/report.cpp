@@ -1,8 +1,10 @@
 #include "report.h"
 
 #include <QJsonArray>
-#include <QSaveFile>
 
+#include <functional>
+
+#include "outputfile.h"
 #include "plan.h"
 #include "protocoltables.h"
 #include "words.h"
@@ -11,31 +13,75 @@ namespace report {
 
 namespace {
 
-// The values of one row, in the order of columns().
-QStringList cells(const Row &row)
+using proto::Param;
+
+QStringList namesOf(const QList<Param> &params)
 {
-    QStringList out{QString::number(row.line),     row.port,   row.mac,
-                    row.version,                   cli::resultWord(row.outcome), row.detail,
-                    isoTime(row.started),          isoTime(row.finished)};
-    for (const proto::Param p : proto::order::write)
-        out << row.after.value(p);
-    for (const proto::Param p : proto::order::write)
-        out << row.before.value(p);
+    QStringList names;
+    for (const Param p : params)
+        names << proto::nameOf(p);
+    return names;
+}
+
+// One column: its name and its cell of a row.
+struct Column {
+    QString name;
+    std::function<QString(const Row &, const Origin &)> cell;
+};
+
+// The report's columns, in their order: a column is added here, and only
+// here.
+QList<Column> table()
+{
+    using namespace cli;
+    QList<Column> out{
+        {key::line(), [](const Row &r, const Origin &) { return QString::number(r.line); }},
+        {key::port(), [](const Row &r, const Origin &) { return r.port; }},
+        {key::mac(), [](const Row &r, const Origin &) { return r.mac; }},
+        {key::version(), [](const Row &r, const Origin &) { return r.version; }},
+        {key::result(), [](const Row &r, const Origin &) { return resultWord(r.outcome); }},
+        {key::detail(), [](const Row &r, const Origin &) { return r.detail; }},
+        {key::written(), [](const Row &r, const Origin &) { return namesOf(r.written).join(QLatin1Char(' ')); }},
+        {key::started(), [](const Row &r, const Origin &) { return isoTime(r.started); }},
+        {key::finished(), [](const Row &r, const Origin &) { return isoTime(r.finished); }},
+        {key::plan(), [](const Row &, const Origin &o) { return o.plan; }},
+        {key::tool(), [](const Row &, const Origin &o) { return o.tool; }},
+        {key::host(), [](const Row &, const Origin &o) { return o.host; }},
+    };
+    for (const Param p : proto::order::write)
+        out << Column{proto::nameOf(p), [p](const Row &r, const Origin &) { return r.after.value(p); }};
+    for (const Param p : proto::order::write)
+        out << Column{proto::nameOf(p) + key::askedSuffix(),
+                      [p](const Row &r, const Origin &) { return r.asked.value(p); }};
+    for (const Param p : proto::order::write)
+        out << Column{proto::nameOf(p) + key::beforeSuffix(),
+                      [p](const Row &r, const Origin &) { return r.before.value(p); }};
     return out;
 }
 
 } // namespace
 
+Dialect csvDialect()
+{
+    return {QLatin1Char(','), false};
+}
+
+Dialect excelDialect()
+{
+    return {QLatin1Char(';'), true};
+}
+
+Dialect dialectOf(QChar separator, TextBytes::Encoding encoding)
+{
+    return {separator, encoding != TextBytes::Encoding::Utf8};
+}
+
 QStringList columns()
 {
-    using namespace cli;
-    QStringList out{key::line(),    key::port(),   key::mac(),     key::version(),
-                    key::result(),  key::detail(), key::started(), key::finished()};
-    for (const proto::Param p : proto::order::write)
-        out << proto::nameOf(p);
-    for (const proto::Param p : proto::order::write)
-        out << proto::nameOf(p) + key::beforeSuffix();
-    return out;
+    QStringList names;
+    for (const Column &c : table())
+        names << c.name;
+    return names;
 }
 
 QString isoTime(const QDateTime &time)
@@ -45,45 +91,46 @@ QString isoTime(const QDateTime &time)
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
 }
 
-QString csv(const QList<Row> &rows)
+QString csv(const QList<Row> &rows, const Origin &origin, const Dialect &dialect)
 {
+    const QList<Column> all = table();
     QString text;
-    const auto line = [&text](const QStringList &fields) {
+    if (dialect.bom)
+        text += QChar(0xfeff);
+    const auto line = [&](const QStringList &fields) {
         QStringList quoted;
         for (const QString &f : fields)
             quoted << csv::field(f);
-        text += quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        text += quoted.join(dialect.separator) + QStringLiteral("\r\n");
     };
     line(columns());
-    for (const Row &row : rows)
-        line(cells(row));
+    for (const Row &row : rows) {
+        QStringList cells;
+        for (const Column &c : all)
+            cells << c.cell(row, origin);
+        line(cells);
+    }
     return text;
 }
 
-QJsonObject json(const QList<Row> &rows)
+QJsonObject json(const QList<Row> &rows, const Origin &origin)
 {
-    const QStringList names = columns();
+    const QList<Column> all = table();
     QJsonArray list;
     for (const Row &row : rows) {
-        const QStringList values = cells(row);
         QJsonObject object;
-        for (int i = 0; i < names.size(); ++i)
-            object.insert(names[i], values[i]);
+        for (const Column &c : all)
+            object.insert(c.name, c.cell(row, origin));
         object.insert(cli::key::line(), row.line);
+        object.insert(cli::key::written(), QJsonArray::fromStringList(namesOf(row.written)));
         list << object;
     }
     return {{cli::key::rows(), list}};
 }
 
-bool save(const QString &path, const QList<Row> &rows, QString *error)
+bool save(const QString &path, const QList<Row> &rows, const Origin &origin, const Dialect &dialect, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = csv(rows).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return OutputFile::write(path, csv(rows, origin, dialect).toUtf8(), error);
 }
 
 } // namespace report

@@ -12,11 +12,19 @@ QString resultWord(Commissioning::Outcome outcome)
     case Commissioning::Outcome::Mismatch:
     case Commissioning::Outcome::BadValue: // what was read is not what it should be
         return QStringLiteral("mismatch");
+    case Commissioning::Outcome::Garbled:
+        return QStringLiteral("garbled");
+    case Commissioning::Outcome::Invalid:
+        return QStringLiteral("invalid");
     case Commissioning::Outcome::Silent:
         return QStringLiteral("silent");
     case Commissioning::Outcome::Lost:
     case Commissioning::Outcome::NotBack: // gone with its reboot and not back
         return QStringLiteral("lost");
+    case Commissioning::Outcome::NoPort:
+        return QStringLiteral("no-port");
+    case Commissioning::Outcome::NotSerial:
+        return QStringLiteral("not-serial");
     case Commissioning::Outcome::Busy:
         return QStringLiteral("busy");
     case Commissioning::Outcome::Interrupted:

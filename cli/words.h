@@ -10,7 +10,8 @@
 namespace cli {
 
 // One word for an outcome, as reports and JSON give it: ok, refused,
-// mismatch, silent, lost, busy, interrupted.
+// mismatch, garbled, invalid, silent, lost, no-port, not-serial, busy,
+// interrupted.
 QString resultWord(Commissioning::Outcome outcome);
 
 namespace key {
@@ -40,6 +41,13 @@ inline QString rows() { return QStringLiteral("rows"); }
 inline QString line() { return QStringLiteral("line"); }
 inline QString started() { return QStringLiteral("started"); }
 inline QString finished() { return QStringLiteral("finished"); }
+inline QString plan() { return QStringLiteral("plan"); }
+inline QString tool() { return QStringLiteral("tool"); }
+inline QString host() { return QStringLiteral("host"); }
+// How long a module took to answer again after its restart.
+inline QString backAfterMs() { return QStringLiteral("back_after_ms"); }
+// A value the plan asked for: its key and this.
+inline QString askedSuffix() { return QStringLiteral("_asked"); }
 // A value before the write: its key and this.
 inline QString beforeSuffix() { return QStringLiteral("_before"); }
 } // namespace key

@@ -17,14 +17,17 @@ public:
     explicit SerialModuleLink(const QString &portName, QObject *parent = nullptr);
 
     QString name() const override { return portName; }
+    QString deviceName() const override { return resolved; }
     QIODevice *device() override { return &port; }
     bool open(OpenFault *fault, QString *reason) override;
+    bool drained() override;
 
 private:
     // Windows: the port opened again after a failed transfer.
     void reopen();
 
     const QString portName;
+    QString resolved;
     QSerialPort port;
     LossWatch *watch = nullptr;
 };

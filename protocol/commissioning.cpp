@@ -5,6 +5,19 @@
 #include "lines.h"
 #include "serialmodulelink.h"
 
+namespace {
+
+// A reply is shown up to this many bytes in a detail.
+constexpr int ShownReplyBytes = 48;
+
+QString shownReply(const QByteArray &reply)
+{
+    return reply.size() > ShownReplyBytes ? proto::shownBytes(reply.left(ShownReplyBytes)) + QStringLiteral("...")
+                                          : proto::shownBytes(reply);
+}
+
+} // namespace
+
 Commissioning::Commissioning(const QString &port, const Plan &plan, int interval, QObject *parent)
     : Commissioning(new SerialModuleLink(port), plan, interval, parent)
 {
@@ -21,7 +34,21 @@ Commissioning::Commissioning(ModuleLink *link, const Plan &plan, int interval, Q
     connect(&session, &ModuleSession::replied, this, &Commissioning::replied);
     connect(&session, &ModuleSession::written, this, &Commissioning::written);
     connect(&session, &ModuleSession::failed, this, &Commissioning::failed);
-    connect(&session, &ModuleSession::stopped, this, [this] { finish(Outcome::Interrupted); });
+    connect(&session, &ModuleSession::stopped, this, [this] {
+        if (current < 0 || current >= steps.size()) {
+            finish(Outcome::Interrupted, said(QT_TRANSLATE_NOOP("Commissioning", "stopped before the start")));
+            return;
+        }
+        const Said where = describe(steps[current]);
+        const char *const source = QT_TRANSLATE_NOOP("Commissioning", "stopped at \"%1\"");
+        finish(Outcome::Interrupted, {said(source, {where.english}).english, said(source, {where.text}).text});
+    });
+    connect(&session, &ModuleSession::settled, this, [this] {
+        if (session.isOpen())
+            session.close();
+        done = true;
+        emit finished();
+    });
 }
 
 void Commissioning::start()
@@ -34,10 +61,10 @@ void Commissioning::start()
 
 void Commissioning::stop()
 {
-    if (done)
+    if (ending)
         return;
     returnTimer.stop();
-    session.stop(); // stopped() finishes, at once or once the line is out
+    session.stop(); // stopped() finishes, at once or once the command on the wire is done
 }
 
 void Commissioning::buildSteps()
@@ -52,8 +79,9 @@ void Commissioning::buildSteps()
     }
     if (!plan.action.isEmpty()) {
         steps << Step{Phase::Action};
-        if (plan.readBack) {
+        if (plan.waitBack || plan.readBack)
             steps << Step{Phase::Return};
+        if (plan.readBack) {
             for (const proto::Param p : proto::order::scan)
                 steps << Step{Phase::After, p};
         }
@@ -62,11 +90,17 @@ void Commissioning::buildSteps()
 
 void Commissioning::next()
 {
-    if (done || session.isStopping())
+    if (ending || session.isStopping())
         return;
+    const bool had = current >= 0 && current < steps.size();
+    const Phase was = had ? steps[current].phase : Phase::Open;
     ++current;
     if (plan.onlyChanged && current < steps.size() && steps[current].phase == Phase::Change)
         dropUnchanged();
+    if (had && (current >= steps.size() || steps[current].phase != was))
+        passed(was);
+    if (current < steps.size() && steps[current].phase == Phase::Change && !judged())
+        return;
     if (current >= steps.size()) {
         if (plan.readBack && !res.written.isEmpty())
             compare();
@@ -76,6 +110,47 @@ void Commissioning::next()
     }
     emit stepStarted(current + 1, steps.size(), describe(steps[current]).text);
     runStep();
+}
+
+void Commissioning::passed(Phase phase)
+{
+    switch (phase) {
+    case Phase::Open:
+        emit reached(Milestone::Opened);
+        return;
+    case Phase::Before:
+        emit reached(Milestone::Scanned);
+        return;
+    case Phase::Change:
+        emit reached(Milestone::Written);
+        return;
+    case Phase::Action: // told as it leaves the port
+        return;
+    case Phase::Return:
+        emit reached(Milestone::Back);
+        return;
+    case Phase::After:
+        emit reached(Milestone::ReadBack);
+        return;
+    }
+}
+
+bool Commissioning::judged()
+{
+    if (!plan.judge)
+        return true;
+    ModuleValues standing = res.before;
+    for (const proto::Param p : plan.changes.params())
+        standing.set(p, plan.changes.value(p));
+    const QStringList faults = plan.judge(standing);
+    // Judged once, before the first change.
+    plan.judge = nullptr;
+    if (faults.isEmpty())
+        return true;
+    // The rules' own words, as the judge gives them.
+    const QString told = faults.join(QStringLiteral("; "));
+    finish(Outcome::Invalid, {told, told});
+    return false;
 }
 
 void Commissioning::dropUnchanged()
@@ -110,8 +185,10 @@ Commissioning::Said Commissioning::said(const char *source, const QStringList &a
             return text.arg(args[0]);
         case 2:
             return text.arg(args[0], args[1]);
-        default:
+        case 3:
             return text.arg(args[0], args[1], args[2]);
+        default:
+            return text.arg(args[0], args[1], args[2], args[3]);
         }
     };
     return {fill(QString::fromUtf8(source)), fill(QCoreApplication::translate("Commissioning", source))};
@@ -165,10 +242,9 @@ void Commissioning::runStep()
         return;
     case Phase::Return:
         returnClock.start();
-        // The module restarts: its device may go and come back. The first
-        // try comes after an interval (a second at least), when it has had
-        // its time to act on the reboot.
-        session.close();
+        // The module restarts: its device may go (the port's loss tells)
+        // and come back. The first try comes after an interval (a second at
+        // least), when it has had its time to act on the reboot.
         returnTimer.start(session.replyTimeout() / 2);
         return;
     }
@@ -176,13 +252,20 @@ void Commissioning::runStep()
 
 void Commissioning::replied(const QByteArray &reply)
 {
-    if (done || current < 0 || current >= steps.size())
+    if (ending || current < 0 || current >= steps.size())
         return;
     const Step &s = steps[current];
     const proto::Parameter &row = proto::parameter(s.param);
     switch (s.phase) {
     case Phase::Before:
     case Phase::After: {
+        if (!proto::cleanReply(reply).startsWith(QLatin1String(row.query))) {
+            finish(Outcome::Garbled,
+                   said(QT_TRANSLATE_NOOP("Commissioning", "%1: the reply \"%2\" is not the module's: no echo of \"%3\""),
+                        {proto::nameOf(s.param), shownReply(reply), QLatin1String(row.query)}));
+            return;
+        }
+        res.answered = true;
         QString fault;
         const QString value = proto::replyValue(row, reply, &fault);
         if (value.isEmpty()) {
@@ -200,13 +283,16 @@ void Commissioning::replied(const QByteArray &reply)
     case Phase::Change: {
         const QByteArray ack = proto::cleanReply(reply).toUtf8();
         if (ack == proto::AckOk) {
+            res.answered = true;
             res.written << s.param;
             next();
         } else if (ack == proto::AckRefused) {
+            res.answered = true;
             finish(Outcome::Refused, said("%1", {proto::nameOf(s.param)}));
         } else {
-            finish(Outcome::Refused, said(QT_TRANSLATE_NOOP("Commissioning", "%1: answered \"%2\""),
-                                          {proto::nameOf(s.param), proto::cleanReply(reply)}));
+            finish(Outcome::Garbled, said(QT_TRANSLATE_NOOP("Commissioning", "%1: the reply \"%2\" is neither \"%3\" nor \"%4\""),
+                                          {proto::nameOf(s.param), shownReply(reply), QLatin1String(proto::AckOk),
+                                           QLatin1String(proto::AckRefused)}));
         }
         return;
     }
@@ -216,6 +302,8 @@ void Commissioning::replied(const QByteArray &reply)
             returnTimer.start(session.replyTimeout() / 2);
             return;
         }
+        res.answered = true;
+        res.backAfterMs = returnClock.elapsed();
         next();
         return;
     }
@@ -227,26 +315,34 @@ void Commissioning::replied(const QByteArray &reply)
 
 void Commissioning::written()
 {
-    if (!done && current >= 0 && current < steps.size() && steps[current].phase == Phase::Action)
+    if (!ending && current >= 0 && current < steps.size() && steps[current].phase == Phase::Action) {
+        emit reached(Milestone::ActionSent);
         next();
+    }
 }
 
 void Commissioning::failed(ModuleSession::Fault fault, const QString &reason)
 {
-    if (done)
+    if (ending)
         return;
-    if (current >= 0 && current < steps.size() && steps[current].phase == Phase::Return) {
+    const Phase phase = current >= 0 && current < steps.size() ? steps[current].phase : Phase::Open;
+    if (phase == Phase::Return) {
         // Gone or silent while it restarts: try again until its time is up.
-        if (fault == ModuleSession::Fault::Lost)
-            session.close();
+        if (fault == ModuleSession::Fault::Lost && !leftSeen) {
+            leftSeen = true;
+            emit reached(Milestone::Left);
+        }
         if (!returnTimer.isActive())
             returnTimer.start(session.replyTimeout() / 2);
         return;
     }
     // A module restarts at once on a reboot or a factory reset: its device
     // may go with the line, before the port has told that it is written.
-    if (fault == ModuleSession::Fault::Lost && current >= 0 && current < steps.size()
-        && steps[current].phase == Phase::Action) {
+    // (Gone before the line was written, the device is simply lost.)
+    if (fault == ModuleSession::Fault::Lost && phase == Phase::Action && session.lineWritten()) {
+        emit reached(Milestone::ActionSent);
+        leftSeen = true;
+        emit reached(Milestone::Left);
         next();
         return;
     }
@@ -257,11 +353,16 @@ void Commissioning::failed(ModuleSession::Fault fault, const QString &reason)
         const int count = more.isEmpty() ? 1 : 2;
         return Said{said(source, english.mid(0, count)).english, said(source, text.mid(0, count)).text};
     };
+    const Said cannotOpen = said(QT_TRANSLATE_NOOP("Commissioning", "cannot open the port: %1"), {reason});
     switch (fault) {
     case ModuleSession::Fault::Busy:
+        finish(Outcome::Busy, cannotOpen);
+        return;
     case ModuleSession::Fault::Missing:
-        finish(fault == ModuleSession::Fault::Busy ? Outcome::Busy : Outcome::Lost,
-               said(QT_TRANSLATE_NOOP("Commissioning", "cannot open the port: %1"), {reason}));
+        finish(Outcome::NoPort, cannotOpen);
+        return;
+    case ModuleSession::Fault::NotSerial:
+        finish(Outcome::NotSerial, cannotOpen);
         return;
     case ModuleSession::Fault::Lost:
         finish(Outcome::Lost, reason.isEmpty()
@@ -276,7 +377,7 @@ void Commissioning::failed(ModuleSession::Fault fault, const QString &reason)
 
 void Commissioning::tryReturn()
 {
-    if (done || session.isStopping())
+    if (ending || session.isStopping())
         return;
     if (returnClock.elapsed() >= plan.rebootTimeoutMs) {
         finish(Outcome::NotBack, said(QT_TRANSLATE_NOOP("Commissioning", "the module did not come back within %1 s"),
@@ -287,9 +388,14 @@ void Commissioning::tryReturn()
         ModuleSession::Fault fault;
         QString reason;
         if (!session.open(&fault, &reason)) {
+            if (!leftSeen) {
+                leftSeen = true;
+                emit reached(Milestone::Left);
+            }
             returnTimer.start(session.replyTimeout() / 2);
             return;
         }
+        emit reached(Milestone::Reopened);
     }
     session.request(QByteArray(proto::parameter(proto::Param::Mac).query));
 }
@@ -316,15 +422,15 @@ void Commissioning::compare()
 
 void Commissioning::finish(Outcome outcome, const Said &detail)
 {
-    if (done)
+    if (ending)
         return;
-    done = true;
+    ending = true;
     returnTimer.stop();
-    if (session.isOpen())
-        session.close();
     res.outcome = outcome;
     res.detail = detail.english;
     res.detailText = detail.text;
     res.finished = QDateTime::currentDateTime();
-    emit finished();
+    // settled() closes the port and tells the end, at once or once the last
+    // line is out and the gap has passed.
+    session.settle();
 }

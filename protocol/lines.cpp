@@ -33,6 +33,26 @@ QString cleanReply(const QByteArray &bytes)
     return text;
 }
 
+QString shownBytes(const QByteArray &bytes)
+{
+    QString out;
+    for (const char c : bytes) {
+        switch (c) {
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '"': out += QLatin1String("\\\""); break;
+        default:
+            if (c >= 0x20 && c < 0x7f)
+                out += QLatin1Char(c);
+            else
+                out += QStringLiteral("\\x%1").arg(uchar(c), 2, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+
 QString cutValue(const QString &reply, const Parameter &row)
 {
     return reply.mid(valuePosition(row), row.length);

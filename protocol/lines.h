@@ -23,6 +23,11 @@ QByteArray changeLine(const Parameter &row, ChoiceList words, const QString &tex
 // removed, everything else kept.
 QString cleanReply(const QByteArray &bytes);
 
+// Bytes as readable text, whatever they are: printable ASCII as it is,
+// \r \n \t \\ \" and \xHH for every other byte, so that a reply that is
+// no text is never shown raw.
+QString shownBytes(const QByteArray &bytes);
+
 // The value of a query's reply: at most `length` characters from its value position.
 QString cutValue(const QString &reply, const Parameter &row);
 

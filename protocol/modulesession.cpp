@@ -15,12 +15,13 @@ ModuleSession::ModuleSession(ModuleLink *link, QObject *parent)
     , framer(new ReplyFramer(port, this))
 {
     link->setParent(this);
-    for (QTimer *t : {&paceTimer, &replyTimer}) {
+    for (QTimer *t : {&paceTimer, &replyTimer, &quietTimer}) {
         t->setSingleShot(true);
         t->setTimerType(Qt::PreciseTimer);
     }
     connect(&paceTimer, &QTimer::timeout, this, &ModuleSession::transmit);
     connect(&replyTimer, &QTimer::timeout, this, &ModuleSession::replyTimedOut);
+    connect(&quietTimer, &QTimer::timeout, this, &ModuleSession::checkQuiet);
     connect(framer, &ReplyFramer::replied, this, &ModuleSession::takeReply);
     connect(port, &QIODevice::readyRead, this, &ModuleSession::readData);
     connect(port, &QIODevice::bytesWritten, this, &ModuleSession::bytesWritten);
@@ -32,7 +33,17 @@ bool ModuleSession::open(Fault *fault, QString *reason)
     ModuleLink::OpenFault why = ModuleLink::OpenFault::Busy;
     if (moduleLink->open(&why, reason))
         return true;
-    *fault = why == ModuleLink::OpenFault::Missing ? Fault::Missing : Fault::Busy;
+    switch (why) {
+    case ModuleLink::OpenFault::Busy:
+        *fault = Fault::Busy;
+        break;
+    case ModuleLink::OpenFault::Missing:
+        *fault = Fault::Missing;
+        break;
+    case ModuleLink::OpenFault::NotSerial:
+        *fault = Fault::NotSerial;
+        break;
+    }
     return false;
 }
 
@@ -50,6 +61,7 @@ void ModuleSession::request(const QByteArray &command)
 {
     line = command;
     expectReply = true;
+    lineOut = false;
     waiting = Waiting::Pace;
     // One command per interval, counted from the previous one; the first
     // goes at once.
@@ -65,14 +77,46 @@ void ModuleSession::send(const QByteArray &command)
 
 void ModuleSession::stop()
 {
+    if (stopping)
+        return;
     stopping = true;
     paceTimer.stop();
-    replyTimer.stop();
-    framer->cancel();
-    if (waiting == Waiting::Written && port->isOpen() && port->bytesToWrite() > 0)
+    // A line on its way is finished, and a reply on its way awaited: a
+    // change the module took is then known to have been taken.
+    if (port->isOpen() && waiting == Waiting::Written && port->bytesToWrite() > 0)
         return; // stopped() once the line is out
+    if (port->isOpen() && waiting == Waiting::Reply)
+        return; // stopped() once the reply is in, or the module's time is over
     waiting = Waiting::Nothing;
     emit stopped();
+}
+
+void ModuleSession::settle()
+{
+    sinceDrained.invalidate();
+    checkQuiet();
+}
+
+void ModuleSession::checkQuiet()
+{
+    if (!port->isOpen() || !sinceSent.isValid()) {
+        emit settled();
+        return;
+    }
+    // The driver's queue is not watched by any signal: it is asked again
+    // every few milliseconds (a line of 25 bytes takes 26 ms at 9600 baud).
+    if (!moduleLink->drained()) {
+        quietTimer.start(5);
+        return;
+    }
+    if (!sinceDrained.isValid())
+        sinceDrained.start();
+    const qint64 wait = qMax(interval - sinceSent.elapsed(), ReplyFramer::GapMs - sinceDrained.elapsed());
+    if (wait > 0) {
+        quietTimer.start(int(wait));
+        return;
+    }
+    emit settled();
 }
 
 void ModuleSession::transmit()
@@ -88,6 +132,7 @@ void ModuleSession::transmit()
     sinceSent.start();
     emit traffic(true, line);
     // One write of the whole line, no terminator, as the window writes.
+    lineOut = true;
     if (port->write(line) != line.size()) {
         fail(Fault::Lost, port->errorString());
         return;
@@ -117,6 +162,8 @@ void ModuleSession::takeReply(const QByteArray &reply)
     waiting = Waiting::Nothing;
     emit traffic(false, reply);
     emit replied(reply);
+    if (stopping)
+        emit stopped();
 }
 
 void ModuleSession::replyTimedOut()
@@ -144,13 +191,23 @@ void ModuleSession::bytesWritten()
 
 void ModuleSession::fail(Fault fault, const QString &reason)
 {
-    const bool wasStopping = stopping && waiting == Waiting::Written;
+    // What the module said before its device went is its reply all the
+    // same: an acknowledgement waits for the gap that ends it, and the
+    // device may go within that gap.
+    bool told = false;
+    if (fault == Fault::Lost && waiting == Waiting::Reply && port->isOpen() && port->bytesAvailable() > 0) {
+        framer->takeNow();
+        told = stopping; // and stopped() with it: the command was finished
+    }
+    const bool wasStopping = stopping && waiting != Waiting::Nothing;
     paceTimer.stop();
     replyTimer.stop();
     framer->cancel();
     waiting = Waiting::Nothing;
     if (fault == Fault::Lost && port->isOpen())
         port->close();
+    if (told)
+        return;
     if (wasStopping)
         emit stopped();
     else

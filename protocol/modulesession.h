@@ -25,10 +25,11 @@ class ModuleSession : public QObject
 public:
     // Why a command or the port failed.
     enum class Fault {
-        Busy,    // the port cannot be opened: another program holds it, or no access
-        Missing, // the port cannot be opened: no such device
-        Lost,    // the device went away
-        Silent,  // no reply within the module's time
+        Busy,      // the port cannot be opened: another program holds it, or no access
+        Missing,   // the port cannot be opened: no such device
+        NotSerial, // the port cannot be opened: what is there is no serial device
+        Lost,      // the device went away
+        Silent,    // no reply within the module's time
     };
     Q_ENUM(Fault)
 
@@ -41,6 +42,8 @@ public:
 
     // The port as it was given: a name or a device path.
     QString portName() const { return moduleLink->name(); }
+    // The device that name stood for at the last open.
+    QString deviceName() const { return moduleLink->deviceName(); }
     // The least time from one command to the next.
     void setInterval(int ms) { interval = ms; }
     // How long a command waits for its reply: as long as the window gives an
@@ -61,16 +64,28 @@ public:
     // Sends a command line that gets no reply (a reboot): written() once it
     // is on the wire, or failed().
     void send(const QByteArray &line);
-    // Sends nothing more; a line being written is finished first. Emits
-    // stopped() once nothing of a line is left to write.
+    // Sends nothing more; the command on the wire is finished first: its
+    // line written and, when it asks for a reply, the reply taken (replied())
+    // or the module's time over. Emits stopped() then.
     void stop();
     bool isStopping() const { return stopping; }
+    // Whether the line of the last request() or send() has been handed to
+    // the port (not only waiting for its pace), whether or not the write
+    // then failed: a module restarting at once may take its device with it.
+    bool lineWritten() const { return lineOut; }
+    // Emits settled() once the last line has left the port, the driver's
+    // queue included, and the module's quiet gap has passed since: the pace
+    // interval from the line's start, and the reply framer's gap from its
+    // end. A program that ends then leaves the module able to take the next
+    // program's first line as a line of its own.
+    void settle();
 
 signals:
     void replied(const QByteArray &reply);
     void written();
     void failed(ModuleSession::Fault fault, const QString &reason);
     void stopped();
+    void settled();
     // Every line sent and every reply taken, for a trace.
     void traffic(bool sent, const QByteArray &bytes);
 
@@ -83,6 +98,7 @@ private:
     void replyTimedOut();
     void bytesWritten();
     void fail(Fault fault, const QString &reason);
+    void checkQuiet();
 
     ModuleLink *moduleLink = nullptr;
     QIODevice *port = nullptr;
@@ -90,10 +106,14 @@ private:
     int interval = DefaultInterval;
     QByteArray line;
     bool expectReply = false;
+    bool lineOut = false;
     Waiting waiting = Waiting::Nothing;
     bool stopping = false;
     // Since the last line went out: the pace is kept from there.
     QElapsedTimer sinceSent;
     QTimer paceTimer;
     QTimer replyTimer;
+    // Settling: polls the driver's queue, then waits out the gap.
+    QTimer quietTimer;
+    QElapsedTimer sinceDrained;
 };

@@ -13,6 +13,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -64,6 +65,8 @@ private:
     void closeDevice();
     void updateLink();
     void command(const std::string &line);
+    bool replyRead();
+    void vanish();
     void flushDue();
     void writeNow(const std::string &bytes);
     std::string garbageBytes();
@@ -84,6 +87,10 @@ private:
     std::deque<PendingWrite> pending;
     bool down = false;
     Clock::time_point backAt;
+    // A vanish waits for the client to read the reply first, up to this.
+    bool vanishing = false;
+    Clock::time_point vanishFrom;
+    bool replySeen = false;
     long received = 0;
 };
 
@@ -262,17 +269,43 @@ void Loop::command(const std::string &line)
         vanish = true;
     }
     if (vanish) {
-        log("VANISH " + slavePath);
-        // The kernel soon hands the device's number to the next new
-        // pseudo-terminal: a link left behind would lead a client that keeps
-        // retrying it to a stranger's device.
-        if (!cfg.linkPath.empty())
-            ::unlink(cfg.linkPath.c_str());
-        closeDevice();
-        bridge.stop();
-        down = true;
-        backAt = Clock::now() + Ms(cfg.restartDelayMs);
+        // The reply goes out before the device does, as a module's does
+        // before it restarts: the device is dropped once the client has read
+        // it (the kernel drops what the client has not read yet).
+        vanishing = true;
+        vanishFrom = Clock::now();
+        replySeen = reply.empty(); // no reply to wait for (a restart's command)
     }
+}
+
+bool Loop::replyRead()
+{
+    if (!pending.empty())
+        return false;
+    int unread = 0;
+    if (slave < 0 || ::ioctl(slave, TIOCINQ, &unread) != 0)
+        return true;
+    replySeen = replySeen || unread > 0;
+    // What is written to the master reaches the slave's queue a moment
+    // later (the kernel hands it over on a worker of its own, late on a busy
+    // machine): an empty queue proves the reply read only once the reply was
+    // seen in it, or after a while.
+    return unread == 0 && (replySeen || Clock::now() - vanishFrom >= Ms(100));
+}
+
+void Loop::vanish()
+{
+    vanishing = false;
+    log("VANISH " + slavePath);
+    // The kernel soon hands the device's number to the next new
+    // pseudo-terminal: a link left behind would lead a client that keeps
+    // retrying it to a stranger's device.
+    if (!cfg.linkPath.empty())
+        ::unlink(cfg.linkPath.c_str());
+    closeDevice();
+    bridge.stop();
+    down = true;
+    backAt = Clock::now() + Ms(cfg.restartDelayMs);
 }
 
 int Loop::run()
@@ -302,6 +335,8 @@ int Loop::run()
             consider(pending.front().due);
         if (down)
             consider(backAt);
+        if (vanishing)
+            consider(now + Ms(5));
         Clock::time_point netDue;
         if (bridge.deadline(&netDue))
             consider(netDue);
@@ -343,9 +378,15 @@ int Loop::run()
         if (!buffer.empty() && now - lastByte >= Ms(cfg.gapMs)) {
             const std::string line = buffer;
             buffer.clear();
-            command(line);
+            // A module on its way down takes no more commands.
+            if (vanishing)
+                log("IGNORED \"" + escapeBytes(line) + "\"");
+            else
+                command(line);
         }
         flushDue();
+        if (vanishing && (replyRead() || Clock::now() - vanishFrom >= Ms(1000)))
+            vanish();
         if (down && Clock::now() >= backAt) {
             down = false;
             if (!openDevice())

@@ -17,13 +17,15 @@ struct CliRun {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-// Runs GATEWAY_CLI_PATH with `args` and waits for it to end; in `env`, when
-// given.
-inline CliRun runCli(const QStringList &args, int timeoutMs = 120000,
+// Runs GATEWAY_CLI_PATH with `args` and waits for it to end; in `workingDir`
+// and `env`, when given.
+inline CliRun runCli(const QStringList &args, int timeoutMs = 120000, const QString &workingDir = QString(),
                      const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
     p.setProcessEnvironment(env);
+    if (!workingDir.isEmpty())
+        p.setWorkingDirectory(workingDir);
 #ifdef GATEWAY_CLI_PATH
     p.setProgram(QStringLiteral(GATEWAY_CLI_PATH));
 #endif

@@ -12,6 +12,8 @@ ScriptedLink::ScriptedLink(const Faults &faults, QObject *parent)
 {
     if (!faults.ack.isEmpty())
         module.options().ack = faults.ack.toStdString();
+    if (!faults.gateway.isEmpty())
+        module.change(proto::Param::Gateway, faults.gateway.toStdString());
 }
 
 bool ScriptedLink::open(OpenFault *fault, QString *reason)
@@ -22,6 +24,11 @@ bool ScriptedLink::open(OpenFault *fault, QString *reason)
             --away;
         *fault = OpenFault::Missing;
         *reason = QStringLiteral("No such file or directory");
+        return false;
+    }
+    if (faults.notSerial) {
+        *fault = OpenFault::NotSerial;
+        *reason = QStringLiteral("Inappropriate ioctl for device");
         return false;
     }
     if (opens <= faults.busyOpens) {
@@ -35,6 +42,7 @@ bool ScriptedLink::open(OpenFault *fault, QString *reason)
 bool ScriptedLink::written(const QByteArray &line)
 {
     received << line;
+    emit lineWritten(line);
     const GatewayModule::Result r = module.handle(line.toStdString());
     if (r.action == GatewayModule::Action::Reboot || r.action == GatewayModule::Action::FactoryReset) {
         if (faults.forgetsIp)
@@ -52,10 +60,14 @@ bool ScriptedLink::written(const QByteArray &line)
     if (line == faults.silentOn)
         return true;
     const QByteArray reply = line == faults.replyOn ? faults.reply : QByteArray::fromStdString(r.reply);
-    // A reply comes once the line is out, in the event loop.
-    QTimer::singleShot(0, this, [this, reply] {
+    // A reply comes once the line is out, in the event loop; the device may
+    // go right after it, before the reply's gap has ended.
+    const bool goes = line == faults.lostAfterReplyOn;
+    QTimer::singleShot(0, this, [this, reply, goes] {
         if (wire.isOpen() && !reply.isEmpty())
             wire.deliver(reply);
+        if (goes && wire.isOpen())
+            emit lost(QStringLiteral("device gone"));
     });
     return true;
 }

@@ -19,14 +19,18 @@ public:
     struct Faults {
         int busyOpens = 0;       // the first opens fail: another program holds the port
         bool missing = false;    // no such device: every open fails
+        bool notSerial = false;  // what is there is no serial device: every open fails
         QByteArray silentOn;     // no reply to this line
         QByteArray replyOn;      // the line of `reply`
         QByteArray reply;        // the reply to `replyOn` instead of the module's
         QByteArray lostOn;       // the device goes once this line is written
+        QByteArray lostAfterReplyOn; // the device goes right after the reply to this line
         bool writeFailsOnReboot = false; // the device goes during the reboot's write
         int awayAfterReboot = 0; // opens that fail after a reboot; -1: it never comes back
         bool forgetsIp = false;  // after its restart the module holds its factory ip
         QByteArray ack;          // the word a taken change is acknowledged with, when not "ok"
+        QByteArray gateway;      // the module's gateway, when not the factory one
+        QByteArray stopOn;       // the test stops the job once this line is written (lineWritten())
     };
 
     explicit ScriptedLink(const Faults &faults, QObject *parent = nullptr);
@@ -38,6 +42,10 @@ public:
     // Every line written, in order.
     QByteArrayList received;
     GatewayModule module;
+
+signals:
+    // A line was written, before any reply to it comes.
+    void lineWritten(const QByteArray &line);
 
 private:
     // The bytes both ways: what is written goes to the module, its replies

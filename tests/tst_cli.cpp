@@ -88,7 +88,9 @@ private slots:
     void moduleGone();
     void badInputSendsNothing_data();
     void badInputSendsNothing();
-    void rebootAndFactoryReset();
+    void rebootThenScan();
+    void factoryResetThenFind();
+    void oneDeviceUnderTwoNames();
     void find();
     void language_data();
     void language();
@@ -254,34 +256,50 @@ void tst_Cli::refusalStopsWrite()
     QVERIFY2(run.err.contains("written before that: mode, ip, mask, gateway"), run.err);
 }
 
+// No module where one was asked for, each way it can be: the result word,
+// what reached the module, and what it took.
 void tst_Cli::moduleGone_data()
 {
     QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QString>("port"); // in the test's folder; empty: the module's
     QTest::addColumn<QByteArrayList>("sent");
     QTest::addColumn<QString>("result");
+    QTest::addColumn<QStringList>("written");
     // Silent: the first question goes unanswered, and nothing follows it.
-    QTest::newRow("silent") << QStringList{QStringLiteral("--silent")} << QByteArrayList{"MAC"}
-                            << QStringLiteral("silent");
-    // Gone after the third change, while the write goes on.
+    QTest::newRow("silent") << QStringList{QStringLiteral("--silent")} << QString() << QByteArrayList{"MAC"}
+                            << QStringLiteral("silent") << QStringList();
+    // Gone right after acknowledging the third change, while the write goes
+    // on: the module took that change.
     QTest::newRow("vanishes") << QStringList{QStringLiteral("--vanish-after"), QStringLiteral("5"),
                                              QStringLiteral("--restart-delay"), QStringLiteral("2000")}
-                              << QByteArrayList{"MAC", "version"} + filledWriteLines().mid(0, 3)
-                              << QStringLiteral("lost");
+                              << QString() << QByteArrayList{"MAC", "version"} + filledWriteLines().mid(0, 3)
+                              << QStringLiteral("lost") << QStringList{"mode", "ip", "mask"};
+    QTest::newRow("garbage") << QStringList{QStringLiteral("--garbage")} << QString() << QByteArrayList{"MAC"}
+                             << QStringLiteral("garbled") << QStringList();
+    QTest::newRow("no such port") << QStringList() << QStringLiteral("no-such-port") << QByteArrayList()
+                                  << QStringLiteral("no-port") << QStringList();
+    QTest::newRow("a plain file") << QStringList() << QStringLiteral("gone.TRset") << QByteArrayList()
+                                  << QStringLiteral("not-serial") << QStringList();
+    QTest::newRow("a folder") << QStringList() << QStringLiteral(".") << QByteArrayList()
+                              << QStringLiteral("not-serial") << QStringList();
 }
 
 void tst_Cli::moduleGone()
 {
     QFETCH(QStringList, simOptions);
+    QFETCH(QString, port);
     QFETCH(QByteArrayList, sent);
     QFETCH(QString, result);
+    QFETCH(QStringList, written);
     SimProcess sim;
     QVERIFY(sim.start(simOptions));
     const QString path = file(QStringLiteral("gone.TRset"));
     QVERIFY(writeFile(path, writtenFile()));
-    const CliRun run = runCli({QStringLiteral("write"), sim.link, path, QStringLiteral("--json"),
-                               QStringLiteral("--interval"), fast});
-    QCOMPARE(run.status, 3);
+    const CliRun run = runCli({QStringLiteral("write"), port.isEmpty() ? sim.link : file(port), path,
+                               QStringLiteral("--json"), QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 3, run.err);
     QCOMPARE(run.json().value(QStringLiteral("result")).toString(), result);
+    QCOMPARE(run.json().value(QStringLiteral("written")).toVariant().toStringList(), written);
     QCOMPARE(sim.received(), sent);
 }
 
@@ -308,6 +326,26 @@ void tst_Cli::badInputSendsNothing_data()
                                   << QStringList{QStringLiteral("--interval \"fast\"")};
     QTest::newRow("unknown command") << QStringList{QStringLiteral("flash"), QStringLiteral("PORT")}
                                      << QStringList{QStringLiteral("no command \"flash\"")};
+    QTest::newRow("a key twice") << QStringList{QStringLiteral("write"), QStringLiteral("PORT")} + set("ip=10.0.0.5")
+            + set("IP=10.0.0.6")
+                                 << QStringList{QStringLiteral("IP: given twice with --set")};
+    // Addresses that cannot work: wrong on their own, or together as given.
+    QTest::newRow("addresses") << QStringList{QStringLiteral("write"), QStringLiteral("PORT")} + set("ip=0.0.0.0")
+            + set("mask=255.0.255.0") + set("ip_server_tcp=127.0.0.1")
+                               << QStringList{QStringLiteral("ip=\"0.0.0.0\""), QStringLiteral("mask=\"255.0.255.0\""),
+                                              QStringLiteral("ip_server_tcp=\"127.0.0.1\"")};
+    QTest::newRow("a gateway outside the subnet")
+        << QStringList{QStringLiteral("write"), QStringLiteral("PORT")} + set("ip=10.0.0.5") + set("mask=255.255.255.0")
+            + set("gateway=10.0.1.1")
+        << QStringList{QStringLiteral("gateway=10.0.1.1: outside the module's subnet 10.0.0.0/24")};
+    // The file to save proven writable before the scan: a folder that takes
+    // no file whoever runs the test, root too; an existing file.
+    QTest::newRow("scan -o in a folder that takes no file")
+        << QStringList{QStringLiteral("scan"), QStringLiteral("PORT"), QStringLiteral("-o"), QStringLiteral("/proc/m.TRset")}
+        << QStringList{QStringLiteral("/proc/m.TRset: no file can be made in /proc")};
+    QTest::newRow("scan -o over a file") << QStringList{QStringLiteral("scan"), QStringLiteral("PORT"),
+                                                        QStringLiteral("-o"), QStringLiteral("FILE")}
+                                         << QStringList{QStringLiteral("the file exists (--overwrite replaces it)")};
 }
 
 void tst_Cli::badInputSendsNothing()
@@ -327,21 +365,92 @@ void tst_Cli::badInputSendsNothing()
     QVERIFY(sim.received().isEmpty());
 }
 
-void tst_Cli::rebootAndFactoryReset()
+namespace {
+
+// The lines after the restart's: the module asked who it is until it
+// answered, then `then`, each line whole; false with what came instead.
+bool backThen(const QByteArrayList &lines, const QByteArrayList &then, QString *got)
+{
+    *got = QString::fromLatin1(lines.join(" | "));
+    if (lines.size() <= then.size() || lines.mid(lines.size() - then.size()) != then)
+        return false;
+    const QByteArrayList asked = lines.mid(0, lines.size() - then.size());
+    return asked.count("MAC") == asked.size();
+}
+
+} // namespace
+
+// A reboot ends once the module answers again: a scan started right after
+// it finds the module back, and every line it sends arrives whole.
+void tst_Cli::rebootThenScan()
 {
     SimProcess sim;
     QVERIFY(writeState(sim.statePath, firstWritten(params().size())));
     QVERIFY(sim.start());
-    CliRun run = runCli({QStringLiteral("reboot"), sim.link, QStringLiteral("--interval"), fast});
+    CliRun run = runCli({QStringLiteral("reboot"), sim.link, QStringLiteral("--json"), QStringLiteral("--interval"), fast});
     QVERIFY2(run.status == 0, run.err);
-    QTRY_COMPARE(sim.received(), (QByteArrayList{"MAC", "version", "RESET"}));
-    QTRY_VERIFY_WITH_TIMEOUT(sim.count(QStringLiteral("BACK")) == 1, 10000);
-    QCOMPARE(sim.state().value(QStringLiteral("ip")), params()[1].written);
+    QVERIFY(run.json().value(QStringLiteral("back_after_ms")).toInt() > 0);
+    run = runCli({QStringLiteral("scan"), sim.link, QStringLiteral("--json"), QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    QCOMPARE(run.json().value(QStringLiteral("parameters")).toObject().value(QStringLiteral("ip")).toString(),
+             params()[1].written);
+    // The module really restarted, on the reboot as a line of its own.
+    const QByteArrayList lines = sim.received();
+    QCOMPARE(lines.mid(0, 3), (QByteArrayList{"MAC", "version", "RESET"}));
+    QCOMPARE(sim.count(QStringLiteral("ACTION")), 1);
+    QCOMPARE(sim.count(QStringLiteral("VANISH")), 1);
+    QCOMPARE(sim.count(QStringLiteral("BACK")), 1);
+    QString got;
+    QVERIFY2(backThen(lines.mid(3), scanLines(), &got), qPrintable(got));
+}
 
-    run = runCli({QStringLiteral("factory-reset"), sim.link, QStringLiteral("--yes"), QStringLiteral("--interval"), fast});
+// A factory reset shows the values the module came back with, and a find
+// started right after it finds the module.
+void tst_Cli::factoryResetThenFind()
+{
+    SimProcess sim;
+    QVERIFY(writeState(sim.statePath, firstWritten(params().size())));
+    QVERIFY(sim.start());
+    CliRun run = runCli({QStringLiteral("factory-reset"), sim.link, QStringLiteral("--yes"), QStringLiteral("--json"),
+                         QStringLiteral("--interval"), fast});
     QVERIFY2(run.status == 0, run.err);
-    QTRY_COMPARE(sim.received().mid(3), (QByteArrayList{"MAC", "version", "LOAD SETTING:DEFAULT"}));
+    const QJsonObject after = run.json().value(QStringLiteral("after")).toObject();
+    QCOMPARE(after.size(), 15);
+    for (const Param &p : params())
+        QCOMPARE(after.value(QLatin1String(p.stateKey)).toString(), p.factory);
+    run = runCli({QStringLiteral("find"), sim.link, QStringLiteral("--json"), QStringLiteral("--interval"), fast});
+    QVERIFY2(run.status == 0, run.err);
+    QCOMPARE(run.json().value(QStringLiteral("found")).toInt(), 1);
+    const QByteArrayList lines = sim.received();
+    QCOMPARE(lines.mid(0, 3), (QByteArrayList{"MAC", "version", "LOAD SETTING:DEFAULT"}));
+    QCOMPARE(sim.count(QStringLiteral("VANISH")), 1);
+    QCOMPARE(sim.count(QStringLiteral("BACK")), 1);
+    QString got;
+    QVERIFY2(backThen(lines.mid(3), scanLines() + QByteArrayList{"MAC", "version"}, &got), qPrintable(got));
     QCOMPARE(sim.state().value(QStringLiteral("ip")), params()[1].factory);
+}
+
+// A device in use is busy for a second program under any name: here a
+// link to the module's link, as /dev/serial/by-id/... is to /dev/ttyUSB0.
+void tst_Cli::oneDeviceUnderTwoNames()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QString other = file(QStringLiteral("other-name"));
+    QVERIFY(QFile::link(sim.link, other));
+    QProcess first;
+    first.setProgram(QStringLiteral(GATEWAY_CLI_PATH));
+    first.setArguments({QStringLiteral("scan"), sim.link, QStringLiteral("--interval"), QStringLiteral("200")});
+    first.start();
+    QVERIFY(first.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.received().isEmpty() || first.state() == QProcess::NotRunning, 10000);
+    const CliRun second = runCli({QStringLiteral("scan"), other, QStringLiteral("--json"), QStringLiteral("--interval"), fast});
+    QVERIFY(first.waitForFinished(60000));
+    QCOMPARE(first.exitCode(), 0);
+    QVERIFY2(second.status == 3, second.err);
+    QCOMPARE(second.json().value(QStringLiteral("result")).toString(), QStringLiteral("busy"));
+    // The module heard the first program alone, each line whole.
+    QCOMPARE(sim.received(), scanLines());
 }
 
 // Every port asked at once; those without a module are listed as such.
@@ -364,7 +473,7 @@ void tst_Cli::find()
                 + port.value(QStringLiteral("result")).toString() + QLatin1Char(' ')
                 + port.value(QStringLiteral("mac")).toString();
     }
-    QCOMPARE(seen, (QStringList{first.link + QStringLiteral(" ok 02:00:00:00:00:01"), missing + QStringLiteral(" lost "),
+    QCOMPARE(seen, (QStringList{first.link + QStringLiteral(" ok 02:00:00:00:00:01"), missing + QStringLiteral(" no-port "),
                                 second.link + QStringLiteral(" ok 02:00:00:00:00:02"),
                                 silent.link + QStringLiteral(" silent ")}));
 
@@ -442,7 +551,7 @@ void tst_Cli::language()
     }
     if (args.constFirst() == QLatin1String("batch"))
         args << QStringLiteral("--report") << file(QStringLiteral("report.csv")) << QStringLiteral("--force");
-    const CliRun run = runCli(args, 120000, environment(env));
+    const CliRun run = runCli(args, 120000, QString(), environment(env));
     const QString text = QString::fromUtf8(run.out + run.err);
     QVERIFY2(run.status == status, qPrintable(text));
     for (const QString &s : said)
@@ -474,8 +583,8 @@ void tst_Cli::sameJson()
     free.close();
     args.replaceInStrings(QStringLiteral("PORT_TCP"), freePort).replaceInStrings(QStringLiteral("PORT"), sim.link);
     args << QStringLiteral("--json");
-    const CliRun ru = runCli(args, 120000, environment(russian));
-    const CliRun en = runCli(args, 120000, environment(english));
+    const CliRun ru = runCli(args, 120000, QString(), environment(russian));
+    const CliRun en = runCli(args, 120000, QString(), environment(english));
     QVERIFY2(ru.status == status, ru.err);
     QVERIFY2(en.status == status, en.err);
     QVERIFY(!ru.json().isEmpty());

@@ -1,15 +1,17 @@
 // The engine in this process, without a device: Commissioning and its
 // ModuleSession driven against a module scripted behind their link
 // (scriptedlink.h), so that it runs wherever the program does, under Wine
-// too. What each kind of plan steps through, and how each way a module
-// fails ends the job: its outcome, the detail given, and the result word
-// and exit status gateway-cli makes of it.
+// too. What each kind of plan steps through and the milestones it tells,
+// and how each way a module fails ends the job: its outcome, the detail
+// given, the keys the module took, and the result word and exit status
+// gateway-cli makes of it.
 #include <QtTest>
 
 #include "commissioning.h"
 #include "exitcode.h"
-#include "words.h"
+#include "netrules.h"
 #include "scriptedlink.h"
+#include "words.h"
 
 using namespace support;
 using Outcome = Commissioning::Outcome;
@@ -69,25 +71,41 @@ void tst_Engine::steps_data()
     QTest::addColumn<QString>("steps");
     // Every total announced, in order.
     QTest::addColumn<QList<int>>("totals");
+    // The milestones reached, in order.
+    QTest::addColumn<QString>("milestones");
 
     Commissioning::Plan identity;
     identity.before = {proto::Param::Mac, proto::Param::Version};
-    QTest::newRow("find") << identity << "open | scan x2" << QList<int>{3};
+    QTest::newRow("find") << identity << "open | scan x2" << QList<int>{3} << "Opened Scanned";
     Commissioning::Plan scan;
     scan.before = scanOrder();
-    QTest::newRow("scan") << scan << "open | scan x15" << QList<int>{16};
+    QTest::newRow("scan") << scan << "open | scan x15" << QList<int>{16} << "Opened Scanned";
+    // Without the wait, the job ends once the line has left the port.
     Commissioning::Plan factory = identity;
     factory.action = proto::FactoryReset;
-    QTest::newRow("factory reset") << factory << "open | scan x2 | LOAD SETTING:DEFAULT" << QList<int>{4};
+    QTest::newRow("factory reset, no wait") << factory << "open | scan x2 | LOAD SETTING:DEFAULT" << QList<int>{4}
+                                            << "Opened Scanned ActionSent";
+    // The device goes with the restart and comes back; the module answers
+    // again, and a factory reset is read back.
+    Commissioning::Plan reboot = identity;
+    reboot.action = proto::Reboot;
+    reboot.waitBack = true;
+    QTest::newRow("reboot, back") << reboot << "open | scan x2 | RESET | wait for the module" << QList<int>{5}
+                                  << "Opened Scanned ActionSent Left Reopened Back";
+    factory.readBack = true;
+    QTest::newRow("factory reset, back, read") << factory
+                                               << "open | scan x2 | LOAD SETTING:DEFAULT | wait for the module | read x15"
+                                               << QList<int>{20} << "Opened Scanned ActionSent Left Reopened Back ReadBack";
     Commissioning::Plan noReboot = writePlan(identity.before, false);
     noReboot.action.clear();
     noReboot.readBack = false;
-    QTest::newRow("write without reboot") << noReboot << "open | scan x2 | write x3" << QList<int>{6};
+    QTest::newRow("write without reboot") << noReboot << "open | scan x2 | write x3" << QList<int>{6}
+                                          << "Opened Scanned Written";
     // The unchanged mask is dropped once the values before are known: the
     // total shrinks from the first change on.
     QTest::newRow("write only the changed, reboot, read back")
         << writePlan(scanOrder(), true) << "open | scan x15 | write x2 | reset | wait for the module | read x15"
-        << QList<int>{36, 35};
+        << QList<int>{36, 35} << "Opened Scanned Written ActionSent Left Reopened Back ReadBack";
 }
 
 void tst_Engine::steps()
@@ -95,7 +113,12 @@ void tst_Engine::steps()
     QFETCH(Commissioning::Plan, plan);
     QFETCH(QString, steps);
     QFETCH(QList<int>, totals);
+    QFETCH(QString, milestones);
     Commissioning job(new ScriptedLink(Faults()), plan, Pace);
+    QStringList reached;
+    connect(&job, &Commissioning::reached, this, [&](Commissioning::Milestone m) {
+        reached << QLatin1String(QMetaEnum::fromType<Commissioning::Milestone>().valueToKey(int(m)));
+    });
     QStringList kinds;
     QList<int> counts;
     QList<int> seenTotals;
@@ -122,6 +145,8 @@ void tst_Engine::steps()
     QCOMPARE(kinds.join(QStringLiteral(" | ")), steps);
     QCOMPARE(seenTotals, totals);
     QCOMPARE(last, totals.last());
+    QCOMPARE(reached.join(QLatin1Char(' ')), milestones);
+    QVERIFY(plan.action.isEmpty() || !plan.waitBack || job.result().backAfterMs >= 0);
 }
 
 void tst_Engine::failures_data()
@@ -133,48 +158,82 @@ void tst_Engine::failures_data()
     QTest::addColumn<QString>("word");   // gateway-cli's result word
     QTest::addColumn<int>("exit");       // and exit status
     QTest::addColumn<QByteArray>("lastLine"); // the last line the module received
+    QTest::addColumn<QString>("written");     // the keys the module took, in order
 
+    const QByteArray mask = "CHANGE MASK:" + QByteArray::fromStdString(GatewayModule::factoryValue(proto::Param::Mask));
     Faults f;
     f.busyOpens = 1;
     QTest::newRow("port held") << f << 30000 << Outcome::Busy << "cannot open the port: Permission denied"
-                               << "busy" << 3 << QByteArray();
+                               << "busy" << 3 << QByteArray() << "";
     f = Faults();
     f.missing = true;
-    QTest::newRow("no such port") << f << 30000 << Outcome::Lost
-                                  << "cannot open the port: No such file or directory" << "lost" << 3 << QByteArray();
+    QTest::newRow("no such port") << f << 30000 << Outcome::NoPort << "cannot open the port: No such file or directory"
+                                  << "no-port" << 3 << QByteArray() << "";
+    f = Faults();
+    f.notSerial = true;
+    QTest::newRow("no serial device") << f << 30000 << Outcome::NotSerial
+                                      << "cannot open the port: Inappropriate ioctl" << "not-serial" << 3
+                                      << QByteArray() << "";
     f = Faults();
     f.replyOn = "version";
     f.reply = "version\r\n";
     QTest::newRow("no value") << f << 30000 << Outcome::BadValue << "version: " << "mismatch" << 1
-                              << QByteArray("version");
+                              << QByteArray("version") << "";
+    // Bytes that are no reply of the protocol's, shown escaped.
+    f = Faults();
+    f.replyOn = "version";
+    f.reply = QByteArray("\xff\xfe\x00g\r\n", 6);
+    QTest::newRow("garbage for a query") << f << 30000 << Outcome::Garbled
+                                         << "version: the reply \"\\xff\\xfe\\x00g\\r\\n\" is not the module's"
+                                         << "garbled" << 3 << QByteArray("version") << "";
     f = Faults();
     f.ack = "OK";
-    QTest::newRow("acknowledged with another word") << f << 30000 << Outcome::Refused << "ip: answered \"OK\""
-                                                    << "refused" << 1 << QByteArray("CHANGE IP:10.0.0.5");
+    QTest::newRow("acknowledged with another word") << f << 30000 << Outcome::Garbled
+                                                    << "ip: the reply \"OK\" is neither \"ok\" nor \"?\""
+                                                    << "garbled" << 3 << QByteArray("CHANGE IP:10.0.0.5") << "";
     f = Faults();
-    f.silentOn = "CHANGE MASK:" + QByteArray::fromStdString(GatewayModule::factoryValue(proto::Param::Mask));
+    f.silentOn = mask;
     QTest::newRow("silent at a change") << f << 30000 << Outcome::Silent << "no reply (write mask)" << "silent" << 3
-                                        << f.silentOn;
+                                        << f.silentOn << "ip";
     f = Faults();
     f.lostOn = "CHANGE IP:10.0.0.5";
     QTest::newRow("lost at a change") << f << 30000 << Outcome::Lost << "the port went away (write ip): device gone"
-                                      << "lost" << 3 << f.lostOn;
+                                      << "lost" << 3 << f.lostOn << "";
+    // The acknowledgement came, and the device went within its gap: the
+    // module took the change all the same.
+    f = Faults();
+    f.lostAfterReplyOn = mask;
+    QTest::newRow("lost right after an acknowledgement")
+        << f << 30000 << Outcome::Lost << "the port went away (write speed)" << "lost" << 3 << mask << "ip mask";
+    // Stopped while a change is on the wire: its acknowledgement is awaited,
+    // and nothing is sent after it.
+    f = Faults();
+    f.stopOn = mask;
+    QTest::newRow("interrupted at a change") << f << 30000 << Outcome::Interrupted << "stopped at \"write mask\""
+                                             << "interrupted" << 130 << mask << "ip mask";
+    // The module's gateway lies outside the subnet the changes make: nothing
+    // is written.
+    f = Faults();
+    f.gateway = "192.168.7.1";
+    QTest::newRow("values that cannot work with the module's own")
+        << f << 30000 << Outcome::Invalid << "gateway=192.168.7.1: outside the module's subnet 10.0.0.0/24"
+        << "invalid" << 2 << QByteArray("GATEWAY") << "";
     // The module restarts at once: its device goes while the reboot is
     // written, and is away for one try.
     f = Faults();
     f.writeFailsOnReboot = true;
     f.awayAfterReboot = 1;
     QTest::newRow("lost during the reboot, back") << f << 30000 << Outcome::Ok << "" << "ok" << 0
-                                                  << QByteArray("tcp slave id");
+                                                  << QByteArray("tcp slave id") << "ip mask speed";
     f = Faults();
     f.awayAfterReboot = -1;
     QTest::newRow("not back") << f << 1500 << Outcome::NotBack << "the module did not come back within 1.5 s"
-                              << "lost" << 3 << QByteArray("reset");
+                              << "lost" << 3 << QByteArray("reset") << "ip mask speed";
     f = Faults();
     f.forgetsIp = true;
     QTest::newRow("reads back another value") << f << 30000 << Outcome::Mismatch
                                               << "ip: wrote \"10.0.0.5\", reads \"192.168.0.1\"" << "mismatch" << 1
-                                              << QByteArray("tcp slave id");
+                                              << QByteArray("tcp slave id") << "ip mask speed";
 }
 
 void tst_Engine::failures()
@@ -186,10 +245,20 @@ void tst_Engine::failures()
     QFETCH(QString, word);
     QFETCH(int, exit);
     QFETCH(QByteArray, lastLine);
+    QFETCH(QString, written);
     auto *link = new ScriptedLink(faults);
-    Commissioning::Plan plan = writePlan({proto::Param::Mac, proto::Param::Version}, false);
+    // The network's rules judged as gateway-cli judges them, with the
+    // module's gateway read first.
+    Commissioning::Plan plan = writePlan({proto::Param::Mac, proto::Param::Version, proto::Param::Gateway}, false);
     plan.rebootTimeoutMs = rebootTimeoutMs;
+    plan.judge = NetRules::jointFaults;
     Commissioning job(link, plan, Pace);
+    // As Ctrl+C comes: from the event loop, the line written, its reply
+    // not yet in.
+    connect(link, &ScriptedLink::lineWritten, this, [&](const QByteArray &line) {
+        if (line == faults.stopOn)
+            job.stop();
+    }, Qt::QueuedConnection);
     QVERIFY(runToEnd(job));
     const Commissioning::Result &r = job.result();
     QCOMPARE(r.outcome, outcome);
@@ -199,6 +268,10 @@ void tst_Engine::failures()
     // Nothing is sent after the line that failed.
     QCOMPARE(link->received.value(link->received.size() - 1), lastLine);
     QVERIFY(!link->device()->isOpen());
+    QStringList keys;
+    for (const proto::Param p : r.written)
+        keys << proto::nameOf(p);
+    QCOMPARE(keys.join(QLatin1Char(' ')), written);
 }
 
 QTEST_GUILESS_MAIN(tst_Engine)

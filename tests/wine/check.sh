@@ -24,7 +24,9 @@
 #       gateway-cli.exe from the portable zip through COM5-COM7 (two modules
 #       and a silent one): find, a scan, a Modbus TCP check through COM5's
 #       module over the loopback, a write with its reboot and read-back, and
-#       a batch with its report in a Cyrillic folder
+#       a batch whose plan, named in Cyrillic in a Cyrillic folder, a
+#       Russian-locale spreadsheet saved (Windows-1251, semicolons), with its
+#       report written as that spreadsheet opens it
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
 #       starts gateway-sim three times, with links that Wine maps to COM5,
 #       COM6 (which drops its device after the fifth query) and COM7 (which
@@ -335,8 +337,9 @@ cli)
     # gateway-cli.exe as the zip ships it, with nothing else on the paths,
     # through COM5 (a module), COM6 (another, with its own MAC address) and
     # COM7 (silent): find, a scan, a write with its reboot and read-back, and
-    # a batch of COM5 and COM6 with its report, in a folder named in Cyrillic;
-    # the help and a failing scan in Russian.
+    # a batch of COM5 and COM6 with its report, in a folder named in Cyrillic,
+    # from a plan as a Russian-locale spreadsheet saves "CSV"; the help and a
+    # failing scan in Russian.
     zip=$1
     sim=$2
     need unzip unzip
@@ -419,15 +422,24 @@ cli)
     grep -qx 'ip=10.0.0.55' "$dir/gw5.state" || fail "write: the module does not hold the address"
 
     printf '[General]\r\nMASK=255.0.0.0\r\n' > "$dir/Инженер/шаблон.TRset"
-    printf 'port;file;ip\r\nCOM5;шаблон.TRset;10.0.0.65\r\nCOM6;шаблон.TRset;10.0.0.66\r\n' > "$dir/Инженер/plan.csv"
+    # Windows-1251, semicolons, empty cells at the header's end and an empty
+    # row, as the spreadsheet saves them.
+    python3 -c 'import sys; open(sys.argv[1], "wb").write(sys.argv[2].encode("cp1251"))' "$dir/Инженер/план.csv" \
+        $'port;file;ip;;\r\nCOM5;шаблон.TRset;10.0.0.65;;\r\n;;;;\r\nCOM6;шаблон.TRset;10.0.0.66;;\r\n'
     windows_dir="Z:${dir//\//\\}\\Инженер"
-    cli 0 batch "$windows_dir\\plan.csv" --report "$windows_dir\\отчёт.csv"
+    cli 0 batch "$windows_dir\\план.csv" --report "$windows_dir\\отчёт.csv"
+    grep -q 'read as Windows-1251 text' "$dir/err" || fail "batch: the plan not said to be Windows-1251: $(cat "$dir/err")"
     python3 - "$dir/Инженер/отчёт.csv" <<'PY' || fail "batch: the report is not as expected: $(cat "$dir/Инженер/отчёт.csv")"
 import csv, sys
-rows = list(csv.DictReader(open(sys.argv[1], encoding="utf-8", newline="")))
-assert [(r["port"], r["mac"], r["result"], r["ip"], r["mask"], r["ip_before"]) for r in rows] == [
-    ("COM5", "02:00:00:00:00:05", "ok", "10.0.0.65", "255.0.0.0", "10.0.0.55"),
-    ("COM6", "02:00:00:00:00:06", "ok", "10.0.0.66", "255.0.0.0", "192.168.0.1")], rows
+data = open(sys.argv[1], "rb").read()
+# As the plan was written: a byte order mark (the spreadsheet then reads it
+# as UTF-8) and semicolons.
+assert data.startswith(b"\xef\xbb\xbf"), data[:20]
+rows = list(csv.DictReader(data.decode("utf-8-sig").splitlines(), delimiter=";"))
+assert [(r["port"], r["mac"], r["result"], r["ip"], r["mask"], r["ip_before"], r["written"], r["plan"])
+        for r in rows] == [
+    ("COM5", "02:00:00:00:00:05", "ok", "10.0.0.65", "255.0.0.0", "10.0.0.55", "ip mask", "план.csv"),
+    ("COM6", "02:00:00:00:00:06", "ok", "10.0.0.66", "255.0.0.0", "192.168.0.1", "ip mask", "план.csv")], rows
 PY
     note "batch: report $(wc -l < "$dir/Инженер/отчёт.csv") lines, both rows ok"
     ;;
