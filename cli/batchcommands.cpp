@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "batchchecks.h"
 #include "batchrun.h"
 #include "commands.h"
 #include "console.h"
@@ -207,6 +208,7 @@ int batch(const Options &o)
     base.readBack = true;
     base.rebootTimeoutMs = timeout * 1000;
     BatchRun run;
+    BatchChecks checks(run);
     for (int i = 0; i < thePlan.rows.size(); ++i) {
         const plan::Row &row = thePlan.rows[i];
         BatchRun::Job *job = nullptr;
@@ -221,6 +223,7 @@ int batch(const Options &o)
             job->mac = row.mac;
         }
         job->line = row.line;
+        checks.ask(i, row.check, row.values);
     }
 
     // Run, drawn as it goes (nothing to draw once interrupted).
@@ -247,8 +250,15 @@ int batch(const Options &o)
             out.mac = r.before.value(proto::Param::Mac);
             out.version = r.before.value(proto::Param::Version);
         }
+        const BatchChecks::Cells checked = checks.cells(int(rows.size()));
+        out.check = checked.check;
+        out.checkResult = checked.result;
+        out.checkMs = checked.ms;
+        out.checkFailure = checked.rowResult;
+        if (!checked.rowResult.isEmpty())
+            message(QStringLiteral("%1: %2: the check %3: %4").arg(job->port, checked.rowResult, checked.check, checked.result));
         rows << out;
-        ok += job->outcome == Outcome::Ok;
+        ok += job->outcome == Outcome::Ok && out.checkFailure.isEmpty();
         interrupted = interrupted || job->outcome == Outcome::Interrupted;
     }
     int status = interrupted ? Interrupted : ok == rows.size() ? Done : Failed;

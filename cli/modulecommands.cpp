@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
+#include <functional>
+
 #include "batchrun.h"
 #include "commands.h"
 #include "console.h"
@@ -14,6 +16,7 @@
 #include "progressview.h"
 #include "valueargs.h"
 #include "words.h"
+#include "writecheck.h"
 
 namespace cli {
 
@@ -29,14 +32,20 @@ struct Ran {
 };
 
 // Runs one module's job, its progress on a terminal, and a failure's reason
-// on stderr.
-Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &common)
+// on stderr. `veto`: as BatchRun::Job's.
+Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &common,
+           const std::function<QString(const ModuleValues &)> &veto = nullptr)
 {
     BatchRun run;
     BatchRun::Job &job = run.add(port, plan, common.interval);
+    job.veto = veto;
     ProgressView view(run, ProgressView::Style::Line, common);
     run.run();
-    const Commissioning::Result &r = job.work->result();
+    Commissioning::Result r = job.work->result();
+    if (!job.vetoed.isEmpty()) {
+        r.outcome = job.outcome;
+        r.detail = job.detail;
+    }
     if (r.outcome == Outcome::Interrupted)
         message(port + QStringLiteral(": interrupted"));
     else if (r.outcome != Outcome::Ok)
@@ -133,7 +142,10 @@ struct WriteOptions {
                                      tr("how long to wait for the module to come back after its reboot (default 30)"),
                                      QStringLiteral("S")};
     QCommandLineOption force{QStringLiteral("force"), tr("send the values unchecked: the module judges them")};
-    QList<QCommandLineOption> all() const { return {set, onlyChanged, noReboot, rebootTimeout, force}; }
+    QList<QCommandLineOption> all() const
+    {
+        return QList<QCommandLineOption>{set, onlyChanged, noReboot, rebootTimeout, force} + writecheck::options();
+    }
 };
 
 int write(const Options &o)
@@ -152,6 +164,11 @@ int write(const Options &o)
         valueargs::takeItem(item, force, values, &faults);
     if (faults.isEmpty() && values.isEmpty())
         faults << QStringLiteral("nothing to write: give a settings file or --set KEY=VALUE");
+    writecheck::Asked check;
+    if (writecheck::parse(o, &check, &faults) && check.wanted() && !writecheck::clientModeFault(values).isEmpty())
+        faults << writecheck::clientModeFault(values);
+    if (check.wanted() && o.isSet(own.noReboot))
+        faults << tr("--check needs the reboot that applies the values: leave out --no-reboot");
     if (!faults.isEmpty())
         return refuse(faults);
 
@@ -165,9 +182,19 @@ int write(const Options &o)
         plan.readBack = true;
         plan.rebootTimeoutMs = timeout * 1000;
     }
+    // A check needs the mode the module will be in: the scanned one, judged
+    // before any change is sent.
+    std::function<QString(const ModuleValues &)> veto;
+    if (check.wanted() && !values.has(proto::Param::Mode)) {
+        if (!plan.before.contains(proto::Param::Mode))
+            plan.before.prepend(proto::Param::Mode);
+        veto = writecheck::clientModeFault;
+    }
     // Run.
-    const Ran done = runOne(o.positional[0], plan, o.common);
+    Ran done = runOne(o.positional[0], plan, o.common, veto);
     const Commissioning::Result &r = done.result;
+    if (veto && r.written.isEmpty() && !veto(r.before).isEmpty())
+        done.status = Usage;
     // Render.
     if (!r.written.isEmpty() && r.outcome != Outcome::Ok)
         message(QStringLiteral("written before that: %1").arg(namesOf(r.written).join(QStringLiteral(", "))));
@@ -182,6 +209,8 @@ int write(const Options &o)
             doc.insert(key::after(), toJson(r.after));
         if (!r.mismatched.isEmpty())
             doc.insert(key::mismatched(), QJsonArray::fromStringList(namesOf(r.mismatched)));
+        if (check.wanted() && r.outcome == Outcome::Ok)
+            done.status = writecheck::run(check, writecheck::standing(r.before, values, r.after), o.common, &doc);
         printJson(doc);
     } else if (r.before.has(proto::Param::Mac)) {
         QString text = identity(done.port, r.before);
@@ -192,6 +221,8 @@ int write(const Options &o)
         if (r.outcome == Outcome::Ok && plan.readBack && !r.written.isEmpty())
             text += QStringLiteral("rebooted; read back: every value as written\n");
         console::out(text);
+        if (check.wanted() && r.outcome == Outcome::Ok)
+            done.status = writecheck::run(check, writecheck::standing(r.before, values, r.after), o.common, nullptr);
     }
     return done.status;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "modulevalues.h"
+#include "writecheck.h"
 
 // CSV as spreadsheets write it: RFC 4180 quoting, a comma or (as
 // spreadsheets in Russian locales write it) a semicolon between fields, any
@@ -41,6 +42,7 @@ struct Row {
     QString port;        // where the module is; empty: found by its MAC
     QString mac;         // the module's MAC address; empty: whichever is on the port
     ModuleValues values; // to write
+    cli::writecheck::Asked check; // the network check after the read-back (columns check, via)
 };
 
 struct Plan {

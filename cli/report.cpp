@@ -15,12 +15,15 @@ namespace {
 QStringList cells(const Row &row)
 {
     QStringList out{QString::number(row.line),     row.port,   row.mac,
-                    row.version,                   cli::resultWord(row.outcome), row.detail,
+                    row.version,
+                    row.checkFailure.isEmpty() ? cli::resultWord(row.outcome) : row.checkFailure,
+                    row.detail,
                     isoTime(row.started),          isoTime(row.finished)};
     for (const proto::Param p : proto::order::write)
         out << row.after.value(p);
     for (const proto::Param p : proto::order::write)
         out << row.before.value(p);
+    out << row.check << row.checkResult << row.checkMs;
     return out;
 }
 
@@ -35,6 +38,7 @@ QStringList columns()
         out << proto::nameOf(p);
     for (const proto::Param p : proto::order::write)
         out << proto::nameOf(p) + key::beforeSuffix();
+    out << key::check() << key::checkResult() << key::checkMs();
     return out;
 }
 

@@ -24,10 +24,18 @@ struct Row {
     QDateTime finished;
     ModuleValues after;
     ModuleValues before;
+    // The network check after the read-back (BatchChecks::Cells): what was
+    // asked, its result word and time; `checkFailure`, when the check
+    // failed the row, is the row's result.
+    QString check;
+    QString checkResult;
+    QString checkMs;
+    QString checkFailure;
 };
 
 // line, port, mac, version, result, detail, started, finished, then each
-// key a settings file holds (read back), then each as <key>_before.
+// key a settings file holds (read back), then each as <key>_before, then
+// check, check_result, check_ms.
 QStringList columns();
 // A time as ISO 8601 with the offset from UTC; empty for none.
 QString isoTime(const QDateTime &time);

@@ -40,6 +40,10 @@ inline QString rows() { return QStringLiteral("rows"); }
 inline QString line() { return QStringLiteral("line"); }
 inline QString started() { return QStringLiteral("started"); }
 inline QString finished() { return QStringLiteral("finished"); }
+// The network check after the read-back.
+inline QString check() { return QStringLiteral("check"); }
+inline QString checkResult() { return QStringLiteral("check_result"); }
+inline QString checkMs() { return QStringLiteral("check_ms"); }
 // A value before the write: its key and this.
 inline QString beforeSuffix() { return QStringLiteral("_before"); }
 } // namespace key
