@@ -19,7 +19,9 @@ QCommandLineOption checkOption()
 {
     return {QStringLiteral("check"),
             tr("after the read-back, read through the gateway over Modbus TCP, as the check command does "
-               "(repeatable): at the written ip and port_tcp, or at --via"),
+               "(repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check's "
+               "(0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any "
+               "change is sent"),
             QStringLiteral("KIND:ADDRESS[:COUNT]")};
 }
 
