@@ -122,6 +122,7 @@ void tst_Batch::fourModules()
     expectedHeader << keys;
     for (const QString &k : keys)
         expectedHeader << k + QStringLiteral("_before");
+    expectedHeader << QStringList{"check", "check_result", "check_ms"};
     QCOMPARE(header, expectedHeader);
     QCOMPARE(rows.size(), 4);
     const QStringList results{rows[0]["result"], rows[1]["result"], rows[2]["result"], rows[3]["result"]};
