@@ -22,3 +22,7 @@ bench/batch.sh "$build"
 # The network check's round trip through the simulated gateway.
 echo
 bench/bridge.sh "$build"
+
+# A batch of 16 with a network check per row against a batch of one.
+echo
+bench/batchcheck.sh "$build"

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "batchchecks.h"
 #include "batchrun.h"
 #include "commands.h"
 #include "console.h"
@@ -274,7 +275,7 @@ bool findByMac(const QList<plan::Row> &rows, QStringList candidates, const Commo
 }
 
 // The report's rows as the jobs stand: done, or not yet (interrupted).
-QList<report::Row> reportRows(const BatchRun &run, const QList<plan::Row> &planRows)
+QList<report::Row> reportRows(const BatchRun &run, const QList<plan::Row> &planRows, const BatchChecks &checks)
 {
     QList<report::Row> rows;
     for (std::size_t i = 0; i < run.jobs().size(); ++i) {
@@ -295,19 +296,26 @@ QList<report::Row> reportRows(const BatchRun &run, const QList<plan::Row> &planR
             out.mac = r.before.value(proto::Param::Mac);
             out.version = r.before.value(proto::Param::Version);
         }
+        const BatchChecks::Cells checked = checks.cells(int(i));
+        out.check = checked.check;
+        out.checkResult = checked.result;
+        out.checkMs = checked.ms;
+        out.checkFailure = checked.rowResult;
         rows << out;
     }
     return rows;
 }
 
-// Exit status 130 when interrupted; 0 when every row is ok; 3 when no row
-// reached a module over its port; 1 when some failed otherwise.
-int batchStatus(const BatchRun &run)
+// Exit status 130 when interrupted; 0 when every row is ok, its check
+// included; 3 when no row reached a module over its port; 1 when some
+// failed otherwise.
+int batchStatus(const BatchRun &run, const BatchChecks &checks)
 {
     bool interrupted = false, allOk = true, anyReached = false;
-    for (const auto &job : run.jobs()) {
+    for (std::size_t i = 0; i < run.jobs().size(); ++i) {
+        const auto &job = run.jobs()[i];
         interrupted = interrupted || job->outcome == Outcome::Interrupted;
-        allOk = allOk && job->outcome == Outcome::Ok;
+        allOk = allOk && job->outcome == Outcome::Ok && checks.cells(int(i)).rowResult.isEmpty();
         anyReached = anyReached || (job->work && job->work->result().answered);
     }
     return interrupted ? Interrupted : allOk ? Done : anyReached ? Failed : NoModule;
@@ -383,6 +391,7 @@ int batch(const Options &o)
     if (!o.isSet(own.force))
         base.judge = NetRules::jointFaults;
     BatchRun run;
+    BatchChecks checks(run);
     for (int i = 0; i < thePlan.rows.size(); ++i) {
         const plan::Row &row = thePlan.rows[i];
         BatchRun::Job *job = nullptr;
@@ -398,6 +407,7 @@ int batch(const Options &o)
             job->mac = row.mac;
         }
         job->line = row.line;
+        checks.ask(i, row.check, row.values);
     }
 
     // The report is written however the batch ends; a second Ctrl+C, which
@@ -405,7 +415,7 @@ int batch(const Options &o)
     const auto writeReport = [&]() {
         if (reportPath.isEmpty())
             return true;
-        const QList<report::Row> rows = reportRows(run, thePlan.rows);
+        const QList<report::Row> rows = reportRows(run, thePlan.rows, checks);
         QString error;
         if (report::save(reportPath, rows, origin, dialect, &error)) {
             message(tr("the report is in %1").arg(reportPath));
@@ -425,18 +435,24 @@ int batch(const Options &o)
     Interrupts::instance()->setLastWords(nullptr);
 
     // Render: the report, each row's end, and how many are ok.
-    int status = batchStatus(run);
+    int status = batchStatus(run, checks);
     if (!writeReport() && status == Done)
         status = Failed;
     if (o.common.json) {
-        printJson(report::json(reportRows(run, thePlan.rows), origin));
+        printJson(report::json(reportRows(run, thePlan.rows, checks), origin));
         console::err(summary(run));
     } else {
         console::out(summary(run));
     }
     int ok = 0;
-    for (const auto &job : run.jobs())
-        ok += job->outcome == Outcome::Ok;
+    for (int i = 0; i < int(run.jobs().size()); ++i) {
+        const BatchRun::Job &job = *run.jobs()[std::size_t(i)];
+        const BatchChecks::Cells checked = checks.cells(i);
+        if (!checked.rowResult.isEmpty())
+            message(tr("%1: %2: the check %3: %4")
+                        .arg(ProgressView::port(job), checked.rowResult, checked.check, checked.result));
+        ok += job.outcome == Outcome::Ok && checked.rowResult.isEmpty();
+    }
     message(tr("%1 of %n modules ok", nullptr, int(run.jobs().size())).arg(ok));
     return status;
 }
@@ -488,6 +504,13 @@ Command batchCommand()
                  "  file     a settings file to start from (relative to the plan's folder)\n"
                  "  KEY      any writable parameter key (in any case); a cell overrides the\n"
                  "           file's value, an empty cell leaves it\n"
+                 "  check    reads through the gateway once the module is read back, as\n"
+                 "           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by\n"
+                 "           blanks; the report's check, check_result and check_ms. No\n"
+                 "           connection fails the row as unreachable; 0x0A, 0x0B or no answer\n"
+                 "           as no-field-reply; a device's own exception leaves it ok\n"
+                 "  via      where the check connects (HOST[:PORT]) instead of the module's\n"
+                 "           ip and port_tcp\n"
                  "The whole plan is checked before anything is sent (unknown columns, rows\n"
                  "with neither port nor mac, missing files, bad values, addresses that\n"
                  "cannot work, two rows on one device under any names or with one mac, two\n"

@@ -50,6 +50,10 @@ void BatchRun::run()
             if (!job->mac.isEmpty() && plan::macKey(mac) != plan::macKey(job->mac)) {
                 job->otherMac = mac;
                 job->work->stop();
+            } else if (job->veto) {
+                job->vetoed = job->veto(job->work->result().before);
+                if (!job->vetoed.isEmpty())
+                    job->work->stop();
             }
         });
         connect(work, &Commissioning::reached, this,
@@ -66,7 +70,7 @@ void BatchRun::run()
     for (auto &job : all)
         if (job->work && !job->work->isFinished())
             job->work->start();
-    if (!allDone())
+    if (!allDone() || holds > 0)
         loop.exec();
     emit finished();
 }
@@ -87,13 +91,23 @@ void BatchRun::end(int index)
         job->outcome = Commissioning::Outcome::Mismatch;
         job->detail = QStringLiteral("the module on the port is %1, not %2").arg(job->otherMac, job->mac);
         job->detailText = cli::tr("the module on the port is %1, not %2").arg(job->otherMac, job->mac);
+    } else if (!job->vetoed.isEmpty()) {
+        job->outcome = Commissioning::Outcome::Refused;
+        job->detail = job->vetoed;
+        job->detailText = job->vetoed;
     } else {
         job->outcome = r.outcome;
         job->detail = r.detail;
         job->detailText = r.detailText;
     }
     emit ended(index);
-    if (allDone())
+    if (allDone() && holds == 0)
+        loop.quit();
+}
+
+void BatchRun::release()
+{
+    if (--holds == 0 && allDone())
         loop.quit();
 }
 

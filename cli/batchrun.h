@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,11 @@ public:
         QString mac;
         // The module found on the port instead, once identified.
         QString otherMac;
+        // Asked once the module is identified, with the values scanned by
+        // then: a reason to send it no change (the job then stops, refused),
+        // or an empty text. None: go on.
+        std::function<QString(const ModuleValues &before)> veto;
+        QString vetoed;
         // None for a job that ended before the run.
         std::unique_ptr<Commissioning> work;
         // The device the port stood for when it was last opened (or, for a
@@ -50,8 +56,12 @@ public:
     // A job that ended before the run, with its outcome.
     Job &addEnded(const QString &port, Commissioning::Outcome outcome, const QString &detail = QString());
 
-    // Runs every job to its end.
+    // Runs every job to its end, and on while held: what follows a job's
+    // end in the same event loop (its network check) holds the run until
+    // it releases it.
     void run();
+    void hold() { ++holds; }
+    void release();
     const std::vector<std::unique_ptr<Job>> &jobs() const { return all; }
 
 signals:
@@ -72,6 +82,7 @@ private:
 
     std::vector<std::unique_ptr<Job>> all;
     QEventLoop loop;
+    int holds = 0;
 };
 
 } // namespace cli

@@ -5,6 +5,8 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include "batchrun.h"
 #include "commands.h"
 #include "console.h"
@@ -17,6 +19,7 @@
 #include "progressview.h"
 #include "valueargs.h"
 #include "words.h"
+#include "writecheck.h"
 
 namespace cli {
 
@@ -33,14 +36,21 @@ struct Ran {
 };
 
 // Runs one module's job, its progress on a terminal, and a failure's reason
-// on stderr.
-Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &common)
+// on stderr. `veto`: as BatchRun::Job's.
+Ran runOne(const QString &port, const Commissioning::Plan &plan, const Common &common,
+           const std::function<QString(const ModuleValues &)> &veto = nullptr)
 {
     BatchRun run;
     BatchRun::Job &job = run.add(port, plan, common.interval);
+    job.veto = veto;
     ProgressView view(run, ProgressView::Style::Line, common);
     run.run();
-    const Commissioning::Result &r = job.work->result();
+    Commissioning::Result r = job.work->result();
+    if (!job.vetoed.isEmpty()) {
+        r.outcome = job.outcome;
+        r.detail = job.detail;
+        r.detailText = job.detailText;
+    }
     const QString named = ProgressView::port(job);
     if (r.outcome == Outcome::Interrupted)
         message(named + tr(": interrupted"));
@@ -180,7 +190,10 @@ struct WriteOptions {
     QCommandLineOption noReboot{QStringLiteral("no-reboot"), cli::tr("end after the changes: no reboot, no read-back")};
     QCommandLineOption rebootTimeout = rebootTimeoutOption();
     QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the module judges them")};
-    QList<QCommandLineOption> all() const { return {set, onlyChanged, noReboot, rebootTimeout, force}; }
+    QList<QCommandLineOption> all() const
+    {
+        return QList<QCommandLineOption>{set, onlyChanged, noReboot, rebootTimeout, force} + writecheck::options();
+    }
 };
 
 int write(const Options &o)
@@ -201,6 +214,11 @@ int write(const Options &o)
         faults << tr("nothing to write: give a settings file or --set KEY=VALUE");
     if (faults.isEmpty() && !force)
         faults << NetRules::jointFaults(values);
+    writecheck::Asked check;
+    if (writecheck::parse(o, &check, &faults) && check.wanted() && !writecheck::clientModeFault(values).isEmpty())
+        faults << writecheck::clientModeFault(values);
+    if (check.wanted() && o.isSet(own.noReboot))
+        faults << tr("--check needs the reboot that applies the values: leave out --no-reboot");
     if (!faults.isEmpty())
         return refuse(faults);
 
@@ -221,9 +239,19 @@ int write(const Options &o)
         plan.readBack = true;
         plan.rebootTimeoutMs = timeout * 1000;
     }
+    // A check needs the mode the module will be in: the scanned one, judged
+    // before any change is sent.
+    std::function<QString(const ModuleValues &)> veto;
+    if (check.wanted() && !values.has(proto::Param::Mode)) {
+        if (!plan.before.contains(proto::Param::Mode))
+            plan.before.prepend(proto::Param::Mode);
+        veto = writecheck::clientModeFault;
+    }
     // Run.
-    const Ran done = runOne(o.positional[0], plan, o.common);
+    Ran done = runOne(o.positional[0], plan, o.common, veto);
     const Commissioning::Result &r = done.result;
+    if (veto && r.written.isEmpty() && !veto(r.before).isEmpty())
+        done.status = Usage;
     // Render: on every failure, what the module took before it.
     if (r.outcome != Outcome::Ok)
         message(r.written.isEmpty() ? tr("nothing was written")
@@ -239,6 +267,8 @@ int write(const Options &o)
             doc.insert(key::after(), toJson(r.after));
         if (!r.mismatched.isEmpty())
             doc.insert(key::mismatched(), QJsonArray::fromStringList(namesOf(r.mismatched)));
+        if (check.wanted() && r.outcome == Outcome::Ok)
+            done.status = writecheck::run(check, writecheck::standing(r.before, values, r.after), o.common, &doc);
         printJson(doc);
     } else if (r.before.has(proto::Param::Mac)) {
         QString text = identity(done) + QLatin1Char('\n');
@@ -250,6 +280,8 @@ int write(const Options &o)
             text += tr("rebooted, back after %1 s; read back: every value as written").arg(seconds(r.backAfterMs))
                 + QLatin1Char('\n');
         console::out(text);
+        if (check.wanted() && r.outcome == Outcome::Ok)
+            done.status = writecheck::run(check, writecheck::standing(r.before, values, r.after), o.common, nullptr);
     }
     return done.status;
 }

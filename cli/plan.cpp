@@ -136,6 +136,8 @@ namespace {
 const QString portColumn = QStringLiteral("port");
 const QString macColumn = QStringLiteral("mac");
 const QString fileColumn = QStringLiteral("file");
+const QString checkColumn = QStringLiteral("check");
+const QString viaColumn = QStringLiteral("via");
 
 QString where(int line, int column, const QString &name)
 {
@@ -183,9 +185,10 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
     for (int c = 0; c < header.fields.size(); ++c) {
         const QString name = header.fields[c].toLower();
         const proto::Parameter *row = proto::parameterNamed(name);
-        const bool known = name == portColumn || name == macColumn || name == fileColumn || (row && row->rule);
+        const bool known = name == portColumn || name == macColumn || name == fileColumn || name == checkColumn
+                           || name == viaColumn || (row && row->rule);
         if (!known)
-            result.faults << cli::tr("%1: no such column (the columns: port, mac, file, %2)")
+            result.faults << cli::tr("%1: no such column (the columns: port, mac, file, check, via, %2)")
                                  .arg(where(header.line, c, header.fields[c]), valueargs::writableKeys());
         else if (columns.contains(name))
             result.faults << cli::tr("%1: a second column of that name").arg(where(header.line, c, name));
@@ -235,7 +238,7 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
         for (int c = 0; c < columns.size() && c < record.fields.size(); ++c) {
             const QString &name = columns[c];
             if (name.isEmpty() || name == portColumn || name == macColumn || name == fileColumn
-                || record.fields[c].isEmpty())
+                || name == checkColumn || name == viaColumn || record.fields[c].isEmpty())
                 continue;
             anyValue = true;
             QStringList faults;
@@ -250,6 +253,14 @@ Plan read(const QByteArray &data, const QString &folder, bool force)
         if (!force)
             for (const QString &fault : NetRules::jointFaults(row.values))
                 result.faults << cli::tr("line %1: %2").arg(record.line).arg(fault);
+        // The network check after the read-back.
+        QStringList checkFaults;
+        if (cli::writecheck::parseCells(cell(checkColumn), cell(viaColumn), &row.check, &checkFaults)
+            && row.check.wanted() && !cli::writecheck::clientModeFault(row.values).isEmpty())
+            checkFaults << cli::writecheck::clientModeFault(row.values);
+        const QString checkWhere = columns.contains(checkColumn) ? checkColumn : viaColumn;
+        for (const QString &fault : checkFaults)
+            result.faults << QStringLiteral("%1: %2").arg(where(record.line, int(columns.indexOf(checkWhere)), checkWhere), fault);
 
         // No port, MAC or IP address twice.
         const auto once = [&](QHash<QString, int> &seen, const QString &key, const QString &column,

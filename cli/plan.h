@@ -7,6 +7,7 @@
 
 #include "modulevalues.h"
 #include "textbytes.h"
+#include "writecheck.h"
 
 // CSV as spreadsheets write it: RFC 4180 quoting, a comma, a semicolon (as
 // spreadsheets in Russian locales write "CSV") or a tab ("Unicode text")
@@ -43,6 +44,7 @@ struct Row {
     QString port;        // where the module is; empty: found by its MAC
     QString mac;         // the module's MAC address; empty: whichever is on the port
     ModuleValues values; // to write
+    cli::writecheck::Asked check; // the network check after the read-back (columns check, via)
 };
 
 struct Plan {

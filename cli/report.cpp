@@ -39,7 +39,8 @@ QList<Column> table()
         {key::port(), [](const Row &r, const Origin &) { return r.port; }},
         {key::mac(), [](const Row &r, const Origin &) { return r.mac; }},
         {key::version(), [](const Row &r, const Origin &) { return r.version; }},
-        {key::result(), [](const Row &r, const Origin &) { return resultWord(r.outcome); }},
+        // A failed network check is the row's result (its module was written).
+        {key::result(), [](const Row &r, const Origin &) { return r.checkFailure.isEmpty() ? resultWord(r.outcome) : r.checkFailure; }},
         {key::detail(), [](const Row &r, const Origin &) { return r.detail; }},
         {key::written(), [](const Row &r, const Origin &) { return namesOf(r.written).join(QLatin1Char(' ')); }},
         {key::started(), [](const Row &r, const Origin &) { return isoTime(r.started); }},
@@ -56,6 +57,9 @@ QList<Column> table()
     for (const Param p : proto::order::write)
         out << Column{proto::nameOf(p) + key::beforeSuffix(),
                       [p](const Row &r, const Origin &) { return r.before.value(p); }};
+    out << Column{key::check(), [](const Row &r, const Origin &) { return r.check; }}
+        << Column{key::checkResult(), [](const Row &r, const Origin &) { return r.checkResult; }}
+        << Column{key::checkMs(), [](const Row &r, const Origin &) { return r.checkMs; }};
     return out;
 }
 

@@ -28,6 +28,13 @@ struct Row {
     ModuleValues asked; // what the plan asked for
     ModuleValues after;
     ModuleValues before;
+    // The network check after the read-back (BatchChecks::Cells): what was
+    // asked, its result word and time; `checkFailure`, when the check
+    // failed the row, is the row's result.
+    QString check;
+    QString checkResult;
+    QString checkMs;
+    QString checkFailure;
 };
 
 // What every row of one report says alike: the plan's file name, the
@@ -58,7 +65,8 @@ Dialect dialectOf(QChar separator, TextBytes::Encoding encoding);
 // The columns, in order (columns are added in report.cpp's one table):
 // line, port, mac, version, result, detail, written, started, finished,
 // plan, tool, host, then each key a settings file holds (read back), each
-// as <key>_asked and each as <key>_before.
+// as <key>_asked and each as <key>_before, then check, check_result,
+// check_ms.
 QStringList columns();
 // A time as ISO 8601 with the offset from UTC; empty for none.
 QString isoTime(const QDateTime &time);

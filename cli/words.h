@@ -48,6 +48,10 @@ inline QString host() { return QStringLiteral("host"); }
 inline QString backAfterMs() { return QStringLiteral("back_after_ms"); }
 // A value the plan asked for: its key and this.
 inline QString askedSuffix() { return QStringLiteral("_asked"); }
+// The network check after the read-back.
+inline QString check() { return QStringLiteral("check"); }
+inline QString checkResult() { return QStringLiteral("check_result"); }
+inline QString checkMs() { return QStringLiteral("check_ms"); }
 // A value before the write: its key and this.
 inline QString beforeSuffix() { return QStringLiteral("_before"); }
 } // namespace key

@@ -133,6 +133,7 @@ void tst_Batch::fourModules()
         expectedHeader << k + QStringLiteral("_asked");
     for (const QString &k : keys)
         expectedHeader << k + QStringLiteral("_before");
+    expectedHeader << QStringList{"check", "check_result", "check_ms"};
     QCOMPARE(header, expectedHeader);
     QCOMPARE(rows.size(), 4);
     const QStringList results{rows[0]["result"], rows[1]["result"], rows[2]["result"], rows[3]["result"]};

@@ -1,14 +1,18 @@
 // The bridge proven over this machine's loopback: gateway-cli check through
 // gateway-sim's network side to its simulated field devices, the faults of
 // the connection, a restart that applies new line settings, serve with a
-// module in client mode, and bad input refused before anything is sent.
-// Every address is 127.0.0.1 and every port one the system picked.
+// module in client mode, the check that ends a write and a batch's rows, and
+// bad input refused before anything is sent. Every address is 127.0.0.1 and
+// every port one the system picked.
 #include <QtTest>
 
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
+
+#include <memory>
+#include <vector>
 
 #include "cliprocess.h"
 #include "files.h"
@@ -63,6 +67,10 @@ private slots:
     void check();
     void refused();
     void restartAppliesLineSettings();
+    void writeCheck();
+    void writeCheckRefusesClientMode_data();
+    void writeCheckRefusesClientMode();
+    void batchChecks();
     void serveClientMode_data();
     void serveClientMode();
     void badInputSendsNothing_data();
@@ -215,6 +223,116 @@ void tst_Bridge::restartAppliesLineSettings()
     QCOMPARE(r.value(QStringLiteral("exception")).toInt(), 11);
     QCOMPARE(r.value(QStringLiteral("exception_name")).toString(),
              QStringLiteral("Gateway target device failed to respond"));
+}
+
+// write --check proves the write's new line settings: a field device at
+// 19200 baud is out of reach before the speed is written and answers after
+// the module's restart, checked at the same port (given, so that it stays
+// the module's across the restart).
+void tst_Bridge::writeCheck()
+{
+    SimProcess sim;
+    QVERIFY(writeFile(sim.statePath, state()));
+    const int port = freePort();
+    QVERIFY(sim.start({"--tcp-listen", QStringLiteral("127.0.0.1:%1").arg(port), "--field", "1@19200/none/1"}));
+    QTRY_VERIFY(tcpPort(sim) == port);
+    const QString via = QStringLiteral("127.0.0.1:%1").arg(port);
+    CliRun run = runCli({"check", via, "--read", "hr:0:2"});
+    QVERIFY2(run.status == 1, run.out + run.err);
+
+    run = runCli({"write", sim.link, "--set", "speed=19200", "--check", "hr:0:2", "--via", via, "--json",
+                  "--interval", "50"});
+    QVERIFY2(run.status == 0, run.out + run.err);
+    const QJsonObject doc = run.json();
+    QCOMPARE(doc.value(QStringLiteral("result")).toString(), QStringLiteral("ok"));
+    const QJsonObject check = doc.value(QStringLiteral("check")).toObject();
+    QCOMPARE(check.value(QStringLiteral("port")).toInt(), port);
+    // The module's timeout_response + 1000.
+    QCOMPARE(check.value(QStringLiteral("timeout_ms")).toInt(), 1200);
+    const QJsonArray requests = check.value(QStringLiteral("requests")).toArray();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(valuesOf(requests.first().toObject()), (QVector<int>{1000, 1001}));
+    // The check came after the restart: its request after the last listen.
+    QVERIFY(sim.times(QStringLiteral("TCP-RX")).last() > sim.times(QStringLiteral("TCP-LISTEN")).last());
+}
+
+void tst_Bridge::writeCheckRefusesClientMode_data()
+{
+    QTest::addColumn<QByteArray>("moduleState");
+    QTest::addColumn<QStringList>("set");
+    QTest::addColumn<bool>("scanned"); // whether the module was asked its mode
+    QTest::newRow("client mode written") << QByteArray() << QStringList{"--set", "mode=client"} << false;
+    QTest::newRow("client mode scanned") << QByteArray("mode=client\n") << QStringList{"--set", "parity=even"}
+                                         << true;
+}
+
+// A module that will be in client mode listens for no check: write --check
+// says so and points to serve, before any change is sent.
+void tst_Bridge::writeCheckRefusesClientMode()
+{
+    QFETCH(QByteArray, moduleState);
+    QFETCH(QStringList, set);
+    QFETCH(bool, scanned);
+    SimProcess sim;
+    QVERIFY(writeFile(sim.statePath, moduleState));
+    QVERIFY(sim.start());
+    const CliRun run = runCli(QStringList{"write", sim.link, "--check", "hr:0:2", "--via", "127.0.0.1:502",
+                                          "--interval", "50"}
+                              + set);
+    QVERIFY2(run.status == 2, run.out + run.err);
+    QVERIFY2(run.err.contains("client mode") && run.err.contains("serve"), run.err);
+    for (const QByteArray &line : sim.received())
+        QVERIFY2(!line.toLower().startsWith("change") && !line.startsWith("reset"), line);
+    QCOMPARE(sim.received().isEmpty(), !scanned);
+    QCOMPARE(sim.state().value(QStringLiteral("parity"), QStringLiteral("none")), QStringLiteral("none"));
+}
+
+// A batch of four modules with a check per row: one whose field device
+// answers, one whose device refuses the read (its own exception: the path
+// works, the row is ok), one whose device runs at another speed (0x0B) and
+// one whose port refuses connections. Each failing check fails its own row
+// only, and the batch exits 1.
+void tst_Bridge::batchChecks()
+{
+    struct Module {
+        QStringList options;
+        QString check;
+        QString result;
+        QString checkResult;
+    };
+    const QList<Module> modules{
+        {{"--field", "1@9600/none/1", "--field", "2@9600/none/1"}, "1:hr:0:2 2:ir:0:1", "ok", "ok"},
+        {{"--field", "3@9600/none/1"}, "3:hr:999:2", "ok", "exception 0x02"},
+        {{"--field", "1@19200/none/1"}, "1:hr:0:2", "no-field-reply", "exception 0x0B"},
+        {{"--field", "1@9600/none/1", "--tcp-refuse"}, "1:hr:0:2", "unreachable", "unreachable"},
+    };
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    QString plan = QStringLiteral("port,timeout_response,check,via\n");
+    for (int i = 0; i < modules.size(); ++i) {
+        sims.push_back(std::make_unique<SimProcess>(QString(), QStringLiteral("gw%1").arg(i)));
+        SimProcess &sim = *sims.back();
+        QVERIFY(writeFile(sim.statePath, state()));
+        const int port = freePort();
+        QVERIFY(sim.start(QStringList{"--tcp-listen", QStringLiteral("127.0.0.1:%1").arg(port), "--mac",
+                                      QStringLiteral("02:00:00:00:00:1%1").arg(i)}
+                          + modules[i].options));
+        plan += QStringLiteral("%1,300,%2,127.0.0.1:%3\n").arg(sim.link, modules[i].check).arg(port);
+    }
+    const QString planPath = dir.filePath(QStringLiteral("checks.csv"));
+    QVERIFY(writeFile(planPath, plan.toUtf8()));
+    const CliRun run = runCli({"batch", planPath, "--json", "--interval", "50"});
+    QVERIFY2(run.status == 1, run.out + run.err);
+    const QJsonArray rows = run.json().value(QStringLiteral("rows")).toArray();
+    QCOMPARE(rows.size(), modules.size());
+    for (int i = 0; i < modules.size(); ++i) {
+        const QJsonObject row = rows[i].toObject();
+        QCOMPARE(row.value(QStringLiteral("result")).toString(), modules[i].result);
+        QCOMPARE(row.value(QStringLiteral("check")).toString(), modules[i].check);
+        QCOMPARE(row.value(QStringLiteral("check_result")).toString(), modules[i].checkResult);
+        QVERIFY(row.value(QStringLiteral("check_ms")).toString().toDouble() > 0);
+        // Every module was written and read back, whatever its check.
+        QCOMPARE(row.value(QStringLiteral("timeout_response")).toString(), QStringLiteral("300"));
+    }
 }
 
 void tst_Bridge::serveClientMode_data()

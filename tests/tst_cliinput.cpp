@@ -323,6 +323,17 @@ void tst_CliInput::planFaults_data()
     QTest::newRow("read-only column") << QByteArray("port,mac,version\nCOM3,,2.0\n")
                                       << QStringList{"line 1, column 3 (version): no such column",
                                                      "line 2: nothing to write"} << 2;
+    QTest::newRow("checks") << QByteArray("port,ip,check,via\nCOM3,10.0.0.1,1:hr:0:2  2:ir:0:1,127.0.0.1:10502\n")
+                            << QStringList() << 0;
+    QTest::newRow("bad checks") << QByteArray("port,ip,check\nCOM3,10.0.0.1,0:hr:0:2 1:hr:0:1 1:reg:0\n")
+                                << QStringList{"line 2, column 3 (check): \"0:hr:0:2\": unit \"0\"",
+                                               "line 2, column 3 (check): \"1:reg:0\": \"reg:0\": KIND \"reg\""}
+                                << 2;
+    QTest::newRow("check of a client") << QByteArray("port,mode,check,via\nCOM3,client,1:hr:0:2,\nCOM4,server,,127.0.0.1:x\n")
+                                       << QStringList{"line 2, column 3 (check): the module will be in TCP client mode",
+                                                      "line 3, column 3 (check): \"127.0.0.1:x\": PORT \"x\"",
+                                                      "line 3, column 3 (check): a via without a check"}
+                                       << 3;
 }
 
 void tst_CliInput::planFaults()

@@ -23,10 +23,11 @@
 #   check.sh cli ZIP GATEWAY-SIM
 #       gateway-cli.exe from the portable zip through COM5-COM7 (two modules
 #       and a silent one): find, a scan, a Modbus TCP check through COM5's
-#       module over the loopback, a write with its reboot and read-back, and
-#       a batch whose plan, named in Cyrillic in a Cyrillic folder, a
-#       Russian-locale spreadsheet saved (Windows-1251, semicolons), with its
-#       report written as that spreadsheet opens it
+#       module over the loopback, a write with its reboot, read-back and a
+#       check through the module at its new speed, and a batch whose plan,
+#       named in Cyrillic in a Cyrillic folder, a Russian-locale spreadsheet
+#       saved (Windows-1251, semicolons), with its report written as that
+#       spreadsheet opens it
 #   check.sh session GATEWAY-SIM TST_COMSESSION.exe
 #       starts gateway-sim three times, with links that Wine maps to COM5,
 #       COM6 (which drops its device after the fifth query) and COM7 (which
@@ -351,9 +352,12 @@ cli)
     cli=$(find "$dir/unpacked" -name gateway-cli.exe)
     [ -n "$cli" ] || fail "the zip holds no gateway-cli.exe"
     [ -f "$WINEPREFIX/system.reg" ] || "$here/run.sh" cmd /c exit
-    # COM5's module also bridges, on the loopback at a port the system picks
-    # (its log names it), with one field device on its line.
-    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05 --tcp-listen 127.0.0.1:0 --field 1@9600/none/1" \
+    # COM5's module also bridges, on the loopback, with a field device on its
+    # line at the module's 9600 baud and one at 115200. Its port is one the
+    # system picked free and given to it: a port 0 would be picked anew at
+    # each restart, and the write --check below comes after one.
+    tcp=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    start_sims "$sim" "$dir" "com5 gw5 --restart-delay 800 --mac 02:00:00:00:00:05 --tcp-listen 127.0.0.1:$tcp --field 1@9600/none/1 --field 3@115200/none/1" \
         "com6 gw6 --restart-delay 800 --mac 02:00:00:00:00:06" "com7 gw7 --restart-delay 800 --silent"
     # cli EXPECTED-STATUS ARGUMENT...: runs it, its stdout in $dir/out and
     # stderr in $dir/err; in the environment lang_env adds, when set.
@@ -405,7 +409,7 @@ cli)
     # The Modbus TCP check through COM5's module (Qt SerialBus and Qt Network
     # under Wine): its device's values, and 0x0B for a unit with no device.
     port=$(sed -n 's/^[0-9.]* TCP-LISTEN 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$dir/gw5.log" | tail -n1)
-    [ -n "$port" ] || fail "COM5's module does not listen: $(cat "$dir/gw5.log")"
+    [ "$port" = "$tcp" ] || fail "COM5's module does not listen at $tcp: $(cat "$dir/gw5.log")"
     cli 0 check "127.0.0.1:$port" --read hr:0:2 --read coil:0:3 --json
     [ "$(json 'd["connected"], [(r["values"], r["exception"]) for r in d["requests"]]')" = \
         "True [([1000, 1001], None), ([1, 0, 1], None)]" ] || fail "check: $(cat "$dir/out")"
@@ -414,9 +418,13 @@ cli)
         "11 Gateway target device failed to respond" ] || fail "check of unit 2: $(cat "$dir/out")"
     grep -q 'TCP-TX .* unit 2 pdu 83 0b' "$dir/gw5.log" || fail "check: the module's 0x0B not in its log"
 
-    cli 0 write COM5 --set ip=10.0.0.55 --set speed=115200 --json
+    # The write ends with a check through the module at its new speed: unit
+    # 3's device, at 115200, answers once the module is back.
+    cli 0 write COM5 --set ip=10.0.0.55 --set speed=115200 --check hr:0:2 --unit 3 --via "127.0.0.1:$port" --json
     [ "$(json 'd["result"], d["written"], d["after"]["ip"], d["after"]["speed"]')" = \
         "ok ['ip', 'speed'] 10.0.0.55 115200" ] || fail "write: $(cat "$dir/out")"
+    [ "$(json 'd["check"]["connected"], d["check"]["requests"][0]["values"]')" = "True [3000, 3001]" ] ||
+        fail "write --check: $(cat "$dir/out")"
     grep -q 'RX "reset"' "$dir/gw5.log" && grep -q '^[0-9.]* BACK ' "$dir/gw5.log" ||
         fail "write: no reboot of the module seen in its log"
     grep -qx 'ip=10.0.0.55' "$dir/gw5.state" || fail "write: the module does not hold the address"

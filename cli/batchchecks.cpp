@@ -1,0 +1,92 @@
+#include "batchchecks.h"
+
+#include "checkreport.h"
+#include "console.h"
+
+namespace cli {
+
+BatchChecks::BatchChecks(BatchRun &run)
+    : run(run)
+{
+    connect(&run, &BatchRun::ended, this, &BatchChecks::jobEnded);
+    connect(Interrupts::instance(), &Interrupts::interrupted, this, &BatchChecks::stopAll);
+}
+
+BatchChecks::~BatchChecks() = default;
+
+void BatchChecks::ask(int index, const writecheck::Asked &asked, const ModuleValues &values)
+{
+    if (!asked.wanted())
+        return;
+    entries[index].asked = asked;
+    if (!values.has(proto::Param::Mode))
+        run.jobs()[std::size_t(index)]->veto = writecheck::clientModeFault;
+}
+
+void BatchChecks::jobEnded(int index)
+{
+    const auto found = entries.find(index);
+    const BatchRun::Job &job = *run.jobs()[std::size_t(index)];
+    if (found == entries.end() || job.outcome != Commissioning::Outcome::Ok || !job.work
+        || Interrupts::instance()->seen())
+        return;
+    Entry &entry = found->second;
+    const Commissioning::Result &r = job.work->result();
+    const ModuleValues module = writecheck::standing(r.before, ModuleValues(), r.after);
+    QString host;
+    int port = 0;
+    if (!writecheck::target(entry.asked, module, &host, &port))
+        return;
+    entry.check = std::make_unique<ModbusCheck>(host, port, entry.asked.reads, writecheck::timeoutMs(module));
+    connect(entry.check.get(), &ModbusCheck::finished, this, [this, index] { checkEnded(index); });
+    run.hold();
+    entry.clock.start();
+    entry.check->start();
+}
+
+void BatchChecks::checkEnded(int index)
+{
+    Entry &entry = entries[index];
+    if (entry.ended)
+        return;
+    entry.ended = true;
+    entry.ms = double(entry.clock.nsecsElapsed()) / 1e6;
+    run.release();
+}
+
+void BatchChecks::stopAll()
+{
+    // A check ends within its time-out; the run need not wait for it.
+    for (auto &[index, entry] : entries)
+        if (entry.check && !entry.ended) {
+            entry.ended = true;
+            entry.check->disconnect(this);
+            run.release();
+        }
+}
+
+BatchChecks::Cells BatchChecks::cells(int index) const
+{
+    const auto found = entries.find(index);
+    if (found == entries.end())
+        return {};
+    const Entry &entry = found->second;
+    Cells out;
+    QStringList asked;
+    for (const checkspec::Read &read : entry.asked.reads)
+        asked << QStringLiteral("%1:%2").arg(read.unit).arg(checkspec::readText(read));
+    out.check = asked.join(QLatin1Char(' '));
+    if (!entry.check || !entry.check->isFinished()) {
+        out.result = QStringLiteral("skipped");
+        return out;
+    }
+    out.result = checkreport::resultWord(*entry.check);
+    out.ms = QString::number(entry.ms, 'f', 1);
+    if (!entry.check->result().connected)
+        out.rowResult = QStringLiteral("unreachable");
+    else if (checkreport::fieldFailed(*entry.check))
+        out.rowResult = QStringLiteral("no-field-reply");
+    return out;
+}
+
+} // namespace cli
