@@ -4,13 +4,6 @@
 <context>
     <name>cli</name>
     <message numerus="yes">
-        <source>%n ports: the addresses run out at %1</source>
-        <translation>
-            <numerusform>%n port: the addresses run out at %1</numerusform>
-            <numerusform>%n ports: the addresses run out at %1</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%1 of %n modules ok</source>
         <translation>
             <numerusform>%1 of %n module ok</numerusform>
@@ -43,6 +36,20 @@
         <translation>
             <numerusform>%n connection</numerusform>
             <numerusform>%n connections</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n address(es) of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast addresses and the gateway left out)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n number(s) with dots between them, not four; %1</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
         </translation>
     </message>
 </context>

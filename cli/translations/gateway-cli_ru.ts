@@ -24,10 +24,6 @@
         <translation>чтение %1</translation>
     </message>
     <message>
-        <source>%1: answered &quot;%2&quot;</source>
-        <translation>%1: ответ «%2»</translation>
-    </message>
-    <message>
         <source>cannot open the port: %1</source>
         <translation>порт не открывается: %1</translation>
     </message>
@@ -50,6 +46,100 @@
     <message>
         <source>%1: wrote &quot;%2&quot;, reads &quot;%3&quot;</source>
         <translation>%1: записано «%2», прочитано «%3»</translation>
+    </message>
+    <message>
+        <source>stopped before the start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stopped at &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: the reply &quot;%2&quot; is not the module&apos;s: no echo of &quot;%3&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: the reply &quot;%2&quot; is neither &quot;%3&quot; nor &quot;%4&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NetRules</name>
+    <message>
+        <source>the ones of a mask must be contiguous from the left (255.255.255.0 is /24), %1 has holes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the mask /0 makes every address local: no subnet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the mask /%1 leaves no address for another host on the subnet (/1 to /30; /31 and /32 only with --force)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>255.255.255.255 is the broadcast address of every network, no host&apos;s address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is in 0.0.0.0/8, &quot;this network&quot;: no host&apos;s address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is in 127.0.0.0/8, a PC&apos;s own loopback: no other host reaches it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is a multicast address (224.0.0.0 to 239.255.255.255): no host&apos;s address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the network address of %1 (its host part is all zeros)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the broadcast address of %1 (its host part is all ones)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ip=%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>gateway=%1: outside the module&apos;s subnet %2 (ip %3, mask %4): the module cannot reach it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>gateway=%1: the module&apos;s own address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>gateway=%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OutputFile</name>
+    <message>
+        <source>%1: a folder; name the file in it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: not a file (a device?); name a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: no such folder</source>
+        <translation type="unfinished">%1: нет такой папки</translation>
+    </message>
+    <message>
+        <source>%1: the file exists (--overwrite replaces it)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: no file can be made in %2: %3</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -368,10 +458,6 @@
         <translation>порты, по строке на каждый в этом порядке; «found»: те, где find видит модуль</translation>
     </message>
     <message>
-        <source>the first row&apos;s ip; each next row the next address</source>
-        <translation>ip первой строки; у каждой следующей — следующий адрес</translation>
-    </message>
-    <message>
         <source>the first row&apos;s rtu_virtual_id; each next row the next number</source>
         <translation>rtu_virtual_id первой строки; у каждой следующей — следующий номер</translation>
     </message>
@@ -382,18 +468,6 @@
     <message>
         <source>no module found on any port</source>
         <translation>ни на одном порту модуль не найден</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n ports: the addresses run out at %1</source>
-        <translation>
-            <numerusform>%n порт: адреса кончаются на %1</numerusform>
-            <numerusform>%n порта: адреса кончаются на %1</numerusform>
-            <numerusform>%n портов: адреса кончаются на %1</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>the as-built record (CSV): one row per plan row with its result, the values read back and those before</source>
-        <translation>отчёт о выполненном (CSV): по строке на строку плана с её результатом, прочитанными после записи значениями и прежними</translation>
     </message>
     <message>
         <source>replace an existing report</source>
@@ -412,14 +486,6 @@
         <translation>сколько секунд ждать модуль после перезагрузки (по умолчанию 30)</translation>
     </message>
     <message>
-        <source>%1: the report exists (--force replaces it)</source>
-        <translation>%1: отчёт уже есть (--force заменяет его)</translation>
-    </message>
-    <message>
-        <source>%1: no such folder</source>
-        <translation>%1: нет такой папки</translation>
-    </message>
-    <message>
         <source>the report is in %1</source>
         <translation>отчёт — в %1</translation>
     </message>
@@ -436,61 +502,8 @@
         <translation>план пакетной записи с нумерацией адресов модулей</translation>
     </message>
     <message>
-        <source>Writes a batch plan (CSV) on stdout: one row per port, in the order given,
-each with the template and the next IP address from --ip-from on (and the
-next rtu_virtual_id from --rtu-id-from on, when given). --ports found takes
-the ports where find sees a module.</source>
-        <translation>Выводит в stdout план пакетной записи (CSV): по строке на порт в заданном
-порядке, в каждой — шаблон и очередной IP-адрес начиная с --ip-from (и
-очередной rtu_virtual_id начиная с --rtu-id-from, если задан). --ports found
-берёт порты, на которых find видит модуль.</translation>
-    </message>
-    <message>
         <source>commission every module of a plan at once</source>
         <translation>наладка всех модулей плана сразу</translation>
-    </message>
-    <message>
-        <source>Commissions every module of a plan at once, one port each, side by side:
-open, scan (identity and the values before), write, reboot, wait for the
-module to come back, read back and compare. A module that fails fails its
-own row only.
-
-The plan is CSV (comma or semicolon, quotes as RFC 4180, a UTF-8 BOM
-allowed): a header row, then one row per module with the columns
-  port     a port name or device path, or
-  mac      the module&apos;s MAC address, found on whichever port it is
-  file     a settings file to start from (relative to the plan&apos;s folder)
-  KEY      any writable parameter key; a cell overrides the file&apos;s value,
-           an empty cell leaves it
-The whole plan is checked before anything is sent (unknown columns, rows
-with neither port nor mac, missing files, bad values, two rows on one port
-or with one mac, two modules given one ip): every fault is listed with its
-line and column, and the exit status is 2.</source>
-        <translation>Выполняет наладку всех модулей плана сразу, по модулю на порт, параллельно:
-открытие порта, сканирование (кто это и прежние значения), запись
-параметров, перезагрузка, ожидание модуля, чтение и сравнение. Ошибка
-модуля портит только его строку.
-
-План — CSV (запятая или точка с запятой, кавычки по RFC 4180, допустима
-метка UTF-8 BOM): строка заголовка, затем по строке на модуль со столбцами
-  port     имя порта или путь к устройству, или
-  mac      MAC-адрес модуля, который найдётся на любом порту
-  file     исходный файл настройки (относительно папки плана)
-  KEY      любой записываемый ключ параметра; ячейка заменяет значение
-           файла, пустая ячейка оставляет его
-Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки
-без port и без mac, отсутствующие файлы, неверные значения, две строки
-на один порт или с одним mac, один ip у двух модулей): каждая ошибка
-указывается со строкой и столбцом, и код завершения — 2.</translation>
-    </message>
-    <message>
-        <source>With --json the report is also printed as JSON. Exit status 0 when every
-row is ok, 1 when any failed, 2 for a bad plan, 130 when interrupted (the
-report is still written, unfinished rows &quot;interrupted&quot;).</source>
-        <translation>С --json отчёт выводится ещё и как JSON. Код завершения 0, когда все
-строки ok, 1, когда какая-то не удалась, 2 при неверном плане, 130 при
-прерывании (отчёт всё равно записывается, незавершённые строки —
-«interrupted»).</translation>
     </message>
     <message>
         <source>the unit (the device&apos;s address on the RS-485 line), 1-247 (default 1)</source>
@@ -587,22 +600,6 @@ RS-485 шлюза не ответило ни одно устройство: ск
         <translation>выполнено</translation>
     </message>
     <message>
-        <source>the module refused a value, reported a bad value, or read back something other than was written</source>
-        <translation>модуль отказался принять значение, сообщил неверное значение или после записи прочитано не то, что записано</translation>
-    </message>
-    <message>
-        <source>bad usage or input: nothing was sent</source>
-        <translation>неверный вызов или входные данные: ничего не отправлено</translation>
-    </message>
-    <message>
-        <source>no module: the port cannot be opened, or the module is silent, was lost or did not come back after its reboot</source>
-        <translation>нет модуля: порт не открывается, либо модуль молчит, пропал или не вернулся после перезагрузки</translation>
-    </message>
-    <message>
-        <source>interrupted (Ctrl+C); the line on the wire is finished first</source>
-        <translation>прервано (Ctrl+C); строка, которая уже передаётся, сначала дописывается</translation>
-    </message>
-    <message>
         <source>Options of every command:</source>
         <translation>Параметры всех команд:</translation>
     </message>
@@ -626,32 +623,6 @@ over Modbus TCP that a module bridges to the devices on its line.</source>
     <message>
         <source>Commands:</source>
         <translation>Команды:</translation>
-    </message>
-    <message>
-        <source>&quot;gateway-cli COMMAND --help&quot; tells more of each.
-
-PORT is a port name (COM3, ttyUSB0) or a device path
-(/dev/serial/by-id/...). FILE is a settings file (.TRset), as the
-configurator&apos;s menu &quot;Файл настройки&quot; opens and saves them.
-
-Parameter keys: mode, version, mac, ip, mask, gateway, port_tcp, parity,
-speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
-rtu_virtual_id, tcp_slave_id. Values are written as the module replies
-them: mode server or client; parity none, odd or even; speed the baud rate;
-stop_bits 1 or 2; tcp_slave_id a number or off. version and mac are read
-only.</source>
-        <translation>Подробнее о каждой: «gateway-cli КОМАНДА --help».
-
-PORT — имя порта (COM3, ttyUSB0) или путь к устройству
-(/dev/serial/by-id/...). FILE — файл настройки (.TRset), какие открывает
-и сохраняет меню конфигуратора «Файл настройки».
-
-Ключи параметров: mode, version, mac, ip, mask, gateway, port_tcp, parity,
-speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
-rtu_virtual_id, tcp_slave_id. Значения пишутся так, как их отвечает
-модуль: mode — server или client; parity — none, odd или even; speed —
-скорость в бит/с; stop_bits — 1 или 2; tcp_slave_id — число или off.
-version и mac только читаются.</translation>
     </message>
     <message>
         <source>The language of the texts is the system&apos;s (Russian or English); --lang en
@@ -679,18 +650,8 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
         <translation>: прервано</translation>
     </message>
     <message>
-        <source>%1: module %2, firmware %3
-</source>
-        <translation>%1: модуль %2, прошивка %3
-</translation>
-    </message>
-    <message>
         <source>also save the thirteen values a settings file holds, as the configurator saves them after the same scan</source>
         <translation>ещё и сохранить тринадцать значений файла настройки, как их сохраняет конфигуратор после такого же сканирования</translation>
-    </message>
-    <message>
-        <source>a value to write (repeatable)</source>
-        <translation>значение для записи (можно несколько)</translation>
     </message>
     <message>
         <source>scan first and write only the values that differ</source>
@@ -699,10 +660,6 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     <message>
         <source>end after the changes: no reboot, no read-back</source>
         <translation>закончить после изменений: без перезагрузки и чтения</translation>
-    </message>
-    <message>
-        <source>how long to wait for the module to come back after its reboot (default 30)</source>
-        <translation>сколько секунд ждать модуль после перезагрузки (по умолчанию 30)</translation>
     </message>
     <message>
         <source>send the values unchecked: the module judges them</source>
@@ -715,24 +672,6 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     <message>
         <source>written before that: %1</source>
         <translation>до этого записаны: %1</translation>
-    </message>
-    <message>
-        <source>nothing to write: every value is as asked
-</source>
-        <translation>нечего записывать: все значения уже такие
-</translation>
-    </message>
-    <message>
-        <source>written: %1
-</source>
-        <translation>записаны: %1
-</translation>
-    </message>
-    <message>
-        <source>rebooted; read back: every value as written
-</source>
-        <translation>перезагружен; прочитано: все значения как записаны
-</translation>
     </message>
     <message>
         <source>%1 module %2, file %3
@@ -773,46 +712,8 @@ takes them, and prints them (key, value), or with --json as
 {&quot;port&quot;: ..., &quot;result&quot;: &quot;ok&quot;, &quot;parameters&quot;: {&quot;mode&quot;: &quot;server&quot;, ...}}.</translation>
     </message>
     <message>
-        <source>A reply that is missing, empty or not one of a choice&apos;s words fails the
-scan and names the key: exit status 3 for a silent module, 1 for a bad
-value.</source>
-        <translation>Ответ, которого нет, пустой или не из допустимых слов, прерывает
-сканирование, и ключ называется: код завершения 3, если модуль молчит,
-1 при неверном значении.</translation>
-    </message>
-    <message>
         <source>write parameters, reboot the module, read them back</source>
         <translation>записать параметры, перезагрузить модуль, прочитать их</translation>
-    </message>
-    <message>
-        <source>Writes the values of a settings file, each --set overriding one (without a
-file, only the --set keys), in the configurator&apos;s write order, each
-acknowledgement checked; then reboots the module (&quot;reset&quot;), waits for it to
-come back and reads every parameter back. Before anything is sent, every
-value is checked: IPv4 addresses for ip, mask, gateway and ip_server_tcp;
-port_tcp 502 or 10000-65535; timeout_response 100-60000; timeout_tcp
-5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 or off; the choices&apos;
-words. A bad value, an unknown key or an item that is not KEY=VALUE is
-named, one line each, and nothing is sent (exit status 2).</source>
-        <translation>Записывает значения файла настройки, каждый --set заменяет одно (без
-файла — только ключи --set), в порядке записи конфигуратора, проверяя
-каждое подтверждение; затем перезагружает модуль («reset»), ждёт его
-и читает все параметры. До отправки проверяется каждое значение: адреса
-IPv4 для ip, mask, gateway и ip_server_tcp; port_tcp 502 или 10000-65535;
-timeout_response 100-60000; timeout_tcp 5-240; rtu_virtual_id 1-247;
-tcp_slave_id 1-255 или off; допустимые слова. Неверное значение,
-неизвестный ключ или элемент не вида KEY=VALUE называются, по строке
-на каждый, и ничего не отправляется (код завершения 2).</translation>
-    </message>
-    <message>
-        <source>The first refusal (&quot;?&quot;), or an answer other than &quot;ok&quot;, or none in the
-module&apos;s time, stops the write: nothing more is sent, and the keys written
-before it are named. Exit status 0 only when every value reads back as
-written.</source>
-        <translation>Первый отказ («?»), ответ не «ok» или отсутствие ответа за время модуля
-останавливает запись: больше ничего не отправляется, а ключи, записанные
-до этого, называются. Код завершения 0, только если все значения
-прочитаны такими, как записаны.</translation>
     </message>
     <message>
         <source>the parameters that differ from a settings file</source>
@@ -826,30 +727,12 @@ file&apos;s. Exit status 0 when none differ, 1 when some do.</source>
 если есть.</translation>
     </message>
     <message>
-        <source>restart the module</source>
-        <translation>перезагрузить модуль</translation>
-    </message>
-    <message>
-        <source>Asks the module who it is, then restarts it (&quot;RESET&quot;).</source>
-        <translation>Спрашивает модуль, кто он, затем перезагружает его («RESET»).</translation>
-    </message>
-    <message>
         <source>return the module to its factory settings (--yes)</source>
         <translation>сброс модуля к заводским настройкам (--yes)</translation>
     </message>
     <message>
-        <source>Asks the module who it is, then returns it to its factory settings (&quot;LOAD
-SETTING:DEFAULT&quot;). It refuses without --yes (exit status 2).</source>
-        <translation>Спрашивает модуль, кто он, затем сбрасывает его к заводским настройкам
-(«LOAD SETTING:DEFAULT»). Без --yes отказывается (код завершения 2).</translation>
-    </message>
-    <message>
         <source>the time between two commands to a module (default 1000, the module&apos;s pace; less only for modules known to keep up)</source>
         <translation>пауза между двумя командами модулю в мс (по умолчанию 1000, темп модуля; меньше — только для модулей, которые точно успевают)</translation>
-    </message>
-    <message>
-        <source>every line sent and received, with a time stamp, on stderr</source>
-        <translation>каждая отправленная и принятая строка с отметкой времени — в stderr</translation>
     </message>
     <message>
         <source>one JSON document on stdout; messages stay on stderr</source>
@@ -862,10 +745,6 @@ SETTING:DEFAULT&quot;). It refuses without --yes (exit status 2).</source>
     <message>
         <source>the program&apos;s version</source>
         <translation>версия программы</translation>
-    </message>
-    <message>
-        <source>not UTF-8 text</source>
-        <translation>текст не в UTF-8</translation>
     </message>
     <message>
         <source>text after a closing quote</source>
@@ -886,10 +765,6 @@ SETTING:DEFAULT&quot;). It refuses without --yes (exit status 2).</source>
     <message>
         <source>line 1: no header row</source>
         <translation>строка 1: нет строки заголовка</translation>
-    </message>
-    <message>
-        <source>%1: no such column (the columns: port, mac, file, %2)</source>
-        <translation>%1: нет такого столбца (столбцы: port, mac, file, %2)</translation>
     </message>
     <message>
         <source>%1: a second column of that name</source>
@@ -1105,10 +980,6 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
         <translation>на порту модуль %1, а не %2</translation>
     </message>
     <message>
-        <source>no module with the MAC address %1 on any port</source>
-        <translation>модуля с MAC-адресом %1 нет ни на одном порту</translation>
-    </message>
-    <message>
         <source>no module with the MAC address %1 on %2</source>
         <translation>модуля с MAC-адресом %1 нет на %2</translation>
     </message>
@@ -1123,6 +994,436 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     <message>
         <source>: exception 0x%1 %2</source>
         <translation>: исключение 0x%1 %2</translation>
+    </message>
+    <message>
+        <source>replace the file if it exists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the first row&apos;s ip; each next row the next address of the template&apos;s subnet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>write the plan to FILE (the template&apos;s path relative to it), not to stdout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>between the fields: , (the default), ; or tab</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n address(es) of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast addresses and the gateway left out)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: no mask, and the addresses are numbered within the template&apos;s subnet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--separator &quot;%1&quot;: one of , ; tab</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--ip-from %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--rtu-id-from %1: the RTU addresses run out at %2 (the last is 247), for %3 ports</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the plan is in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the as-built record (CSV): one row per plan row with its result, the keys written, and the values asked for, read back and those before</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte order mark); by default as the plan is written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>send the values unchecked: the modules judge them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>tabs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>semicolons</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>commas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>read as %1 text, its fields separated by %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no module with the MAC address %1: no port to look on but the rows&apos; own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1  %2  %3  ip %4  %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--report-format &quot;%1&quot;: csv or excel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2; the report follows on stderr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2: the check %3: %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writes a batch plan (CSV) on stdout, or to the file of -o: one row per port,
+in the order given, each with the template and the next IP address from
+--ip-from on (and the next rtu_virtual_id from --rtu-id-from on, when
+given). The addresses stay inside the subnet the template&apos;s mask makes of
+--ip-from, past its network and broadcast addresses and the template&apos;s
+gateway; where too few are left, nothing is written and the count that
+fits is said. The template&apos;s path is written relative to the plan&apos;s file
+(on stdout: to the working folder), so that the plan and its template can
+move to another PC together. --ports found takes the ports where find sees
+a module; a port named twice, under any name, is refused.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Commissions every module of a plan at once, one port each, side by side:
+open, scan (identity and the values before), write, reboot, wait for the
+module to come back, read back and compare. A module that fails fails its
+own row only.
+
+The plan is CSV as spreadsheets save it: comma, semicolon or tab between
+the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),
+UTF-16 with a byte order mark (&quot;Unicode text&quot;), or where the bytes are no
+UTF-8, Windows-1251 (a Russian-locale &quot;CSV&quot;); which it took is said on
+stderr. Rows of separators only and empty cells at the header&apos;s end are
+left out. A header row, then one row per module with the columns
+  port     a port name or device path, or
+  mac      the module&apos;s MAC address, found on whichever port it is
+  file     a settings file to start from (relative to the plan&apos;s folder)
+  KEY      any writable parameter key (in any case); a cell overrides the
+           file&apos;s value, an empty cell leaves it
+  check    reads through the gateway once the module is read back, as
+           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by
+           blanks; the report&apos;s check, check_result and check_ms. No
+           connection fails the row as unreachable; 0x0A, 0x0B or no answer
+           as no-field-reply; a device&apos;s own exception leaves it ok
+  via      where the check connects (HOST[:PORT]) instead of the module&apos;s
+           ip and port_tcp
+The whole plan is checked before anything is sent (unknown columns, rows
+with neither port nor mac, missing files, bad values, addresses that
+cannot work, two rows on one device under any names or with one mac, two
+modules given one ip): every fault is listed with its line and column, and
+the exit status is 2. A port that is not there is no fault of the plan:
+its row&apos;s result is no-port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report&apos;s folder is proven writable before anything is sent, and the
+report is written however the batch ends (done, a failing row, Ctrl+C, a
+closed terminal or pipe); if it cannot be written then, its rows go to
+stderr as CSV and the exit status is not 0. It follows the plan&apos;s dialect
+(its separator; a UTF-8 byte order mark where the plan had one or was
+Windows-1251 or UTF-16) unless --report-format says otherwise. Each row
+has line, port, mac, version, result, detail, written (the keys the module
+took, in order, whatever the result), started, finished, plan, tool, host,
+each value read back, each as asked (&lt;key&gt;_asked) and each as it was
+(&lt;key&gt;_before).
+
+--force sends the values unchecked, as in write; an existing report is
+replaced only with --overwrite (which --force did before).
+
+With --json the report is also printed as JSON. Exit status 0 when every
+row is ok, 3 when no row reached a module over its port, 1 when some row
+failed otherwise, 2 for a bad plan, 130 when interrupted (the report is
+still written, unfinished rows &quot;interrupted&quot;).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the module refused a value, reported a bad value, or read back something other than was written (a batch: some row failed, and some row reached a module)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bad usage or input: nothing was sent (for values that cannot work with the module&apos;s own, nothing written)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no module: no such port, no serial device, a busy port, a silent module, garbled replies, a module lost or not back after its restart (a batch: no row reached a module)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>interrupted (Ctrl+C, SIGTERM, SIGHUP, the console closed); the command on the wire is finished first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;gateway-cli COMMAND --help&quot; tells more of each.
+
+PORT is a port name (COM3, ttyUSB0: a device in /dev) or a device path
+(/dev/serial/by-id/..., relative from the working folder); two names of
+one device are one port, and a device in use by another program, under
+any name, is busy. FILE is a settings file (.TRset), as the configurator&apos;s
+menu &quot;Файл настройки&quot; opens and saves them.
+
+Parameter keys: mode, version, mac, ip, mask, gateway, port_tcp, parity,
+speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
+rtu_virtual_id, tcp_slave_id, in any case. Values are written as the
+module replies them, the choices&apos; words in any case: mode server or
+client; parity none, odd or even; speed the baud rate; stop_bits 1 or 2;
+tcp_slave_id a number or off. version and mac are read only.
+
+Results: ok, refused, mismatch, garbled (replies that are not the
+protocol&apos;s), invalid (values that cannot work together; nothing written),
+silent, lost, no-port, not-serial, busy, interrupted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: module %2, firmware %3</source>
+        <translation type="unfinished">%1: модуль %2, прошивка %3
+ {1:?} {2,?} {3?}</translation>
+    </message>
+    <message>
+        <source>how long to wait for the module to come back after its restart (default 30)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a value to write (repeatable, each key once)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--check needs the reboot that applies the values: leave out --no-reboot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing was written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nothing to write: every value is as asked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>written: %1</source>
+        <translation type="unfinished">записаны: %1
+ {1?}</translation>
+    </message>
+    <message>
+        <source>rebooted, back after %1 s; read back: every value as written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>end once the command has left the port: no wait for the module&apos;s return</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sent &quot;%1&quot;; the module answers again after %2 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sent &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it came back with:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A reply that is missing, empty or not one of a choice&apos;s words fails the
+scan and names the key: exit status 3 for a silent module or one whose
+replies are not the protocol&apos;s (garbled), 1 for a bad value. The file of
+-o is checked before anything is sent: its folder must take a new file,
+and an existing file is replaced only with --overwrite.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writes the values of a settings file, each --set overriding one (without a
+file, only the --set keys), in the configurator&apos;s write order, each
+acknowledgement checked; then reboots the module (&quot;reset&quot;), waits for it to
+come back and reads every parameter back. Before anything is sent, every
+value is checked: IPv4 addresses for ip, mask, gateway and ip_server_tcp;
+port_tcp 502 or 10000-65535; timeout_response 100-60000; timeout_tcp
+5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 or off; the choices&apos;
+words (in any case: None is none). Keys are taken in any case too; each
+once. A bad value is named with what is wrong with it, one line each, and
+nothing is sent (exit status 2).
+
+Addresses that cannot work on a network are refused as well: a mask must
+be a prefix /1 to /30 (255.255.255.0 is /24); ip no address of 0.0.0.0/8,
+127.0.0.0/8 or multicast, not 255.255.255.255, nor its subnet&apos;s network
+or broadcast address; gateway 0.0.0.0 (none) or an address of the
+module&apos;s subnet other than ip; ip_server_tcp a unicast address outside
+127.0.0.0/8. The rules that tie ip, mask and gateway together are judged
+on the values as they will stand: where only some are given, the others
+are read from the module first, and nothing is written when they cannot
+work (exit status 2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The first refusal (&quot;?&quot;), or an answer other than &quot;ok&quot;, or none in the
+module&apos;s time, stops the write: nothing more is sent, and the keys the
+module took before it are named, on every failure and on Ctrl+C (which
+waits for the answer to the change on the wire). --force sends every value
+unchecked, the network&apos;s rules too (and so allows the masks /31 and /32).
+Exit status 0 only when every value reads back as written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restart the module and wait until it answers again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asks the module who it is, restarts it (&quot;RESET&quot;), waits until it answers
+again (its device may vanish and come back meanwhile), confirms it with a
+query and prints how long it took. Exit status 3 when it does not come
+back in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asks the module who it is, returns it to its factory settings (&quot;LOAD
+SETTING:DEFAULT&quot;), waits until it answers again after its restart and
+shows the values it came back with (with --json as &quot;after&quot;). It refuses
+without --yes (exit status 2); exit status 3 when the module does not come
+back in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>every line sent and received, with a time stamp, and the device leaving and coming back around a restart, on stderr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: no such column (the columns: port, mac, file, check, via, %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2 and %3 of line %4 are one device, %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: no port named</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2 and %3 are one device, %4; name each port once</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scanned</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restarting (&quot;%1&quot; sent)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>back after %1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>read back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no digit 0-9</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no leading zeros</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n number(s) with dots between them, not four; %1</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>over 255</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in its number %2 (&quot;%3&quot;); %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished">%1: %2 {1;?}</translation>
+    </message>
+    <message>
+        <source>%1: given twice with --set; say each key once</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>cli::ProgressView</name>
+    <message>
+        <source>the device went away</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the device is there again: %1 opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the module answers again, %1 s after the restart</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>cli::writecheck</name>
+    <message>
+        <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the unit --check reads from, 1-247 (default 1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>where --check connects instead of the written ip and port_tcp (a NAT or a port forward; port default 502)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--unit and --via go with --check</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a via without a check</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the module will be in TCP client mode (mode client): it connects to its server and listens for no check; let gateway-cli serve stand in for that server (gateway-cli serve --help)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the check: the module&apos;s ip and port_tcp are not known: give --via</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
