@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QString fault;
-    const QStringList arguments = cli::chooseLanguage(QCoreApplication::arguments(), &fault);
+    const QStringList arguments = language::choose(QStringLiteral("gateway-cli"), QCoreApplication::arguments(), &fault);
     if (!fault.isEmpty()) {
         cli::message(fault);
         return cli::Usage;

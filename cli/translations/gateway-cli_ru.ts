@@ -667,10 +667,6 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
         <translation>Запуск: gateway-cli %1 %2</translation>
     </message>
     <message>
-        <source>%1 &quot;%2&quot;: must be en or ru</source>
-        <translation>%1 «%2»: должно быть en или ru</translation>
-    </message>
-    <message>
         <source>nothing was sent</source>
         <translation>ничего не отправлено</translation>
     </message>
@@ -1123,6 +1119,13 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     <message>
         <source>: exception 0x%1 %2</source>
         <translation>: исключение 0x%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>language</name>
+    <message>
+        <source>%1 &quot;%2&quot;: must be en or ru</source>
+        <translation>%1 «%2»: должно быть en или ru</translation>
     </message>
 </context>
 <context>
