@@ -168,7 +168,7 @@ QString text(const ModbusCheck &check, const ModuleValues &module)
 QJsonObject json(const ModbusCheck &check, const ModuleValues &module)
 {
     // The hints in English: JSON is the same in every language.
-    const cli::SourceTexts english;
+    const language::SourceTexts english;
     const ModbusCheck::Result &r = check.result();
     QJsonArray requests;
     for (const ModbusCheck::Answer &a : r.answers) {

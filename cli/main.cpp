@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QString fault;
-    const QStringList arguments = cli::chooseLanguage(console::arguments(argc, argv), &fault);
+    const QStringList arguments = language::choose(QStringLiteral("gateway-cli"), console::arguments(argc, argv), &fault);
     if (!fault.isEmpty()) {
         cli::message(fault);
         return cli::Usage;

@@ -10,6 +10,16 @@ namespace cli {
 
 namespace {
 
+// What Qt's command-line parser says to the user (its errorText(), which
+// gateway-cli shows), in its own context: named here so that lupdate keeps
+// them in gateway-cli's translations.
+[[maybe_unused]] const char *const parserTexts[] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown option '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown options: %1."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
+};
+
 QCommandLineOption interval()
 {
     return {QStringLiteral("interval"),

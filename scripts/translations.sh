@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# gateway-cli's translations (cli/translations/*.ts) brought up to date with
-# the texts of the sources ($sources below): new texts added unfinished,
-# gone ones dropped. Then translate the unfinished ones (Qt Linguist, or an
+# gateway-cli's and gateway-sim's translations (cli/translations/*.ts,
+# sim/translations/*.ts) brought up to date with the texts of their sources
+# (cli_sources, sim_sources below): new texts added unfinished, gone ones
+# dropped. Then translate the unfinished ones (Qt Linguist, or an
 # editor: each <translation type="unfinished">) and commit the .ts.
 #   scripts/translations.sh           update the .ts
 #   scripts/translations.sh --check   fail (listing them) when a text of the
@@ -16,35 +17,48 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # by one lupdate, so that they do not change with the tool.
 lupdate=${LUPDATE:-/usr/lib/qt5/bin/lupdate}
 [ -x "$lupdate" ] || { echo "translations: FAIL: no $lupdate: it comes in Debian's package qttools5-dev-tools (scripts/deps.sh)" >&2; exit 1; }
-dir=$root/cli/translations
 # gateway-cli's sources, and what it shows from the libraries it shares
 # with the window: the engine's progress and details, the value rules and
-# the settings files' errors.
-sources=(cli sim protocol/commissioning.cpp protocol/modulevalues.cpp settings/parameterfile.cpp)
+# the settings files' errors; and the language's fault (language/), which
+# both programs show.
+cli_sources=(cli language protocol/commissioning.cpp protocol/modulevalues.cpp settings/parameterfile.cpp)
+# gateway-sim's: its refusals and usage (its log is not translated).
+sim_sources=(sim language)
 
-# update DIR: the .ts files in DIR made current.
+# lupdate SOURCES... -- OPTION...: one .ts made current.
 # (lupdate's warnings that a namespace "lacks Q_OBJECT" are dropped: tr()
 # in namespace cli is cli::tr, command.h.)
+run_lupdate() {
+    { (cd "$root" && "$lupdate" -silent -no-obsolete -locations none -source-language en "$@") \
+        2>&1 >&3 | { grep -v 'lacks Q_OBJECT macro$' || true; } >&2; } 3>&1
+}
+# update CLI-DIR SIM-DIR: the .ts files in those folders made current. The
+# simulator's texts have no plural forms: it has no English .ts.
 update() {
-    { (cd "$root" && "$lupdate" -silent -no-obsolete -locations none -source-language en "${sources[@]}" \
-        -target-language ru -ts "$1/gateway-cli_ru.ts") 2>&1 >&3 | { grep -v 'lacks Q_OBJECT macro$' || true; } >&2; } 3>&1
-    { (cd "$root" && "$lupdate" -silent -no-obsolete -locations none -source-language en -pluralonly "${sources[@]}" \
-        -target-language en -ts "$1/gateway-cli_en.ts") 2>&1 >&3 | { grep -v 'lacks Q_OBJECT macro$' || true; } >&2; } 3>&1
+    run_lupdate "${cli_sources[@]}" -target-language ru -ts "$1/gateway-cli_ru.ts"
+    run_lupdate -pluralonly "${cli_sources[@]}" -target-language en -ts "$1/gateway-cli_en.ts"
+    run_lupdate "${sim_sources[@]}" -target-language ru -ts "$2/gateway-sim_ru.ts"
 }
 
+cli_dir=$root/cli/translations
+sim_dir=$root/sim/translations
 if [ "${1:-}" != --check ]; then
-    update "$dir"
-    grep -c 'type="unfinished"' "$dir"/*.ts | sed 's/^/unfinished: /' || true
+    update "$cli_dir" "$sim_dir"
+    grep -c 'type="unfinished"' "$cli_dir"/*.ts "$sim_dir"/*.ts | sed 's/^/unfinished: /' || true
     exit 0
 fi
 
 status=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$dir"/*.ts "$work"/
-update "$work"
-for ts in "$dir"/*.ts; do
+mkdir "$work/cli" "$work/sim"
+cp "$cli_dir"/*.ts "$work/cli"/
+cp "$sim_dir"/*.ts "$work/sim"/
+update "$work/cli" "$work/sim"
+for ts in "$cli_dir"/*.ts "$sim_dir"/*.ts; do
     name=$(basename "$ts")
+    folder=$(basename "$(dirname "$(dirname "$ts")")")
+    name=$folder/$name
     if ! diff -u "$ts" "$work/$name" > "$work/$name.diff"; then
         echo "translations: $name is not current with the sources (scripts/translations.sh):"
         cat "$work/$name.diff"

@@ -1,4 +1,5 @@
 #include "fieldline.h"
+#include "persontext.h"
 
 #include "modbus.h"
 #include "parameters.h"
@@ -26,7 +27,7 @@ bool FieldLine::parseDevice(const std::string &text, FieldDevice *device, std::s
     const std::size_t slash1 = text.find('/', at == std::string::npos ? 0 : at);
     const std::size_t slash2 = slash1 == std::string::npos ? slash1 : text.find('/', slash1 + 1);
     if (at == std::string::npos || slash1 == std::string::npos || slash2 == std::string::npos) {
-        *fault = "--field " + text + ": not UNIT@SPEED/PARITY/STOP (for example 1@9600/none/1)";
+        *fault = personText(QT_TRANSLATE_NOOP("gateway-sim", "--field %1: not UNIT@SPEED/PARITY/STOP (for example 1@9600/none/1)"), text);
         return false;
     }
     FieldDevice d;
@@ -37,12 +38,14 @@ bool FieldLine::parseDevice(const std::string &text, FieldDevice *device, std::s
     char *end = nullptr;
     const long u = std::strtol(unit.c_str(), &end, 10);
     if (unit.empty() || *end || u < modbus::MinUnit || u > modbus::MaxUnit) {
-        *fault = "--field " + text + ": UNIT must be 1-247";
+        *fault = personText(QT_TRANSLATE_NOOP("gateway-sim", "--field %1: UNIT must be 1-247"), text);
         return false;
     }
     if (!isChoice(proto::Param::Speed, speed) || !isChoice(proto::Param::Parity, d.parity)
         || !isChoice(proto::Param::StopBits, d.stopBits)) {
-        *fault = "--field " + text + ": SPEED, PARITY and STOP must be the module's words (9600, none, 1, ...)";
+        *fault = personText(
+            QT_TRANSLATE_NOOP("gateway-sim", "--field %1: SPEED, PARITY and STOP must be the module's words (9600, none, 1, ...)"),
+            text);
         return false;
     }
     d.unit = int(u);

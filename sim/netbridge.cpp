@@ -1,4 +1,5 @@
 #include "netbridge.h"
+#include "persontext.h"
 
 #include "modbus.h"
 
@@ -86,7 +87,9 @@ bool parseLoopbackAddress(const std::string &text, std::string *host, int *port,
     const std::size_t colon = text.find(':');
     const std::string h = text.substr(0, colon);
     if (!isLoopback(h)) {
-        *fault = text + ": HOST must be an address in 127.0.0.0/8 (the simulated network is this machine's loopback)";
+        *fault = personText(QT_TRANSLATE_NOOP("gateway-sim", "%1: HOST must be an address in 127.0.0.0/8 (the simulated "
+                                                           "network is this machine's loopback)"),
+                            text);
         return false;
     }
     int p = -1;
@@ -95,7 +98,7 @@ bool parseLoopbackAddress(const std::string &text, std::string *host, int *port,
         char *end = nullptr;
         const long v = std::strtol(digits.c_str(), &end, 10);
         if (digits.empty() || *end || v < 0 || v > 65535) {
-            *fault = text + ": PORT must be 0-65535";
+            *fault = personText(QT_TRANSLATE_NOOP("gateway-sim", "%1: PORT must be 0-65535"), text);
             return false;
         }
         p = int(v);
@@ -111,7 +114,7 @@ bool parseRtuMaster(const std::string &text, NetConfig *config, std::string *fau
     const std::size_t c1 = text.find(':');
     const std::size_t c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
     const std::size_t at = c2 == std::string::npos ? c2 : text.find('@', c2 + 1);
-    *fault = "--rtu-master " + text + ": not KIND:ADDRESS:COUNT@MS (for example hr:0:2@1000)";
+    *fault = personText(QT_TRANSLATE_NOOP("gateway-sim", "--rtu-master %1: not KIND:ADDRESS:COUNT@MS (for example hr:0:2@1000)"), text);
     if (at == std::string::npos)
         return false;
     const std::string kind = text.substr(0, c1);

@@ -156,6 +156,8 @@ private slots:
     void vanishAfter();
     void stateSurvivesRestartOfSimulator();
     void logFormat();
+    void refusalInTheSystemLanguage_data();
+    void refusalInTheSystemLanguage();
 };
 
 void TestSimulator::answersQueriesAndChanges()
@@ -394,6 +396,42 @@ void TestSimulator::logFormat()
     QVERIFY2(log.filter(QRegularExpression("^\\d+\\.\\d{3} " + QRegularExpression::escape(escaped) + "$")).size() == 1,
              qPrintable(log.join('\n')));
     QVERIFY(log.last().contains(QRegularExpression(R"( EXIT$)")));
+}
+
+// A bad option refused in the system's language (Russian for ru, English
+// for C; the test command's LC_ALL, which wins over LANG, removed), with
+// the usage, exit 2, and no device made.
+void TestSimulator::refusalInTheSystemLanguage_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("usage");
+    QTest::newRow("ru") << "ru_RU.UTF-8" << QStringLiteral("gateway-sim: неизвестный параметр --colour")
+                        << QStringLiteral("запуск: gateway-sim [параметры]");
+    QTest::newRow("C") << "C" << QStringLiteral("gateway-sim: unknown option --colour")
+                       << QStringLiteral("usage: gateway-sim [options]");
+}
+
+void TestSimulator::refusalInTheSystemLanguage()
+{
+    QFETCH(QString, lang);
+    QFETCH(QString, refusal);
+    QFETCH(QString, usage);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "GATEWAY_LANG"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("LANG"), lang);
+    QProcess sim;
+    sim.setProcessEnvironment(env);
+    sim.start(QStringLiteral(GATEWAY_SIM_PATH), {QStringLiteral("--colour")});
+    QVERIFY(sim.waitForFinished(30000));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 2);
+    QCOMPARE(sim.readAllStandardOutput(), QByteArray());
+    const QStringList said = QString::fromUtf8(sim.readAllStandardError()).split(QLatin1Char('\n'));
+    QCOMPARE(said.value(0), refusal);
+    QCOMPARE(said.value(1), usage);
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)

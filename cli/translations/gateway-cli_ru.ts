@@ -638,10 +638,6 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
         <translation>Запуск: gateway-cli %1 %2</translation>
     </message>
     <message>
-        <source>%1 &quot;%2&quot;: must be en or ru</source>
-        <translation>%1 «%2»: должно быть en или ru</translation>
-    </message>
-    <message>
         <source>nothing was sent</source>
         <translation>ничего не отправлено</translation>
     </message>
@@ -1424,6 +1420,13 @@ back in time.</source>
     <message>
         <source>the check: the module&apos;s ip and port_tcp are not known: give --via</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>language</name>
+    <message>
+        <source>%1 &quot;%2&quot;: must be en or ru</source>
+        <translation>%1 «%2»: должно быть en или ru</translation>
     </message>
 </context>
 <context>

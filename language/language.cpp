@@ -4,21 +4,9 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "command.h"
-
-namespace cli {
+namespace language {
 
 namespace {
-
-// What Qt's command-line parser says to the user (its errorText(), which
-// gateway-cli shows), in its own context: named here so that lupdate keeps
-// them in gateway-cli's translations.
-[[maybe_unused]] const char *const parserTexts[] = {
-    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown option '%1'."),
-    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown options: %1."),
-    QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
-    QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
-};
 
 const QStringList known{QStringLiteral("en"), QStringLiteral("ru")};
 
@@ -37,18 +25,18 @@ QTranslator &translator()
 }
 bool loaded = false;
 
-// Loads the translation of `language` (English has one for its plural
-// forms only).
-void load(const QString &language)
+// Loads the program's translation into the language `code` (English has
+// one for its plural forms only).
+void load(const QString &program, const QString &code)
 {
     QCoreApplication::removeTranslator(&translator());
-    loaded = translator().load(QStringLiteral(":/translations/gateway-cli_%1.qm").arg(language))
+    loaded = translator().load(QStringLiteral(":/translations/%1_%2.qm").arg(program, code))
         && QCoreApplication::installTranslator(&translator());
 }
 
 } // namespace
 
-QStringList chooseLanguage(const QStringList &arguments, QString *fault)
+QStringList choose(const QString &program, const QStringList &arguments, QString *fault)
 {
     QStringList rest;
     QString chosen = qEnvironmentVariable("GATEWAY_LANG");
@@ -70,11 +58,11 @@ QStringList chooseLanguage(const QStringList &arguments, QString *fault)
         given = true;
     }
     if (given && !known.contains(chosen)) {
-        load(systemLanguage());
-        *fault = tr("%1 \"%2\": must be en or ru").arg(source, chosen);
+        load(program, systemLanguage());
+        *fault = QCoreApplication::translate("language", "%1 \"%2\": must be en or ru").arg(source, chosen);
         return rest;
     }
-    load(given ? chosen : systemLanguage());
+    load(program, given ? chosen : systemLanguage());
     return rest;
 }
 
@@ -91,4 +79,4 @@ SourceTexts::~SourceTexts()
         QCoreApplication::installTranslator(&translator());
 }
 
-} // namespace cli
+} // namespace language
