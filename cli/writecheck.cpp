@@ -18,7 +18,7 @@ namespace {
 QCommandLineOption checkOption()
 {
     return {QStringLiteral("check"),
-            tr("after the read-back, read through the gateway over Modbus TCP, as the check command does "
+            cli::tr("after the read-back, read through the gateway over Modbus TCP, as the check command does "
                "(repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check's "
                "(0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any "
                "change is sent"),
@@ -27,13 +27,13 @@ QCommandLineOption checkOption()
 
 QCommandLineOption unitOption()
 {
-    return {QStringLiteral("unit"), tr("the unit --check reads from, 1-247 (default 1)"), QStringLiteral("ID")};
+    return {QStringLiteral("unit"), cli::tr("the unit --check reads from, 1-247 (default 1)"), QStringLiteral("ID")};
 }
 
 QCommandLineOption viaOption()
 {
     return {QStringLiteral("via"),
-            tr("where --check connects instead of the written ip and port_tcp (a NAT or a port forward; port "
+            cli::tr("where --check connects instead of the written ip and port_tcp (a NAT or a port forward; port "
                "default 502)"),
             QStringLiteral("HOST[:PORT]")};
 }
@@ -65,7 +65,7 @@ bool parse(const Options &o, Asked *asked, QStringList *faults)
             *faults << QStringLiteral("--via %1").arg(fault);
     }
     if (asked->reads.isEmpty() && (o.isSet(unitOption()) || o.isSet(viaOption())))
-        *faults << tr("--unit and --via go with --check");
+        *faults << cli::tr("--unit and --via go with --check");
     return faults->size() == before;
 }
 
@@ -80,7 +80,7 @@ bool parseCells(const QString &check, const QString &via, Asked *asked, QStringL
         if (!checkspec::parseHostPort(via, &asked->viaHost, &asked->viaPort, &fault))
             *faults << fault;
         if (check.isEmpty())
-            *faults << tr("a via without a check");
+            *faults << cli::tr("a via without a check");
     }
     return faults->size() == before;
 }
@@ -89,7 +89,7 @@ QString clientModeFault(const ModuleValues &values)
 {
     if (values.value(proto::Param::Mode) != QLatin1String("client"))
         return QString();
-    return tr("the module will be in TCP client mode (mode client): it connects to its server and listens "
+    return cli::tr("the module will be in TCP client mode (mode client): it connects to its server and listens "
               "for no check; let gateway-cli serve stand in for that server (gateway-cli serve --help)");
 }
 
@@ -129,7 +129,7 @@ int run(const Asked &asked, const ModuleValues &module, const Common &common, QJ
     QString host;
     int port = 0;
     if (!target(asked, module, &host, &port)) {
-        message(tr("the check: the module's ip and port_tcp are not known: give --via"));
+        message(cli::tr("the check: the module's ip and port_tcp are not known: give --via"));
         return Failed;
     }
     ModbusCheck check(host, port, asked.reads, timeoutMs(module));
