@@ -1375,24 +1375,6 @@ back in time.</source>
         <source>%1: given twice with --set; say each key once</source>
         <translation type="unfinished"></translation>
     </message>
-</context>
-<context>
-    <name>cli::ProgressView</name>
-    <message>
-        <source>the device went away</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the device is there again: %1 opened</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the module answers again, %1 s after the restart</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>cli::writecheck</name>
     <message>
         <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
         <translation type="unfinished"></translation>
@@ -1419,6 +1401,21 @@ back in time.</source>
     </message>
     <message>
         <source>the check: the module&apos;s ip and port_tcp are not known: give --via</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>cli::ProgressView</name>
+    <message>
+        <source>the device went away</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the device is there again: %1 opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the module answers again, %1 s after the restart</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
