@@ -40,16 +40,16 @@
     </message>
     <message numerus="yes">
         <source>%n address(es) of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast addresses and the gateway left out)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n address of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast addresses and the gateway left out)</numerusform>
+            <numerusform>%n addresses of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast addresses and the gateway left out)</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n number(s) with dots between them, not four; %1</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n number with dots between them, not four; %1</numerusform>
+            <numerusform>%n numbers with dots between them, not four; %1</numerusform>
         </translation>
     </message>
 </context>

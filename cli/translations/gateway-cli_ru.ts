@@ -49,97 +49,97 @@
     </message>
     <message>
         <source>stopped before the start</source>
-        <translation type="unfinished"></translation>
+        <translation>остановлено до начала</translation>
     </message>
     <message>
         <source>stopped at &quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>остановлено на шаге «%1»</translation>
     </message>
     <message>
         <source>%1: the reply &quot;%2&quot; is not the module&apos;s: no echo of &quot;%3&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: ответ «%2» не от модуля: нет эха «%3»</translation>
     </message>
     <message>
         <source>%1: the reply &quot;%2&quot; is neither &quot;%3&quot; nor &quot;%4&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: ответ «%2» — ни «%3», ни «%4»</translation>
     </message>
 </context>
 <context>
     <name>NetRules</name>
     <message>
         <source>the ones of a mask must be contiguous from the left (255.255.255.0 is /24), %1 has holes</source>
-        <translation type="unfinished"></translation>
+        <translation>единицы маски должны идти подряд слева (255.255.255.0 — это /24), в %1 есть пропуски</translation>
     </message>
     <message>
         <source>the mask /0 makes every address local: no subnet</source>
-        <translation type="unfinished"></translation>
+        <translation>маска /0 делает любой адрес локальным: подсети нет</translation>
     </message>
     <message>
         <source>the mask /%1 leaves no address for another host on the subnet (/1 to /30; /31 and /32 only with --force)</source>
-        <translation type="unfinished"></translation>
+        <translation>маска /%1 не оставляет в подсети адреса для другого узла (от /1 до /30; /31 и /32 — только с --force)</translation>
     </message>
     <message>
         <source>255.255.255.255 is the broadcast address of every network, no host&apos;s address</source>
-        <translation type="unfinished"></translation>
+        <translation>255.255.255.255 — широковещательный адрес любой сети, а не адрес узла</translation>
     </message>
     <message>
         <source>%1 is in 0.0.0.0/8, &quot;this network&quot;: no host&apos;s address</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 входит в 0.0.0.0/8, «эта сеть»: это не адрес узла</translation>
     </message>
     <message>
         <source>%1 is in 127.0.0.0/8, a PC&apos;s own loopback: no other host reaches it</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 входит в 127.0.0.0/8, петлевые адреса самого ПК: ни один другой узел до него не дойдёт</translation>
     </message>
     <message>
         <source>%1 is a multicast address (224.0.0.0 to 239.255.255.255): no host&apos;s address</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 — групповой адрес (от 224.0.0.0 до 239.255.255.255): это не адрес узла</translation>
     </message>
     <message>
         <source>the network address of %1 (its host part is all zeros)</source>
-        <translation type="unfinished"></translation>
+        <translation>адрес сети %1 (его часть узла — одни нули)</translation>
     </message>
     <message>
         <source>the broadcast address of %1 (its host part is all ones)</source>
-        <translation type="unfinished"></translation>
+        <translation>широковещательный адрес %1 (его часть узла — одни единицы)</translation>
     </message>
     <message>
         <source>ip=%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>ip=%1: %2</translation>
     </message>
     <message>
         <source>gateway=%1: outside the module&apos;s subnet %2 (ip %3, mask %4): the module cannot reach it</source>
-        <translation type="unfinished"></translation>
+        <translation>gateway=%1: вне подсети модуля %2 (ip %3, mask %4): модуль до него не дойдёт</translation>
     </message>
     <message>
         <source>gateway=%1: the module&apos;s own address</source>
-        <translation type="unfinished"></translation>
+        <translation>gateway=%1: собственный адрес модуля</translation>
     </message>
     <message>
         <source>gateway=%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>gateway=%1: %2</translation>
     </message>
 </context>
 <context>
     <name>OutputFile</name>
     <message>
         <source>%1: a folder; name the file in it</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: это папка; укажите файл в ней</translation>
     </message>
     <message>
         <source>%1: not a file (a device?); name a file</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: не файл (устройство?); укажите файл</translation>
     </message>
     <message>
         <source>%1: no such folder</source>
-        <translation type="unfinished">%1: нет такой папки</translation>
+        <translation>%1: нет такой папки</translation>
     </message>
     <message>
         <source>%1: the file exists (--overwrite replaces it)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: файл уже есть (--overwrite заменяет его)</translation>
     </message>
     <message>
         <source>%1: no file can be made in %2: %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: в %2 нельзя создать файл: %3</translation>
     </message>
 </context>
 <context>
@@ -993,95 +993,95 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>replace the file if it exists</source>
-        <translation type="unfinished"></translation>
+        <translation>заменить файл, если он есть</translation>
     </message>
     <message>
         <source>the first row&apos;s ip; each next row the next address of the template&apos;s subnet</source>
-        <translation type="unfinished"></translation>
+        <translation>ip первой строки; у каждой следующей — следующий адрес подсети шаблона</translation>
     </message>
     <message>
         <source>write the plan to FILE (the template&apos;s path relative to it), not to stdout</source>
-        <translation type="unfinished"></translation>
+        <translation>записать план в FILE (путь шаблона — относительно него), а не в stdout</translation>
     </message>
     <message>
         <source>between the fields: , (the default), ; or tab</source>
-        <translation type="unfinished"></translation>
+        <translation>между полями: , (по умолчанию), ; или tab</translation>
     </message>
     <message numerus="yes">
         <source>%n address(es) of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast addresses and the gateway left out)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n адрес подсети %1/%2 начиная с %3, а портов: %4 (адрес сети, широковещательный адрес и шлюз пропущены)</numerusform>
+            <numerusform>%n адреса подсети %1/%2 начиная с %3, а портов: %4 (адрес сети, широковещательный адрес и шлюз пропущены)</numerusform>
+            <numerusform>%n адресов подсети %1/%2 начиная с %3, а портов: %4 (адрес сети, широковещательный адрес и шлюз пропущены)</numerusform>
         </translation>
     </message>
     <message>
         <source>%1: no mask, and the addresses are numbered within the template&apos;s subnet</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: нет маски, а адреса нумеруются в подсети шаблона</translation>
     </message>
     <message>
         <source>--separator &quot;%1&quot;: one of , ; tab</source>
-        <translation type="unfinished"></translation>
+        <translation>--separator «%1»: одно из , ; tab</translation>
     </message>
     <message>
         <source>--ip-from %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>--ip-from %1: %2</translation>
     </message>
     <message>
         <source>--rtu-id-from %1: the RTU addresses run out at %2 (the last is 247), for %3 ports</source>
-        <translation type="unfinished"></translation>
+        <translation>--rtu-id-from %1: адреса RTU заканчиваются на %2 (последний — 247), а портов: %3</translation>
     </message>
     <message>
         <source>the plan is in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>план — в %1</translation>
     </message>
     <message>
         <source>the as-built record (CSV): one row per plan row with its result, the keys written, and the values asked for, read back and those before</source>
-        <translation type="unfinished"></translation>
+        <translation>отчёт о выполненном (CSV): по строке на каждую строку плана с её результатом, записанными ключами и значениями заданными, прочитанными и прежними</translation>
     </message>
     <message>
         <source>csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte order mark); by default as the plan is written</source>
-        <translation type="unfinished"></translation>
+        <translation>csv (запятая, без метки порядка байтов) или excel (точка с запятой, метка порядка байтов UTF-8); по умолчанию — как записан план</translation>
     </message>
     <message>
         <source>send the values unchecked: the modules judge them</source>
-        <translation type="unfinished"></translation>
+        <translation>отправить значения без проверки: их проверят модули</translation>
     </message>
     <message>
         <source>tabs</source>
-        <translation type="unfinished"></translation>
+        <translation>табуляцией</translation>
     </message>
     <message>
         <source>semicolons</source>
-        <translation type="unfinished"></translation>
+        <translation>точкой с запятой</translation>
     </message>
     <message>
         <source>commas</source>
-        <translation type="unfinished"></translation>
+        <translation>запятыми</translation>
     </message>
     <message>
         <source>read as %1 text, its fields separated by %2</source>
-        <translation type="unfinished"></translation>
+        <translation>прочитан как текст %1, поля разделены %2</translation>
     </message>
     <message>
         <source>no module with the MAC address %1: no port to look on but the rows&apos; own</source>
-        <translation type="unfinished"></translation>
+        <translation>модуля с MAC-адресом %1 нет: искать негде, кроме портов самих строк</translation>
     </message>
     <message>
         <source>line %1  %2  %3  ip %4  %5</source>
-        <translation type="unfinished"></translation>
+        <translation>строка %1  %2  %3  ip %4  %5</translation>
     </message>
     <message>
         <source>--report-format &quot;%1&quot;: csv or excel</source>
-        <translation type="unfinished"></translation>
+        <translation>--report-format «%1»: csv или excel</translation>
     </message>
     <message>
         <source>%1: %2; the report follows on stderr</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2; отчёт — далее в stderr</translation>
     </message>
     <message>
         <source>%1: %2: the check %3: %4</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2: проверка %3: %4</translation>
     </message>
     <message>
         <source>Writes a batch plan (CSV) on stdout, or to the file of -o: one row per port,
@@ -1094,7 +1094,16 @@ fits is said. The template&apos;s path is written relative to the plan&apos;s fi
 (on stdout: to the working folder), so that the plan and its template can
 move to another PC together. --ports found takes the ports where find sees
 a module; a port named twice, under any name, is refused.</source>
-        <translation type="unfinished"></translation>
+        <translation>Записывает план пакетной записи (CSV) в stdout или в файл -o: по строке на
+каждый порт в заданном порядке, в каждой — шаблон и очередной IP-адрес начиная
+с --ip-from (и очередной rtu_virtual_id начиная с --rtu-id-from, если он
+задан). Адреса остаются внутри подсети, которую маска шаблона образует из
+--ip-from, в обход её адреса сети, широковещательного адреса и шлюза шаблона;
+если их осталось слишком мало, ничего не записывается и называется, сколько
+адресов помещается. Путь шаблона записывается относительно файла плана (в
+stdout — относительно рабочей папки), чтобы план и его шаблон можно было
+вместе перенести на другой ПК. --ports found берёт порты, на которых find
+видит модуль; порт, указанный дважды под любым именем, отклоняется.</translation>
     </message>
     <message>
         <source>Commissions every module of a plan at once, one port each, side by side:
@@ -1126,7 +1135,37 @@ cannot work, two rows on one device under any names or with one mac, two
 modules given one ip): every fault is listed with its line and column, and
 the exit status is 2. A port that is not there is no fault of the plan:
 its row&apos;s result is no-port.</source>
-        <translation type="unfinished"></translation>
+        <translation>Выполняет наладку всех модулей плана сразу, каждого на своём порту,
+параллельно: открытие порта, сканирование (идентификация и прежние значения),
+запись, перезагрузка, ожидание возвращения модуля, чтение и сравнение. Ошибка
+модуля портит только его строку.
+
+План — CSV в том виде, в каком его сохраняют электронные таблицы: запятая,
+точка с запятой или табуляция между полями, кавычки по RFC 4180; UTF-8 (с
+меткой порядка байтов или без), UTF-16 с меткой порядка байтов («Текст в
+Юникоде») или, если байты не UTF-8, Windows-1251 («CSV» в русской локали); в
+каком виде он прочитан, сообщается в stderr. Строки из одних разделителей и
+пустые ячейки в конце заголовка пропускаются. Строка заголовка, затем по
+строке на модуль со столбцами
+  port     имя порта или путь к устройству, или
+  mac      MAC-адрес модуля, который ищется на любом порту
+  file     файл настройки, с которого начать (относительно папки плана)
+  KEY      любой записываемый ключ параметра (в любом регистре); ячейка
+           заменяет значение файла, пустая ячейка оставляет его
+  check    чтение через шлюз после чтения модуля, как write --check:
+           UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел; в отчёте
+           это check, check_result и check_ms. Нет соединения — строка
+           не выполнена как unreachable, 0x0A, 0x0B или нет ответа — как
+           no-field-reply; собственное исключение устройства оставляет
+           строку ok
+  via      куда соединяется проверка (HOST[:PORT]) вместо ip и port_tcp
+           модуля
+Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки без
+port и mac, отсутствующие файлы, неверные значения, адреса, которые не могут
+работать, две строки на одном устройстве под любыми именами или с одним mac,
+один ip у двух модулей): каждая ошибка указывается со строкой и столбцом, и
+код завершения — 2. Отсутствующий порт — не ошибка плана: результат его строки
+будет no-port.</translation>
     </message>
     <message>
         <source>The report&apos;s folder is proven writable before anything is sent, and the
@@ -1147,23 +1186,41 @@ With --json the report is also printed as JSON. Exit status 0 when every
 row is ok, 3 when no row reached a module over its port, 1 when some row
 failed otherwise, 2 for a bad plan, 130 when interrupted (the report is
 still written, unfinished rows &quot;interrupted&quot;).</source>
-        <translation type="unfinished"></translation>
+        <translation>До отправки чего-либо проверяется, что в папку отчёта можно писать, и отчёт
+записывается, как бы ни закончился пакет (выполнен, строка с ошибкой, Ctrl+C,
+закрытый терминал или канал); если тогда его не удаётся записать, его строки
+выводятся в stderr как CSV, а код завершения не 0. Отчёт следует диалекту
+плана (его разделитель; метка порядка байтов UTF-8, если она была в плане или
+план был в Windows-1251 или UTF-16), если --report-format не задаёт иное. В
+каждой строке: line, port, mac, version, result, detail, written (ключи,
+которые принял модуль, по порядку, каков бы ни был результат), started,
+finished, plan, tool, host, каждое прочитанное значение, каждое заданное
+(&lt;key&gt;_asked) и каждое прежнее (&lt;key&gt;_before).
+
+--force отправляет значения без проверки, как в write; существующий отчёт
+заменяется только с --overwrite (раньше это делал --force).
+
+С --json отчёт выводится ещё и как JSON. Код завершения 0, если каждая строка
+ok, 3, если ни одна строка не дошла до модуля через его порт, 1, если какая-то
+строка не выполнена по другой причине, 2 при неверном плане, 130 при
+прерывании (отчёт всё равно записывается, незавершённые строки —
+«interrupted»).</translation>
     </message>
     <message>
         <source>the module refused a value, reported a bad value, or read back something other than was written (a batch: some row failed, and some row reached a module)</source>
-        <translation type="unfinished"></translation>
+        <translation>модуль отказал в значении или сообщил о неверном значении, либо прочитано не то, что записано (batch: какая-то строка не выполнена, и какая-то строка дошла до модуля)</translation>
     </message>
     <message>
         <source>bad usage or input: nothing was sent (for values that cannot work with the module&apos;s own, nothing written)</source>
-        <translation type="unfinished"></translation>
+        <translation>неверный вызов или входные данные: ничего не отправлено (для значений, которые не могут работать с собственными значениями модуля, ничего не записано)</translation>
     </message>
     <message>
         <source>no module: no such port, no serial device, a busy port, a silent module, garbled replies, a module lost or not back after its restart (a batch: no row reached a module)</source>
-        <translation type="unfinished"></translation>
+        <translation>нет модуля: нет такого порта, не последовательное устройство, порт занят, модуль молчит, ответы искажены, модуль пропал или не вернулся после перезагрузки (batch: ни одна строка не дошла до модуля)</translation>
     </message>
     <message>
         <source>interrupted (Ctrl+C, SIGTERM, SIGHUP, the console closed); the command on the wire is finished first</source>
-        <translation type="unfinished"></translation>
+        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP, консоль закрыта); команда, уже переданная по линии, сначала завершается</translation>
     </message>
     <message>
         <source>&quot;gateway-cli COMMAND --help&quot; tells more of each.
@@ -1184,57 +1241,72 @@ tcp_slave_id a number or off. version and mac are read only.
 Results: ok, refused, mismatch, garbled (replies that are not the
 protocol&apos;s), invalid (values that cannot work together; nothing written),
 silent, lost, no-port, not-serial, busy, interrupted.</source>
-        <translation type="unfinished"></translation>
+        <translation>«gateway-cli КОМАНДА --help» рассказывает о каждой подробнее.
+
+PORT — имя порта (COM3, ttyUSB0: устройство в /dev) или путь к устройству
+(/dev/serial/by-id/..., относительно рабочей папки); два имени одного
+устройства — один порт, а устройство, занятое другой программой, занято под
+любым именем. FILE — файл настройки (.TRset), какие открывает и сохраняет меню
+конфигуратора «Файл настройки».
+
+Ключи параметров: mode, version, mac, ip, mask, gateway, port_tcp, parity,
+speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
+rtu_virtual_id, tcp_slave_id, в любом регистре. Значения задаются так, как их
+отвечает модуль, слова выбора — в любом регистре: mode — server или client;
+parity — none, odd или even; speed — скорость в бит/с; stop_bits — 1 или 2;
+tcp_slave_id — число или off. version и mac только читаются.
+
+Результаты: ok, refused, mismatch, garbled (ответы не по протоколу), invalid
+(значения, которые не могут работать вместе; ничего не записано), silent,
+lost, no-port, not-serial, busy, interrupted.</translation>
     </message>
     <message>
         <source>%1: module %2, firmware %3</source>
-        <translation type="unfinished">%1: модуль %2, прошивка %3
- {1:?} {2,?} {3?}</translation>
+        <translation>%1: модуль %2, прошивка %3</translation>
     </message>
     <message>
         <source>how long to wait for the module to come back after its restart (default 30)</source>
-        <translation type="unfinished"></translation>
+        <translation>сколько секунд ждать возвращения модуля после перезагрузки (по умолчанию 30)</translation>
     </message>
     <message>
         <source>a value to write (repeatable, each key once)</source>
-        <translation type="unfinished"></translation>
+        <translation>значение для записи (можно несколько, каждый ключ один раз)</translation>
     </message>
     <message>
         <source>--check needs the reboot that applies the values: leave out --no-reboot</source>
-        <translation type="unfinished"></translation>
+        <translation>--check нужна перезагрузка, которая применяет значения: уберите --no-reboot</translation>
     </message>
     <message>
         <source>nothing was written</source>
-        <translation type="unfinished"></translation>
+        <translation>ничего не записано</translation>
     </message>
     <message>
         <source>nothing to write: every value is as asked</source>
-        <translation type="unfinished"></translation>
+        <translation>нечего записывать: все значения уже такие, как заданы</translation>
     </message>
     <message>
         <source>written: %1</source>
-        <translation type="unfinished">записаны: %1
- {1?}</translation>
+        <translation>записаны: %1</translation>
     </message>
     <message>
         <source>rebooted, back after %1 s; read back: every value as written</source>
-        <translation type="unfinished"></translation>
+        <translation>перезагружен, вернулся через %1 с; прочитано: все значения такие, как записаны</translation>
     </message>
     <message>
         <source>end once the command has left the port: no wait for the module&apos;s return</source>
-        <translation type="unfinished"></translation>
+        <translation>закончить, как только команда ушла в порт: без ожидания возвращения модуля</translation>
     </message>
     <message>
         <source>sent &quot;%1&quot;; the module answers again after %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>отправлено «%1»; модуль снова отвечает через %2 с</translation>
     </message>
     <message>
         <source>sent &quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>отправлено «%1»</translation>
     </message>
     <message>
         <source>it came back with:</source>
-        <translation type="unfinished"></translation>
+        <translation>он вернулся с такими значениями:</translation>
     </message>
     <message>
         <source>A reply that is missing, empty or not one of a choice&apos;s words fails the
@@ -1242,7 +1314,11 @@ scan and names the key: exit status 3 for a silent module or one whose
 replies are not the protocol&apos;s (garbled), 1 for a bad value. The file of
 -o is checked before anything is sent: its folder must take a new file,
 and an existing file is replaced only with --overwrite.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ответ, которого нет, пустой или не из допустимых слов, прерывает сканирование
+и называет ключ: код завершения 3, если модуль молчит или его ответы не по
+протоколу (garbled), 1 при неверном значении. Файл -o проверяется до отправки
+чего-либо: в его папке должен создаваться новый файл, а существующий файл
+заменяется только с --overwrite.</translation>
     </message>
     <message>
         <source>Writes the values of a settings file, each --set overriding one (without a
@@ -1265,7 +1341,26 @@ module&apos;s subnet other than ip; ip_server_tcp a unicast address outside
 on the values as they will stand: where only some are given, the others
 are read from the module first, and nothing is written when they cannot
 work (exit status 2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Записывает значения файла настройки, каждый --set заменяет одно (без файла —
+только ключи --set), в порядке записи конфигуратора, проверяя каждое
+подтверждение; затем перезагружает модуль («reset»), ждёт его возвращения и
+читает все параметры. До отправки чего-либо проверяется каждое значение:
+адреса IPv4 для ip, mask, gateway и ip_server_tcp; port_tcp 502 или
+10000-65535; timeout_response 100-60000; timeout_tcp 5-240; rtu_virtual_id
+1-247; tcp_slave_id 1-255 или off; допустимые слова (в любом регистре: None —
+это none). Ключи тоже принимаются в любом регистре, каждый один раз. Неверное
+значение называется с тем, что в нём не так, по строке на каждое, и ничего не
+отправляется (код завершения 2).
+
+Адреса, которые не могут работать в сети, тоже отклоняются: маска должна быть
+префиксом от /1 до /30 (255.255.255.0 — это /24); ip — не адрес из 0.0.0.0/8
+или 127.0.0.0/8, не групповой адрес, не 255.255.255.255 и не адрес сети или
+широковещательный адрес своей подсети; gateway — 0.0.0.0 (шлюза нет) или адрес
+подсети модуля, отличный от ip; ip_server_tcp — адрес одного узла вне
+127.0.0.0/8. Правила, связывающие ip, mask и gateway, применяются к значениям
+в том виде, в каком они будут: если заданы не все, остальные сначала читаются
+из модуля, и если вместе они не могут работать, ничего не записывается (код
+завершения 2).</translation>
     </message>
     <message>
         <source>The first refusal (&quot;?&quot;), or an answer other than &quot;ok&quot;, or none in the
@@ -1274,18 +1369,26 @@ module took before it are named, on every failure and on Ctrl+C (which
 waits for the answer to the change on the wire). --force sends every value
 unchecked, the network&apos;s rules too (and so allows the masks /31 and /32).
 Exit status 0 only when every value reads back as written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Первый отказ («?»), ответ не «ok» или отсутствие ответа за время модуля
+останавливает запись: больше ничего не отправляется, а ключи, принятые модулем
+до этого, называются при любой ошибке и при Ctrl+C (который ждёт ответа на
+изменение, уже переданное по линии). --force отправляет каждое значение без
+проверки, в том числе без правил сети (и поэтому допускает маски /31 и /32).
+Код завершения 0, только если каждое значение прочитано таким, каким записано.</translation>
     </message>
     <message>
         <source>restart the module and wait until it answers again</source>
-        <translation type="unfinished"></translation>
+        <translation>перезагрузить модуль и дождаться, пока он снова ответит</translation>
     </message>
     <message>
         <source>Asks the module who it is, restarts it (&quot;RESET&quot;), waits until it answers
 again (its device may vanish and come back meanwhile), confirms it with a
 query and prints how long it took. Exit status 3 when it does not come
 back in time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Спрашивает модуль, кто он, перезагружает его («RESET»), ждёт, пока он снова
+ответит (его устройство может при этом пропасть и появиться снова),
+подтверждает его запросом и выводит, сколько это заняло. Код завершения 3,
+если он не вернулся вовремя.</translation>
     </message>
     <message>
         <source>Asks the module who it is, returns it to its factory settings (&quot;LOAD
@@ -1293,130 +1396,134 @@ SETTING:DEFAULT&quot;), waits until it answers again after its restart and
 shows the values it came back with (with --json as &quot;after&quot;). It refuses
 without --yes (exit status 2); exit status 3 when the module does not come
 back in time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Спрашивает модуль, кто он, сбрасывает его к заводским настройкам («LOAD
+SETTING:DEFAULT»), ждёт, пока он снова ответит после перезагрузки, и
+показывает значения, с которыми он вернулся (с --json — как «after»). Без
+--yes отказывается (код завершения 2); код завершения 3, если модуль не
+вернулся вовремя.</translation>
     </message>
     <message>
         <source>every line sent and received, with a time stamp, and the device leaving and coming back around a restart, on stderr</source>
-        <translation type="unfinished"></translation>
+        <translation>каждая отправленная и полученная строка с отметкой времени, а также пропадание и возвращение устройства при перезагрузке, в stderr</translation>
     </message>
     <message>
         <source>%1: no such column (the columns: port, mac, file, check, via, %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: нет такого столбца (столбцы: port, mac, file, check, via, %2)</translation>
     </message>
     <message>
         <source>%1: %2 and %3 of line %4 are one device, %5</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 и %3 из строки %4 — одно устройство, %5</translation>
     </message>
     <message>
         <source>%1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (%2)</translation>
     </message>
     <message>
         <source>%1: no port named</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: не указан ни один порт</translation>
     </message>
     <message>
         <source>%1: %2 and %3 are one device, %4; name each port once</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 и %3 — одно устройство, %4; укажите каждый порт один раз</translation>
     </message>
     <message>
         <source>opened</source>
-        <translation type="unfinished"></translation>
+        <translation>порт открыт</translation>
     </message>
     <message>
         <source>scanned</source>
-        <translation type="unfinished"></translation>
+        <translation>сканирование выполнено</translation>
     </message>
     <message>
         <source>restarting (&quot;%1&quot; sent)</source>
-        <translation type="unfinished"></translation>
+        <translation>перезагрузка (отправлено «%1»)</translation>
     </message>
     <message>
         <source>back after %1 s</source>
-        <translation type="unfinished"></translation>
+        <translation>вернулся через %1 с</translation>
     </message>
     <message>
         <source>read back</source>
-        <translation type="unfinished"></translation>
+        <translation>прочитано</translation>
     </message>
     <message>
         <source>empty</source>
-        <translation type="unfinished"></translation>
+        <translation>пусто</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is no digit 0-9</source>
-        <translation type="unfinished"></translation>
+        <translation>«%1» — не цифра 0-9</translation>
     </message>
     <message>
         <source>no leading zeros</source>
-        <translation type="unfinished"></translation>
+        <translation>ведущие нули не допускаются</translation>
     </message>
     <message numerus="yes">
         <source>%n number(s) with dots between them, not four; %1</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n число через точку, а не четыре; %1</numerusform>
+            <numerusform>%n числа через точку, а не четыре; %1</numerusform>
+            <numerusform>%n чисел через точку, а не четыре; %1</numerusform>
         </translation>
     </message>
     <message>
         <source>over 255</source>
-        <translation type="unfinished"></translation>
+        <translation>больше 255</translation>
     </message>
     <message>
         <source>%1 in its number %2 (&quot;%3&quot;); %4</source>
-        <translation type="unfinished"></translation>
+        <translation>число %2 («%3»): %1; %4</translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished">%1: %2 {1;?}</translation>
+        <translation>%1; %2</translation>
     </message>
     <message>
         <source>%1: given twice with --set; say each key once</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: задан в --set дважды; укажите каждый ключ один раз</translation>
     </message>
     <message>
         <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
-        <translation type="unfinished"></translation>
+        <translation>после чтения модуля прочитать через шлюз по Modbus TCP, как команда check (можно несколько): по записанным ip и port_tcp или по --via. Код завершения тогда — код проверки (0, 1 или 3), если запись не завершилась ошибкой. Модуль, который будет в режиме клиента, отклоняется до отправки какого-либо изменения</translation>
     </message>
     <message>
         <source>the unit --check reads from, 1-247 (default 1)</source>
-        <translation type="unfinished"></translation>
+        <translation>адрес устройства, с которого читает --check, 1-247 (по умолчанию 1)</translation>
     </message>
     <message>
         <source>where --check connects instead of the written ip and port_tcp (a NAT or a port forward; port default 502)</source>
-        <translation type="unfinished"></translation>
+        <translation>куда соединяется --check вместо записанных ip и port_tcp (NAT или проброс порта; порт по умолчанию 502)</translation>
     </message>
     <message>
         <source>--unit and --via go with --check</source>
-        <translation type="unfinished"></translation>
+        <translation>--unit и --via задаются только вместе с --check</translation>
     </message>
     <message>
         <source>a via without a check</source>
-        <translation type="unfinished"></translation>
+        <translation>via без check</translation>
     </message>
     <message>
         <source>the module will be in TCP client mode (mode client): it connects to its server and listens for no check; let gateway-cli serve stand in for that server (gateway-cli serve --help)</source>
-        <translation type="unfinished"></translation>
+        <translation>модуль будет в режиме клиента TCP (mode client): он сам соединяется со своим сервером и не ждёт проверки; этот сервер может заменить gateway-cli serve (gateway-cli serve --help)</translation>
     </message>
     <message>
         <source>the check: the module&apos;s ip and port_tcp are not known: give --via</source>
-        <translation type="unfinished"></translation>
+        <translation>проверка: ip и port_tcp модуля неизвестны: укажите --via</translation>
     </message>
 </context>
 <context>
     <name>cli::ProgressView</name>
     <message>
         <source>the device went away</source>
-        <translation type="unfinished"></translation>
+        <translation>устройство пропало</translation>
     </message>
     <message>
         <source>the device is there again: %1 opened</source>
-        <translation type="unfinished"></translation>
+        <translation>устройство появилось снова: %1 открыт</translation>
     </message>
     <message>
         <source>the module answers again, %1 s after the restart</source>
-        <translation type="unfinished"></translation>
+        <translation>модуль снова отвечает, через %1 с после перезагрузки</translation>
     </message>
 </context>
 <context>
