@@ -31,12 +31,12 @@ AnyUnitServer::AnyUnitServer(QObject *parent)
     : QModbusServer(parent)
 {
     QModbusDataUnitMap map;
-    for (const checkspec::Kind kind : {checkspec::Kind::HoldingRegisters, checkspec::Kind::InputRegisters,
-                                       checkspec::Kind::Coils, checkspec::Kind::DiscreteInputs}) {
+    for (const checkargs::Kind kind : {checkargs::Kind::HoldingRegisters, checkargs::Kind::InputRegisters,
+                                       checkargs::Kind::Coils, checkargs::Kind::DiscreteInputs}) {
         QVector<quint16> values(modbus::MaxAddress + 1);
         for (int a = 0; a <= modbus::MaxAddress; ++a)
             values[a] = registermap::defaultValue(kind, a);
-        map.insert(checkspec::registerType(kind), QModbusDataUnit(checkspec::registerType(kind), 0, values));
+        map.insert(checkargs::registerType(kind), QModbusDataUnit(checkargs::registerType(kind), 0, values));
     }
     setMap(map);
 }
@@ -44,7 +44,7 @@ AnyUnitServer::AnyUnitServer(QObject *parent)
 void AnyUnitServer::setValues(const QVector<registermap::Entry> &entries)
 {
     for (const registermap::Entry &e : entries)
-        setData(QModbusDataUnit(checkspec::registerType(e.kind), e.address, e.values));
+        setData(QModbusDataUnit(checkargs::registerType(e.kind), e.address, e.values));
 }
 
 bool AnyUnitServer::listen(const QHostAddress &address, quint16 port)

@@ -73,8 +73,8 @@ BatchChecks::Cells BatchChecks::cells(int index) const
     const Entry &entry = found->second;
     Cells out;
     QStringList asked;
-    for (const checkspec::Read &read : entry.asked.reads)
-        asked << QStringLiteral("%1:%2").arg(read.unit).arg(checkspec::readText(read));
+    for (const checkargs::Read &read : entry.asked.reads)
+        asked << QStringLiteral("%1:%2").arg(read.unit).arg(checkargs::readText(read));
     out.check = asked.join(QLatin1Char(' '));
     if (!entry.check || !entry.check->isFinished()) {
         out.result = QStringLiteral("skipped");

@@ -5,7 +5,7 @@
 #include <QLoggingCategory>
 
 #include "checkreport.h"
-#include "checkspec.h"
+#include "checkargs.h"
 #include "console.h"
 #include "exitcode.h"
 #include "messages.h"
@@ -51,16 +51,16 @@ int check(const Options &o)
     QString fault;
     QString host;
     int port = 0;
-    if (!checkspec::parseHostPort(o.positional[0], &host, &port, &fault))
+    if (!checkargs::parseHostPort(o.positional[0], &host, &port, &fault))
         faults << fault;
     int unit = 1;
-    if (o.isSet(own.unit) && !checkspec::parseUnit(o.value(own.unit), &unit, &fault))
+    if (o.isSet(own.unit) && !checkargs::parseUnit(o.value(own.unit), &unit, &fault))
         faults << QStringLiteral("--unit: %1").arg(fault);
-    QVector<checkspec::Read> reads;
+    QVector<checkargs::Read> reads;
     const QStringList asked = o.isSet(own.read) ? o.values(own.read) : QStringList{QStringLiteral("hr:0:1")};
     for (const QString &text : asked) {
-        checkspec::Read read;
-        if (checkspec::parseRead(text, unit, &read, &fault))
+        checkargs::Read read;
+        if (checkargs::parseRead(text, unit, &read, &fault))
             reads << read;
         else
             faults << QStringLiteral("--read %1").arg(fault);

@@ -129,7 +129,7 @@ QString text(const ModbusCheck &check, const ModuleValues &module)
     out += QCoreApplication::translate("checkreport", "%1: connected in %2 ms\n").arg(where, ms(r.connectMs));
     for (const ModbusCheck::Answer &a : r.answers) {
         const QString what =
-            QCoreApplication::translate("checkreport", "unit %1 %2").arg(a.read.unit).arg(checkspec::readText(a.read));
+            QCoreApplication::translate("checkreport", "unit %1 %2").arg(a.read.unit).arg(checkargs::readText(a.read));
         QString time;
         if (a.ms.size() == 1)
             time = QCoreApplication::translate("checkreport", "%1 ms").arg(ms(a.ms.first()));
@@ -173,7 +173,7 @@ QJsonObject json(const ModbusCheck &check, const ModuleValues &module)
     QJsonArray requests;
     for (const ModbusCheck::Answer &a : r.answers) {
         QJsonObject o{{QStringLiteral("unit"), a.read.unit},
-                      {QStringLiteral("kind"), checkspec::kindWord(a.read.kind)},
+                      {QStringLiteral("kind"), checkargs::kindWord(a.read.kind)},
                       {QStringLiteral("address"), a.read.address},
                       {QStringLiteral("count"), a.read.count}};
         QJsonArray values;

@@ -90,10 +90,10 @@ QString functionName(int function)
     return QString();
 }
 
-QString exceptionHint(int code, const checkspec::Read &read, const ModuleValues &module)
+QString exceptionHint(int code, const checkargs::Read &read, const ModuleValues &module)
 {
     using proto::Param;
-    const QString what = checkspec::readText(read);
+    const QString what = checkargs::readText(read);
     switch (code) {
     case modbus::IllegalFunction:
         return QCoreApplication::translate(
@@ -102,7 +102,7 @@ QString exceptionHint(int code, const checkspec::Read &read, const ModuleValues 
                    "wrong for this device: it has no such table (%3). See the device's manual for the tables "
                    "it has.")
             .arg(read.unit)
-            .arg(what, checkspec::kindWord(read.kind));
+            .arg(what, checkargs::kindWord(read.kind));
     case modbus::IllegalDataAddress:
         return QCoreApplication::translate(
                    "checkwords",

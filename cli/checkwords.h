@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "checkspec.h"
+#include "checkargs.h"
 #include "modbuscheck.h"
 #include "modulevalues.h"
 
@@ -26,7 +26,7 @@ QString exceptionNameText(int code);
 // empty text for one not listed.
 QString functionName(int function);
 // What an exception to `read` means at a gateway and what to look at.
-QString exceptionHint(int code, const checkspec::Read &read, const ModuleValues &module);
+QString exceptionHint(int code, const checkargs::Read &read, const ModuleValues &module);
 // A read that got no reply at all within `timeoutMs`.
 QString noAnswerHint(int timeoutMs, const ModuleValues &module);
 // The gateway closed the connection during the check.

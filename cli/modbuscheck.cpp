@@ -6,7 +6,7 @@
 #include <QTcpSocket>
 #include <QVariant>
 
-ModbusCheck::ModbusCheck(const QString &host, int port, const QVector<checkspec::Read> &reads, int timeoutMs,
+ModbusCheck::ModbusCheck(const QString &host, int port, const QVector<checkargs::Read> &reads, int timeoutMs,
                          int repeat, QObject *parent)
     : QObject(parent)
     , hostName(host)
@@ -14,7 +14,7 @@ ModbusCheck::ModbusCheck(const QString &host, int port, const QVector<checkspec:
     , timeout(timeoutMs)
     , rounds(qMax(1, repeat))
 {
-    for (const checkspec::Read &r : reads) {
+    for (const checkargs::Read &r : reads) {
         Answer a;
         a.read = r;
         outcome.answers << a;
@@ -124,9 +124,9 @@ void ModbusCheck::sendNext()
             return;
         }
     }
-    const checkspec::Read &r = outcome.answers[next].read;
+    const checkargs::Read &r = outcome.answers[next].read;
     QModbusReply *reply =
-        client->sendReadRequest(QModbusDataUnit(checkspec::registerType(r.kind), r.address, quint16(r.count)), r.unit);
+        client->sendReadRequest(QModbusDataUnit(checkargs::registerType(r.kind), r.address, quint16(r.count)), r.unit);
     if (!reply) {
         // Nothing could be written: the connection is gone.
         outcome.closedByGateway = true;

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QVector>
 
-#include "checkspec.h"
+#include "checkargs.h"
 
 class QModbusReply;
 class QModbusTcpClient;
@@ -34,7 +34,7 @@ public:
 
     // What became of one read.
     struct Answer {
-        checkspec::Read read;
+        checkargs::Read read;
         bool answered = false;   // a reply came: data or an exception
         QVector<quint16> values; // the data of the last reply with data
         int exception = 0;       // the exception code of the last reply, 0: none
@@ -60,7 +60,7 @@ public:
         NoConnection = 3
     };
 
-    ModbusCheck(const QString &host, int port, const QVector<checkspec::Read> &reads, int timeoutMs, int repeat = 1,
+    ModbusCheck(const QString &host, int port, const QVector<checkargs::Read> &reads, int timeoutMs, int repeat = 1,
                 QObject *parent = nullptr);
     ~ModbusCheck() override;
 

@@ -23,9 +23,9 @@ bool value(const QString &text, int max, quint16 *out)
 
 } // namespace
 
-quint16 defaultValue(checkspec::Kind kind, int address)
+quint16 defaultValue(checkargs::Kind kind, int address)
 {
-    return checkspec::isBits(kind) ? quint16(address % 2) : quint16(address);
+    return checkargs::isBits(kind) ? quint16(address % 2) : quint16(address);
 }
 
 bool load(const QString &path, QVector<Entry> *entries, QStringList *faults)
@@ -50,9 +50,9 @@ bool load(const QString &path, QVector<Entry> *entries, QStringList *faults)
             continue;
         }
         const QString target = line.left(eq).trimmed();
-        checkspec::Read read;
+        checkargs::Read read;
         QString fault;
-        if (target.count(QLatin1Char(':')) != 1 || !checkspec::parseRead(target, 1, &read, &fault)) {
+        if (target.count(QLatin1Char(':')) != 1 || !checkargs::parseRead(target, 1, &read, &fault)) {
             *faults << QCoreApplication::translate("registermap",
                                                    "%1: \"%2\" is not KIND:ADDRESS (hr, ir, coil or di, and 0-%3)")
                            .arg(where, target)
@@ -62,7 +62,7 @@ bool load(const QString &path, QVector<Entry> *entries, QStringList *faults)
         Entry entry;
         entry.kind = read.kind;
         entry.address = read.address;
-        const int max = checkspec::isBits(read.kind) ? 1 : 65535;
+        const int max = checkargs::isBits(read.kind) ? 1 : 65535;
         const QStringList values = line.mid(eq + 1).split(separators, Qt::SkipEmptyParts);
         bool good = !values.isEmpty();
         for (const QString &text : values) {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
-#include "checkspec.h"
+#include "checkargs.h"
 
 // The values `serve` holds where a map file sets them. Without one, each
 // holding and input register reads back its own address (hr:7 is 7) and
@@ -22,13 +22,13 @@
 namespace registermap {
 
 struct Entry {
-    checkspec::Kind kind = checkspec::Kind::HoldingRegisters;
+    checkargs::Kind kind = checkargs::Kind::HoldingRegisters;
     int address = 0;
     QVector<quint16> values;
 };
 
 // The value a table holds at an address when no map file sets it.
-quint16 defaultValue(checkspec::Kind kind, int address);
+quint16 defaultValue(checkargs::Kind kind, int address);
 
 // Reads a map file. False with one line in `faults` for each bad line
 // ("FILE:LINE: what is wrong"), or for a file that cannot be read.

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "anyunitserver.h"
-#include "checkspec.h"
+#include "checkargs.h"
 #include "checkwords.h"
 #include "console.h"
 #include "exitcode.h"
@@ -29,7 +29,7 @@ bool listenAddress(const QString &text, QHostAddress *address, int *port, QStrin
     if (colon >= 0) {
         QString host;
         int ignored = 0;
-        if (!checkspec::parseHostPort(text.left(colon), &host, &ignored, fault))
+        if (!checkargs::parseHostPort(text.left(colon), &host, &ignored, fault))
             return false;
         *address = QHostAddress(host);
         if (address->isNull()) {

@@ -50,18 +50,18 @@ bool parse(const Options &o, Asked *asked, QStringList *faults)
     const int before = faults->size();
     QString fault;
     int unit = 1;
-    if (o.isSet(unitOption()) && !checkspec::parseUnit(o.value(unitOption()), &unit, &fault))
+    if (o.isSet(unitOption()) && !checkargs::parseUnit(o.value(unitOption()), &unit, &fault))
         *faults << QStringLiteral("--unit: %1").arg(fault);
     for (const QString &text : o.values(checkOption())) {
-        checkspec::Read read;
-        if (checkspec::parseRead(text, unit, &read, &fault))
+        checkargs::Read read;
+        if (checkargs::parseRead(text, unit, &read, &fault))
             asked->reads << read;
         else
             *faults << QStringLiteral("--check %1").arg(fault);
     }
     if (o.isSet(viaOption())) {
         asked->via = true;
-        if (!checkspec::parseHostPort(o.value(viaOption()), &asked->viaHost, &asked->viaPort, &fault))
+        if (!checkargs::parseHostPort(o.value(viaOption()), &asked->viaHost, &asked->viaPort, &fault))
             *faults << QStringLiteral("--via %1").arg(fault);
     }
     if (asked->reads.isEmpty() && (o.isSet(unitOption()) || o.isSet(viaOption())))
@@ -73,11 +73,11 @@ bool parseCells(const QString &check, const QString &via, Asked *asked, QStringL
 {
     const int before = faults->size();
     if (!check.isEmpty())
-        checkspec::parseUnitReads(check, &asked->reads, faults);
+        checkargs::parseUnitReads(check, &asked->reads, faults);
     if (!via.isEmpty()) {
         QString fault;
         asked->via = true;
-        if (!checkspec::parseHostPort(via, &asked->viaHost, &asked->viaPort, &fault))
+        if (!checkargs::parseHostPort(via, &asked->viaHost, &asked->viaPort, &fault))
             *faults << fault;
         if (check.isEmpty())
             *faults << cli::tr("a via without a check");

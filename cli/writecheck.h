@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
-#include "checkspec.h"
+#include "checkargs.h"
 #include "modulevalues.h"
 
 namespace cli {
@@ -22,7 +22,7 @@ struct Common;
 namespace writecheck {
 
 struct Asked {
-    QVector<checkspec::Read> reads; // none: no check
+    QVector<checkargs::Read> reads; // none: no check
     bool via = false;               // connect at viaHost:viaPort, not at the module's ip and port_tcp
     QString viaHost;
     int viaPort = 0;

@@ -189,64 +189,7 @@
     </message>
 </context>
 <context>
-    <name>checkreport</name>
-    <message>
-        <source>%1: no connection (%2)
-</source>
-        <translation>%1: нет соединения (%2)
-</translation>
-    </message>
-    <message>
-        <source>%1: connected in %2 ms
-</source>
-        <translation>%1: соединение за %2 мс
-</translation>
-    </message>
-    <message>
-        <source>unit %1 %2</source>
-        <translation>устройство %1 %2</translation>
-    </message>
-    <message>
-        <source>%1 ms</source>
-        <translation>%1 мс</translation>
-    </message>
-    <message>
-        <source>median %1 ms, min %2, max %3, %4 round trips</source>
-        <translation>медиана %1 мс, мин. %2, макс. %3, запросов и ответов: %4</translation>
-    </message>
-    <message>
-        <source>%1: %2 (%3)
-</source>
-        <translation>%1: %2 (%3)
-</translation>
-    </message>
-    <message>
-        <source>%1: exception 0x%2 %3 (%4)
-</source>
-        <translation>%1: исключение 0x%2 %3 (%4)
-</translation>
-    </message>
-    <message>
-        <source>%1: a reply that is not Modbus: %2
-</source>
-        <translation>%1: ответ не по Modbus: %2
-</translation>
-    </message>
-    <message>
-        <source>%1: no reply within %2 ms
-</source>
-        <translation>%1: нет ответа за %2 мс
-</translation>
-    </message>
-    <message>
-        <source>%1: not answered: the connection was closed
-</source>
-        <translation>%1: без ответа: соединение закрыто
-</translation>
-    </message>
-</context>
-<context>
-    <name>checkspec</name>
+    <name>checkargs</name>
     <message>
         <source>&quot;%1&quot;: not KIND:ADDRESS[:COUNT] (for example hr:0:2)</source>
         <translation>«%1»: не KIND:ADDRESS[:COUNT] (например, hr:0:2)</translation>
@@ -302,6 +245,63 @@
     <message>
         <source>unit &quot;%1&quot; is not a number %2-%3</source>
         <translation>устройство «%1» — не число %2-%3</translation>
+    </message>
+</context>
+<context>
+    <name>checkreport</name>
+    <message>
+        <source>%1: no connection (%2)
+</source>
+        <translation>%1: нет соединения (%2)
+</translation>
+    </message>
+    <message>
+        <source>%1: connected in %2 ms
+</source>
+        <translation>%1: соединение за %2 мс
+</translation>
+    </message>
+    <message>
+        <source>unit %1 %2</source>
+        <translation>устройство %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 мс</translation>
+    </message>
+    <message>
+        <source>median %1 ms, min %2, max %3, %4 round trips</source>
+        <translation>медиана %1 мс, мин. %2, макс. %3, запросов и ответов: %4</translation>
+    </message>
+    <message>
+        <source>%1: %2 (%3)
+</source>
+        <translation>%1: %2 (%3)
+</translation>
+    </message>
+    <message>
+        <source>%1: exception 0x%2 %3 (%4)
+</source>
+        <translation>%1: исключение 0x%2 %3 (%4)
+</translation>
+    </message>
+    <message>
+        <source>%1: a reply that is not Modbus: %2
+</source>
+        <translation>%1: ответ не по Modbus: %2
+</translation>
+    </message>
+    <message>
+        <source>%1: no reply within %2 ms
+</source>
+        <translation>%1: нет ответа за %2 мс
+</translation>
+    </message>
+    <message>
+        <source>%1: not answered: the connection was closed
+</source>
+        <translation>%1: без ответа: соединение закрыто
+</translation>
     </message>
 </context>
 <context>

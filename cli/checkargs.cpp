@@ -1,4 +1,4 @@
-#include "checkspec.h"
+#include "checkargs.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>
@@ -6,7 +6,7 @@
 
 #include "modbus.h"
 
-namespace checkspec {
+namespace checkargs {
 
 namespace {
 
@@ -69,7 +69,7 @@ bool parseRead(const QString &text, int unit, Read *read, QString *fault)
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() < 2 || parts.size() > 3) {
         *fault =
-            QCoreApplication::translate("checkspec", "\"%1\": not KIND:ADDRESS[:COUNT] (for example hr:0:2)").arg(text);
+            QCoreApplication::translate("checkargs", "\"%1\": not KIND:ADDRESS[:COUNT] (for example hr:0:2)").arg(text);
         return false;
     }
     Read r;
@@ -82,12 +82,12 @@ bool parseRead(const QString &text, int unit, Read *read, QString *fault)
         }
     }
     if (!known) {
-        *fault = QCoreApplication::translate("checkspec", "\"%1\": KIND \"%2\" is not one of hr, ir, coil, di")
+        *fault = QCoreApplication::translate("checkargs", "\"%1\": KIND \"%2\" is not one of hr, ir, coil, di")
                      .arg(text, parts[0]);
         return false;
     }
     if (!number(parts[1], 0, modbus::MaxAddress, &r.address)) {
-        *fault = QCoreApplication::translate("checkspec", "\"%1\": ADDRESS \"%2\" is not a number 0-%3")
+        *fault = QCoreApplication::translate("checkargs", "\"%1\": ADDRESS \"%2\" is not a number 0-%3")
                      .arg(text, parts[1])
                      .arg(modbus::MaxAddress);
         return false;
@@ -95,16 +95,16 @@ bool parseRead(const QString &text, int unit, Read *read, QString *fault)
     const int most = isBits(r.kind) ? modbus::MaxReadBits : modbus::MaxReadRegisters;
     if (parts.size() == 3 && !number(parts[2], 1, most, &r.count)) {
         *fault = isBits(r.kind)
-                     ? QCoreApplication::translate("checkspec", "\"%1\": COUNT \"%2\" is not a number 1-%3 (bits)")
+                     ? QCoreApplication::translate("checkargs", "\"%1\": COUNT \"%2\" is not a number 1-%3 (bits)")
                            .arg(text, parts[2])
                            .arg(most)
-                     : QCoreApplication::translate("checkspec", "\"%1\": COUNT \"%2\" is not a number 1-%3 (registers)")
+                     : QCoreApplication::translate("checkargs", "\"%1\": COUNT \"%2\" is not a number 1-%3 (registers)")
                            .arg(text, parts[2])
                            .arg(most);
         return false;
     }
     if (r.address + r.count - 1 > modbus::MaxAddress) {
-        *fault = QCoreApplication::translate("checkspec", "\"%1\": the read goes beyond address %2")
+        *fault = QCoreApplication::translate("checkargs", "\"%1\": the read goes beyond address %2")
                      .arg(text)
                      .arg(modbus::MaxAddress);
         return false;
@@ -124,27 +124,27 @@ bool parseUnitReads(const QString &text, QVector<Read> *reads, QStringList *faul
         int unit = 0;
         QString fault;
         if (colon < 0) {
-            *faults << QCoreApplication::translate("checkspec",
+            *faults << QCoreApplication::translate("checkargs",
                                                    "\"%1\": not UNIT:KIND:ADDRESS[:COUNT] (for example 1:hr:0:2)")
                            .arg(item);
             ok = false;
             continue;
         }
         if (!parseUnit(item.left(colon), &unit, &fault)) {
-            *faults << QCoreApplication::translate("checkspec", "\"%1\": %2").arg(item, fault);
+            *faults << QCoreApplication::translate("checkargs", "\"%1\": %2").arg(item, fault);
             ok = false;
             continue;
         }
         Read r;
         if (!parseRead(item.mid(colon + 1), unit, &r, &fault)) {
-            *faults << QCoreApplication::translate("checkspec", "\"%1\": %2").arg(item, fault);
+            *faults << QCoreApplication::translate("checkargs", "\"%1\": %2").arg(item, fault);
             ok = false;
             continue;
         }
         out << r;
     }
     if (items.isEmpty()) {
-        *faults << QCoreApplication::translate("checkspec",
+        *faults << QCoreApplication::translate("checkargs",
                                                "no read given: UNIT:KIND:ADDRESS[:COUNT], several separated by blanks");
         ok = false;
     }
@@ -160,7 +160,7 @@ bool parseHostPort(const QString &text, QString *host, int *port, QString *fault
     if (text.startsWith(QLatin1Char('['))) { // [IPv6]:PORT
         const int close = text.indexOf(QLatin1Char(']'));
         if (close < 0 || (close + 1 < text.size() && text.at(close + 1) != QLatin1Char(':'))) {
-            *fault = QCoreApplication::translate("checkspec", "\"%1\": not HOST[:PORT]").arg(text);
+            *fault = QCoreApplication::translate("checkargs", "\"%1\": not HOST[:PORT]").arg(text);
             return false;
         }
         h = text.mid(1, close - 1);
@@ -174,25 +174,25 @@ bool parseHostPort(const QString &text, QString *host, int *port, QString *fault
     } else if (text.count(QLatin1Char(':')) == 0) {
         p = QString::number(modbus::DefaultTcpPort);
     } else if (QHostAddress(text).protocol() != QAbstractSocket::IPv6Protocol) {
-        *fault = QCoreApplication::translate("checkspec", "\"%1\": not HOST[:PORT]").arg(text);
+        *fault = QCoreApplication::translate("checkargs", "\"%1\": not HOST[:PORT]").arg(text);
         return false;
     } else { // a bare IPv6 address
         p = QString::number(modbus::DefaultTcpPort);
     }
     static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?$"));
     if (h.isEmpty() || (QHostAddress(h).isNull() && !name.match(h).hasMatch())) {
-        *fault = QCoreApplication::translate("checkspec", "\"%1\": HOST \"%2\" is neither an address nor a host name")
+        *fault = QCoreApplication::translate("checkargs", "\"%1\": HOST \"%2\" is neither an address nor a host name")
                      .arg(text, h);
         return false;
     }
     static const QRegularExpression dotted(QStringLiteral("^[0-9.]+$"));
     if (dotted.match(h).hasMatch()
         && (h.count(QLatin1Char('.')) != 3 || QHostAddress(h).protocol() != QAbstractSocket::IPv4Protocol)) {
-        *fault = QCoreApplication::translate("checkspec", "\"%1\": HOST \"%2\" is not an IPv4 address").arg(text, h);
+        *fault = QCoreApplication::translate("checkargs", "\"%1\": HOST \"%2\" is not an IPv4 address").arg(text, h);
         return false;
     }
     if (!number(p, 1, 65535, port)) {
-        *fault = QCoreApplication::translate("checkspec", "\"%1\": PORT \"%2\" is not a number 1-65535").arg(text, p);
+        *fault = QCoreApplication::translate("checkargs", "\"%1\": PORT \"%2\" is not a number 1-65535").arg(text, p);
         return false;
     }
     *host = h;
@@ -202,7 +202,7 @@ bool parseHostPort(const QString &text, QString *host, int *port, QString *fault
 bool parseUnit(const QString &text, int *unit, QString *fault)
 {
     if (!number(text, modbus::MinUnit, modbus::MaxUnit, unit)) {
-        *fault = QCoreApplication::translate("checkspec", "unit \"%1\" is not a number %2-%3")
+        *fault = QCoreApplication::translate("checkargs", "unit \"%1\" is not a number %2-%3")
                      .arg(text)
                      .arg(modbus::MinUnit)
                      .arg(modbus::MaxUnit);
@@ -211,4 +211,4 @@ bool parseUnit(const QString &text, int *unit, QString *fault)
     return true;
 }
 
-} // namespace checkspec
+} // namespace checkargs

@@ -8,7 +8,7 @@
 // What a network check asks for, parsed from the command line or a plan's
 // cell: the reads (`KIND:ADDRESS[:COUNT]`, `UNIT:KIND:ADDRESS[:COUNT]`),
 // the host and port, the unit. Each refusal says which part is wrong.
-namespace checkspec {
+namespace checkargs {
 
 // The four tables a read takes from.
 enum class Kind {
@@ -44,4 +44,4 @@ bool parseHostPort(const QString &text, QString *host, int *port, QString *fault
 // A unit address 1-247. False with `fault` set.
 bool parseUnit(const QString &text, int *unit, QString *fault);
 
-} // namespace checkspec
+} // namespace checkargs
