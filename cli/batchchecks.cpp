@@ -1,6 +1,7 @@
 #include "batchchecks.h"
 
 #include "checkreport.h"
+#include "command.h"
 #include "console.h"
 
 namespace cli {
@@ -26,7 +27,7 @@ void BatchChecks::ask(int index, const writecheck::Asked &asked, const ModuleVal
 void BatchChecks::jobEnded(int index)
 {
     const auto found = entries.find(index);
-    const BatchRun::Job &job = *run.jobs()[std::size_t(index)];
+    BatchRun::Job &job = *run.jobs()[std::size_t(index)];
     if (found == entries.end() || job.outcome != Commissioning::Outcome::Ok || !job.work
         || Interrupts::instance()->seen())
         return;
@@ -41,7 +42,10 @@ void BatchChecks::jobEnded(int index)
     connect(entry.check.get(), &ModbusCheck::finished, this, [this, index] { checkEnded(index); });
     run.hold();
     entry.clock.start();
+    job.following = true;
+    job.follow = cli::tr("checking %1 at %2:%3").arg(askedText(entry.asked), host).arg(port);
     entry.check->start();
+    run.update(index);
 }
 
 void BatchChecks::checkEnded(int index)
@@ -51,18 +55,28 @@ void BatchChecks::checkEnded(int index)
         return;
     entry.ended = true;
     entry.ms = double(entry.clock.nsecsElapsed()) / 1e6;
+    BatchRun::Job &job = *run.jobs()[std::size_t(index)];
+    job.following = false;
+    job.follow = cli::tr("the check %1: %2").arg(askedText(entry.asked), checkreport::resultWord(*entry.check));
+    job.followWord = checkreport::rowResult(*entry.check);
+    run.update(index);
     run.release();
 }
 
 void BatchChecks::stopAll()
 {
-    // A check ends within its time-out; the run need not wait for it.
+    // A check stopped keeps what it has; it ends at once.
     for (auto &[index, entry] : entries)
-        if (entry.check && !entry.ended) {
-            entry.ended = true;
-            entry.check->disconnect(this);
-            run.release();
-        }
+        if (entry.check && !entry.ended)
+            entry.check->stop();
+}
+
+QString BatchChecks::askedText(const writecheck::Asked &asked)
+{
+    QStringList out;
+    for (const checkargs::Read &read : asked.reads)
+        out << QStringLiteral("%1:%2").arg(read.unit).arg(checkargs::readText(read));
+    return out.join(QLatin1Char(' '));
 }
 
 BatchChecks::Cells BatchChecks::cells(int index) const
@@ -72,20 +86,14 @@ BatchChecks::Cells BatchChecks::cells(int index) const
         return {};
     const Entry &entry = found->second;
     Cells out;
-    QStringList asked;
-    for (const checkargs::Read &read : entry.asked.reads)
-        asked << QStringLiteral("%1:%2").arg(read.unit).arg(checkargs::readText(read));
-    out.check = asked.join(QLatin1Char(' '));
+    out.check = askedText(entry.asked);
     if (!entry.check || !entry.check->isFinished()) {
         out.result = QStringLiteral("skipped");
         return out;
     }
     out.result = checkreport::resultWord(*entry.check);
     out.ms = QString::number(entry.ms, 'f', 1);
-    if (!entry.check->result().connected)
-        out.rowResult = QStringLiteral("unreachable");
-    else if (checkreport::fieldFailed(*entry.check))
-        out.rowResult = QStringLiteral("no-field-reply");
+    out.rowResult = checkreport::rowResult(*entry.check);
     return out;
 }
 

@@ -32,10 +32,10 @@ public:
     void ask(int index, const writecheck::Asked &asked, const ModuleValues &values);
 
     // What a report's row gives of a job's check: what was asked
-    // ("1:hr:0:2 2:ir:0:1"), its result word (ok, exception 0x0B, no reply,
-    // unreachable; skipped when the row failed before it), its time in ms,
-    // and the row's result when the check failed it (unreachable,
-    // no-field-reply), else empty. All empty for a job without a check.
+    // ("1:hr:0:2 2:ir:0:1"), its result word (checkreport::resultWord;
+    // skipped when the row failed before it), its time in ms, and the row's
+    // result when the check failed it (checkreport::rowResult), else empty.
+    // All empty for a job without a check.
     struct Cells {
         QString check;
         QString result;
@@ -53,6 +53,8 @@ private:
         bool ended = false;
     };
 
+    // "1:hr:0:2 2:ir:0:1", as the plan's cell and the report write it.
+    static QString askedText(const writecheck::Asked &asked);
     void jobEnded(int index);
     void checkEnded(int index);
     void stopAll();

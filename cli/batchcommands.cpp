@@ -314,7 +314,8 @@ int batchStatus(const BatchRun &run, const BatchChecks &checks)
     bool interrupted = false, allOk = true, anyReached = false;
     for (std::size_t i = 0; i < run.jobs().size(); ++i) {
         const auto &job = run.jobs()[i];
-        interrupted = interrupted || job->outcome == Outcome::Interrupted;
+        interrupted = interrupted || job->outcome == Outcome::Interrupted
+            || checks.cells(int(i)).rowResult == QLatin1String("interrupted");
         allOk = allOk && job->outcome == Outcome::Ok && checks.cells(int(i)).rowResult.isEmpty();
         anyReached = anyReached || (job->work && job->work->result().answered);
     }
@@ -391,6 +392,8 @@ int batch(const Options &o)
     if (!o.isSet(own.force))
         base.judge = NetRules::jointFaults;
     BatchRun run;
+    // Before the view: a row's end shows its check starting, never an ok
+    // that the check has yet to earn.
     BatchChecks checks(run);
     for (int i = 0; i < thePlan.rows.size(); ++i) {
         const plan::Row &row = thePlan.rows[i];

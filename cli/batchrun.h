@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "commissioning.h"
+#include "console.h"
 
 namespace cli {
 
-// Runs modules' jobs, each on its port, side by side in one event loop until
-// every one has ended: one module's command, the ports asked by find, and
-// the rows of a batch alike. Ctrl+C stops them all (the line on the wire is
-// finished first). It draws nothing: ProgressView listens to it.
+// The console program's one driver: runs modules' jobs, each on its port,
+// side by side in one event loop until every one has ended, and whatever
+// of the network side holds the run: one module's command, the ports asked
+// by find, the rows of a batch and their checks, a check or a server alone.
+// Ctrl+C stops them all (the line on the wire is finished first). It draws
+// nothing: the views listen to it.
 class BatchRun : public QObject
 {
     Q_OBJECT
@@ -49,6 +52,13 @@ public:
         QString detail;
         // The same in the person's language, for the progress (as the engine's).
         QString detailText;
+        // What follows the job's end in the same run (its network check):
+        // while it runs, what it does; then what it found; and when it
+        // failed the row, the row's result word, which the row ends with
+        // instead of ok.
+        bool following = false;
+        QString follow;
+        QString followWord;
     };
 
     // A job to run: `plan` for the module on `port`.
@@ -62,6 +72,23 @@ public:
     void run();
     void hold() { ++holds; }
     void release();
+    // What follows the job at `index` has changed (followed()).
+    void update(int index) { emit followed(index); }
+    // Runs with the jobs a task of the network side (a check, a survey):
+    // started here, stopped by Ctrl+C, holding the run until it has
+    // finished().
+    template <typename Task>
+    void runWith(Task &task)
+    {
+        hold();
+        connect(&task, &Task::finished, this, &BatchRun::release);
+        connect(Interrupts::instance(), &Interrupts::interrupted, &task, &Task::stop);
+        if (Interrupts::instance()->seen())
+            task.stop();
+        else
+            task.start();
+        run();
+    }
     const std::vector<std::unique_ptr<Job>> &jobs() const { return all; }
 
 signals:
@@ -71,6 +98,8 @@ signals:
     void reached(int job, Commissioning::Milestone milestone);
     // Its outcome is set.
     void ended(int job);
+    // What follows its end has changed.
+    void followed(int job);
     // Every line sent and every reply taken.
     void traffic(int job, bool sent, const QByteArray &bytes);
     void finished();

@@ -1,12 +1,10 @@
 // gateway-cli check: a Modbus TCP check through a gateway.
 #include "commands.h"
 
-#include <QEventLoop>
-#include <QLoggingCategory>
-
-#include "checkreport.h"
+#include "batchrun.h"
 #include "checkargs.h"
-#include "console.h"
+#include "checkreport.h"
+#include "checkview.h"
 #include "exitcode.h"
 #include "messages.h"
 #include "modbuscheck.h"
@@ -81,30 +79,14 @@ int check(const Options &o)
         bad = true;
     if (bad || !faults.isEmpty())
         return refuse(faults);
-    if (o.common.verbose)
-        QLoggingCategory::setFilterRules(QStringLiteral("qt.modbus*=true"));
 
+    // Run on the driver, drawn as it goes; then the document.
     ModbusCheck run(host, port, reads, timeout, repeat);
-    QEventLoop loop;
-    bool interrupted = false;
-    QObject::connect(&run, &ModbusCheck::finished, &loop, &QEventLoop::quit);
-    QObject::connect(Interrupts::instance(), &Interrupts::interrupted, &loop, [&] {
-        interrupted = true;
-        loop.quit();
-    });
-    if (Interrupts::instance()->seen())
-        return Interrupted;
-    run.start();
-    loop.exec();
-    if (interrupted) {
-        message(tr("interrupted"));
-        return Interrupted;
-    }
+    CheckView view(run, module, o.common);
+    BatchRun().runWith(run);
     if (o.common.json)
         printJson(checkreport::json(run, module));
-    else
-        console::out(checkreport::text(run, module));
-    return run.status();
+    return exitCodeOf(run);
 }
 
 } // namespace
@@ -125,18 +107,29 @@ Command checkCommand()
     c.notes = tr("A device's own exceptions (0x01-0x04) prove that the path through the\n"
                  "gateway works: the read was wrong for the device. 0x0B says that no device\n"
                  "answered on the gateway's RS-485 line: speed, parity, stop bits, the\n"
-                 "device's address, wiring, termination or timeout_response. A connection\n"
-                 "that the gateway closes is not opened again: the reads not answered by\n"
-                 "then are reported unanswered.\n"
+                 "device's address, wiring, termination or timeout_response. A reply counts\n"
+                 "only when it answers its request (transaction, protocol, unit, function,\n"
+                 "byte count and data): anything else is a malformed reply, and nothing of\n"
+                 "it is taken. Each request waits its whole --timeout. A connection that the\n"
+                 "gateway closes is not opened again: the reads not answered by then are\n"
+                 "reported unanswered, with what earlier rounds read.\n"
+                 "\n"
+                 "On a terminal the connection and each read are shown as they come (with\n"
+                 "--repeat, one line rewritten in place); piped, the same text comes at the\n"
+                 "end. Ctrl+C prints what was read so far.\n"
                  "\n"
                  "With --json: {\"host\", \"port\", \"connected\", \"connect_ms\", \"error\",\n"
-                 "\"requests\": [{\"unit\", \"kind\", \"address\", \"count\", \"values\", \"exception\",\n"
-                 "\"exception_name\", \"ms\", ...}], ...}.");
+                 "\"result\", \"interrupted\", \"requests\": [{\"unit\", \"kind\", \"address\",\n"
+                 "\"count\", \"values\", \"exception\", \"exception_name\", \"mismatch\", \"ms\",\n"
+                 "\"error\", ...}], ...}.");
     c.exitCodes = {{Done, tr("every read answered with data")},
-                   {Failed, tr("connected, but some read got an exception or no answer")},
+                   {Failed, tr("a path not proven: the gateway's exception (0x0A, 0x0B) or one not known, no reply, "
+                               "the connection closed before every answer, or a malformed reply")},
                    {Usage, tr("bad usage (a malformed --read, unit or host): nothing was sent")},
                    {NoModule, tr("no connection")},
-                   {Interrupted, tr("interrupted (Ctrl+C)")}};
+                   {DeviceRefused, tr("every path proven, but a device answered a read with its own exception "
+                                      "(0x01-0x04, 0x05, 0x06, 0x08): the read was wrong for it, or it was busy")},
+                   {Interrupted, tr("interrupted (Ctrl+C, SIGTERM, SIGHUP): what was read is printed")}};
     c.serial = false;
     c.minArguments = c.maxArguments = 1;
     c.run = check;

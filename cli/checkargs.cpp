@@ -10,12 +10,6 @@ namespace checkargs {
 
 namespace {
 
-const struct {
-    Kind kind;
-    const char *word;
-} kinds[] = {
-    {Kind::HoldingRegisters, "hr"}, {Kind::InputRegisters, "ir"}, {Kind::Coils, "coil"}, {Kind::DiscreteInputs, "di"}};
-
 // A whole number written plainly (digits only) within its bounds.
 bool number(const QString &text, int min, int max, int *out)
 {
@@ -33,15 +27,14 @@ bool number(const QString &text, int min, int max, int *out)
 
 QString kindWord(Kind kind)
 {
-    for (const auto &k : kinds)
-        if (k.kind == kind)
-            return QLatin1String(k.word);
-    return QString();
+    const modbus::Table *table = modbus::tableOf(quint8(kind));
+    return table ? QLatin1String(table->word) : QString();
 }
 
 bool isBits(Kind kind)
 {
-    return kind == Kind::Coils || kind == Kind::DiscreteInputs;
+    const modbus::Table *table = modbus::tableOf(quint8(kind));
+    return table && table->bits;
 }
 
 QModbusDataUnit::RegisterType registerType(Kind kind)
@@ -75,9 +68,9 @@ bool parseRead(const QString &text, int unit, Read *read, QString *fault)
     Read r;
     r.unit = unit;
     bool known = false;
-    for (const auto &k : kinds) {
-        if (parts[0] == QLatin1String(k.word)) {
-            r.kind = k.kind;
+    for (const modbus::Table &t : modbus::tables) {
+        if (parts[0].compare(QLatin1String(t.word), Qt::CaseInsensitive) == 0) {
+            r.kind = Kind(t.read);
             known = true;
         }
     }
@@ -153,30 +146,21 @@ bool parseUnitReads(const QString &text, QVector<Read> *reads, QStringList *faul
     return ok;
 }
 
-bool parseHostPort(const QString &text, QString *host, int *port, QString *fault)
+bool parseHostPort(const QString &given, QString *host, int *port, QString *fault)
 {
+    const QString text = given.trimmed();
     QString h = text;
     QString p;
-    if (text.startsWith(QLatin1Char('['))) { // [IPv6]:PORT
-        const int close = text.indexOf(QLatin1Char(']'));
-        if (close < 0 || (close + 1 < text.size() && text.at(close + 1) != QLatin1Char(':'))) {
-            *fault = QCoreApplication::translate("checkargs", "\"%1\": not HOST[:PORT]").arg(text);
-            return false;
-        }
-        h = text.mid(1, close - 1);
-        if (close + 1 < text.size())
-            p = text.mid(close + 2);
-        else
-            p = QString::number(modbus::DefaultTcpPort);
+    if (text.startsWith(QLatin1Char('[')) || text.count(QLatin1Char(':')) > 1) {
+        *fault = QCoreApplication::translate("checkargs",
+                                             "\"%1\": an IPv6 address; the module has an IPv4 address only (HOST "
+                                             "as 192.168.1.10)")
+                     .arg(text);
+        return false;
     } else if (text.count(QLatin1Char(':')) == 1) {
         h = text.section(QLatin1Char(':'), 0, 0);
         p = text.section(QLatin1Char(':'), 1);
-    } else if (text.count(QLatin1Char(':')) == 0) {
-        p = QString::number(modbus::DefaultTcpPort);
-    } else if (QHostAddress(text).protocol() != QAbstractSocket::IPv6Protocol) {
-        *fault = QCoreApplication::translate("checkargs", "\"%1\": not HOST[:PORT]").arg(text);
-        return false;
-    } else { // a bare IPv6 address
+    } else {
         p = QString::number(modbus::DefaultTcpPort);
     }
     static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9.-]*[A-Za-z0-9])?$"));

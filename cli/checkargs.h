@@ -5,17 +5,20 @@
 #include <QStringList>
 #include <QVector>
 
+#include "modbus.h"
+
 // What a network check asks for, parsed from the command line or a plan's
 // cell: the reads (`KIND:ADDRESS[:COUNT]`, `UNIT:KIND:ADDRESS[:COUNT]`),
 // the host and port, the unit. Each refusal says which part is wrong.
 namespace checkargs {
 
-// The four tables a read takes from.
-enum class Kind {
-    HoldingRegisters,
-    InputRegisters,
-    Coils,
-    DiscreteInputs
+// The four tables a read takes from, each by the function code that reads
+// it (its word and width: modbus::tables).
+enum class Kind : unsigned char {
+    HoldingRegisters = modbus::ReadHoldingRegisters,
+    InputRegisters = modbus::ReadInputRegisters,
+    Coils = modbus::ReadCoils,
+    DiscreteInputs = modbus::ReadDiscreteInputs,
 };
 
 struct Read {
@@ -34,12 +37,15 @@ QModbusDataUnit::RegisterType registerType(Kind kind);
 // "hr:0:2", as the command line writes it.
 QString readText(const Read &read);
 
-// `KIND:ADDRESS[:COUNT]` for the unit given. False with `fault` set.
+// `KIND:ADDRESS[:COUNT]` for the unit given, KIND in any case. False with
+// `fault` set.
 bool parseRead(const QString &text, int unit, Read *read, QString *fault);
 // Several `UNIT:KIND:ADDRESS[:COUNT]`, separated by blanks (a plan's check
 // cell). False with one line in `faults` for each bad one.
 bool parseUnitReads(const QString &text, QVector<Read> *reads, QStringList *faults);
-// `HOST[:PORT]`, the port 502 when not given. False with `fault` set.
+// `HOST[:PORT]`, the port 502 when not given, blanks around it ignored;
+// HOST an IPv4 address or a host name (a module has no IPv6 address).
+// False with `fault` set.
 bool parseHostPort(const QString &text, QString *host, int *port, QString *fault);
 // A unit address 1-247. False with `fault` set.
 bool parseUnit(const QString &text, int *unit, QString *fault);

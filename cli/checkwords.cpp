@@ -104,6 +104,15 @@ QString exceptionHint(int code, const checkargs::Read &read, const ModuleValues 
             .arg(read.unit)
             .arg(what, checkargs::kindWord(read.kind));
     case modbus::IllegalDataAddress:
+        if (read.count == 1)
+            return QCoreApplication::translate(
+                       "checkwords",
+                       "The device at unit %1 answered, so the path through the gateway works. The read %2 is "
+                       "wrong for this device: it has nothing at address %3. ADDRESS is the protocol address, "
+                       "the manual's register number less its first one (40001 is hr:0, 30001 is ir:0).")
+                .arg(read.unit)
+                .arg(what)
+                .arg(read.address);
         return QCoreApplication::translate(
                    "checkwords",
                    "The device at unit %1 answered, so the path through the gateway works. The read %2 is "
@@ -166,11 +175,10 @@ QString exceptionHint(int code, const checkargs::Read &read, const ModuleValues 
     default:
         return QCoreApplication::translate(
                    "checkwords",
-                   "The gateway or the device at unit %1 answered the read %2 with exception %3, which the "
-                   "program does not know: see the manuals of the gateway and of the device.")
+                   "The gateway or the device at unit %1 answered the read %2 with an exception the program "
+                   "does not know: see the manuals of the gateway and of the device.")
             .arg(read.unit)
-            .arg(what)
-            .arg(code);
+            .arg(what);
     }
 }
 
@@ -199,6 +207,22 @@ QString closedHint()
                       "not sent again, nor was the connection opened again. A gateway closes a connection when it has "
                       "too many or when its TCP time-out (timeout_tcp) runs out: check that no other master holds "
                       "its connections, and try again.");
+}
+
+QString invalidHint()
+{
+    return QCoreApplication::translate(
+        "checkwords", "The reply does not answer the request, so nothing of it was taken as read. HOST:PORT may be "
+                      "something other than a Modbus TCP gateway, or the gateway or the device behind it is faulty: "
+                      "--verbose shows each frame sent and taken.");
+}
+
+QString gaveUpHint()
+{
+    return QCoreApplication::translate(
+        "checkwords", "A reply came whose MBAP header no Modbus frame has, so nothing after it could be read: the "
+                      "check closed the connection itself. HOST:PORT may be something other than a Modbus TCP "
+                      "gateway: --verbose shows each frame sent and taken.");
 }
 
 QString connectHint(ModbusCheck::Failure failure, const QString &host, int port, int timeoutMs,

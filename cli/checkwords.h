@@ -31,6 +31,10 @@ QString exceptionHint(int code, const checkargs::Read &read, const ModuleValues 
 QString noAnswerHint(int timeoutMs, const ModuleValues &module);
 // The gateway closed the connection during the check.
 QString closedHint();
+// A reply that did not match its request.
+QString invalidHint();
+// A reply no frame could be read from: the check closed the connection.
+QString gaveUpHint();
 // No connection: what decides it, with the module's settings where known.
 QString connectHint(ModbusCheck::Failure failure, const QString &host, int port, int timeoutMs,
                     const ModuleValues &module);

@@ -29,6 +29,13 @@ int exitCodeOf(Commissioning::Outcome outcome)
     return Failed;
 }
 
+int exitCodeOf(const ModbusCheck &check)
+{
+    static_assert(int(ModbusCheck::AllAnswered) == Done && int(ModbusCheck::Unproven) == Failed
+                  && int(ModbusCheck::NoConnection) == NoModule && int(ModbusCheck::DeviceRefused) == DeviceRefused);
+    return check.result().interrupted ? Interrupted : int(check.status());
+}
+
 QList<ExitCode> exitCodes()
 {
     return {

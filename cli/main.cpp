@@ -1,5 +1,6 @@
 // gateway-cli: the module's parameters from a console, without the window.
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include "commands.h"
 #include "console.h"
@@ -10,6 +11,9 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // The program says what went wrong in its own words; Qt's own log lines
+    // (qt.modbus, qt.network) are for QT_LOGGING_RULES, which still applies.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.*=false"));
     QString fault;
     const QStringList arguments = language::choose(QStringLiteral("gateway-cli"), console::arguments(argc, argv), &fault);
     if (!fault.isEmpty()) {

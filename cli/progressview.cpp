@@ -61,8 +61,13 @@ QString stamp()
 
 QString ProgressView::result(const BatchRun::Job &job)
 {
-    const QString word = resultWord(job.outcome);
-    return job.detailText.isEmpty() ? word : word + QStringLiteral(": ") + job.detailText;
+    if (job.following)
+        return job.follow;
+    const QString word = job.followWord.isEmpty() ? resultWord(job.outcome) : job.followWord;
+    QString text = job.detailText.isEmpty() ? word : word + QStringLiteral(": ") + job.detailText;
+    if (!job.follow.isEmpty())
+        text += QStringLiteral("; ") + job.follow;
+    return text;
 }
 
 QString ProgressView::port(const BatchRun::Job &job)
@@ -114,6 +119,14 @@ ProgressView::ProgressView(BatchRun &run, Style style, const Common &common, boo
                 changed(index, text);
         });
         connect(&run, &BatchRun::ended, this, [this](int index) { changed(index, result(job(index))); });
+        connect(&run, &BatchRun::followed, this, [this](int index) {
+            // A check may take less than a redraw's wait: its start and end
+            // are drawn at once.
+            if (rewrite)
+                drawRows();
+            else
+                changed(index, result(job(index)));
+        });
         connect(&run, &BatchRun::finished, this, [this] {
             redraw.stop();
             if (rewrite)
@@ -161,6 +174,10 @@ void ProgressView::changed(int index, const QString &event)
             redraw.start();
         return;
     }
+    // A row's end and its check's start may both tell the same state.
+    if (told.value(index) == event)
+        return;
+    told[index] = event;
     write(cli::tr("%1 line %2 %3: %4\n")
               .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
               .arg(job(index).line)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 
@@ -47,6 +48,8 @@ private:
     // Rows rewritten in place, and how many are on the screen.
     bool rewrite = false;
     int drawn = 0;
+    // Each row's last line, where rows are not redrawn.
+    QHash<int, QString> told;
     QTimer redraw;
 };
 

@@ -2,18 +2,16 @@
 // connects to, answering every unit.
 #include "commands.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QJsonArray>
 #include <QTimer>
 
 #include "anyunitserver.h"
+#include "batchrun.h"
 #include "checkargs.h"
-#include "checkwords.h"
-#include "console.h"
 #include "exitcode.h"
+#include "keys.h"
 #include "messages.h"
 #include "options.h"
+#include "serveview.h"
 
 namespace cli {
 
@@ -44,35 +42,6 @@ bool listenAddress(const QString &text, QHostAddress *address, int *port, QStrin
         return false;
     }
     return true;
-}
-
-// What a request read or wrote, as check writes it: hr:0:2.
-QString target(const AnyUnitServer::Served &s)
-{
-    const char *kind = nullptr;
-    switch (s.function) {
-    case 0x01:
-    case 0x05:
-    case 0x0F:
-        kind = "coil";
-        break;
-    case 0x02:
-        kind = "di";
-        break;
-    case 0x03:
-    case 0x06:
-    case 0x10:
-        kind = "hr";
-        break;
-    case 0x04:
-        kind = "ir";
-        break;
-    default:
-        break;
-    }
-    if (!kind || s.address < 0)
-        return QString();
-    return QStringLiteral("%1:%2:%3").arg(QLatin1String(kind)).arg(s.address).arg(s.count);
 }
 
 struct ServeOptions {
@@ -120,72 +89,41 @@ int serve(const Options &o)
                                      : QStringLiteral("%1:%2").arg(address.toString()).arg(listening);
     message(tr("listening at %1 for %2 s, answering every unit").arg(where).arg(seconds));
 
-    QElapsedTimer clock;
-    clock.start();
-    const auto stamp = [&clock] { return QString::number(double(clock.elapsed()) / 1000, 'f', 3); };
-    // Live, for a person: on stdout, or with --json on stderr beside the
-    // document that comes at the end.
-    const auto live = [&o](const QString &line) {
-        if (o.common.json)
-            console::err(line);
-        else
-            console::out(line);
-    };
-    QJsonArray connections;
-    QJsonArray requests;
-    QObject::connect(&server, &AnyUnitServer::clientConnected, &server, [&](const QString &peer) {
-        connections << QJsonObject{{QStringLiteral("peer"), peer}, {QStringLiteral("at_s"), stamp().toDouble()}};
-        live(tr("%1 connection from %2\n").arg(stamp(), peer));
-    });
-    QObject::connect(&server, &AnyUnitServer::clientDisconnected, &server,
-                     [&](const QString &peer) { live(tr("%1 %2 closed\n").arg(stamp(), peer)); });
-    QObject::connect(&server, &AnyUnitServer::requestServed, &server, [&](const AnyUnitServer::Served &s) {
-        const QString what = target(s);
-        QJsonObject r{{QStringLiteral("peer"), s.peer},
-                      {QStringLiteral("unit"), s.unit},
-                      {QStringLiteral("function"), s.function},
-                      {QStringLiteral("address"), s.address < 0 ? QJsonValue() : QJsonValue(s.address)},
-                      {QStringLiteral("count"), s.count < 0 ? QJsonValue() : QJsonValue(s.count)},
-                      {QStringLiteral("exception"), s.exception ? QJsonValue(s.exception) : QJsonValue()},
-                      {QStringLiteral("at_s"), stamp().toDouble()}};
-        requests << r;
-        QString line = tr("%1 %2 unit %3 function 0x%4 %5")
-                           .arg(stamp(), s.peer)
-                           .arg(s.unit)
-                           .arg(s.function, 2, 16, QLatin1Char('0'))
-                           .arg(checkwords::functionName(s.function));
-        if (!what.isEmpty())
-            line += QStringLiteral(" %1").arg(what);
-        if (s.exception)
-            line += tr(": exception 0x%1 %2")
-                        .arg(s.exception, 2, 16, QLatin1Char('0'))
-                        .arg(checkwords::exceptionNameText(s.exception));
-        live(line + QLatin1Char('\n'));
-    });
-
-    QEventLoop loop;
-    bool interrupted = Interrupts::instance()->seen();
-    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-    QObject::connect(Interrupts::instance(), &Interrupts::interrupted, &loop, [&] {
+    // Run on the driver for the time asked, or until Ctrl+C.
+    ServeView view(server, o.common);
+    BatchRun run;
+    const bool interruptedBefore = Interrupts::instance()->seen();
+    bool interrupted = interruptedBefore;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &run, &BatchRun::release);
+    QObject::connect(Interrupts::instance(), &Interrupts::interrupted, &run, [&] {
+        if (!timer.isActive())
+            return;
         interrupted = true;
-        loop.quit();
+        timer.stop();
+        run.release();
     });
-    if (!interrupted)
-        loop.exec();
+    if (!interruptedBefore) {
+        run.hold();
+        timer.start(seconds * 1000);
+    }
+    run.run();
     server.disconnectDevice();
 
-    message(tr("%n requests served", nullptr, int(requests.size())) + QStringLiteral(", ")
-            + tr("%n connections", nullptr, int(connections.size())));
-    if (o.common.json)
-        printJson({{QStringLiteral("listen"), everywhere ? QJsonValue() : QJsonValue(address.toString())},
-                   {QStringLiteral("port"), listening},
-                   {QStringLiteral("seconds"), seconds},
-                   {QStringLiteral("connections"), connections},
-                   {QStringLiteral("requests"), requests},
-                   {QStringLiteral("served"), requests.size()}});
+    // Render: the summary, and the document.
+    message(tr("%n requests served", nullptr, view.served()) + QStringLiteral(", ")
+            + tr("%n connections", nullptr, view.connections()));
+    if (o.common.json) {
+        QJsonObject doc = view.json();
+        doc.insert(key::listen(), everywhere ? QJsonValue() : QJsonValue(address.toString()));
+        doc.insert(key::port(), listening);
+        doc.insert(key::seconds(), seconds);
+        printJson(doc);
+    }
     if (interrupted)
         return Interrupted;
-    return requests.isEmpty() ? NoModule : Done;
+    return view.served() == 0 ? NoModule : Done;
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "writecheck.h"
 
-#include <QEventLoop>
-
+#include "batchrun.h"
 #include "checkreport.h"
+#include "checkview.h"
 #include "command.h"
-#include "console.h"
 #include "exitcode.h"
+#include "keys.h"
 #include "messages.h"
 #include "modbuscheck.h"
 #include "options.h"
@@ -20,7 +20,7 @@ QCommandLineOption checkOption()
     return {QStringLiteral("check"),
             cli::tr("after the read-back, read through the gateway over Modbus TCP, as the check command does "
                "(repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check's "
-               "(0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any "
+               "(0, 1, 3 or 4) unless the write failed. A module that will be in client mode is refused before any "
                "change is sent"),
             QStringLiteral("KIND:ADDRESS[:COUNT]")};
 }
@@ -133,27 +133,11 @@ int run(const Asked &asked, const ModuleValues &module, const Common &common, QJ
         return Failed;
     }
     ModbusCheck check(host, port, asked.reads, timeoutMs(module));
-    QEventLoop loop;
-    bool interrupted = false;
-    QObject::connect(&check, &ModbusCheck::finished, &loop, &QEventLoop::quit);
-    QObject::connect(Interrupts::instance(), &Interrupts::interrupted, &loop, [&] {
-        interrupted = true;
-        loop.quit();
-    });
-    if (Interrupts::instance()->seen())
-        return Interrupted;
-    check.start();
-    if (!check.isFinished())
-        loop.exec();
-    if (interrupted) {
-        message(QStringLiteral("interrupted"));
-        return Interrupted;
-    }
+    CheckView view(check, module, common);
+    BatchRun().runWith(check);
     if (common.json)
-        json->insert(QStringLiteral("check"), checkreport::json(check, module));
-    else
-        console::out(checkreport::text(check, module));
-    return check.status();
+        json->insert(key::check(), checkreport::json(check, module));
+    return exitCodeOf(check);
 }
 
 } // namespace writecheck

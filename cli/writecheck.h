@@ -51,9 +51,9 @@ bool target(const Asked &asked, const ModuleValues &module, QString *host, int *
 // 3000 ms.
 int timeoutMs(const ModuleValues &module);
 
-// Runs the check after a write in an event loop of its own, prints it (as
-// text, or into `json` under "check"), and gives its exit status (0, 1 or 3
-// as the check command's; 130 when interrupted).
+// Runs the check after a write on the driver, prints it (as text, or into
+// `json` under "check"), and gives its exit status (0, 1, 3 or 4 as the
+// check command's; 130 when interrupted).
 int run(const Asked &asked, const ModuleValues &module, const Common &common, QJsonObject *json);
 
 } // namespace writecheck

@@ -60,18 +60,8 @@ bool toAddress(const std::string &host, int port, sockaddr_in *a)
 
 const char *kindOf(unsigned char function)
 {
-    switch (function) {
-    case modbus::ReadCoils:
-        return "coil";
-    case modbus::ReadDiscreteInputs:
-        return "di";
-    case modbus::ReadHoldingRegisters:
-        return "hr";
-    case modbus::ReadInputRegisters:
-        return "ir";
-    default:
-        return nullptr;
-    }
+    const modbus::Table *table = modbus::tableOf(function);
+    return table && table->read == function ? table->word : nullptr;
 }
 
 } // namespace

@@ -14,8 +14,13 @@
 #include <memory>
 #include <vector>
 
+#include <csignal>
+#include <sys/ioctl.h>
+
 #include "cliprocess.h"
 #include "files.h"
+#include "plan.h"
+#include "ptyhelper.h"
 #include "simprocess.h"
 
 using namespace support;
@@ -49,6 +54,71 @@ QVector<int> valuesOf(const QJsonObject &request)
     return out;
 }
 
+// What a terminal shows after `bytes`: the lines as the cursor left them
+// (carriage return, line feed, erase to the line's end, cursor up).
+QStringList screenOf(const QByteArray &bytes)
+{
+    const QString text = QString::fromUtf8(bytes);
+    QStringList lines{QString()};
+    int row = 0, col = 0;
+    static const QRegularExpression escape(QStringLiteral("^\\x1b\\[(\\d*)([A-Za-z])"));
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\x1b')) {
+            const QRegularExpressionMatch m = escape.match(text.mid(i));
+            if (!m.hasMatch())
+                continue;
+            if (m.captured(2) == QLatin1String("K"))
+                lines[row].truncate(col);
+            else if (m.captured(2) == QLatin1String("A"))
+                row = qMax(0, row - qMax(1, m.captured(1).toInt()));
+            i += m.capturedLength() - 1;
+        } else if (c == QLatin1Char('\r')) {
+            col = 0;
+        } else if (c == QLatin1Char('\n')) {
+            col = 0;
+            if (++row == lines.size())
+                lines << QString();
+        } else {
+            QString &line = lines[row];
+            if (line.size() <= col)
+                line += QString(col - line.size() + 1, QLatin1Char(' '));
+            line[col++] = c;
+        }
+    }
+    return lines;
+}
+
+// gateway-cli with stdout and stderr on a terminal 200 columns wide: what
+// it wrote there, and its exit status.
+CliRun runCliOnTerminal(const QStringList &args)
+{
+    CliRun run;
+    PtyDevice terminal;
+    winsize size{};
+    size.ws_col = 200;
+    size.ws_row = 50;
+    if (!terminal.isOpen() || ::ioctl(terminal.handle(), TIOCSWINSZ, &size) != 0)
+        return run;
+    QProcess p;
+    p.setProgram(QStringLiteral(GATEWAY_CLI_PATH));
+    p.setArguments(args);
+    p.setStandardOutputFile(terminal.slavePath());
+    p.setStandardErrorFile(terminal.slavePath());
+    p.start();
+    if (!p.waitForStarted(10000))
+        return run;
+    // Read as it goes, so that a full terminal never holds the program.
+    for (int waited = 0; p.state() != QProcess::NotRunning && waited < 1200; ++waited) {
+        p.waitForFinished(100);
+        run.out += terminal.drain();
+    }
+    run.out += terminal.drain();
+    if (p.state() == QProcess::NotRunning && p.exitStatus() == QProcess::NormalExit)
+        run.status = p.exitCode();
+    return run;
+}
+
 // A port that nothing listens at (the system's pick, let go at once).
 int freePort()
 {
@@ -66,6 +136,8 @@ private slots:
     void check_data();
     void check();
     void refused();
+    void interruptedRepeat_data();
+    void interruptedRepeat();
     void restartAppliesLineSettings();
     void writeCheck();
     void writeCheckRefusesClientMode_data();
@@ -100,7 +172,7 @@ void tst_Bridge::check_data()
                                       << QStringList{"", "", "", ""};
     // The device's own exception proves the path: said so, with the read.
     QTest::newRow("device refuses an address")
-        << state() << field << QStringList{"--read", "hr:0:2", "--read", "hr:999:2"} << 1
+        << state() << field << QStringList{"--read", "hr:0:2", "--read", "hr:999:2"} << 4
         << QStringList{"1000 1001", "exception 2"} << QStringList{"", "path through the gateway works.*hr:999:2"};
     // The settings file names the module's values in the hint.
     QTest::newRow("parity differs") << state("parity=even\n") << field
@@ -198,6 +270,48 @@ void tst_Bridge::refused()
     QCOMPARE(sim.count(QStringLiteral("TCP-ACCEPT")), 0);
 }
 
+void tst_Bridge::interruptedRepeat_data()
+{
+    QTest::addColumn<bool>("json");
+    QTest::newRow("text") << false;
+    QTest::newRow("json") << true;
+}
+
+// Ctrl+C in a long --repeat prints what was read by then (with --json one
+// whole document) and exits 130.
+void tst_Bridge::interruptedRepeat()
+{
+    QFETCH(bool, json);
+    SimProcess sim;
+    QVERIFY(writeFile(sim.statePath, state()));
+    QVERIFY(sim.start({"--tcp-listen", "127.0.0.1:0", "--field", "1@9600/none/1"}));
+    QTRY_VERIFY(tcpPort(sim) > 0);
+    QProcess check;
+    check.setProgram(QStringLiteral(GATEWAY_CLI_PATH));
+    check.setArguments(QStringList{"check", QStringLiteral("127.0.0.1:%1").arg(tcpPort(sim)), "--repeat", "100000"}
+                       + (json ? QStringList{"--json"} : QStringList()));
+    check.start();
+    QVERIFY(check.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.count(QStringLiteral("TCP-RX")) >= 3, 20000);
+    ::kill(pid_t(check.processId()), SIGINT);
+    QVERIFY(check.waitForFinished(20000));
+    QCOMPARE(check.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(check.exitCode(), 130);
+    const QByteArray out = check.readAllStandardOutput();
+    if (json) {
+        QJsonParseError error;
+        const QJsonObject doc = QJsonDocument::fromJson(out, &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, out);
+        QCOMPARE(doc.value(QStringLiteral("interrupted")).toBool(), true);
+        const QJsonObject r = doc.value(QStringLiteral("requests")).toArray().first().toObject();
+        QVERIFY2(r.value(QStringLiteral("round_trips")).toInt() >= 2, out);
+        QCOMPARE(valuesOf(r), QVector<int>{1000});
+    } else {
+        QVERIFY2(out.contains("unit 1 hr:0:1: ") && out.contains("1000 (median") && out.contains("interrupted in round"),
+                 out);
+    }
+}
+
 // The line settings written through the configuration port take effect
 // with the module's restart, as the module's do: a check that passed before
 // a parity change gets 0x0B after it.
@@ -287,11 +401,12 @@ void tst_Bridge::writeCheckRefusesClientMode()
     QCOMPARE(sim.state().value(QStringLiteral("parity"), QStringLiteral("none")), QStringLiteral("none"));
 }
 
-// A batch of four modules with a check per row: one whose field device
-// answers, one whose device refuses the read (its own exception: the path
-// works, the row is ok), one whose device runs at another speed (0x0B) and
-// one whose port refuses connections. Each failing check fails its own row
-// only, and the batch exits 1.
+// A batch of four modules with a check per row, on a terminal: one whose
+// field device answers, one whose device refuses the read (its own
+// exception: the path works, the row is ok), one whose device runs at
+// another speed (0x0B) and one whose port refuses connections. Each failing
+// check fails its own row only, the batch exits 1, and the screen tells
+// each check running and each row's end as the report does.
 void tst_Bridge::batchChecks()
 {
     struct Module {
@@ -319,20 +434,37 @@ void tst_Bridge::batchChecks()
         plan += QStringLiteral("%1,300,%2,127.0.0.1:%3\n").arg(sim.link, modules[i].check).arg(port);
     }
     const QString planPath = dir.filePath(QStringLiteral("checks.csv"));
+    const QString reportPath = dir.filePath(QStringLiteral("checks-report.csv"));
     QVERIFY(writeFile(planPath, plan.toUtf8()));
-    const CliRun run = runCli({"batch", planPath, "--json", "--interval", "50"});
-    QVERIFY2(run.status == 1, run.out + run.err);
-    const QJsonArray rows = run.json().value(QStringLiteral("rows")).toArray();
-    QCOMPARE(rows.size(), modules.size());
+    const CliRun run =
+        runCliOnTerminal({"batch", planPath, "--report", reportPath, "--overwrite", "--interval", "50"});
+    QVERIFY2(run.status == 1, run.out);
+    const csv::Table report = csv::read(readFile(reportPath));
+    QCOMPARE(report.records.size(), modules.size() + 1);
+    const QStringList header = report.records[0].fields;
+    const QStringList screen = screenOf(run.out);
     for (int i = 0; i < modules.size(); ++i) {
-        const QJsonObject row = rows[i].toObject();
-        QCOMPARE(row.value(QStringLiteral("result")).toString(), modules[i].result);
-        QCOMPARE(row.value(QStringLiteral("check")).toString(), modules[i].check);
-        QCOMPARE(row.value(QStringLiteral("check_result")).toString(), modules[i].checkResult);
-        QVERIFY(row.value(QStringLiteral("check_ms")).toString().toDouble() > 0);
+        const QStringList fields = report.records[i + 1].fields;
+        const auto cell = [&](const char *name) { return fields.value(header.indexOf(QLatin1String(name))); };
+        QCOMPARE(cell("result"), modules[i].result);
+        QCOMPARE(cell("check"), modules[i].check);
+        QCOMPARE(cell("check_result"), modules[i].checkResult);
+        QVERIFY(cell("check_ms").toDouble() > 0);
         // Every module was written and read back, whatever its check.
-        QCOMPARE(row.value(QStringLiteral("timeout_response")).toString(), QStringLiteral("300"));
+        QCOMPARE(cell("timeout_response"), QStringLiteral("300"));
+        // The live row showed the check running; it and the final table end
+        // with the row's own result, the check's after it.
+        const QString link = sims[std::size_t(i)]->link;
+        QVERIFY2(run.out.contains(QStringLiteral("checking %1 at").arg(modules[i].check).toUtf8()), run.out);
+        const QString end = QStringLiteral("  %1; the check %2: %3").arg(modules[i].result, modules[i].check,
+                                                                        modules[i].checkResult);
+        int rows = 0;
+        for (const QString &line : screen)
+            rows += line.contains(link) && line.trimmed().endsWith(end.trimmed()) && line.contains(end);
+        QVERIFY2(rows == 2, qPrintable(screen.join(QLatin1Char('\n'))));
     }
+    QVERIFY2(screen.join(QLatin1Char('\n')).contains(QStringLiteral("2 of 4 modules ok")),
+             qPrintable(screen.join(QLatin1Char('\n'))));
 }
 
 void tst_Bridge::serveClientMode_data()
