@@ -8,6 +8,9 @@
 # above the floor is the programs' own: gateway-cli's (Qt SerialBus, the
 # event loop), the loopback's and the simulator's (its timer). Prints a
 # Markdown table; takes about half a minute.
+# Then the time-out: a gateway that never answers (--tcp-stall), each
+# request given up no earlier than --timeout after it arrived, as the
+# simulator's log times it (the request's arrival, the connection's close).
 #   bench/bridge.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,23 +24,36 @@ work=$(mktemp -d)
 sim_pid=""
 trap '[ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 
-# run SPEED READ REPEAT: one table row.
-run() {
-    local speed=$1 read=$2 repeat=$3 port=""
+# start_sim SPEED OPTION...: the simulated gateway in the background; sets
+# port to its network side's.
+start_sim() {
+    local speed=$1
+    shift
     printf 'speed=%s\n' "$speed" > "$work/module.state"
     rm -f "$work/sim.log"
     "$sim" --link "$work/tty" --state "$work/module.state" --log "$work/sim.log" --quiet \
-        --tcp-listen 127.0.0.1:0 --field "1@$speed/none/1" > /dev/null &
+        --tcp-listen 127.0.0.1:0 "$@" > /dev/null &
     sim_pid=$!
+    port=""
     for _ in $(seq 100); do
         port=$(sed -n 's/^[0-9.]* TCP-LISTEN 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$work/sim.log" 2>/dev/null || true)
         [ -n "$port" ] && break
         sleep 0.05
     done
-    "$cli" check "127.0.0.1:$port" --read "$read" --repeat "$repeat" --json > "$work/check.json"
+}
+
+stop_sim() {
     kill "$sim_pid"
     wait "$sim_pid" 2>/dev/null || true
     sim_pid=""
+}
+
+# run SPEED READ REPEAT: one table row.
+run() {
+    local speed=$1 read=$2 repeat=$3
+    start_sim "$speed" --field "1@$speed/none/1"
+    "$cli" check "127.0.0.1:$port" --read "$read" --repeat "$repeat" --json > "$work/check.json"
+    stop_sim
     python3 - "$work/check.json" "$speed" "$read" <<'PY'
 import json, sys
 doc = json.load(open(sys.argv[1]))
@@ -59,3 +75,43 @@ run 115200 hr:0:2 500
 run 115200 hr:0:125 200
 run 9600 hr:0:2 200
 run 9600 hr:0:125 20
+
+# timeout MS: one row, five requests to a server on 127.0.0.1 that takes
+# them and never answers; it times each from the request's arrival to the
+# connection's close.
+timeout() {
+    python3 - "$cli" "$1" <<'PY'
+import socket, subprocess, sys, threading, time
+cli, asked = sys.argv[1], int(sys.argv[2])
+server = socket.socket()
+server.bind(("127.0.0.1", 0))
+server.listen(1)
+waits = []
+def serve():
+    for _ in range(5):
+        conn, _ = server.accept()
+        conn.recv(260)
+        arrived = time.monotonic()
+        while conn.recv(260):
+            pass
+        waits.append((time.monotonic() - arrived) * 1000)
+        conn.close()
+thread = threading.Thread(target=serve)
+thread.start()
+for _ in range(5):
+    subprocess.run([cli, "check", "127.0.0.1:%d" % server.getsockname()[1], "--timeout", str(asked)],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+thread.join()
+waits.sort()
+# The server's own wake-up for the request, a few tenths of a ms on
+# loopback, makes it see the wait that much shorter.
+print("| %d ms | %d | %.1f ms | %.1f ms | %.1f ms | %+.1f ms | %s |" % (asked, len(waits), waits[0],
+      waits[len(waits) // 2], waits[-1], waits[0] - asked, "yes" if waits[0] >= asked - 0.5 else "**no**"))
+PY
+}
+
+echo
+echo "| --timeout | Requests | Given up after, min | median | max | Min less asked | Not early (0.5 ms for the server's wake-up) |"
+echo "|---|---|---|---|---|---|---|"
+timeout 500
+timeout 2000
