@@ -570,7 +570,8 @@ void tst_Bridge::badInputSendsNothing()
     QVERIFY2(run.err.contains("nothing was sent"), run.err);
     QVERIFY(run.out.isEmpty());
     // A bad host or port, likewise.
-    for (const QString &host : {QStringLiteral("127.0.0.300:%1"), QStringLiteral("127.0.0.1:%1x")}) {
+    for (const QString &host :
+         {QStringLiteral("127.0.0.300:%1"), QStringLiteral("127.0.0.1:%1x"), QStringLiteral("[::1]:%1")}) {
         const CliRun bad = runCli({"check", host.arg(tcpPort(sim))});
         QVERIFY2(bad.status == 2, bad.err);
     }
