@@ -46,7 +46,8 @@ MainWindow::MainWindow(QWidget *parent)
         timer->setInterval(proto::PaceMs);
         return timer;
     };
-    // The per-variant timers fire the empty slots, on purpose; held by tst_window::emptySlotsDoNothing.
+    // The per-variant timers are tied to slots that do nothing: nothing starts
+    // them, and the per-variant sequences run from no control.
     scanTimer = sequenceTimer("scanTimer", SLOT(timerforScan()));
     writeTimer = sequenceTimer("writeTimer", SLOT(change_parametersofmodbus()));
     scanAllTimer = sequenceTimer("scanAllTimer", SLOT(scan_pa_modbus_all()));
@@ -118,12 +119,14 @@ MainWindow::~MainWindow()
     }
 }
 
-// Empty on purpose (the per-variant scan timer's slot); held by tst_window::emptySlotsDoNothing.
+// The per-variant scan timer's slot: empty, as that timer has no sequence of
+// its own to run.
 void MainWindow::timerforScan()
 {
 }
 
-// Empty on purpose (the per-variant write timer's slot); held by tst_window::emptySlotsDoNothing.
+// The per-variant write timer's slot: empty, as that timer has no sequence
+// of its own to run.
 void MainWindow::change_parametersofmodbus()
 {
 }

@@ -26,7 +26,8 @@ QSize MainWindow::startSize()
 
 // 0: Modbus TCP-RTU, 1: Modbus RTU-TCP, 2: Modbus universal; any other index
 // leaves the view as it is.
-// No control reaches the views, on purpose; held by tst_window::views.
+// No control reaches the views: the window serves the universal kind, and
+// carries the switch for the other two as slots nothing connects.
 void MainWindow::universal_show(int index)
 {
     if (index < 0 || index > 2)

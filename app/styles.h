@@ -8,8 +8,8 @@ constexpr const char ok[] = "background-color:  #90ee90;";
 constexpr const char error[] = "background-color: #FF2400";
 // The field is not in use or not editable.
 constexpr const char inactive[] = "background-color:  #f5edff;";
-// The same lavender as written by the settings-file load.
-// One blank fewer than `inactive` on purpose; held by tst_settingsmenu::loadFillsFormAndLavender.
+// The same lavender as written by the settings-file load, with one blank
+// fewer than `inactive`: the load writes its own text, which renders alike.
 constexpr const char inactiveFile[] = "background-color: #f5edff;";
 // Neutral: nothing is known about the field.
 constexpr const char none[] = "";

@@ -113,6 +113,8 @@ void MainWindow::handleError(QSerialPort::SerialPortError error)
 
 void MainWindow::reopenPort()
 {
+    // Not closeport()/openport(): the link stays up for the user (no status,
+    // no box, the sequences run on), only the port's handle is renewed.
     serial.close();
     if (serial.open(QIODevice::ReadWrite))
         return;

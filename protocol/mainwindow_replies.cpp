@@ -36,7 +36,8 @@ void MainWindow::takeReply(const QByteArray &bytes)
         QMessageBox::critical(this, tr("нет соединения с модуля"), boxtext::connectionError());
         return;
     }
-    // Traced a second time on purpose; held by tst_traces::categories.
+    // Traced again once the reply is known not to be empty: the developer
+    // trace shows every reply taken as one, each as it is handled.
     qCDebug(lcProtocol) << "data 2:" << answer;
     replyReceived = true;
 

@@ -13,7 +13,8 @@
 
 void MainWindow::on_scan_parameters_clicked()
 {
-    // The caption is the scan's state, on purpose; held by tst_sequences::scanStoppedByUser and variantScans.
+    // The caption is the scan's state: the window keeps no other, so the
+    // caption alone decides between starting and stopping.
     const QString current = ui->scan_parameters->text();
     if (current == caption::scan()) {
         ui->scan_parameters->setText(caption::stopScan());
@@ -65,7 +66,8 @@ void MainWindow::scan_pa_modbus_all()
     }
 }
 
-// No control reaches the per-variant scans, on purpose; held by tst_sequences::variantScans.
+// No control reaches the per-variant scans: the window serves the universal
+// kind, and carries the other two kinds' sequences as slots of their own.
 void MainWindow::scan_pa_modbus_RTU_TCP()
 {
     scanVariantStep(proto::Variant::RtuTcp);

@@ -24,7 +24,8 @@ QString successText(const QString &moduleKind)
 
 void MainWindow::on_applyButton_clicked()
 {
-    // The captions are the write's state, on purpose; held by tst_sequences::writeNotStartedWhileScanning.
+    // The captions are the write's state: the window keeps no other, so a
+    // write starts only while both buttons show their idle captions.
     const QString current = ui->applyButton->text();
     if (current == caption::write() && ui->scan_parameters->text() == caption::scan() && serial.isOpen()) {
         ui->applyButton->setText(caption::stopWrite());
@@ -88,7 +89,8 @@ void MainWindow::change_mode_TCP()
     }
 }
 
-// No control reaches the per-variant writes, on purpose; held by tst_sequences::variantWrite and variantWriteSilent.
+// No control reaches the per-variant writes: the window serves the universal
+// kind, and carries the other two kinds' sequences as slots of their own.
 void MainWindow::change_pa_modbus_RTU_TCP()
 {
     writeVariantStep(proto::Variant::RtuTcp);

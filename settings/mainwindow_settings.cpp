@@ -130,7 +130,8 @@ void MainWindow::fillForm(const setting_module &s, bool traceLists)
         case proto::Kind::SlaveId:
             break; // below, with its box
         }
-        // "SPERD" is the trace's own spelling, on purpose; held by tst_settingsmenu::loadTraces.
+        // "SPERD" is the trace's own spelling: readers of the debug log search
+        // for the words it has always written.
         if (traceLists && p == proto::Param::Speed)
             qCDebug(lcSettings) << s.rs485Speed << "SPERD_RS485";
         else if (traceLists && p == proto::Param::Mode)
