@@ -9,14 +9,34 @@
 #include "checkwords.h"
 #include "language.h"
 #include "modbus.h"
+#include "systemwords.h"
 
 namespace checkreport {
 
 namespace {
 
+// Milliseconds as a person reads them (the person's decimal separator).
 QString ms(double value)
 {
-    return QString::number(value, 'f', 1);
+    return language::decimal(value, 1);
+}
+
+// Why there is no connection, in the program's own words for a person
+// (the system's text stays in the JSON's "error").
+QString failureText(const ModbusCheck::Result &r)
+{
+    switch (r.failure) {
+    case ModbusCheck::Failure::Refused:
+        return language::failureText(language::Failure::ConnectionRefused, r.error);
+    case ModbusCheck::Failure::HostNotFound:
+        return language::failureText(language::Failure::HostNotFound, r.error);
+    case ModbusCheck::Failure::TimedOut:
+        return language::failureText(language::Failure::ConnectionTimedOut, r.error);
+    case ModbusCheck::Failure::None:
+    case ModbusCheck::Failure::Other:
+        break;
+    }
+    return r.error;
 }
 
 // An exception code as the text gives it: 0B.
@@ -122,7 +142,7 @@ QString text(const ModbusCheck &check, const ModuleValues &module)
     const QString where = QStringLiteral("%1:%2").arg(check.host()).arg(check.port());
     QString out;
     if (!r.connected) {
-        out += QCoreApplication::translate("checkreport", "%1: no connection (%2)\n").arg(where, r.error);
+        out += QCoreApplication::translate("checkreport", "%1: no connection (%2)\n").arg(where, failureText(r));
         out += wrapped(checkwords::connectHint(r.failure, check.host(), check.port(), check.timeoutMs(), module));
         return out;
     }

@@ -33,14 +33,14 @@ bool listenAddress(const QString &text, QHostAddress *address, int *port, QStrin
             return false;
         *address = QHostAddress(host);
         if (address->isNull()) {
-            *fault = QStringLiteral("\"%1\": HOST must be an address of this PC").arg(text);
+            *fault = cli::tr("\"%1\": HOST must be an address of this PC").arg(text);
             return false;
         }
     }
     bool ok = false;
     *port = portText.toInt(&ok);
     if (!ok || *port < 0 || *port > 65535 || portText.startsWith(QLatin1Char('+'))) {
-        *fault = QStringLiteral("\"%1\": PORT \"%2\" is not a number 0-65535").arg(text, portText);
+        *fault = cli::tr("\"%1\": PORT \"%2\" is not a number 0-65535").arg(text, portText);
         return false;
     }
     return true;
@@ -111,7 +111,7 @@ int serve(const Options &o)
         message(tr("cannot listen at %1 port %2: %3")
                     .arg(address.toString())
                     .arg(port)
-                    .arg(server.errorString()));
+                    .arg(server.listenFailureText()));
         return NoModule;
     }
     const quint16 listening = server.serverPort();
@@ -149,11 +149,13 @@ int serve(const Options &o)
                       {QStringLiteral("exception"), s.exception ? QJsonValue(s.exception) : QJsonValue()},
                       {QStringLiteral("at_s"), stamp().toDouble()}};
         requests << r;
+        // A function without a name (0x2b) ends at its code.
         QString line = tr("%1 %2 unit %3 function 0x%4 %5")
                            .arg(stamp(), s.peer)
                            .arg(s.unit)
                            .arg(s.function, 2, 16, QLatin1Char('0'))
-                           .arg(checkwords::functionName(s.function));
+                           .arg(checkwords::functionName(s.function))
+                           .trimmed();
         if (!what.isEmpty())
             line += QStringLiteral(" %1").arg(what);
         if (s.exception)

@@ -146,7 +146,7 @@ int run(const Asked &asked, const ModuleValues &module, const Common &common, QJ
     if (!check.isFinished())
         loop.exec();
     if (interrupted) {
-        message(QStringLiteral("interrupted"));
+        message(cli::tr("interrupted"));
         return Interrupted;
     }
     if (common.json)

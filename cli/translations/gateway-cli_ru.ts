@@ -21,11 +21,11 @@
     </message>
     <message>
         <source>read back %1</source>
-        <translation>чтение %1</translation>
+        <translation>контрольное чтение %1</translation>
     </message>
     <message>
         <source>cannot open the port: %1</source>
-        <translation>порт не открывается: %1</translation>
+        <translation>не удалось открыть порт: %1</translation>
     </message>
     <message>
         <source>the port went away (%1)</source>
@@ -57,11 +57,11 @@
     </message>
     <message>
         <source>%1: the reply &quot;%2&quot; is not the module&apos;s: no echo of &quot;%3&quot;</source>
-        <translation>%1: ответ «%2» не от модуля: нет эха «%3»</translation>
+        <translation>%1: ответ «%2» не от модуля: в нём нет эха «%3»</translation>
     </message>
     <message>
         <source>%1: the reply &quot;%2&quot; is neither &quot;%3&quot; nor &quot;%4&quot;</source>
-        <translation>%1: ответ «%2» — ни «%3», ни «%4»</translation>
+        <translation>%1: ответ «%2» — не «%3» и не «%4»</translation>
     </message>
 </context>
 <context>
@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>the mask /%1 leaves no address for another host on the subnet (/1 to /30; /31 and /32 only with --force)</source>
-        <translation>маска /%1 не оставляет в подсети адреса для другого узла (от /1 до /30; /31 и /32 — только с --force)</translation>
+        <translation>при маске /%1 в подсети не остаётся адреса для другого узла (допустимы /1–/30; /31 и /32 — только с --force)</translation>
     </message>
     <message>
         <source>255.255.255.255 is the broadcast address of every network, no host&apos;s address</source>
@@ -84,11 +84,11 @@
     </message>
     <message>
         <source>%1 is in 0.0.0.0/8, &quot;this network&quot;: no host&apos;s address</source>
-        <translation>%1 входит в 0.0.0.0/8, «эта сеть»: это не адрес узла</translation>
+        <translation>%1 входит в 0.0.0.0/8 («эта сеть»): это не адрес узла</translation>
     </message>
     <message>
         <source>%1 is in 127.0.0.0/8, a PC&apos;s own loopback: no other host reaches it</source>
-        <translation>%1 входит в 127.0.0.0/8, петлевые адреса самого ПК: ни один другой узел до него не дойдёт</translation>
+        <translation>%1 входит в 127.0.0.0/8 — петлевые адреса самого ПК: другие узлы до него не дойдут</translation>
     </message>
     <message>
         <source>%1 is a multicast address (224.0.0.0 to 239.255.255.255): no host&apos;s address</source>
@@ -96,11 +96,11 @@
     </message>
     <message>
         <source>the network address of %1 (its host part is all zeros)</source>
-        <translation>адрес сети %1 (его часть узла — одни нули)</translation>
+        <translation>адрес сети %1 (все биты номера узла — нули)</translation>
     </message>
     <message>
         <source>the broadcast address of %1 (its host part is all ones)</source>
-        <translation>широковещательный адрес %1 (его часть узла — одни единицы)</translation>
+        <translation>широковещательный адрес %1 (все биты номера узла — единицы)</translation>
     </message>
     <message>
         <source>ip=%1: %2</source>
@@ -135,11 +135,11 @@
     </message>
     <message>
         <source>%1: the file exists (--overwrite replaces it)</source>
-        <translation>%1: файл уже есть (--overwrite заменяет его)</translation>
+        <translation>%1: файл уже существует (заменить его: --overwrite)</translation>
     </message>
     <message>
         <source>%1: no file can be made in %2: %3</source>
-        <translation>%1: в %2 нельзя создать файл: %3</translation>
+        <translation>%1: не удаётся создать файл в %2: %3</translation>
     </message>
 </context>
 <context>
@@ -150,11 +150,11 @@
     </message>
     <message>
         <source>cannot be read</source>
-        <translation>не читается</translation>
+        <translation>не удаётся прочитать</translation>
     </message>
     <message>
         <source>not a settings file (INI text)</source>
-        <translation>не файл настройки (текст INI)</translation>
+        <translation>не является файлом настройки (текстом INI)</translation>
     </message>
     <message>
         <source>holds none of the module&apos;s keys</source>
@@ -162,22 +162,22 @@
     </message>
     <message>
         <source>cannot be written</source>
-        <translation>не записывается</translation>
+        <translation>не удаётся записать</translation>
     </message>
     <message>
         <source>exists and is not a settings file (INI text)</source>
-        <translation>уже есть, и это не файл настройки (текст INI)</translation>
+        <translation>уже существует и не является файлом настройки (текстом INI)</translation>
     </message>
 </context>
 <context>
     <name>QCommandLineParser</name>
     <message>
         <source>Unknown option &apos;%1&apos;.</source>
-        <translation>Неизвестный параметр «%1».</translation>
+        <translation>Неизвестная опция «%1».</translation>
     </message>
     <message>
         <source>Unknown options: %1.</source>
-        <translation>Неизвестные параметры: %1.</translation>
+        <translation>Неизвестные опции: %1.</translation>
     </message>
     <message>
         <source>Missing value after &apos;%1&apos;.</source>
@@ -192,11 +192,11 @@
     <name>checkargs</name>
     <message>
         <source>&quot;%1&quot;: not KIND:ADDRESS[:COUNT] (for example hr:0:2)</source>
-        <translation>«%1»: не KIND:ADDRESS[:COUNT] (например, hr:0:2)</translation>
+        <translation>«%1»: ожидается KIND:ADDRESS[:COUNT] (например, hr:0:2)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: KIND &quot;%2&quot; is not one of hr, ir, coil, di</source>
-        <translation>«%1»: KIND «%2» — не hr, ir, coil или di</translation>
+        <translation>«%1»: KIND «%2» — не hr, не ir, не coil и не di</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: ADDRESS &quot;%2&quot; is not a number 0-%3</source>
@@ -204,11 +204,11 @@
     </message>
     <message>
         <source>&quot;%1&quot;: COUNT &quot;%2&quot; is not a number 1-%3 (bits)</source>
-        <translation>«%1»: COUNT «%2» — не число 1-%3 (битов)</translation>
+        <translation>«%1»: COUNT «%2» — не число 1-%3 (количество битов)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: COUNT &quot;%2&quot; is not a number 1-%3 (registers)</source>
-        <translation>«%1»: COUNT «%2» — не число 1-%3 (регистров)</translation>
+        <translation>«%1»: COUNT «%2» — не число 1-%3 (количество регистров)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: the read goes beyond address %2</source>
@@ -216,7 +216,7 @@
     </message>
     <message>
         <source>&quot;%1&quot;: not UNIT:KIND:ADDRESS[:COUNT] (for example 1:hr:0:2)</source>
-        <translation>«%1»: не UNIT:KIND:ADDRESS[:COUNT] (например, 1:hr:0:2)</translation>
+        <translation>«%1»: ожидается UNIT:KIND:ADDRESS[:COUNT] (например, 1:hr:0:2)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: %2</source>
@@ -224,15 +224,15 @@
     </message>
     <message>
         <source>no read given: UNIT:KIND:ADDRESS[:COUNT], several separated by blanks</source>
-        <translation>чтение не задано: UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел</translation>
+        <translation>не задано ни одного чтения: UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: not HOST[:PORT]</source>
-        <translation>«%1»: не HOST[:PORT]</translation>
+        <translation>«%1»: ожидается HOST[:PORT]</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: HOST &quot;%2&quot; is neither an address nor a host name</source>
-        <translation>«%1»: HOST «%2» — ни адрес, ни имя узла</translation>
+        <translation>«%1»: HOST «%2» — не адрес и не имя узла</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: HOST &quot;%2&quot; is not an IPv4 address</source>
@@ -244,7 +244,7 @@
     </message>
     <message>
         <source>unit &quot;%1&quot; is not a number %2-%3</source>
-        <translation>устройство «%1» — не число %2-%3</translation>
+        <translation>адрес устройства «%1» — не число %2-%3</translation>
     </message>
 </context>
 <context>
@@ -258,7 +258,7 @@
     <message>
         <source>%1: connected in %2 ms
 </source>
-        <translation>%1: соединение за %2 мс
+        <translation>%1: соединение установлено за %2 мс
 </translation>
     </message>
     <message>
@@ -271,7 +271,7 @@
     </message>
     <message>
         <source>median %1 ms, min %2, max %3, %4 round trips</source>
-        <translation>медиана %1 мс, мин. %2, макс. %3, запросов и ответов: %4</translation>
+        <translation>медиана %1 мс, мин. %2, макс. %3, циклов «запрос — ответ»: %4</translation>
     </message>
     <message>
         <source>%1: %2 (%3)
@@ -288,7 +288,7 @@
     <message>
         <source>%1: a reply that is not Modbus: %2
 </source>
-        <translation>%1: ответ не по Modbus: %2
+        <translation>%1: ответ не по протоколу Modbus: %2
 </translation>
     </message>
     <message>
@@ -300,7 +300,7 @@
     <message>
         <source>%1: not answered: the connection was closed
 </source>
-        <translation>%1: без ответа: соединение закрыто
+        <translation>%1: нет ответа: соединение закрыто
 </translation>
     </message>
 </context>
@@ -392,7 +392,7 @@
     </message>
     <message>
         <source>The device at unit %1 answered, so the path through the gateway works. The read %2 is wrong for this device: it does not give %3 at once there. See the device&apos;s manual.</source>
-        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: столько (%3) за раз оно там не отдаёт. Смотрите руководство устройства.</translation>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: столько значений (%3) за раз оно там не отдаёт. Смотрите руководство устройства.</translation>
     </message>
     <message>
         <source>The device at unit %1 answered, so the path through the gateway works. The device failed while it handled the read %2: look at the device itself.</source>
@@ -408,15 +408,15 @@
     </message>
     <message>
         <source>No device answered unit %1 on the module&apos;s RS-485 line within the module&apos;s response time-out (timeout_response %2 ms). Check that the device&apos;s speed, parity and stop bits equal the module&apos;s: speed %3, parity %4, stop_bits %5. Then check the device&apos;s address (unit %1), the line&apos;s wiring (A and B not swapped) and its termination, and timeout_response, which a slow device may need longer.</source>
-        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля (timeout_response %2 мс). Проверьте, что скорость, паритет и количество стоп-бит устройства те же, что у модуля: speed %3, parity %4, stop_bits %5. Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может быть нужен больший.</translation>
+        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля (timeout_response %2 мс). Проверьте, что скорость, паритет и количество стоп-битов у устройства те же, что у модуля: speed %3, parity %4, stop_bits %5. Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может понадобиться больше.</translation>
     </message>
     <message>
         <source>No device answered unit %1 on the module&apos;s RS-485 line within the module&apos;s response time-out. Check that the device&apos;s speed, parity and stop bits equal the module&apos;s (speed, parity and stop_bits: scan the module, or give its settings file with --file, to see them). Then check the device&apos;s address (unit %1), the line&apos;s wiring (A and B not swapped) and its termination, and timeout_response, which a slow device may need longer.</source>
-        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля. Проверьте, что скорость, паритет и количество стоп-бит устройства те же, что у модуля (speed, parity и stop_bits: чтобы их увидеть, выполните сканирование модуля или укажите его файл настройки в --file). Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может быть нужен больший.</translation>
+        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля. Проверьте, что скорость, паритет и количество стоп-битов у устройства те же, что у модуля (speed, parity и stop_bits: чтобы их увидеть, выполните сканирование модуля или укажите его файл настройки в --file). Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может понадобиться больше.</translation>
     </message>
     <message>
         <source>The gateway or the device at unit %1 answered the read %2 with exception %3, which the program does not know: see the manuals of the gateway and of the device.</source>
-        <translation>Шлюз или устройство с адресом %1 ответили на чтение %2 исключением %3, которое программе не известно: смотрите руководства шлюза и устройства.</translation>
+        <translation>Шлюз или устройство с адресом %1 ответили на чтение %2 исключением %3, неизвестным программе: смотрите руководства шлюза и устройства.</translation>
     </message>
     <message>
         <source>No reply within %1 ms, not even an exception. A gateway whose line stays silent answers 0x0B after its timeout_response (%2 ms): check that HOST:PORT is the gateway itself, and that --timeout is longer than its timeout_response.</source>
@@ -432,19 +432,19 @@
     </message>
     <message>
         <source>%1 refused the connection at port %2: the address answers, but nothing listens at that port. Check that the module is in TCP server mode (mode server: in client mode it listens nowhere and connects to its ip_server_tcp itself; gateway-cli serve stands in for that server), that its port_tcp is %2, and that it was restarted after its settings were written.</source>
-        <translation>%1 отказал в соединении на порту %2: адрес отвечает, но этот порт никто не слушает. Проверьте, что модуль в режиме сервера TCP (mode server: в режиме клиента он ничего не слушает и сам соединяется со своим ip_server_tcp; этот сервер может заменить gateway-cli serve), что его port_tcp равен %2 и что после записи параметров он был перезагружен.</translation>
+        <translation>%1 отклонил соединение на порту %2: адрес отвечает, но на этом порту никто не ожидает соединений. Проверьте, что модуль в режиме сервера TCP (mode server: в режиме клиента он сам соединяется со своим ip_server_tcp и входящих соединений не принимает; этот сервер может заменить gateway-cli serve), что его port_tcp равен %2 и что после записи параметров модуль был перезагружен.</translation>
     </message>
     <message>
         <source>%1: no such host. Give the module&apos;s ip address.</source>
-        <translation>%1: нет такого узла. Укажите ip-адрес модуля.</translation>
+        <translation>%1: такого узла нет. Укажите ip-адрес модуля.</translation>
     </message>
     <message>
         <source>No connection to %1 at port %2 within %3 ms: nothing answered at that address. Check the module&apos;s ip, mask and gateway against the network, and this PC&apos;s own address on that network: the PC must be in the module&apos;s subnet (the same network under the module&apos;s mask) or reach it through the module&apos;s gateway. Then check that the module is in server mode and that its port_tcp is %2.</source>
-        <translation>Нет соединения с %1 на порту %2 за %3 мс: по этому адресу никто не ответил. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля (в той же сети при маске модуля) или достигать его через шлюз модуля. Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
+        <translation>Нет соединения с %1 на порту %2 за %3 мс: по этому адресу никто не ответил. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля (в той же сети при маске модуля) или связываться с ним через основной шлюз модуля (gateway). Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
     </message>
     <message>
         <source>No connection to %1 at port %2. Check the module&apos;s ip, mask and gateway against the network, and this PC&apos;s own address on that network: the PC must be in the module&apos;s subnet or reach it through the module&apos;s gateway. Then check that the module is in server mode and that its port_tcp is %2.</source>
-        <translation>Нет соединения с %1 на порту %2. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля или достигать его через шлюз модуля. Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
+        <translation>Нет соединения с %1 на порту %2. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля или связываться с ним через основной шлюз модуля (gateway). Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
     </message>
 </context>
 <context>
@@ -1510,6 +1510,18 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
         <source>the check: the module&apos;s ip and port_tcp are not known: give --via</source>
         <translation>проверка: ip и port_tcp модуля неизвестны: укажите --via</translation>
     </message>
+    <message>
+        <source>[OPTION]...</source>
+        <translation>[ОПЦИЯ]...</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: HOST must be an address of this PC</source>
+        <translation>«%1»: HOST должен быть адресом этого ПК</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: PORT &quot;%2&quot; is not a number 0-65535</source>
+        <translation>«%1»: PORT «%2» — не число 0-65535</translation>
+    </message>
 </context>
 <context>
     <name>cli::ProgressView</name>
@@ -1523,7 +1535,7 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>the module answers again, %1 s after the restart</source>
-        <translation>модуль снова отвечает, через %1 с после перезагрузки</translation>
+        <translation>модуль снова ответил через %1 с после перезагрузки</translation>
     </message>
 </context>
 <context>
@@ -1561,7 +1573,7 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>%1: the file&apos;s list position &quot;%2&quot; is none of %3</source>
-        <translation>%1: номер в списке «%2» в файле — ни одно из %3</translation>
+        <translation>%1: номер в списке «%2» в файле не входит в %3</translation>
     </message>
 </context>
 <context>
@@ -1572,11 +1584,11 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>%1: not KIND:ADDRESS = VALUE...</source>
-        <translation>%1: не KIND:ADDRESS = VALUE...</translation>
+        <translation>%1: ожидается KIND:ADDRESS = VALUE...</translation>
     </message>
     <message>
         <source>%1: &quot;%2&quot; is not KIND:ADDRESS (hr, ir, coil or di, and 0-%3)</source>
-        <translation>%1: «%2» — не KIND:ADDRESS (hr, ir, coil или di и 0-%3)</translation>
+        <translation>%1: «%2» — не KIND:ADDRESS (hr, ir, coil или di и адрес 0-%3)</translation>
     </message>
     <message>
         <source>%1: the values must be bits, 0 or 1</source>
@@ -1589,6 +1601,57 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     <message>
         <source>%1: the values go beyond address %2</source>
         <translation>%1: значения выходят за адрес %2</translation>
+    </message>
+</context>
+<context>
+    <name>systemwords</name>
+    <message>
+        <source>no such port</source>
+        <translation>такого порта нет</translation>
+    </message>
+    <message>
+        <source>not a serial port</source>
+        <translation>это не последовательный порт</translation>
+    </message>
+    <message>
+        <source>the port is busy with another program, or there is no access to it</source>
+        <translation>порт занят другой программой или к нему нет доступа</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>нет такого файла</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>это папка, а не файл</translation>
+    </message>
+    <message>
+        <source>no access</source>
+        <translation>нет доступа</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>соединение отклонено</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>узел не найден</translation>
+    </message>
+    <message>
+        <source>no answer within the time-out</source>
+        <translation>нет ответа за время ожидания</translation>
+    </message>
+    <message>
+        <source>the port is taken by another program</source>
+        <translation>порт уже занят другой программой</translation>
+    </message>
+    <message>
+        <source>the address is not one of this PC&apos;s</source>
+        <translation>это не адрес этого ПК</translation>
+    </message>
+    <message>
+        <source>no right to this port (ports below 1024 need the administrator&apos;s)</source>
+        <translation>нет прав на этот порт (порты ниже 1024 — только с правами администратора)</translation>
     </message>
 </context>
 </TS>
