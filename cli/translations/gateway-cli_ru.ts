@@ -672,7 +672,7 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     <message>
         <source>%1 module %2, file %3
 </source>
-        <translation>%1: в модуле %2, в файле %3
+        <translation>%1 в модуле %2, в файле %3
 </translation>
     </message>
     <message>
