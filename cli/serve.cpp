@@ -12,6 +12,7 @@
 #include "checkwords.h"
 #include "console.h"
 #include "exitcode.h"
+#include "language.h"
 #include "messages.h"
 #include "options.h"
 
@@ -123,6 +124,8 @@ int serve(const Options &o)
     QElapsedTimer clock;
     clock.start();
     const auto stamp = [&clock] { return QString::number(double(clock.elapsed()) / 1000, 'f', 3); };
+    // The same for a person: the person's decimal separator.
+    const auto shownStamp = [&clock] { return language::decimal(double(clock.elapsed()) / 1000, 3); };
     // Live, for a person: on stdout, or with --json on stderr beside the
     // document that comes at the end.
     const auto live = [&o](const QString &line) {
@@ -135,10 +138,10 @@ int serve(const Options &o)
     QJsonArray requests;
     QObject::connect(&server, &AnyUnitServer::clientConnected, &server, [&](const QString &peer) {
         connections << QJsonObject{{QStringLiteral("peer"), peer}, {QStringLiteral("at_s"), stamp().toDouble()}};
-        live(tr("%1 connection from %2\n").arg(stamp(), peer));
+        live(tr("%1 connection from %2\n").arg(shownStamp(), peer));
     });
     QObject::connect(&server, &AnyUnitServer::clientDisconnected, &server,
-                     [&](const QString &peer) { live(tr("%1 %2 closed\n").arg(stamp(), peer)); });
+                     [&](const QString &peer) { live(tr("%1 %2 closed\n").arg(shownStamp(), peer)); });
     QObject::connect(&server, &AnyUnitServer::requestServed, &server, [&](const AnyUnitServer::Served &s) {
         const QString what = target(s);
         QJsonObject r{{QStringLiteral("peer"), s.peer},
@@ -151,7 +154,7 @@ int serve(const Options &o)
         requests << r;
         // A function without a name (0x2b) ends at its code.
         QString line = tr("%1 %2 unit %3 function 0x%4 %5")
-                           .arg(stamp(), s.peer)
+                           .arg(shownStamp(), s.peer)
                            .arg(s.unit)
                            .arg(s.function, 2, 16, QLatin1Char('0'))
                            .arg(checkwords::functionName(s.function))
