@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>the mask /%1 leaves no address for another host on the subnet (/1 to /30; /31 and /32 only with --force)</source>
-        <translation>при маске /%1 в подсети не остаётся адреса для другого узла (допустимы /1–/30; /31 и /32 — только с --force)</translation>
+        <translation>при маске /%1 в подсети не остаётся адреса для другого узла (допустимы маски от /1 до /30; /31 и /32 — только с --force)</translation>
     </message>
     <message>
         <source>255.255.255.255 is the broadcast address of every network, no host&apos;s address</source>
