@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "modbus.h"
+#include "systemwords.h"
 
 namespace {
 
@@ -57,6 +58,22 @@ bool AnyUnitServer::listen(const QHostAddress &address, quint16 port)
 quint16 AnyUnitServer::serverPort() const
 {
     return server ? server->serverPort() : 0;
+}
+
+QString AnyUnitServer::listenFailureText() const
+{
+    if (!server)
+        return errorString();
+    switch (server->serverError()) {
+    case QAbstractSocket::AddressInUseError:
+        return language::failureText(language::Failure::AddressInUse, errorString());
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return language::failureText(language::Failure::AddressNotAvailable, errorString());
+    case QAbstractSocket::SocketAccessError:
+        return language::failureText(language::Failure::AddressProtected, errorString());
+    default:
+        return errorString();
+    }
 }
 
 bool AnyUnitServer::open()

@@ -31,6 +31,9 @@ public:
     // Listens at `address` and `port` (0: a port the system picks).
     bool listen(const QHostAddress &address, quint16 port);
     quint16 serverPort() const;
+    // Why the last listen() failed: the system's fault, in the program's
+    // own words for a person (systemwords.h).
+    QString listenFailureText() const;
 
     // What the decoding of a request gives for the report.
     struct Served {

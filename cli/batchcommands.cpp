@@ -22,6 +22,7 @@
 #include "portnames.h"
 #include "progressview.h"
 #include "report.h"
+#include "systemwords.h"
 #include "valueargs.h"
 #include "words.h"
 
@@ -228,7 +229,8 @@ plan::Plan loadPlan(const QString &path, bool force)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         plan::Plan bad;
-        bad.faults << QStringLiteral("%1: %2").arg(path, file.errorString());
+        // Named with the plan's path where the faults are said.
+        bad.faults << language::fileFailureText(path, file.errorString());
         return bad;
     }
     return plan::read(file.readAll(), QFileInfo(path).absolutePath(), force);

@@ -10,6 +10,7 @@
 #include "keys.h"
 #include "language.h"
 #include "modbus.h"
+#include "systemwords.h"
 
 namespace checkreport {
 
@@ -27,9 +28,28 @@ QString tr(const char *text, int n)
     return QCoreApplication::translate("checkreport", text, nullptr, n);
 }
 
+// Milliseconds as a person reads them (the person's decimal separator).
 QString ms(double value)
 {
-    return QString::number(value, 'f', 1);
+    return language::decimal(value, 1);
+}
+
+// Why there is no connection, in the program's own words for a person
+// (the system's text stays in the JSON's "error").
+QString failureText(const ModbusCheck::Result &r)
+{
+    switch (r.failure) {
+    case ModbusCheck::Failure::Refused:
+        return language::failureText(language::Failure::ConnectionRefused, r.error);
+    case ModbusCheck::Failure::HostNotFound:
+        return language::failureText(language::Failure::HostNotFound, r.error);
+    case ModbusCheck::Failure::TimedOut:
+        return language::failureText(language::Failure::ConnectionTimedOut, r.error);
+    case ModbusCheck::Failure::None:
+    case ModbusCheck::Failure::Other:
+        break;
+    }
+    return r.error;
 }
 
 // An exception code as the texts give it: 0x0B.
@@ -235,7 +255,7 @@ QString connectionText(const ModbusCheck &check, const ModuleValues &module)
         return tr("%1: connected in %2 ms\n").arg(where, ms(r.connectMs));
     if (r.interrupted)
         return tr("%1: interrupted before the connection\n").arg(where);
-    return tr("%1: no connection (%2)\n").arg(where, r.error)
+    return tr("%1: no connection (%2)\n").arg(where, failureText(r))
         + wrapped(checkwords::connectHint(r.failure, check.host(), check.port(), check.timeoutMs(), module));
 }
 

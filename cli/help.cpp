@@ -126,7 +126,11 @@ QString helpText(const QList<Command> &commands)
 
 QString helpText(const Command &command)
 {
-    QString text = tr("Usage: gateway-cli %1 %2").arg(command.name, command.synopsis) + QStringLiteral("\n\n")
+    // The synopsis's "[OPTION]..." in the person's language, as the
+    // program's own usage says it.
+    QString synopsis = command.synopsis;
+    synopsis.replace(QLatin1String("[OPTION]..."), tr("[OPTION]..."));
+    QString text = tr("Usage: gateway-cli %1 %2").arg(command.name, synopsis) + QStringLiteral("\n\n")
         + command.about + QLatin1Char('\n');
     if (!command.options.isEmpty())
         text += QLatin1Char('\n') + optionList(command.options);

@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exitcode.h"
+#include "language.h"
 #include "messages.h"
 #include "netrules.h"
 #include "options.h"
@@ -101,7 +102,7 @@ QString valueTable(const ModuleValues &values)
 
 QString seconds(qint64 ms)
 {
-    return QString::number(ms / 1000.0, 'f', 1);
+    return language::decimal(ms / 1000.0, 1);
 }
 
 QCommandLineOption overwriteOption()

@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include "systemwords.h"
+
 QString OutputFile::fault(const QString &path, bool overwrite)
 {
     const QFileInfo info(path);
@@ -22,7 +24,11 @@ QString OutputFile::fault(const QString &path, bool overwrite)
     // everywhere, and nothing of a read-only or full disk.
     QTemporaryFile probe(info.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
     if (!probe.open())
-        return tr("%1: no file can be made in %2: %3").arg(path, info.absolutePath(), probe.errorString());
+        return tr("%1: no file can be made in %2: %3")
+            .arg(path, info.absolutePath(),
+                 QFileInfo(info.absolutePath()).isWritable()
+                     ? probe.errorString()
+                     : language::failureText(language::Failure::NoAccess, probe.errorString()));
     return QString();
 }
 

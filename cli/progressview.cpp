@@ -3,6 +3,7 @@
 #include <QTime>
 
 #include "console.h"
+#include "language.h"
 #include "lines.h"
 #include "portnames.h"
 #include "words.h"
@@ -21,7 +22,7 @@ QString stepText(const BatchRun::Job &job)
 
 QString seconds(qint64 ms)
 {
-    return QString::number(ms / 1000.0, 'f', 1);
+    return language::decimal(ms / 1000.0, 1);
 }
 
 // A phase of a job, as the lines of a batch that are not redrawn tell it;

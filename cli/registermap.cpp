@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include "modbus.h"
+#include "systemwords.h"
 
 namespace registermap {
 
@@ -32,7 +33,7 @@ bool load(const QString &path, QVector<Entry> *entries, QStringList *faults)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *faults << QCoreApplication::translate("registermap", "%1: %2").arg(path, file.errorString());
+        *faults << QCoreApplication::translate("registermap", "%1: %2").arg(path, language::fileFailureText(path, file.errorString()));
         return false;
     }
     static const QRegularExpression separators(QStringLiteral("[\\s,]+"));

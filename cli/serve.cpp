@@ -31,14 +31,14 @@ bool listenAddress(const QString &text, QHostAddress *address, int *port, QStrin
             return false;
         *address = QHostAddress(host);
         if (address->isNull()) {
-            *fault = QStringLiteral("\"%1\": HOST must be an address of this PC").arg(text);
+            *fault = cli::tr("\"%1\": HOST must be an address of this PC").arg(text);
             return false;
         }
     }
     bool ok = false;
     *port = portText.toInt(&ok);
     if (!ok || *port < 0 || *port > 65535 || portText.startsWith(QLatin1Char('+'))) {
-        *fault = QStringLiteral("\"%1\": PORT \"%2\" is not a number 0-65535").arg(text, portText);
+        *fault = cli::tr("\"%1\": PORT \"%2\" is not a number 0-65535").arg(text, portText);
         return false;
     }
     return true;
@@ -80,7 +80,7 @@ int serve(const Options &o)
         message(tr("cannot listen at %1 port %2: %3")
                     .arg(address.toString())
                     .arg(port)
-                    .arg(server.errorString()));
+                    .arg(server.listenFailureText()));
         return NoModule;
     }
     const quint16 listening = server.serverPort();

@@ -4,6 +4,7 @@
 #include "command.h"
 #include "console.h"
 #include "keys.h"
+#include "language.h"
 #include "modbus.h"
 
 namespace cli {
@@ -32,16 +33,21 @@ ServeView::ServeView(AnyUnitServer &server, const Common &common)
     clock.start();
     connect(&server, &AnyUnitServer::clientConnected, this, [this](const QString &peer) {
         peers << QJsonObject{{key::peer(), peer}, {key::atS(), stamp().toDouble()}};
-        live(cli::tr("%1 connection from %2\n").arg(stamp(), peer));
+        live(cli::tr("%1 connection from %2\n").arg(shownStamp(), peer));
     });
     connect(&server, &AnyUnitServer::clientDisconnected, this,
-            [this](const QString &peer) { live(cli::tr("%1 %2 closed\n").arg(stamp(), peer)); });
+            [this](const QString &peer) { live(cli::tr("%1 %2 closed\n").arg(shownStamp(), peer)); });
     connect(&server, &AnyUnitServer::requestServed, this, &ServeView::onServed);
 }
 
 QString ServeView::stamp() const
 {
     return QString::number(double(clock.elapsed()) / 1000, 'f', 3);
+}
+
+QString ServeView::shownStamp() const
+{
+    return language::decimal(double(clock.elapsed()) / 1000, 3);
 }
 
 void ServeView::live(const QString &line) const
@@ -58,10 +64,12 @@ void ServeView::onServed(const AnyUnitServer::Served &s)
                             {key::count(), s.count < 0 ? QJsonValue() : QJsonValue(s.count)},
                             {key::exception(), s.exception ? QJsonValue(s.exception) : QJsonValue()},
                             {key::atS(), stamp().toDouble()}};
+    // A function without a name (0x2b) ends at its code.
     QString line = cli::tr("%1 %2 unit %3 function 0x%4 %5")
-                       .arg(stamp(), s.peer)
+                       .arg(shownStamp(), s.peer)
                        .arg(s.unit)
-                       .arg(hexCode(s.function), checkwords::functionName(s.function));
+                       .arg(hexCode(s.function), checkwords::functionName(s.function))
+                       .trimmed();
     const QString what = target(s);
     if (!what.isEmpty())
         line += QStringLiteral(" %1").arg(what);

@@ -28,7 +28,9 @@ public:
     QJsonObject json() const;
 
 private:
+    // Seconds since listening began: for JSON, and (shownStamp) for a person.
     QString stamp() const;
+    QString shownStamp() const;
     void live(const QString &line) const;
     void onServed(const AnyUnitServer::Served &s);
 

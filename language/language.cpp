@@ -24,6 +24,10 @@ QTranslator &translator()
     return one;
 }
 bool loaded = false;
+// The language of the translation loaded: "en" or "ru".
+QString current = QStringLiteral("en");
+// How many SourceTexts live.
+int sourceDepth = 0;
 
 // Loads the program's translation into the language `code` (English has
 // one for its plural forms only).
@@ -32,6 +36,7 @@ void load(const QString &program, const QString &code)
     QCoreApplication::removeTranslator(&translator());
     loaded = translator().load(QStringLiteral(":/translations/%1_%2.qm").arg(program, code))
         && QCoreApplication::installTranslator(&translator());
+    current = loaded ? code : QStringLiteral("en");
 }
 
 } // namespace
@@ -66,15 +71,30 @@ QStringList choose(const QString &program, const QStringList &arguments, QString
     return rest;
 }
 
+bool english()
+{
+    return current == QLatin1String("en") || sourceDepth > 0;
+}
+
+QString decimal(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (!english())
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
 SourceTexts::SourceTexts()
     : installed(loaded)
 {
+    ++sourceDepth;
     if (installed)
         QCoreApplication::removeTranslator(&translator());
 }
 
 SourceTexts::~SourceTexts()
 {
+    --sourceDepth;
     if (installed)
         QCoreApplication::installTranslator(&translator());
 }

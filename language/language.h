@@ -15,6 +15,15 @@ namespace language {
 // does not know is a fault, said in the system's language.
 QStringList choose(const QString &program, const QStringList &arguments, QString *fault);
 
+// Whether the texts for a person are in English, the sources' language
+// (always so while a SourceTexts lives).
+bool english();
+// A number as a person reads it, with `decimals` digits after the decimal
+// separator of the person's language: 1.3 in English, 1,3 in Russian. What
+// programs read (JSON, reports, the simulator's log) keeps its point and
+// never comes through here.
+QString decimal(double value, int decimals);
+
 // While one lives, texts come out untranslated, in English: JSON documents
 // are made under it, so that they are the same in every language.
 class SourceTexts

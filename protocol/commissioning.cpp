@@ -4,6 +4,7 @@
 
 #include "lines.h"
 #include "serialmodulelink.h"
+#include "systemwords.h"
 
 namespace {
 
@@ -353,16 +354,20 @@ void Commissioning::failed(ModuleSession::Fault fault, const QString &reason)
         const int count = more.isEmpty() ? 1 : 2;
         return Said{said(source, english.mid(0, count)).english, said(source, text.mid(0, count)).text};
     };
-    const Said cannotOpen = said(QT_TRANSLATE_NOOP("Commissioning", "cannot open the port: %1"), {reason});
+    // For a person, the common faults in the program's own words.
+    const auto cannotOpen = [&](language::Failure failure) {
+        const char *source = QT_TRANSLATE_NOOP("Commissioning", "cannot open the port: %1");
+        return Said{said(source, {reason}).english, said(source, {language::failureText(failure, reason)}).text};
+    };
     switch (fault) {
     case ModuleSession::Fault::Busy:
-        finish(Outcome::Busy, cannotOpen);
+        finish(Outcome::Busy, cannotOpen(language::Failure::PortBusy));
         return;
     case ModuleSession::Fault::Missing:
-        finish(Outcome::NoPort, cannotOpen);
+        finish(Outcome::NoPort, cannotOpen(language::Failure::NoSuchPort));
         return;
     case ModuleSession::Fault::NotSerial:
-        finish(Outcome::NotSerial, cannotOpen);
+        finish(Outcome::NotSerial, cannotOpen(language::Failure::NotSerial));
         return;
     case ModuleSession::Fault::Lost:
         finish(Outcome::Lost, reason.isEmpty()

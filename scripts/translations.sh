@@ -22,8 +22,10 @@ lupdate=${LUPDATE:-/usr/lib/qt5/bin/lupdate}
 # the settings files' errors; and the language's fault (language/), which
 # both programs show.
 cli_sources=(cli language protocol/commissioning.cpp protocol/modulevalues.cpp settings/parameterfile.cpp)
-# gateway-sim's: its refusals and usage (its log is not translated).
-sim_sources=(sim language)
+# gateway-sim's: its refusals and usage (its log is not translated), and
+# the language's fault (the system's failures in the program's words,
+# language/systemwords.*, are gateway-cli's only).
+sim_sources=(sim language/language.cpp)
 
 # lupdate SOURCES... -- OPTION...: one .ts made current.
 # (lupdate's warnings that a namespace "lacks Q_OBJECT" are dropped: tr()

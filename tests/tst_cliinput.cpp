@@ -511,7 +511,7 @@ void tst_CliInput::manualPage_data()
     QTest::newRow("English") << QStringLiteral(":/manual/gateway-cli.1") << QStringLiteral("SYNOPSIS")
                              << QStringLiteral("OPTIONS");
     QTest::newRow("Russian") << QStringLiteral(":/manual/gateway-cli.ru.1") << QStringLiteral("ОБЗОР")
-                             << QStringLiteral("ПАРАМЕТРЫ");
+                             << QStringLiteral("ОПЦИИ");
 }
 
 void tst_CliInput::manualPage()

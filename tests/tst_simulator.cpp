@@ -406,8 +406,8 @@ void TestSimulator::refusalInTheSystemLanguage_data()
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("refusal");
     QTest::addColumn<QString>("usage");
-    QTest::newRow("ru") << "ru_RU.UTF-8" << QStringLiteral("gateway-sim: неизвестный параметр --colour")
-                        << QStringLiteral("запуск: gateway-sim [параметры]");
+    QTest::newRow("ru") << "ru_RU.UTF-8" << QStringLiteral("gateway-sim: неизвестная опция --colour")
+                        << QStringLiteral("Использование: gateway-sim [ОПЦИЯ]...");
     QTest::newRow("C") << "C" << QStringLiteral("gateway-sim: unknown option --colour")
                        << QStringLiteral("usage: gateway-sim [options]");
 }

@@ -21,11 +21,11 @@
     </message>
     <message>
         <source>read back %1</source>
-        <translation>чтение %1</translation>
+        <translation>контрольное чтение %1</translation>
     </message>
     <message>
         <source>cannot open the port: %1</source>
-        <translation>порт не открывается: %1</translation>
+        <translation>не удалось открыть порт: %1</translation>
     </message>
     <message>
         <source>the port went away (%1)</source>
@@ -57,11 +57,11 @@
     </message>
     <message>
         <source>%1: the reply &quot;%2&quot; is not the module&apos;s: no echo of &quot;%3&quot;</source>
-        <translation>%1: ответ «%2» не от модуля: нет эха «%3»</translation>
+        <translation>%1: ответ «%2» не от модуля: в нём нет эха «%3»</translation>
     </message>
     <message>
         <source>%1: the reply &quot;%2&quot; is neither &quot;%3&quot; nor &quot;%4&quot;</source>
-        <translation>%1: ответ «%2» — ни «%3», ни «%4»</translation>
+        <translation>%1: ответ «%2» — не «%3» и не «%4»</translation>
     </message>
 </context>
 <context>
@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>the mask /%1 leaves no address for another host on the subnet (/1 to /30; /31 and /32 only with --force)</source>
-        <translation>маска /%1 не оставляет в подсети адреса для другого узла (от /1 до /30; /31 и /32 — только с --force)</translation>
+        <translation>при маске /%1 в подсети не остаётся адреса для другого узла (допустимы маски от /1 до /30; /31 и /32 — только с --force)</translation>
     </message>
     <message>
         <source>255.255.255.255 is the broadcast address of every network, no host&apos;s address</source>
@@ -84,11 +84,11 @@
     </message>
     <message>
         <source>%1 is in 0.0.0.0/8, &quot;this network&quot;: no host&apos;s address</source>
-        <translation>%1 входит в 0.0.0.0/8, «эта сеть»: это не адрес узла</translation>
+        <translation>%1 входит в 0.0.0.0/8 («эта сеть»): это не адрес узла</translation>
     </message>
     <message>
         <source>%1 is in 127.0.0.0/8, a PC&apos;s own loopback: no other host reaches it</source>
-        <translation>%1 входит в 127.0.0.0/8, петлевые адреса самого ПК: ни один другой узел до него не дойдёт</translation>
+        <translation>%1 входит в 127.0.0.0/8 — петлевые адреса самого ПК: другие узлы до него не дойдут</translation>
     </message>
     <message>
         <source>%1 is a multicast address (224.0.0.0 to 239.255.255.255): no host&apos;s address</source>
@@ -96,11 +96,11 @@
     </message>
     <message>
         <source>the network address of %1 (its host part is all zeros)</source>
-        <translation>адрес сети %1 (его часть узла — одни нули)</translation>
+        <translation>адрес сети %1 (все биты номера узла — нули)</translation>
     </message>
     <message>
         <source>the broadcast address of %1 (its host part is all ones)</source>
-        <translation>широковещательный адрес %1 (его часть узла — одни единицы)</translation>
+        <translation>широковещательный адрес %1 (все биты номера узла — единицы)</translation>
     </message>
     <message>
         <source>ip=%1: %2</source>
@@ -135,11 +135,11 @@
     </message>
     <message>
         <source>%1: the file exists (--overwrite replaces it)</source>
-        <translation>%1: файл уже есть (--overwrite заменяет его)</translation>
+        <translation>%1: файл уже существует (заменить его: --overwrite)</translation>
     </message>
     <message>
         <source>%1: no file can be made in %2: %3</source>
-        <translation>%1: в %2 нельзя создать файл: %3</translation>
+        <translation>%1: не удаётся создать файл в %2: %3</translation>
     </message>
 </context>
 <context>
@@ -150,11 +150,11 @@
     </message>
     <message>
         <source>cannot be read</source>
-        <translation>не читается</translation>
+        <translation>не удаётся прочитать</translation>
     </message>
     <message>
         <source>not a settings file (INI text)</source>
-        <translation>не файл настройки (текст INI)</translation>
+        <translation>не является файлом настройки (текстом INI)</translation>
     </message>
     <message>
         <source>holds none of the module&apos;s keys</source>
@@ -162,22 +162,22 @@
     </message>
     <message>
         <source>cannot be written</source>
-        <translation>не записывается</translation>
+        <translation>не удаётся записать</translation>
     </message>
     <message>
         <source>exists and is not a settings file (INI text)</source>
-        <translation>уже есть, и это не файл настройки (текст INI)</translation>
+        <translation>уже существует и не является файлом настройки (текстом INI)</translation>
     </message>
 </context>
 <context>
     <name>QCommandLineParser</name>
     <message>
         <source>Unknown option &apos;%1&apos;.</source>
-        <translation>Неизвестный параметр «%1».</translation>
+        <translation>Неизвестная опция «%1».</translation>
     </message>
     <message>
         <source>Unknown options: %1.</source>
-        <translation>Неизвестные параметры: %1.</translation>
+        <translation>Неизвестные опции: %1.</translation>
     </message>
     <message>
         <source>Missing value after &apos;%1&apos;.</source>
@@ -192,11 +192,11 @@
     <name>checkargs</name>
     <message>
         <source>&quot;%1&quot;: not KIND:ADDRESS[:COUNT] (for example hr:0:2)</source>
-        <translation>«%1»: не KIND:ADDRESS[:COUNT] (например, hr:0:2)</translation>
+        <translation>«%1»: ожидается KIND:ADDRESS[:COUNT] (например, hr:0:2)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: KIND &quot;%2&quot; is not one of hr, ir, coil, di</source>
-        <translation>«%1»: KIND «%2» — не hr, ir, coil или di</translation>
+        <translation>«%1»: KIND «%2» — не hr, не ir, не coil и не di</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: ADDRESS &quot;%2&quot; is not a number 0-%3</source>
@@ -204,11 +204,11 @@
     </message>
     <message>
         <source>&quot;%1&quot;: COUNT &quot;%2&quot; is not a number 1-%3 (bits)</source>
-        <translation>«%1»: COUNT «%2» — не число 1-%3 (битов)</translation>
+        <translation>«%1»: COUNT «%2» — не число 1-%3 (количество битов)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: COUNT &quot;%2&quot; is not a number 1-%3 (registers)</source>
-        <translation>«%1»: COUNT «%2» — не число 1-%3 (регистров)</translation>
+        <translation>«%1»: COUNT «%2» — не число 1-%3 (количество регистров)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: the read goes beyond address %2</source>
@@ -216,7 +216,7 @@
     </message>
     <message>
         <source>&quot;%1&quot;: not UNIT:KIND:ADDRESS[:COUNT] (for example 1:hr:0:2)</source>
-        <translation>«%1»: не UNIT:KIND:ADDRESS[:COUNT] (например, 1:hr:0:2)</translation>
+        <translation>«%1»: ожидается UNIT:KIND:ADDRESS[:COUNT] (например, 1:hr:0:2)</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: %2</source>
@@ -224,15 +224,15 @@
     </message>
     <message>
         <source>no read given: UNIT:KIND:ADDRESS[:COUNT], several separated by blanks</source>
-        <translation>чтение не задано: UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел</translation>
+        <translation>не задано ни одного чтения: UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: not HOST[:PORT]</source>
-        <translation>«%1»: не HOST[:PORT]</translation>
+        <translation>«%1»: ожидается HOST[:PORT]</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: HOST &quot;%2&quot; is neither an address nor a host name</source>
-        <translation>«%1»: HOST «%2» — ни адрес, ни имя узла</translation>
+        <translation>«%1»: HOST «%2» — не адрес и не имя узла</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: HOST &quot;%2&quot; is not an IPv4 address</source>
@@ -244,7 +244,7 @@
     </message>
     <message>
         <source>unit &quot;%1&quot; is not a number %2-%3</source>
-        <translation>устройство «%1» — не число %2-%3</translation>
+        <translation>адрес устройства «%1» — не число %2-%3</translation>
     </message>
 </context>
 <context>
@@ -258,7 +258,7 @@
     <message>
         <source>%1: connected in %2 ms
 </source>
-        <translation>%1: соединение за %2 мс
+        <translation>%1: соединение установлено за %2 мс
 </translation>
     </message>
     <message>
@@ -271,7 +271,7 @@
     </message>
     <message>
         <source>median %1 ms, min %2, max %3, %4 round trips</source>
-        <translation>медиана %1 мс, мин. %2, макс. %3, запросов и ответов: %4</translation>
+        <translation>медиана %1 мс, мин. %2, макс. %3, циклов «запрос — ответ»: %4</translation>
     </message>
     <message>
         <source>%1: %2 (%3)
@@ -288,7 +288,7 @@
     <message>
         <source>%1: a reply that is not Modbus: %2
 </source>
-        <translation>%1: ответ не по Modbus: %2
+        <translation>%1: ответ не по протоколу Modbus: %2
 </translation>
     </message>
     <message>
@@ -300,7 +300,7 @@
     <message>
         <source>%1: not answered: the connection was closed
 </source>
-        <translation>%1: без ответа: соединение закрыто
+        <translation>%1: нет ответа: соединение закрыто
 </translation>
     </message>
 </context>
@@ -392,7 +392,7 @@
     </message>
     <message>
         <source>The device at unit %1 answered, so the path through the gateway works. The read %2 is wrong for this device: it does not give %3 at once there. See the device&apos;s manual.</source>
-        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: столько (%3) за раз оно там не отдаёт. Смотрите руководство устройства.</translation>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: столько значений (%3) за раз оно там не отдаёт. Смотрите руководство устройства.</translation>
     </message>
     <message>
         <source>The device at unit %1 answered, so the path through the gateway works. The device failed while it handled the read %2: look at the device itself.</source>
@@ -408,15 +408,15 @@
     </message>
     <message>
         <source>No device answered unit %1 on the module&apos;s RS-485 line within the module&apos;s response time-out (timeout_response %2 ms). Check that the device&apos;s speed, parity and stop bits equal the module&apos;s: speed %3, parity %4, stop_bits %5. Then check the device&apos;s address (unit %1), the line&apos;s wiring (A and B not swapped) and its termination, and timeout_response, which a slow device may need longer.</source>
-        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля (timeout_response %2 мс). Проверьте, что скорость, паритет и количество стоп-бит устройства те же, что у модуля: speed %3, parity %4, stop_bits %5. Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может быть нужен больший.</translation>
+        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля (timeout_response %2 мс). Проверьте, что скорость, паритет и количество стоп-битов у устройства те же, что у модуля: speed %3, parity %4, stop_bits %5. Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может понадобиться больше.</translation>
     </message>
     <message>
         <source>No device answered unit %1 on the module&apos;s RS-485 line within the module&apos;s response time-out. Check that the device&apos;s speed, parity and stop bits equal the module&apos;s (speed, parity and stop_bits: scan the module, or give its settings file with --file, to see them). Then check the device&apos;s address (unit %1), the line&apos;s wiring (A and B not swapped) and its termination, and timeout_response, which a slow device may need longer.</source>
-        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля. Проверьте, что скорость, паритет и количество стоп-бит устройства те же, что у модуля (speed, parity и stop_bits: чтобы их увидеть, выполните сканирование модуля или укажите его файл настройки в --file). Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может быть нужен больший.</translation>
+        <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля. Проверьте, что скорость, паритет и количество стоп-битов у устройства те же, что у модуля (speed, parity и stop_bits: чтобы их увидеть, выполните сканирование модуля или укажите его файл настройки в --file). Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может понадобиться больше.</translation>
     </message>
     <message>
         <source>The gateway or the device at unit %1 answered the read %2 with exception %3, which the program does not know: see the manuals of the gateway and of the device.</source>
-        <translation>Шлюз или устройство с адресом %1 ответили на чтение %2 исключением %3, которое программе не известно: смотрите руководства шлюза и устройства.</translation>
+        <translation>Шлюз или устройство с адресом %1 ответили на чтение %2 исключением %3, неизвестным программе: смотрите руководства шлюза и устройства.</translation>
     </message>
     <message>
         <source>No reply within %1 ms, not even an exception. A gateway whose line stays silent answers 0x0B after its timeout_response (%2 ms): check that HOST:PORT is the gateway itself, and that --timeout is longer than its timeout_response.</source>
@@ -432,30 +432,30 @@
     </message>
     <message>
         <source>%1 refused the connection at port %2: the address answers, but nothing listens at that port. Check that the module is in TCP server mode (mode server: in client mode it listens nowhere and connects to its ip_server_tcp itself; gateway-cli serve stands in for that server), that its port_tcp is %2, and that it was restarted after its settings were written.</source>
-        <translation>%1 отказал в соединении на порту %2: адрес отвечает, но этот порт никто не слушает. Проверьте, что модуль в режиме сервера TCP (mode server: в режиме клиента он ничего не слушает и сам соединяется со своим ip_server_tcp; этот сервер может заменить gateway-cli serve), что его port_tcp равен %2 и что после записи параметров он был перезагружен.</translation>
+        <translation>%1 отклонил соединение на порту %2: адрес отвечает, но на этом порту никто не ожидает соединений. Проверьте, что модуль в режиме сервера TCP (mode server: в режиме клиента он сам соединяется со своим ip_server_tcp и входящих соединений не принимает; этот сервер может заменить gateway-cli serve), что его port_tcp равен %2 и что после записи параметров модуль был перезагружен.</translation>
     </message>
     <message>
         <source>%1: no such host. Give the module&apos;s ip address.</source>
-        <translation>%1: нет такого узла. Укажите ip-адрес модуля.</translation>
+        <translation>%1: такого узла нет. Укажите ip-адрес модуля.</translation>
     </message>
     <message>
         <source>No connection to %1 at port %2 within %3 ms: nothing answered at that address. Check the module&apos;s ip, mask and gateway against the network, and this PC&apos;s own address on that network: the PC must be in the module&apos;s subnet (the same network under the module&apos;s mask) or reach it through the module&apos;s gateway. Then check that the module is in server mode and that its port_tcp is %2.</source>
-        <translation>Нет соединения с %1 на порту %2 за %3 мс: по этому адресу никто не ответил. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля (в той же сети при маске модуля) или достигать его через шлюз модуля. Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
+        <translation>Нет соединения с %1 на порту %2 за %3 мс: по этому адресу никто не ответил. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля (в той же сети при маске модуля) или связываться с ним через основной шлюз модуля (gateway). Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
     </message>
     <message>
         <source>No connection to %1 at port %2. Check the module&apos;s ip, mask and gateway against the network, and this PC&apos;s own address on that network: the PC must be in the module&apos;s subnet or reach it through the module&apos;s gateway. Then check that the module is in server mode and that its port_tcp is %2.</source>
-        <translation>Нет соединения с %1 на порту %2. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля или достигать его через шлюз модуля. Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
+        <translation>Нет соединения с %1 на порту %2. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля или связываться с ним через основной шлюз модуля (gateway). Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
     </message>
 </context>
 <context>
     <name>cli</name>
     <message>
         <source>the settings file each row starts from</source>
-        <translation>файл настройки, с которого начинается каждая строка</translation>
+        <translation>файл настройки, на основе которого строится каждая строка</translation>
     </message>
     <message>
         <source>the ports, a row each in this order; &quot;found&quot;: those where find sees a module</source>
-        <translation>порты, по строке на каждый в этом порядке; «found»: те, где find видит модуль</translation>
+        <translation>порты, по строке на каждый, в этом порядке; «found» — те, на которых find видит модуль</translation>
     </message>
     <message>
         <source>the first row&apos;s rtu_virtual_id; each next row the next number</source>
@@ -463,7 +463,7 @@
     </message>
     <message>
         <source>--%1 is needed</source>
-        <translation>нужен параметр --%1</translation>
+        <translation>нужна опция --%1</translation>
     </message>
     <message>
         <source>no module found on any port</source>
@@ -471,7 +471,7 @@
     </message>
     <message>
         <source>replace an existing report</source>
-        <translation>заменить существующий отчёт</translation>
+        <translation>заменить существующий протокол</translation>
     </message>
     <message>
         <source>where the modules of the rows with a mac are looked for (default: every listed port)</source>
@@ -487,23 +487,23 @@
     </message>
     <message>
         <source>the report is in %1</source>
-        <translation>отчёт — в %1</translation>
+        <translation>протокол — в %1</translation>
     </message>
     <message numerus="yes">
         <source>%1 of %n modules ok</source>
         <translation>
-            <numerusform>%n модуль, из них ok: %1</numerusform>
-            <numerusform>%n модуля, из них ok: %1</numerusform>
-            <numerusform>%n модулей, из них ok: %1</numerusform>
+            <numerusform>ok: %1 из %n модуля</numerusform>
+            <numerusform>ok: %1 из %n модулей</numerusform>
+            <numerusform>ok: %1 из %n модулей</numerusform>
         </translation>
     </message>
     <message>
         <source>a batch plan that numbers the modules&apos; addresses</source>
-        <translation>план пакетной записи с нумерацией адресов модулей</translation>
+        <translation>составить план пакетной записи с нумерацией адресов модулей</translation>
     </message>
     <message>
         <source>commission every module of a plan at once</source>
-        <translation>наладка всех модулей плана сразу</translation>
+        <translation>выполнить наладку всех модулей плана сразу</translation>
     </message>
     <message>
         <source>the unit (the device&apos;s address on the RS-485 line), 1-247 (default 1)</source>
@@ -511,7 +511,7 @@
     </message>
     <message>
         <source>a read (repeatable; default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or di (discrete inputs); ADDRESS the protocol address as it goes on the wire, 0-65535: the first holding register is hr:0. Pollers and device manuals count from 1 with the table in front: 40001 is hr:0, 40010 hr:9, 30001 ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for registers, 1-2000 for bits (default 1).</source>
-        <translation>чтение (можно несколько; по умолчанию hr:0:1). KIND — hr (регистры хранения), ir (входные регистры), coil (дискретные выходы) или di (дискретные входы); ADDRESS — адрес протокола, как он передаётся, 0-65535: первый регистр хранения — hr:0. Опросчики и руководства устройств считают с 1 и ставят таблицу впереди: 40001 — это hr:0, 40010 — hr:9, 30001 — ir:0, 10001 — di:0, 00001 — coil:0. COUNT — 1-125 для регистров, 1-2000 для битов (по умолчанию 1).</translation>
+        <translation>чтение (можно несколько; по умолчанию hr:0:1). KIND — hr (регистры хранения), ir (входные регистры), coil (дискретные выходы) или di (дискретные входы); ADDRESS — адрес протокола, как он передаётся в запросе, 0-65535: первый регистр хранения — hr:0. Программы опроса и руководства устройств считают с 1 и ставят номер таблицы впереди: 40001 — это hr:0, 40010 — hr:9, 30001 — ir:0, 10001 — di:0, 00001 — coil:0. COUNT — 1-125 для регистров, 1-2000 для битов (по умолчанию 1).</translation>
     </message>
     <message>
         <source>how long to wait for the connection and for each reply (default 3000; with --file, the file&apos;s timeout_response + 1000)</source>
@@ -519,11 +519,11 @@
     </message>
     <message>
         <source>send the reads N times: each read&apos;s round trip as its median, minimum and maximum</source>
-        <translation>отправить чтения N раз: время запроса и ответа каждого — медиана, минимум и максимум</translation>
+        <translation>отправить чтения N раз: время отклика каждого — медиана, минимум и максимум</translation>
     </message>
     <message>
         <source>the module&apos;s settings file (.TRset): its response time-out, and its values named in the hints</source>
-        <translation>файл настройки модуля (.TRset): его таймаут ответа, а его значения называются в подсказках</translation>
+        <translation>файл настройки модуля (.TRset): из него берётся таймаут ответа, а его значения приводятся в подсказках</translation>
     </message>
     <message>
         <source>interrupted</source>
@@ -531,7 +531,7 @@
     </message>
     <message>
         <source>read through the gateway over Modbus TCP: does it reach the devices on its RS-485 line?</source>
-        <translation>чтение через шлюз по Modbus TCP: доходит ли он до устройств своей линии RS-485?</translation>
+        <translation>прочитать через шлюз по Modbus TCP: доходит ли он до устройств своей линии RS-485?</translation>
     </message>
     <message>
         <source>Proves that a gateway bridges: connects to it over Modbus TCP at HOST and
@@ -541,7 +541,7 @@ its name, what it means at a gateway and what to look at. Nothing is sent
 to the module&apos;s configuration port.</source>
         <translation>Проверяет, что шлюз передаёт запросы: соединяется с ним по Modbus TCP по
 адресу HOST и порту PORT (по умолчанию 502), отправляет чтения в заданном
-порядке, каждое устройству с адресом --unit, и сообщает, что пришло:
+порядке, каждое устройству с адресом --unit, и сообщает, что пришло в ответ:
 значения или исключение с его названием, что оно значит у шлюза и что
 проверить. В порт настройки модуля ничего не отправляется.</translation>
     </message>
@@ -560,7 +560,7 @@ With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;c
 шлюз работает: чтение не подошло устройству. 0x0B значит, что в линии
 RS-485 шлюза не ответило ни одно устройство: скорость, паритет, стоп-биты,
 адрес устройства, проводка, терминатор или timeout_response. Соединение,
-закрытое шлюзом, снова не открывается: чтения, оставшиеся к тому времени
+закрытое шлюзом, повторно не открывается: чтения, оставшиеся к тому времени
 без ответа, так и указываются.
 
 С --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
@@ -573,7 +573,7 @@ RS-485 шлюза не ответило ни одно устройство: ск
     </message>
     <message>
         <source>connected, but some read got an exception or no answer</source>
-        <translation>соединение есть, но на какое-то чтение пришло исключение или ничего</translation>
+        <translation>соединение есть, но на какое-то чтение пришло исключение или ничего не пришло</translation>
     </message>
     <message>
         <source>bad usage (a malformed --read, unit or host): nothing was sent</source>
@@ -589,7 +589,7 @@ RS-485 шлюза не ответило ни одно устройство: ск
     </message>
     <message>
         <source>which command? (gateway-cli --help)</source>
-        <translation>какая команда? (gateway-cli --help)</translation>
+        <translation>не указана команда (gateway-cli --help)</translation>
     </message>
     <message>
         <source>no command &quot;%1&quot; (gateway-cli --help)</source>
@@ -601,7 +601,7 @@ RS-485 шлюза не ответило ни одно устройство: ск
     </message>
     <message>
         <source>Options of every command:</source>
-        <translation>Параметры всех команд:</translation>
+        <translation>Общие опции:</translation>
     </message>
     <message>
         <source>Exit status:</source>
@@ -609,7 +609,7 @@ RS-485 шлюза не ответило ни одно устройство: ск
     </message>
     <message>
         <source>Usage: gateway-cli COMMAND [ARGUMENT]... [OPTION]...</source>
-        <translation>Запуск: gateway-cli КОМАНДА [АРГУМЕНТ]... [ПАРАМЕТР]...</translation>
+        <translation>Использование: gateway-cli КОМАНДА [АРГУМЕНТ]... [ОПЦИЯ]...</translation>
     </message>
     <message>
         <source>Reads and writes the parameters of Modbus TCP-RTU gateway modules through
@@ -629,13 +629,13 @@ over Modbus TCP that a module bridges to the devices on its line.</source>
 or --lang ru, anywhere on the command line, or the variable GATEWAY_LANG
 chooses it. JSON, reports and the words scripts read are the same in both.</source>
         <translation>Язык текстов — язык системы (русский или английский); выбрать его можно
-параметром --lang en или --lang ru в любом месте командной строки или
-переменной GATEWAY_LANG. JSON, отчёты и слова для скриптов в обоих языках
+опцией --lang en или --lang ru в любом месте командной строки или
+переменной GATEWAY_LANG. JSON, протоколы и слова для скриптов в обоих языках
 одни и те же.</translation>
     </message>
     <message>
         <source>Usage: gateway-cli %1 %2</source>
-        <translation>Запуск: gateway-cli %1 %2</translation>
+        <translation>Использование: gateway-cli %1 %2</translation>
     </message>
     <message>
         <source>nothing was sent</source>
@@ -647,7 +647,7 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     </message>
     <message>
         <source>also save the thirteen values a settings file holds, as the configurator saves them after the same scan</source>
-        <translation>ещё и сохранить тринадцать значений файла настройки, как их сохраняет конфигуратор после такого же сканирования</translation>
+        <translation>ещё и сохранить тринадцать значений файла настройки так, как их сохраняет конфигуратор после такого же сканирования</translation>
     </message>
     <message>
         <source>scan first and write only the values that differ</source>
@@ -655,7 +655,7 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     </message>
     <message>
         <source>end after the changes: no reboot, no read-back</source>
-        <translation>закончить после изменений: без перезагрузки и чтения</translation>
+        <translation>закончить после изменений: без перезагрузки и контрольного чтения</translation>
     </message>
     <message>
         <source>send the values unchecked: the module judges them</source>
@@ -677,7 +677,7 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     </message>
     <message>
         <source>the module holds the file&apos;s values</source>
-        <translation>в модуле значения файла</translation>
+        <translation>значения в модуле совпадают с файлом</translation>
     </message>
     <message numerus="yes">
         <source>%n values differ</source>
@@ -697,7 +697,7 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     </message>
     <message>
         <source>the module&apos;s fifteen parameters</source>
-        <translation>пятнадцать параметров модуля</translation>
+        <translation>прочитать пятнадцать параметров модуля</translation>
     </message>
     <message>
         <source>Reads the module&apos;s fifteen parameters, in the order the configurator&apos;s scan
@@ -709,11 +709,11 @@ takes them, and prints them (key, value), or with --json as
     </message>
     <message>
         <source>write parameters, reboot the module, read them back</source>
-        <translation>записать параметры, перезагрузить модуль, прочитать их</translation>
+        <translation>записать, перезагрузить модуль и прочитать параметры</translation>
     </message>
     <message>
         <source>the parameters that differ from a settings file</source>
-        <translation>параметры, отличающиеся от файла настройки</translation>
+        <translation>показать параметры, отличающиеся от файла настройки</translation>
     </message>
     <message>
         <source>Scans the module and lists the keys whose values differ from the settings
@@ -724,11 +724,11 @@ file&apos;s. Exit status 0 when none differ, 1 when some do.</source>
     </message>
     <message>
         <source>return the module to its factory settings (--yes)</source>
-        <translation>сброс модуля к заводским настройкам (--yes)</translation>
+        <translation>сбросить модуль к заводским настройкам (--yes)</translation>
     </message>
     <message>
         <source>the time between two commands to a module (default 1000, the module&apos;s pace; less only for modules known to keep up)</source>
-        <translation>пауза между двумя командами модулю в мс (по умолчанию 1000, темп модуля; меньше — только для модулей, которые точно успевают)</translation>
+        <translation>пауза между двумя командами модулю, мс (по умолчанию 1000, как требует модуль; меньше — только для модулей, которые заведомо успевают)</translation>
     </message>
     <message>
         <source>one JSON document on stdout; messages stay on stderr</source>
@@ -788,19 +788,19 @@ file&apos;s. Exit status 0 when none differ, 1 when some do.</source>
     </message>
     <message>
         <source>the system lists no serial ports</source>
-        <translation>система не сообщает ни одного последовательного порта</translation>
+        <translation>система не сообщает ни об одном последовательном порте</translation>
     </message>
     <message numerus="yes">
         <source>%1 of %n ports have a module</source>
         <translation>
-            <numerusform>%n порт, модуль есть на %1</numerusform>
-            <numerusform>%n порта, модуль есть на %1</numerusform>
-            <numerusform>%n портов, модуль есть на %1</numerusform>
+            <numerusform>модуль найден на %1 из %n порта</numerusform>
+            <numerusform>модуль найден на %1 из %n портов</numerusform>
+            <numerusform>модуль найден на %1 из %n портов</numerusform>
         </translation>
     </message>
     <message>
         <source>the serial ports of this computer</source>
-        <translation>последовательные порты этого компьютера</translation>
+        <translation>показать последовательные порты этого компьютера</translation>
     </message>
     <message>
         <source>Lists the serial ports that the system reports, with their description,
@@ -816,7 +816,7 @@ them all the same.</source>
     </message>
     <message>
         <source>which ports have a module (all listed ports by default)</source>
-        <translation>поиск: на каких портах есть модуль (по умолчанию на всех перечисленных)</translation>
+        <translation>найти порты, на которых есть модуль (по умолчанию — среди всех перечисленных системой)</translation>
     </message>
     <message>
         <source>Asks every listed port, or the ports given, all at once, whether a module
@@ -826,8 +826,8 @@ stay silent are listed too, with why. Exit status 0 when a module was
 found, 3 when none was.</source>
         <translation>Опрашивает все перечисленные системой порты или заданные, все сразу, есть
 ли там модуль (его MAC-адрес и версия прошивки, на 9600 бит/с 8N1), и
-выводит ответившие. С --json перечисляются и порты, которые не
-открываются или молчат, с причиной. Код завершения 0, если модуль
+выводит ответившие. С --json перечисляются и порты, которые не удалось
+открыть или которые молчат, с причиной. Код завершения 0, если модуль
 найден, 3, если нет.</translation>
     </message>
     <message>
@@ -836,11 +836,11 @@ found, 3 when none was.</source>
     </message>
     <message>
         <source>values to hold. Without it each holding and input register reads back its own address (hr:7 is 7), and each coil and discrete input is 1 at an odd address, 0 at an even one. A map file has lines KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); the values go to ADDRESS and the addresses after it; registers 0-65535 (or 0x0000-0xFFFF), bits 0 or 1; # begins a comment.</source>
-        <translation>хранимые значения. Без него каждый регистр хранения и входной регистр читается как свой адрес (hr:7 — это 7), а каждый дискретный выход и вход равен 1 по нечётному адресу и 0 по чётному. В файле строки вида KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); значения идут по адресу ADDRESS и следующим за ним; регистры 0-65535 (или 0x0000-0xFFFF), биты 0 или 1; # начинает комментарий.</translation>
+        <translation>значения регистров и битов. Без файла каждый регистр хранения и входной регистр читается как свой адрес (hr:7 — это 7), а каждый дискретный выход и вход равен 1 по нечётному адресу и 0 по чётному. Строки файла: KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); значения ложатся на адрес ADDRESS и следующие за ним; регистры 0-65535 (или 0x0000-0xFFFF), биты 0 или 1; текст после # — комментарий.</translation>
     </message>
     <message>
         <source>cannot listen at %1 port %2: %3</source>
-        <translation>нельзя слушать %1, порт %2: %3</translation>
+        <translation>не удалось открыть для соединений %1, порт %2: %3</translation>
     </message>
     <message>
         <source>every address of this PC, port %1</source>
@@ -848,7 +848,7 @@ found, 3 when none was.</source>
     </message>
     <message>
         <source>listening at %1 for %2 s, answering every unit</source>
-        <translation>слушаю %1 в течение %2 с, отвечаю на любой адрес устройства</translation>
+        <translation>ожидание соединений на %1 в течение %2 с, ответ на любой адрес устройства</translation>
     </message>
     <message>
         <source>%1 connection from %2
@@ -859,7 +859,7 @@ found, 3 when none was.</source>
     <message>
         <source>%1 %2 closed
 </source>
-        <translation>%1 %2 закрыто
+        <translation>%1 %2: соединение закрыто
 </translation>
     </message>
     <message numerus="yes">
@@ -880,7 +880,7 @@ found, 3 when none was.</source>
     </message>
     <message>
         <source>the Modbus TCP server that a module in client mode connects to: shows what it forwards</source>
-        <translation>сервер Modbus TCP, с которым соединяется модуль в режиме клиента: показывает, что модуль передаёт</translation>
+        <translation>заменить сервер Modbus TCP, с которым соединяется модуль в режиме клиента, и показать, что модуль передаёт</translation>
     </message>
     <message>
         <source>Stands in for the Modbus TCP server that a module in TCP client mode
@@ -891,11 +891,11 @@ asked for, and shows each connection (the peer&apos;s address) and each request
 served (unit, function, address, count) as it comes. So the requests of the
 RTU master on the module&apos;s line arrive here when the module forwards them.</source>
         <translation>Заменяет сервер Modbus TCP, с которым соединяется модуль в режиме клиента
-TCP (его ip_server_tcp на его port_tcp): слушает порт PORT на адресе HOST
-этого ПК (без HOST — на всех адресах этого ПК; PORT 0 — порт, выбранный
-системой, он называется в первой строке), отвечает на любой адрес
-устройства и по мере поступления показывает каждое соединение (адрес
-собеседника) и каждый обслуженный запрос (устройство, функция, адрес,
+TCP (его ip_server_tcp на его port_tcp): ожидает соединений на порту PORT
+по адресу HOST этого ПК (без HOST — на всех адресах этого ПК; PORT 0 —
+порт, выбранный системой, он называется в первой строке), отвечает на любой
+адрес устройства и по мере поступления показывает каждое соединение (адрес
+клиента) и каждый обслуженный запрос (устройство, функция, адрес,
 количество). Так сюда приходят запросы мастера RTU из линии модуля, когда
 модуль их передаёт.</translation>
     </message>
@@ -915,11 +915,11 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>bad usage: nothing was listened for</source>
-        <translation>неверный вызов: ничего не прослушивалось</translation>
+        <translation>неверный вызов: соединения не ожидались</translation>
     </message>
     <message>
         <source>no request came (or the port could not be listened at)</source>
-        <translation>не пришло ни одного запроса (или порт не удалось слушать)</translation>
+        <translation>не пришло ни одного запроса (или не удалось открыть порт для соединений)</translation>
     </message>
     <message>
         <source>%1: no such key (the keys: %2)</source>
@@ -931,7 +931,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>too few arguments for %1 (gateway-cli %1 --help)</source>
-        <translation>мало аргументов для %1 (gateway-cli %1 --help)</translation>
+        <translation>недостаточно аргументов для %1 (gateway-cli %1 --help)</translation>
     </message>
     <message>
         <source>too many arguments for %1 (gateway-cli %1 --help)</source>
@@ -939,7 +939,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>--%1 &quot;%2&quot;: must be a number %3-%4</source>
-        <translation>--%1 «%2»: должно быть число %3-%4</translation>
+        <translation>--%1 «%2»: должно быть числом %3-%4</translation>
     </message>
     <message>
         <source>%1 line %2 %3: %4
@@ -957,7 +957,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>&quot;%1&quot;: not KEY=VALUE</source>
-        <translation>«%1»: не KEY=VALUE</translation>
+        <translation>«%1»: ожидается KEY=VALUE</translation>
     </message>
     <message>
         <source>%1: %2 is the port of line %3 as well</source>
@@ -993,7 +993,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>replace the file if it exists</source>
-        <translation>заменить файл, если он есть</translation>
+        <translation>заменить файл, если он уже существует</translation>
     </message>
     <message>
         <source>the first row&apos;s ip; each next row the next address of the template&apos;s subnet</source>
@@ -1010,14 +1010,14 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     <message numerus="yes">
         <source>%n address(es) of the subnet %1/%2 from %3 on, for %4 ports (its network and broadcast addresses and the gateway left out)</source>
         <translation>
-            <numerusform>%n адрес подсети %1/%2 начиная с %3, а портов: %4 (адрес сети, широковещательный адрес и шлюз пропущены)</numerusform>
-            <numerusform>%n адреса подсети %1/%2 начиная с %3, а портов: %4 (адрес сети, широковещательный адрес и шлюз пропущены)</numerusform>
-            <numerusform>%n адресов подсети %1/%2 начиная с %3, а портов: %4 (адрес сети, широковещательный адрес и шлюз пропущены)</numerusform>
+            <numerusform>в подсети %1/%2 начиная с %3 помещается %n адрес, а портов: %4 (адрес сети, широковещательный адрес и основной шлюз пропускаются)</numerusform>
+            <numerusform>в подсети %1/%2 начиная с %3 помещается %n адреса, а портов: %4 (адрес сети, широковещательный адрес и основной шлюз пропускаются)</numerusform>
+            <numerusform>в подсети %1/%2 начиная с %3 помещается %n адресов, а портов: %4 (адрес сети, широковещательный адрес и основной шлюз пропускаются)</numerusform>
         </translation>
     </message>
     <message>
         <source>%1: no mask, and the addresses are numbered within the template&apos;s subnet</source>
-        <translation>%1: нет маски, а адреса нумеруются в подсети шаблона</translation>
+        <translation>%1: нет маски (mask), а адреса нумеруются в подсети шаблона</translation>
     </message>
     <message>
         <source>--separator &quot;%1&quot;: one of , ; tab</source>
@@ -1029,7 +1029,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>--rtu-id-from %1: the RTU addresses run out at %2 (the last is 247), for %3 ports</source>
-        <translation>--rtu-id-from %1: адреса RTU заканчиваются на %2 (последний — 247), а портов: %3</translation>
+        <translation>--rtu-id-from %1: начиная с порта %2 адресов RTU не хватает (последний — 247), а портов: %3</translation>
     </message>
     <message>
         <source>the plan is in %1</source>
@@ -1037,7 +1037,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>the as-built record (CSV): one row per plan row with its result, the keys written, and the values asked for, read back and those before</source>
-        <translation>отчёт о выполненном (CSV): по строке на каждую строку плана с её результатом, записанными ключами и значениями заданными, прочитанными и прежними</translation>
+        <translation>протокол наладки (CSV): по строке на каждую строку плана с её результатом, записанными ключами и значениями — заданными, прочитанными после записи и прежними</translation>
     </message>
     <message>
         <source>csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte order mark); by default as the plan is written</source>
@@ -1065,7 +1065,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>no module with the MAC address %1: no port to look on but the rows&apos; own</source>
-        <translation>модуля с MAC-адресом %1 нет: искать негде, кроме портов самих строк</translation>
+        <translation>модуля с MAC-адресом %1 нет: других портов, кроме портов самих строк, для поиска нет</translation>
     </message>
     <message>
         <source>line %1  %2  %3  ip %4  %5</source>
@@ -1077,7 +1077,7 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
     </message>
     <message>
         <source>%1: %2; the report follows on stderr</source>
-        <translation>%1: %2; отчёт — далее в stderr</translation>
+        <translation>%1: %2; протокол выводится далее в stderr</translation>
     </message>
     <message>
         <source>%1: %2: the check %3: %4</source>
@@ -1098,12 +1098,13 @@ a module; a port named twice, under any name, is refused.</source>
 каждый порт в заданном порядке, в каждой — шаблон и очередной IP-адрес начиная
 с --ip-from (и очередной rtu_virtual_id начиная с --rtu-id-from, если он
 задан). Адреса остаются внутри подсети, которую маска шаблона образует из
---ip-from, в обход её адреса сети, широковещательного адреса и шлюза шаблона;
-если их осталось слишком мало, ничего не записывается и называется, сколько
-адресов помещается. Путь шаблона записывается относительно файла плана (в
-stdout — относительно рабочей папки), чтобы план и его шаблон можно было
-вместе перенести на другой ПК. --ports found берёт порты, на которых find
-видит модуль; порт, указанный дважды под любым именем, отклоняется.</translation>
+--ip-from, минуя её адрес сети, широковещательный адрес и основной шлюз
+(gateway) шаблона; если адресов не хватает, ничего не записывается и
+называется, сколько их помещается. Путь шаблона записывается относительно
+файла плана (в stdout — относительно рабочей папки), чтобы план и шаблон
+можно было вместе перенести на другой ПК. --ports found берёт порты, на
+которых find видит модуль; порт, указанный дважды под любым именем,
+отклоняется.</translation>
     </message>
     <message>
         <source>Commissions every module of a plan at once, one port each, side by side:
@@ -1137,8 +1138,8 @@ the exit status is 2. A port that is not there is no fault of the plan:
 its row&apos;s result is no-port.</source>
         <translation>Выполняет наладку всех модулей плана сразу, каждого на своём порту,
 параллельно: открытие порта, сканирование (идентификация и прежние значения),
-запись, перезагрузка, ожидание возвращения модуля, чтение и сравнение. Ошибка
-модуля портит только его строку.
+запись, перезагрузка, ожидание возвращения модуля, контрольное чтение и
+сравнение. Ошибка одного модуля сказывается только на его строке.
 
 План — CSV в том виде, в каком его сохраняют электронные таблицы: запятая,
 точка с запятой или табуляция между полями, кавычки по RFC 4180; UTF-8 (с
@@ -1152,12 +1153,12 @@ its row&apos;s result is no-port.</source>
   file     файл настройки, с которого начать (относительно папки плана)
   KEY      любой записываемый ключ параметра (в любом регистре); ячейка
            заменяет значение файла, пустая ячейка оставляет его
-  check    чтение через шлюз после чтения модуля, как write --check:
-           UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел; в отчёте
-           это check, check_result и check_ms. Нет соединения — строка
-           не выполнена как unreachable, 0x0A, 0x0B или нет ответа — как
-           no-field-reply; собственное исключение устройства оставляет
-           строку ok
+  check    чтение через шлюз после контрольного чтения модуля, как
+           write --check: UNIT:KIND:ADDRESS[:COUNT], несколько — через
+           пробел; в протоколе это check, check_result и check_ms. Нет
+           соединения — строка не выполнена как unreachable; 0x0A, 0x0B
+           или нет ответа — как no-field-reply; собственное исключение
+           устройства оставляет строку ok
   via      куда соединяется проверка (HOST[:PORT]) вместо ip и port_tcp
            модуля
 Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки без
@@ -1186,29 +1187,29 @@ With --json the report is also printed as JSON. Exit status 0 when every
 row is ok, 3 when no row reached a module over its port, 1 when some row
 failed otherwise, 2 for a bad plan, 130 when interrupted (the report is
 still written, unfinished rows &quot;interrupted&quot;).</source>
-        <translation>До отправки чего-либо проверяется, что в папку отчёта можно писать, и отчёт
-записывается, как бы ни закончился пакет (выполнен, строка с ошибкой, Ctrl+C,
-закрытый терминал или канал); если тогда его не удаётся записать, его строки
-выводятся в stderr как CSV, а код завершения не 0. Отчёт следует диалекту
-плана (его разделитель; метка порядка байтов UTF-8, если она была в плане или
-план был в Windows-1251 или UTF-16), если --report-format не задаёт иное. В
-каждой строке: line, port, mac, version, result, detail, written (ключи,
-которые принял модуль, по порядку, каков бы ни был результат), started,
-finished, plan, tool, host, каждое прочитанное значение, каждое заданное
-(&lt;key&gt;_asked) и каждое прежнее (&lt;key&gt;_before).
+        <translation>До отправки чего-либо проверяется, что в папке протокола можно создать файл, и
+протокол записывается, как бы ни закончился пакет (выполнен, строка с ошибкой,
+Ctrl+C, закрытый терминал или канал); если тогда его не удаётся записать, его
+строки выводятся в stderr как CSV, а код завершения не 0. Протокол следует
+диалекту плана (его разделитель; метка порядка байтов UTF-8, если она была в
+плане или план был в Windows-1251 или UTF-16), если --report-format не задаёт
+иное. В каждой строке: line, port, mac, version, result, detail, written
+(ключи, которые принял модуль, по порядку, каков бы ни был результат),
+started, finished, plan, tool, host, каждое прочитанное значение, каждое
+заданное (&lt;key&gt;_asked) и каждое прежнее (&lt;key&gt;_before).
 
---force отправляет значения без проверки, как в write; существующий отчёт
+--force отправляет значения без проверки, как в write; существующий протокол
 заменяется только с --overwrite (раньше это делал --force).
 
-С --json отчёт выводится ещё и как JSON. Код завершения 0, если каждая строка
-ok, 3, если ни одна строка не дошла до модуля через его порт, 1, если какая-то
-строка не выполнена по другой причине, 2 при неверном плане, 130 при
-прерывании (отчёт всё равно записывается, незавершённые строки —
+С --json протокол выводится ещё и как JSON. Код завершения 0, если каждая
+строка ok, 3, если ни одна строка не дошла до модуля через его порт, 1, если
+какая-то строка не выполнена по другой причине, 2 при неверном плане, 130 при
+прерывании (протокол всё равно записывается, незавершённые строки —
 «interrupted»).</translation>
     </message>
     <message>
         <source>the module refused a value, reported a bad value, or read back something other than was written (a batch: some row failed, and some row reached a module)</source>
-        <translation>модуль отказал в значении или сообщил о неверном значении, либо прочитано не то, что записано (batch: какая-то строка не выполнена, и какая-то строка дошла до модуля)</translation>
+        <translation>модуль отклонил значение или сообщил о неверном значении, либо при контрольном чтении прочитано не то, что записано (batch: какая-то строка не выполнена, и какая-то строка дошла до модуля)</translation>
     </message>
     <message>
         <source>bad usage or input: nothing was sent (for values that cannot work with the module&apos;s own, nothing written)</source>
@@ -1216,11 +1217,11 @@ ok, 3, если ни одна строка не дошла до модуля ч�
     </message>
     <message>
         <source>no module: no such port, no serial device, a busy port, a silent module, garbled replies, a module lost or not back after its restart (a batch: no row reached a module)</source>
-        <translation>нет модуля: нет такого порта, не последовательное устройство, порт занят, модуль молчит, ответы искажены, модуль пропал или не вернулся после перезагрузки (batch: ни одна строка не дошла до модуля)</translation>
+        <translation>нет модуля: нет такого порта, это не последовательный порт, порт занят, модуль молчит, ответы искажены, модуль пропал или не вернулся после перезагрузки (batch: ни одна строка не дошла до модуля)</translation>
     </message>
     <message>
         <source>interrupted (Ctrl+C, SIGTERM, SIGHUP, the console closed); the command on the wire is finished first</source>
-        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP, консоль закрыта); команда, уже переданная по линии, сначала завершается</translation>
+        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP, консоль закрыта); команда, уже отправленная в порт, сначала завершается</translation>
     </message>
     <message>
         <source>&quot;gateway-cli COMMAND --help&quot; tells more of each.
@@ -1241,20 +1242,20 @@ tcp_slave_id a number or off. version and mac are read only.
 Results: ok, refused, mismatch, garbled (replies that are not the
 protocol&apos;s), invalid (values that cannot work together; nothing written),
 silent, lost, no-port, not-serial, busy, interrupted.</source>
-        <translation>«gateway-cli КОМАНДА --help» рассказывает о каждой подробнее.
+        <translation>Подробнее о каждой команде: «gateway-cli КОМАНДА --help».
 
 PORT — имя порта (COM3, ttyUSB0: устройство в /dev) или путь к устройству
 (/dev/serial/by-id/..., относительно рабочей папки); два имени одного
 устройства — один порт, а устройство, занятое другой программой, занято под
-любым именем. FILE — файл настройки (.TRset), какие открывает и сохраняет меню
-конфигуратора «Файл настройки».
+любым именем. FILE — файл настройки (.TRset): такие файлы открывает и сохраняет
+меню конфигуратора «Файл настройки».
 
 Ключи параметров: mode, version, mac, ip, mask, gateway, port_tcp, parity,
 speed, stop_bits, timeout_response, ip_server_tcp, timeout_tcp,
 rtu_virtual_id, tcp_slave_id, в любом регистре. Значения задаются так, как их
-отвечает модуль, слова выбора — в любом регистре: mode — server или client;
-parity — none, odd или even; speed — скорость в бит/с; stop_bits — 1 или 2;
-tcp_slave_id — число или off. version и mac только читаются.
+возвращает модуль, значения из списка — в любом регистре: mode — server или
+client; parity — none, odd или even; speed — скорость в бит/с; stop_bits — 1
+или 2; tcp_slave_id — число или off. version и mac только читаются.
 
 Результаты: ok, refused, mismatch, garbled (ответы не по протоколу), invalid
 (значения, которые не могут работать вместе; ничего не записано), silent,
@@ -1274,7 +1275,7 @@ lost, no-port, not-serial, busy, interrupted.</translation>
     </message>
     <message>
         <source>--check needs the reboot that applies the values: leave out --no-reboot</source>
-        <translation>--check нужна перезагрузка, которая применяет значения: уберите --no-reboot</translation>
+        <translation>для --check нужна перезагрузка, которая применяет значения: уберите --no-reboot</translation>
     </message>
     <message>
         <source>nothing was written</source>
@@ -1290,15 +1291,15 @@ lost, no-port, not-serial, busy, interrupted.</translation>
     </message>
     <message>
         <source>rebooted, back after %1 s; read back: every value as written</source>
-        <translation>перезагружен, вернулся через %1 с; прочитано: все значения такие, как записаны</translation>
+        <translation>перезагружен, вернулся через %1 с; контрольное чтение: все значения такие, как записаны</translation>
     </message>
     <message>
         <source>end once the command has left the port: no wait for the module&apos;s return</source>
-        <translation>закончить, как только команда ушла в порт: без ожидания возвращения модуля</translation>
+        <translation>закончить, как только команда ушла в порт, не дожидаясь возвращения модуля</translation>
     </message>
     <message>
         <source>sent &quot;%1&quot;; the module answers again after %2 s</source>
-        <translation>отправлено «%1»; модуль снова отвечает через %2 с</translation>
+        <translation>отправлено «%1»; модуль снова ответил через %2 с</translation>
     </message>
     <message>
         <source>sent &quot;%1&quot;</source>
@@ -1306,7 +1307,7 @@ lost, no-port, not-serial, busy, interrupted.</translation>
     </message>
     <message>
         <source>it came back with:</source>
-        <translation>он вернулся с такими значениями:</translation>
+        <translation>модуль вернулся с такими значениями:</translation>
     </message>
     <message>
         <source>A reply that is missing, empty or not one of a choice&apos;s words fails the
@@ -1314,11 +1315,11 @@ scan and names the key: exit status 3 for a silent module or one whose
 replies are not the protocol&apos;s (garbled), 1 for a bad value. The file of
 -o is checked before anything is sent: its folder must take a new file,
 and an existing file is replaced only with --overwrite.</source>
-        <translation>Ответ, которого нет, пустой или не из допустимых слов, прерывает сканирование
-и называет ключ: код завершения 3, если модуль молчит или его ответы не по
-протоколу (garbled), 1 при неверном значении. Файл -o проверяется до отправки
-чего-либо: в его папке должен создаваться новый файл, а существующий файл
-заменяется только с --overwrite.</translation>
+        <translation>Ответ, которого нет, пустой или не из допустимых значений, прерывает
+сканирование и называет ключ: код завершения 3, если модуль молчит или его
+ответы не по протоколу (garbled), 1 при неверном значении. Файл -o
+проверяется до отправки чего-либо: в его папке должен создаваться новый файл,
+а существующий файл заменяется только с --overwrite.</translation>
     </message>
     <message>
         <source>Writes the values of a settings file, each --set overriding one (without a
@@ -1344,23 +1345,24 @@ work (exit status 2).</source>
         <translation>Записывает значения файла настройки, каждый --set заменяет одно (без файла —
 только ключи --set), в порядке записи конфигуратора, проверяя каждое
 подтверждение; затем перезагружает модуль («reset»), ждёт его возвращения и
-читает все параметры. До отправки чего-либо проверяется каждое значение:
-адреса IPv4 для ip, mask, gateway и ip_server_tcp; port_tcp 502 или
-10000-65535; timeout_response 100-60000; timeout_tcp 5-240; rtu_virtual_id
-1-247; tcp_slave_id 1-255 или off; допустимые слова (в любом регистре: None —
-это none). Ключи тоже принимаются в любом регистре, каждый один раз. Неверное
-значение называется с тем, что в нём не так, по строке на каждое, и ничего не
-отправляется (код завершения 2).
+выполняет контрольное чтение всех параметров. До отправки чего-либо
+проверяется каждое значение: адреса IPv4 для ip, mask, gateway и
+ip_server_tcp; port_tcp 502 или 10000-65535; timeout_response 100-60000;
+timeout_tcp 5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 или off;
+значения из списка (в любом регистре: None — это none). Ключи тоже
+принимаются в любом регистре, каждый один раз. Неверное значение называется
+с тем, что в нём не так, по строке на каждое, и ничего не отправляется (код
+завершения 2).
 
 Адреса, которые не могут работать в сети, тоже отклоняются: маска должна быть
 префиксом от /1 до /30 (255.255.255.0 — это /24); ip — не адрес из 0.0.0.0/8
 или 127.0.0.0/8, не групповой адрес, не 255.255.255.255 и не адрес сети или
-широковещательный адрес своей подсети; gateway — 0.0.0.0 (шлюза нет) или адрес
-подсети модуля, отличный от ip; ip_server_tcp — адрес одного узла вне
-127.0.0.0/8. Правила, связывающие ip, mask и gateway, применяются к значениям
-в том виде, в каком они будут: если заданы не все, остальные сначала читаются
-из модуля, и если вместе они не могут работать, ничего не записывается (код
-завершения 2).</translation>
+широковещательный адрес своей подсети; gateway (основной шлюз) — 0.0.0.0
+(основного шлюза нет) или адрес подсети модуля, отличный от ip;
+ip_server_tcp — адрес одного узла вне 127.0.0.0/8. Правила, связывающие ip,
+mask и gateway, применяются к значениям в том виде, в каком они будут: если
+заданы не все, остальные сначала читаются из модуля, и если вместе они не
+могут работать, ничего не записывается (код завершения 2).</translation>
     </message>
     <message>
         <source>The first refusal (&quot;?&quot;), or an answer other than &quot;ok&quot;, or none in the
@@ -1372,13 +1374,14 @@ Exit status 0 only when every value reads back as written.</source>
         <translation>Первый отказ («?»), ответ не «ok» или отсутствие ответа за время модуля
 останавливает запись: больше ничего не отправляется, а ключи, принятые модулем
 до этого, называются при любой ошибке и при Ctrl+C (который ждёт ответа на
-изменение, уже переданное по линии). --force отправляет каждое значение без
+изменение, уже отправленное в порт). --force отправляет каждое значение без
 проверки, в том числе без правил сети (и поэтому допускает маски /31 и /32).
-Код завершения 0, только если каждое значение прочитано таким, каким записано.</translation>
+Код завершения 0, только если при контрольном чтении каждое значение такое,
+каким записано.</translation>
     </message>
     <message>
         <source>restart the module and wait until it answers again</source>
-        <translation>перезагрузить модуль и дождаться, пока он снова ответит</translation>
+        <translation>перезагрузить модуль и дождаться его ответа</translation>
     </message>
     <message>
         <source>Asks the module who it is, restarts it (&quot;RESET&quot;), waits until it answers
@@ -1387,8 +1390,8 @@ query and prints how long it took. Exit status 3 when it does not come
 back in time.</source>
         <translation>Спрашивает модуль, кто он, перезагружает его («RESET»), ждёт, пока он снова
 ответит (его устройство может при этом пропасть и появиться снова),
-подтверждает его запросом и выводит, сколько это заняло. Код завершения 3,
-если он не вернулся вовремя.</translation>
+подтверждает это запросом и выводит, сколько это заняло. Код завершения 3,
+если модуль не вернулся вовремя.</translation>
     </message>
     <message>
         <source>Asks the module who it is, returns it to its factory settings (&quot;LOAD
@@ -1404,7 +1407,7 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>every line sent and received, with a time stamp, and the device leaving and coming back around a restart, on stderr</source>
-        <translation>каждая отправленная и полученная строка с отметкой времени, а также пропадание и возвращение устройства при перезагрузке, в stderr</translation>
+        <translation>в stderr — каждая отправленная и полученная строка с отметкой времени, а также пропадание и возвращение устройства при перезагрузке</translation>
     </message>
     <message>
         <source>%1: no such column (the columns: port, mac, file, check, via, %2)</source>
@@ -1440,11 +1443,11 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>back after %1 s</source>
-        <translation>вернулся через %1 с</translation>
+        <translation>модуль вернулся через %1 с</translation>
     </message>
     <message>
         <source>read back</source>
-        <translation>прочитано</translation>
+        <translation>контрольное чтение выполнено</translation>
     </message>
     <message>
         <source>empty</source>
@@ -1472,7 +1475,7 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>%1 in its number %2 (&quot;%3&quot;); %4</source>
-        <translation>число %2 («%3»): %1; %4</translation>
+        <translation>%2-е число («%3»): %1; %4</translation>
     </message>
     <message>
         <source>%1; %2</source>
@@ -1484,7 +1487,7 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
-        <translation>после чтения модуля прочитать через шлюз по Modbus TCP, как команда check (можно несколько): по записанным ip и port_tcp или по --via. Код завершения тогда — код проверки (0, 1 или 3), если запись не завершилась ошибкой. Модуль, который будет в режиме клиента, отклоняется до отправки какого-либо изменения</translation>
+        <translation>после контрольного чтения прочитать через шлюз по Modbus TCP, как команда check (можно несколько): по записанным ip и port_tcp или по --via. Код завершения тогда — код проверки (0, 1 или 3), если сама запись не завершилась ошибкой. Модуль, который будет в режиме клиента, отклоняется до отправки каких-либо изменений</translation>
     </message>
     <message>
         <source>the unit --check reads from, 1-247 (default 1)</source>
@@ -1504,11 +1507,23 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>the module will be in TCP client mode (mode client): it connects to its server and listens for no check; let gateway-cli serve stand in for that server (gateway-cli serve --help)</source>
-        <translation>модуль будет в режиме клиента TCP (mode client): он сам соединяется со своим сервером и не ждёт проверки; этот сервер может заменить gateway-cli serve (gateway-cli serve --help)</translation>
+        <translation>модуль будет в режиме клиента TCP (mode client): он сам соединяется со своим сервером и входящих соединений не принимает, поэтому так его проверить нельзя; этот сервер может заменить gateway-cli serve (gateway-cli serve --help)</translation>
     </message>
     <message>
         <source>the check: the module&apos;s ip and port_tcp are not known: give --via</source>
         <translation>проверка: ip и port_tcp модуля неизвестны: укажите --via</translation>
+    </message>
+    <message>
+        <source>[OPTION]...</source>
+        <translation>[ОПЦИЯ]...</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: HOST must be an address of this PC</source>
+        <translation>«%1»: HOST должен быть адресом этого ПК</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: PORT &quot;%2&quot; is not a number 0-65535</source>
+        <translation>«%1»: PORT «%2» — не число 0-65535</translation>
     </message>
 </context>
 <context>
@@ -1523,7 +1538,7 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>the module answers again, %1 s after the restart</source>
-        <translation>модуль снова отвечает, через %1 с после перезагрузки</translation>
+        <translation>модуль снова ответил через %1 с после перезагрузки</translation>
     </message>
 </context>
 <context>
@@ -1561,7 +1576,7 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>%1: the file&apos;s list position &quot;%2&quot; is none of %3</source>
-        <translation>%1: номер в списке «%2» в файле — ни одно из %3</translation>
+        <translation>%1: номер в списке «%2» в файле не входит в %3</translation>
     </message>
 </context>
 <context>
@@ -1572,11 +1587,11 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     </message>
     <message>
         <source>%1: not KIND:ADDRESS = VALUE...</source>
-        <translation>%1: не KIND:ADDRESS = VALUE...</translation>
+        <translation>%1: ожидается KIND:ADDRESS = VALUE...</translation>
     </message>
     <message>
         <source>%1: &quot;%2&quot; is not KIND:ADDRESS (hr, ir, coil or di, and 0-%3)</source>
-        <translation>%1: «%2» — не KIND:ADDRESS (hr, ir, coil или di и 0-%3)</translation>
+        <translation>%1: «%2» — не KIND:ADDRESS (hr, ir, coil или di и адрес 0-%3)</translation>
     </message>
     <message>
         <source>%1: the values must be bits, 0 or 1</source>
@@ -1589,6 +1604,57 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     <message>
         <source>%1: the values go beyond address %2</source>
         <translation>%1: значения выходят за адрес %2</translation>
+    </message>
+</context>
+<context>
+    <name>systemwords</name>
+    <message>
+        <source>no such port</source>
+        <translation>такого порта нет</translation>
+    </message>
+    <message>
+        <source>not a serial port</source>
+        <translation>это не последовательный порт</translation>
+    </message>
+    <message>
+        <source>the port is busy with another program, or there is no access to it</source>
+        <translation>порт занят другой программой или к нему нет доступа</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>нет такого файла</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>это папка, а не файл</translation>
+    </message>
+    <message>
+        <source>no access</source>
+        <translation>нет доступа</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>соединение отклонено</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>узел не найден</translation>
+    </message>
+    <message>
+        <source>no answer within the time-out</source>
+        <translation>нет ответа за время ожидания</translation>
+    </message>
+    <message>
+        <source>the port is taken by another program</source>
+        <translation>порт уже занят другой программой</translation>
+    </message>
+    <message>
+        <source>the address is not one of this PC&apos;s</source>
+        <translation>это не адрес этого ПК</translation>
+    </message>
+    <message>
+        <source>no right to this port (ports below 1024 need the administrator&apos;s)</source>
+        <translation>нет прав на этот порт (порты ниже 1024 — только с правами администратора)</translation>
     </message>
 </context>
 </TS>

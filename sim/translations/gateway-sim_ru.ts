@@ -9,11 +9,11 @@
     </message>
     <message>
         <source>--field %1: UNIT must be 1-247</source>
-        <translation>--field %1: UNIT должен быть от 1 до 247</translation>
+        <translation>--field %1: UNIT должен быть числом 1-247</translation>
     </message>
     <message>
         <source>--field %1: SPEED, PARITY and STOP must be the module&apos;s words (9600, none, 1, ...)</source>
-        <translation>--field %1: SPEED, PARITY и STOP должны быть словами модуля (9600, none, 1, ...)</translation>
+        <translation>--field %1: SPEED, PARITY и STOP должны быть значениями модуля (9600, none, 1, ...)</translation>
     </message>
     <message>
         <source>usage: gateway-sim [options]
@@ -48,37 +48,40 @@ network side (Modbus TCP on 127.0.0.0/8 only, bridged to the RS-485 line):
   --tcp-stall          accept, never answer
   --tcp-drop-after N   close a connection after N replies
 </source>
-        <translation>запуск: gateway-sim [параметры]
-  --link PATH          держать символьную ссылку PATH -&gt; ведомое устройство
+        <translation>Использование: gateway-sim [ОПЦИЯ]...
+  --link PATH          держать символьную ссылку PATH на ведомую сторону
+                       псевдотерминала
   --state FILE         файл состояния key=value (сохраняемые параметры)
   --log FILE           дописывать журнал ещё и в FILE
-  --quiet              без журнала в stderr
-  --gap MS             тишина, завершающая команду (по умолчанию 20)
-  --restart-delay MS   отсутствие устройства при перезапуске (по умолчанию 1500)
+  --quiet              не выводить журнал в stderr
+  --gap MS             пауза, завершающая команду (по умолчанию 20)
+  --restart-delay MS   сколько устройство отсутствует при перезагрузке
+                       (по умолчанию 1500)
   --silent             никогда не отвечать
   --late MS            отвечать с опозданием на MS мс
   --split MS           делить каждый ответ на две записи с промежутком MS мс
-  --ack WORD           подтверждать принятые изменения словом WORD вместо &quot;ok&quot;
-  --refuse KEY         всегда отклонять одно изменение (можно повторять); KEY —
-                       ключ параметра (ip, port_tcp, ...) или префикс изменения
+  --ack WORD           подтверждать принятые изменения словом WORD вместо «ok»
+  --refuse KEY         всегда отклонять одно изменение (можно несколько); KEY —
+                       ключ параметра (ip, port_tcp, ...) или начало изменения
   --garbage            отвечать мусорными байтами (недопустимый UTF-8, NUL)
   --burst BYTES        отвечать на каждую команду BYTES случайными байтами
-  --separator C        разделитель после повторённого запроса (по умолчанию пробел)
+  --separator C        разделитель после эха запроса (по умолчанию пробел)
   --mac ADDRESS        сообщаемый MAC-адрес (по умолчанию 02:00:00:00:00:01)
   --vanish-after N     убрать устройство после N-й команды (один раз)
   --lang en|ru         язык этих текстов (иначе GATEWAY_LANG, иначе язык
                        системы; журнал всегда на английском)
 сетевая сторона (Modbus TCP только на 127.0.0.0/8, мост к линии RS-485):
-  --tcp                включить, на порту port_tcp модуля на 127.0.0.1
-                       (параметры ниже тоже её включают)
-  --tcp-listen HOST[:PORT]  режим сервера: слушать там (PORT 0: любой свободный)
-  --tcp-server HOST[:PORT]  режим клиента: подключаться туда
-  --field UNIT@SPEED/PARITY/STOP  устройство на линии (можно повторять)
+  --tcp                включить её, на порту port_tcp модуля на 127.0.0.1
+                       (опции ниже тоже её включают)
+  --tcp-listen HOST[:PORT]  режим сервера: ожидать соединений там
+                       (PORT 0: любой свободный порт)
+  --tcp-server HOST[:PORT]  режим клиента: соединяться туда
+  --field UNIT@SPEED/PARITY/STOP  устройство в линии (можно несколько)
   --rtu-master KIND:ADDRESS:COUNT@MS  режим клиента: что и как часто
-                       запрашивает ведущий линии (по умолчанию hr:0:2@1000)
-  --tcp-refuse         порт занят, но не слушает: подключения отклоняются
-  --tcp-stall          принимать подключения, но никогда не отвечать
-  --tcp-drop-after N   закрывать подключение после N ответов
+                       запрашивает мастер линии (по умолчанию hr:0:2@1000)
+  --tcp-refuse         порт занят, но соединений не ожидает: они отклоняются
+  --tcp-stall          принимать соединения, но никогда не отвечать
+  --tcp-drop-after N   закрывать соединение после N ответов
 </translation>
     </message>
     <message>
@@ -127,7 +130,7 @@ network side (Modbus TCP on 127.0.0.0/8 only, bridged to the RS-485 line):
     </message>
     <message>
         <source>unknown option %1</source>
-        <translation>неизвестный параметр %1</translation>
+        <translation>неизвестная опция %1</translation>
     </message>
     <message>
         <source>%1: HOST must be an address in 127.0.0.0/8 (the simulated network is this machine&apos;s loopback)</source>
@@ -135,7 +138,7 @@ network side (Modbus TCP on 127.0.0.0/8 only, bridged to the RS-485 line):
     </message>
     <message>
         <source>%1: PORT must be 0-65535</source>
-        <translation>%1: PORT должен быть от 0 до 65535</translation>
+        <translation>%1: PORT должен быть числом 0-65535</translation>
     </message>
     <message>
         <source>--rtu-master %1: not KIND:ADDRESS:COUNT@MS (for example hr:0:2@1000)</source>

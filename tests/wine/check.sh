@@ -397,7 +397,7 @@ cli)
     localedef -i ru_RU -f UTF-8 "$dir/locale/ru_RU.UTF-8" || fail "localedef could not make ru_RU.UTF-8"
     lang_env=(-u LC_ALL -u LC_MESSAGES -u LANGUAGE LOCPATH="$dir/locale" LANG=ru_RU.UTF-8)
     cli 0 --help
-    grep -q '^Запуск: gateway-cli КОМАНДА' "$dir/out" && grep -q '^Код завершения:' "$dir/out" ||
+    grep -q '^Использование: gateway-cli КОМАНДА' "$dir/out" && grep -q '^Код завершения:' "$dir/out" ||
         fail "--help on a Russian system: $(head -n 3 "$dir/out")"
     cli 3 scan COM7
     # (Line ends as Windows writes them to a file: CR LF.)
