@@ -23,9 +23,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("checkreport", text);
 }
 
-QString tr(const char *text, int n)
+QString tr(const char *text, const char *disambiguation, int n)
 {
-    return QCoreApplication::translate("checkreport", text, nullptr, n);
+    return QCoreApplication::translate("checkreport", text, disambiguation, n);
 }
 
 // Milliseconds as a person reads them (the person's decimal separator).
@@ -157,7 +157,7 @@ QString timeText(const QVector<double> &trips)
 {
     if (trips.size() == 1)
         return tr("%1 ms").arg(ms(trips.first()));
-    return tr("median %1 ms, min %2, max %3, %n round trip(s)", int(trips.size()))
+    return tr("median %1 ms, min %2, max %3, %n round trip(s)", nullptr, int(trips.size()))
         .arg(ms(median(trips)), ms(*std::min_element(trips.begin(), trips.end())),
              ms(*std::max_element(trips.begin(), trips.end())));
 }

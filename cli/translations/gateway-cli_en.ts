@@ -2,6 +2,16 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>checkreport</name>
+    <message numerus="yes">
+        <source>median %1 ms, min %2, max %3, %n round trip(s)</source>
+        <translation>
+            <numerusform>median %1 ms, min %2, max %3, %n round trip</numerusform>
+            <numerusform>median %1 ms, min %2, max %3, %n round trips</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>cli</name>
     <message numerus="yes">
         <source>%1 of %n modules ok</source>

@@ -227,10 +227,6 @@
         <translation>не задано ни одного чтения: UNIT:KIND:ADDRESS[:COUNT], несколько — через пробел</translation>
     </message>
     <message>
-        <source>&quot;%1&quot;: not HOST[:PORT]</source>
-        <translation>«%1»: ожидается HOST[:PORT]</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot;: HOST &quot;%2&quot; is neither an address nor a host name</source>
         <translation>«%1»: HOST «%2» — не адрес и не имя узла</translation>
     </message>
@@ -245,6 +241,10 @@
     <message>
         <source>unit &quot;%1&quot; is not a number %2-%3</source>
         <translation>адрес устройства «%1» — не число %2-%3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: an IPv6 address; the module has an IPv4 address only (HOST as 192.168.1.10)</source>
+        <translation>«%1»: адрес IPv6, а у модуля только адрес IPv4 (HOST — например, 192.168.1.10)</translation>
     </message>
 </context>
 <context>
@@ -269,39 +269,77 @@
         <source>%1 ms</source>
         <translation>%1 мс</translation>
     </message>
-    <message>
-        <source>median %1 ms, min %2, max %3, %4 round trips</source>
-        <translation>медиана %1 мс, мин. %2, макс. %3, циклов «запрос — ответ»: %4</translation>
+    <message numerus="yes">
+        <source>median %1 ms, min %2, max %3, %n round trip(s)</source>
+        <translation>
+            <numerusform>медиана %1 мс, мин. %2, макс. %3, циклов «запрос — ответ»: %n</numerusform>
+            <numerusform>медиана %1 мс, мин. %2, макс. %3, циклов «запрос — ответ»: %n</numerusform>
+            <numerusform>медиана %1 мс, мин. %2, макс. %3, циклов «запрос — ответ»: %n</numerusform>
+        </translation>
     </message>
     <message>
-        <source>%1: %2 (%3)
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>exception %1 %2 (%3)</source>
+        <translation>исключение %1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>a malformed reply, not taken: %1</source>
+        <translation>ответ не по форме, не принят: %1</translation>
+    </message>
+    <message>
+        <source>no reply within %1 ms</source>
+        <translation>нет ответа за %1 мс</translation>
+    </message>
+    <message>
+        <source>not answered: the connection was closed</source>
+        <translation>нет ответа: соединение закрыто</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>не отправлено</translation>
+    </message>
+    <message>
+        <source>interrupted before its reply</source>
+        <translation>прервано до ответа</translation>
+    </message>
+    <message>
+        <source>%1: interrupted before the connection
 </source>
-        <translation>%1: %2 (%3)
+        <translation>%1: прервано до установки соединения
 </translation>
     </message>
     <message>
-        <source>%1: exception 0x%2 %3 (%4)
+        <source>%1: %2
 </source>
-        <translation>%1: исключение 0x%2 %3 (%4)
+        <translation>%1: %2
 </translation>
     </message>
     <message>
-        <source>%1: a reply that is not Modbus: %2
+        <source>  before that: %1 (%2)
 </source>
-        <translation>%1: ответ не по протоколу Modbus: %2
+        <translation>  до этого: %1 (%2)
 </translation>
     </message>
     <message>
-        <source>%1: no reply within %2 ms
+        <source>interrupted in round %1 of %2
 </source>
-        <translation>%1: нет ответа за %2 мс
+        <translation>прервано на цикле %1 из %2
 </translation>
     </message>
     <message>
-        <source>%1: not answered: the connection was closed
-</source>
-        <translation>%1: нет ответа: соединение закрыто
-</translation>
+        <source>%1 (%2 ms)</source>
+        <translation>%1 (%2 мс)</translation>
+    </message>
+    <message>
+        <source>exception %1 (%2 ms)</source>
+        <translation>исключение %1 (%2 мс)</translation>
+    </message>
+    <message>
+        <source>round %1 of %2: %3: %4</source>
+        <translation>цикл %1 из %2: %3: %4</translation>
     </message>
 </context>
 <context>
@@ -415,10 +453,6 @@
         <translation>Ни одно устройство с адресом %1 в линии RS-485 модуля не ответило за таймаут ответа модуля. Проверьте, что скорость, паритет и количество стоп-битов у устройства те же, что у модуля (speed, parity и stop_bits: чтобы их увидеть, выполните сканирование модуля или укажите его файл настройки в --file). Затем проверьте адрес устройства (%1), проводку линии (не перепутаны ли A и B) и её терминатор, а также timeout_response: медленному устройству может понадобиться больше.</translation>
     </message>
     <message>
-        <source>The gateway or the device at unit %1 answered the read %2 with exception %3, which the program does not know: see the manuals of the gateway and of the device.</source>
-        <translation>Шлюз или устройство с адресом %1 ответили на чтение %2 исключением %3, неизвестным программе: смотрите руководства шлюза и устройства.</translation>
-    </message>
-    <message>
         <source>No reply within %1 ms, not even an exception. A gateway whose line stays silent answers 0x0B after its timeout_response (%2 ms): check that HOST:PORT is the gateway itself, and that --timeout is longer than its timeout_response.</source>
         <translation>Нет ответа за %1 мс, даже исключения. Шлюз, линия которого молчит, отвечает 0x0B по истечении своего timeout_response (%2 мс): проверьте, что HOST:PORT — это сам шлюз и что --timeout больше его timeout_response.</translation>
     </message>
@@ -445,6 +479,22 @@
     <message>
         <source>No connection to %1 at port %2. Check the module&apos;s ip, mask and gateway against the network, and this PC&apos;s own address on that network: the PC must be in the module&apos;s subnet or reach it through the module&apos;s gateway. Then check that the module is in server mode and that its port_tcp is %2.</source>
         <translation>Нет соединения с %1 на порту %2. Сверьте ip, mask и gateway модуля с сетью, а также собственный адрес этого ПК в ней: ПК должен быть в подсети модуля или связываться с ним через основной шлюз модуля (gateway). Затем проверьте, что модуль в режиме сервера и что его port_tcp равен %2.</translation>
+    </message>
+    <message>
+        <source>The device at unit %1 answered, so the path through the gateway works. The read %2 is wrong for this device: it has nothing at address %3. ADDRESS is the protocol address, the manual&apos;s register number less its first one (40001 is hr:0, 30001 is ir:0).</source>
+        <translation>Устройство с адресом %1 ответило, значит, путь через шлюз работает. Чтение %2 не подходит этому устройству: по адресу %3 у него ничего нет. ADDRESS — адрес протокола: номер регистра из руководства минус номер первого (40001 — это hr:0, 30001 — ir:0).</translation>
+    </message>
+    <message>
+        <source>The gateway or the device at unit %1 answered the read %2 with an exception the program does not know: see the manuals of the gateway and of the device.</source>
+        <translation>Шлюз или устройство с адресом %1 ответили на чтение %2 исключением, которое программе неизвестно: смотрите руководства шлюза и устройства.</translation>
+    </message>
+    <message>
+        <source>The reply does not answer the request, so nothing of it was taken as read. HOST:PORT may be something other than a Modbus TCP gateway, or the gateway or the device behind it is faulty: --verbose shows each frame sent and taken.</source>
+        <translation>Ответ не соответствует запросу, поэтому ничего из него не принято как прочитанное. Возможно, по адресу HOST:PORT не шлюз Modbus TCP, или неисправен шлюз либо устройство за ним: с --verbose видны все отправленные и принятые кадры.</translation>
+    </message>
+    <message>
+        <source>A reply came whose MBAP header no Modbus frame has, so nothing after it could be read: the check closed the connection itself. HOST:PORT may be something other than a Modbus TCP gateway: --verbose shows each frame sent and taken.</source>
+        <translation>Пришёл ответ с заголовком MBAP, какого не бывает у кадра Modbus, поэтому дальше ничего прочитать нельзя: проверка сама закрыла соединение. Возможно, по адресу HOST:PORT не шлюз Modbus TCP: с --verbose видны все отправленные и принятые кадры.</translation>
     </message>
 </context>
 <context>
@@ -526,10 +576,6 @@
         <translation>файл настройки модуля (.TRset): из него берётся таймаут ответа, а его значения приводятся в подсказках</translation>
     </message>
     <message>
-        <source>interrupted</source>
-        <translation>прервано</translation>
-    </message>
-    <message>
         <source>read through the gateway over Modbus TCP: does it reach the devices on its RS-485 line?</source>
         <translation>прочитать через шлюз по Modbus TCP: доходит ли он до устройств своей линии RS-485?</translation>
     </message>
@@ -546,34 +592,8 @@ to the module&apos;s configuration port.</source>
 проверить. В порт настройки модуля ничего не отправляется.</translation>
     </message>
     <message>
-        <source>A device&apos;s own exceptions (0x01-0x04) prove that the path through the
-gateway works: the read was wrong for the device. 0x0B says that no device
-answered on the gateway&apos;s RS-485 line: speed, parity, stop bits, the
-device&apos;s address, wiring, termination or timeout_response. A connection
-that the gateway closes is not opened again: the reads not answered by
-then are reported unanswered.
-
-With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
-&quot;requests&quot;: [{&quot;unit&quot;, &quot;kind&quot;, &quot;address&quot;, &quot;count&quot;, &quot;values&quot;, &quot;exception&quot;,
-&quot;exception_name&quot;, &quot;ms&quot;, ...}], ...}.</source>
-        <translation>Собственные исключения устройства (0x01-0x04) доказывают, что путь через
-шлюз работает: чтение не подошло устройству. 0x0B значит, что в линии
-RS-485 шлюза не ответило ни одно устройство: скорость, паритет, стоп-биты,
-адрес устройства, проводка, терминатор или timeout_response. Соединение,
-закрытое шлюзом, повторно не открывается: чтения, оставшиеся к тому времени
-без ответа, так и указываются.
-
-С --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
-&quot;requests&quot;: [{&quot;unit&quot;, &quot;kind&quot;, &quot;address&quot;, &quot;count&quot;, &quot;values&quot;, &quot;exception&quot;,
-&quot;exception_name&quot;, &quot;ms&quot;, ...}], ...}.</translation>
-    </message>
-    <message>
         <source>every read answered with data</source>
         <translation>на каждое чтение пришли данные</translation>
-    </message>
-    <message>
-        <source>connected, but some read got an exception or no answer</source>
-        <translation>соединение есть, но на какое-то чтение пришло исключение или ничего не пришло</translation>
     </message>
     <message>
         <source>bad usage (a malformed --read, unit or host): nothing was sent</source>
@@ -1107,68 +1127,6 @@ a module; a port named twice, under any name, is refused.</source>
 отклоняется.</translation>
     </message>
     <message>
-        <source>Commissions every module of a plan at once, one port each, side by side:
-open, scan (identity and the values before), write, reboot, wait for the
-module to come back, read back and compare. A module that fails fails its
-own row only.
-
-The plan is CSV as spreadsheets save it: comma, semicolon or tab between
-the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),
-UTF-16 with a byte order mark (&quot;Unicode text&quot;), or where the bytes are no
-UTF-8, Windows-1251 (a Russian-locale &quot;CSV&quot;); which it took is said on
-stderr. Rows of separators only and empty cells at the header&apos;s end are
-left out. A header row, then one row per module with the columns
-  port     a port name or device path, or
-  mac      the module&apos;s MAC address, found on whichever port it is
-  file     a settings file to start from (relative to the plan&apos;s folder)
-  KEY      any writable parameter key (in any case); a cell overrides the
-           file&apos;s value, an empty cell leaves it
-  check    reads through the gateway once the module is read back, as
-           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by
-           blanks; the report&apos;s check, check_result and check_ms. No
-           connection fails the row as unreachable; 0x0A, 0x0B or no answer
-           as no-field-reply; a device&apos;s own exception leaves it ok
-  via      where the check connects (HOST[:PORT]) instead of the module&apos;s
-           ip and port_tcp
-The whole plan is checked before anything is sent (unknown columns, rows
-with neither port nor mac, missing files, bad values, addresses that
-cannot work, two rows on one device under any names or with one mac, two
-modules given one ip): every fault is listed with its line and column, and
-the exit status is 2. A port that is not there is no fault of the plan:
-its row&apos;s result is no-port.</source>
-        <translation>Выполняет наладку всех модулей плана сразу, каждого на своём порту,
-параллельно: открытие порта, сканирование (идентификация и прежние значения),
-запись, перезагрузка, ожидание возвращения модуля, контрольное чтение и
-сравнение. Ошибка одного модуля сказывается только на его строке.
-
-План — CSV в том виде, в каком его сохраняют электронные таблицы: запятая,
-точка с запятой или табуляция между полями, кавычки по RFC 4180; UTF-8 (с
-меткой порядка байтов или без), UTF-16 с меткой порядка байтов («Текст в
-Юникоде») или, если байты не UTF-8, Windows-1251 («CSV» в русской локали); в
-каком виде он прочитан, сообщается в stderr. Строки из одних разделителей и
-пустые ячейки в конце заголовка пропускаются. Строка заголовка, затем по
-строке на модуль со столбцами
-  port     имя порта или путь к устройству, или
-  mac      MAC-адрес модуля, который ищется на любом порту
-  file     файл настройки, с которого начать (относительно папки плана)
-  KEY      любой записываемый ключ параметра (в любом регистре); ячейка
-           заменяет значение файла, пустая ячейка оставляет его
-  check    чтение через шлюз после контрольного чтения модуля, как
-           write --check: UNIT:KIND:ADDRESS[:COUNT], несколько — через
-           пробел; в протоколе это check, check_result и check_ms. Нет
-           соединения — строка не выполнена как unreachable; 0x0A, 0x0B
-           или нет ответа — как no-field-reply; собственное исключение
-           устройства оставляет строку ok
-  via      куда соединяется проверка (HOST[:PORT]) вместо ip и port_tcp
-           модуля
-Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки без
-port и mac, отсутствующие файлы, неверные значения, адреса, которые не могут
-работать, две строки на одном устройстве под любыми именами или с одним mac,
-один ip у двух модулей): каждая ошибка указывается со строкой и столбцом, и
-код завершения — 2. Отсутствующий порт — не ошибка плана: результат его строки
-будет no-port.</translation>
-    </message>
-    <message>
         <source>The report&apos;s folder is proven writable before anything is sent, and the
 report is written however the batch ends (done, a failing row, Ctrl+C, a
 closed terminal or pipe); if it cannot be written then, its rows go to
@@ -1486,10 +1444,6 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
         <translation>%1: задан в --set дважды; укажите каждый ключ один раз</translation>
     </message>
     <message>
-        <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1 or 3) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
-        <translation>после контрольного чтения прочитать через шлюз по Modbus TCP, как команда check (можно несколько): по записанным ip и port_tcp или по --via. Код завершения тогда — код проверки (0, 1 или 3), если сама запись не завершилась ошибкой. Модуль, который будет в режиме клиента, отклоняется до отправки каких-либо изменений</translation>
-    </message>
-    <message>
         <source>the unit --check reads from, 1-247 (default 1)</source>
         <translation>адрес устройства, с которого читает --check, 1-247 (по умолчанию 1)</translation>
     </message>
@@ -1525,6 +1479,138 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
         <source>&quot;%1&quot;: PORT &quot;%2&quot; is not a number 0-65535</source>
         <translation>«%1»: PORT «%2» — не число 0-65535</translation>
     </message>
+    <message>
+        <source>checking %1 at %2:%3</source>
+        <translation>проверка %1 на %2:%3</translation>
+    </message>
+    <message>
+        <source>the check %1: %2</source>
+        <translation>проверка %1: %2</translation>
+    </message>
+    <message>
+        <source>Commissions every module of a plan at once, one port each, side by side:
+open, scan (identity and the values before), write, reboot, wait for the
+module to come back, read back and compare. A module that fails fails its
+own row only.
+
+The plan is CSV as spreadsheets save it: comma, semicolon or tab between
+the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),
+UTF-16 with a byte order mark (&quot;Unicode text&quot;), or where the bytes are no
+UTF-8, Windows-1251 (a Russian-locale &quot;CSV&quot;); which it took is said on
+stderr. Rows of separators only and empty cells at the header&apos;s end are
+left out. A header row, then one row per module with the columns
+  port     a port name or device path, or
+  mac      the module&apos;s MAC address, found on whichever port it is
+  file     a settings file to start from (relative to the plan&apos;s folder)
+  KEY      any writable parameter key (in any case); a cell overrides the
+           file&apos;s value, an empty cell leaves it
+  check    reads through the gateway once the module is read back, as
+           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by
+           blanks; the report&apos;s check, check_result and check_ms. No
+           connection fails the row as unreachable; a reply that does not
+           answer its request as invalid-reply; 0x0A, 0x0B, no answer or a
+           closed connection as no-field-reply; a device&apos;s own exception
+           leaves it ok
+  via      where the check connects (HOST[:PORT]) instead of the module&apos;s
+           ip and port_tcp
+The whole plan is checked before anything is sent (unknown columns, rows
+with neither port nor mac, missing files, bad values, addresses that
+cannot work, two rows on one device under any names or with one mac, two
+modules given one ip): every fault is listed with its line and column, and
+the exit status is 2. A port that is not there is no fault of the plan:
+its row&apos;s result is no-port.</source>
+        <translation>Выполняет наладку всех модулей плана сразу, каждого на своём порту,
+параллельно: открытие порта, сканирование (идентификация и прежние значения),
+запись, перезагрузка, ожидание возвращения модуля, контрольное чтение и
+сравнение. Ошибка одного модуля сказывается только на его строке.
+
+План — CSV в том виде, в каком его сохраняют электронные таблицы: запятая,
+точка с запятой или табуляция между полями, кавычки по RFC 4180; UTF-8 (с
+меткой порядка байтов или без), UTF-16 с меткой порядка байтов («Текст в
+Юникоде») или, если байты не UTF-8, Windows-1251 («CSV» в русской локали); в
+каком виде он прочитан, сообщается в stderr. Строки из одних разделителей и
+пустые ячейки в конце заголовка пропускаются. Строка заголовка, затем по
+строке на модуль со столбцами
+  port     имя порта или путь к устройству, или
+  mac      MAC-адрес модуля, который ищется на любом порту
+  file     файл настройки, с которого начать (относительно папки плана)
+  KEY      любой записываемый ключ параметра (в любом регистре); ячейка
+           заменяет значение файла, пустая ячейка оставляет его
+  check    чтение через шлюз после контрольного чтения модуля, как
+           write --check: UNIT:KIND:ADDRESS[:COUNT], несколько — через
+           пробел; в протоколе это check, check_result и check_ms. Нет
+           соединения — строка не выполнена как unreachable; ответ, не
+           отвечающий на свой запрос, — как invalid-reply; 0x0A, 0x0B, нет
+           ответа или соединение закрыто — как no-field-reply; собственное
+           исключение устройства оставляет строку ok
+  via      куда соединяется проверка (HOST[:PORT]) вместо ip и port_tcp
+           модуля
+Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки без
+port и mac, отсутствующие файлы, неверные значения, адреса, которые не могут
+работать, две строки на одном устройстве под любыми именами или с одним mac,
+один ip у двух модулей): каждая ошибка указывается со строкой и столбцом, и
+код завершения — 2. Отсутствующий порт — не ошибка плана: результат его строки
+будет no-port.</translation>
+    </message>
+    <message>
+        <source>A device&apos;s own exceptions (0x01-0x04) prove that the path through the
+gateway works: the read was wrong for the device. 0x0B says that no device
+answered on the gateway&apos;s RS-485 line: speed, parity, stop bits, the
+device&apos;s address, wiring, termination or timeout_response. A reply counts
+only when it answers its request (transaction, protocol, unit, function,
+byte count and data): anything else is a malformed reply, and nothing of
+it is taken. Each request waits its whole --timeout. A connection that the
+gateway closes is not opened again: the reads not answered by then are
+reported unanswered, with what earlier rounds read.
+
+On a terminal the connection and each read are shown as they come (with
+--repeat, one line rewritten in place); piped, the same text comes at the
+end. Ctrl+C prints what was read so far.
+
+With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;result&quot;, &quot;interrupted&quot;, &quot;requests&quot;: [{&quot;unit&quot;, &quot;kind&quot;, &quot;address&quot;,
+&quot;count&quot;, &quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;mismatch&quot;, &quot;ms&quot;,
+&quot;error&quot;, ...}], ...}.</source>
+        <translation>Собственные исключения устройства (0x01-0x04) доказывают, что путь через
+шлюз работает: чтение не подошло устройству. 0x0B значит, что в линии
+RS-485 шлюза не ответило ни одно устройство: скорость, паритет, стоп-биты,
+адрес устройства, проводка, терминатор или timeout_response. Ответ
+принимается, только если он отвечает на свой запрос (транзакция, протокол,
+адрес устройства, функция, счётчик байтов и данные): любой другой ответ —
+ответ не по форме, и ничего из него не принимается. Каждый запрос ждёт
+ответа весь --timeout. Соединение, закрытое шлюзом, повторно не
+открывается: чтения, оставшиеся к тому времени без ответа, так и
+указываются, вместе с тем, что прочитали прежние циклы.
+
+В терминале соединение и каждое чтение показываются по мере поступления (с
+--repeat — одной строкой, которая переписывается на месте); при выводе в
+канал тот же текст выводится в конце. Ctrl+C выводит то, что уже прочитано.
+
+С --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;result&quot;, &quot;interrupted&quot;, &quot;requests&quot;: [{&quot;unit&quot;, &quot;kind&quot;, &quot;address&quot;,
+&quot;count&quot;, &quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;mismatch&quot;, &quot;ms&quot;,
+&quot;error&quot;, ...}], ...}.</translation>
+    </message>
+    <message>
+        <source>a path not proven: the gateway&apos;s exception (0x0A, 0x0B) or one not known, no reply, the connection closed before every answer, or a malformed reply</source>
+        <translation>путь не доказан: исключение шлюза (0x0A, 0x0B) или неизвестное исключение, нет ответа, соединение закрыто раньше, чем пришли все ответы, или ответ не по форме</translation>
+    </message>
+    <message>
+        <source>every path proven, but a device answered a read with its own exception (0x01-0x04, 0x05, 0x06, 0x08): the read was wrong for it, or it was busy</source>
+        <translation>все пути доказаны, но устройство ответило на чтение собственным исключением (0x01-0x04, 0x05, 0x06, 0x08): чтение ему не подошло или оно было занято</translation>
+    </message>
+    <message>
+        <source>interrupted (Ctrl+C, SIGTERM, SIGHUP): what was read is printed</source>
+        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP): прочитанное выводится</translation>
+    </message>
+    <message>
+        <source>unit %1 %2: waiting for the reply...</source>
+        <translation>устройство %1 %2: ожидание ответа...</translation>
+    </message>
+    <message>
+        <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1, 3 or 4) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
+        <translation>после контрольного чтения прочитать через шлюз по Modbus TCP, как команда check (можно несколько): по записанным ip и port_tcp или по --via. Код завершения тогда — код проверки (0, 1, 3 или 4), если сама запись не завершилась ошибкой. Модуль, который будет в режиме клиента, отклоняется до отправки каких-либо изменений</translation>
+    </message>
 </context>
 <context>
     <name>cli::ProgressView</name>
@@ -1546,6 +1632,37 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     <message>
         <source>%1 &quot;%2&quot;: must be en or ru</source>
         <translation>%1 «%2»: должно быть en или ru</translation>
+    </message>
+</context>
+<context>
+    <name>modbusreply</name>
+    <message>
+        <source>its MBAP header has protocol id %1, not 0 (Modbus)</source>
+        <translation>в его заголовке MBAP идентификатор протокола %1, а не 0 (Modbus)</translation>
+    </message>
+    <message>
+        <source>it names unit %1, the request unit %2</source>
+        <translation>в нём адрес устройства %1, в запросе — %2</translation>
+    </message>
+    <message>
+        <source>it has function code %1, the request %2</source>
+        <translation>в нём код функции %1, в запросе — %2</translation>
+    </message>
+    <message>
+        <source>its byte count is %1, the count asked needs %2</source>
+        <translation>в нём счётчик байтов %1, а для запрошенного количества нужно %2</translation>
+    </message>
+    <message>
+        <source>it carries %1 bytes of data where it should carry %2</source>
+        <translation>в нём %1 байт данных вместо %2</translation>
+    </message>
+    <message>
+        <source>it has transaction id %1, the request %2</source>
+        <translation>в нём идентификатор транзакции %1, в запросе — %2</translation>
+    </message>
+    <message>
+        <source>its MBAP header gives a length of %1, which no Modbus frame has</source>
+        <translation>в его заголовке MBAP длина %1, какой не бывает у кадра Modbus</translation>
     </message>
 </context>
 <context>
