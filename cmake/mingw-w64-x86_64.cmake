@@ -10,18 +10,6 @@
 # The test command builds it where this machine cannot run 32-bit programs
 # (or GATEWAY_WINE_ROUTE=win64 says so), to run the Wine tests under wine64
 # (tests/wine/run.sh, with the prefix's WINEARCH from cmake/wine.cmake).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Qt lives outside the MinGW root, in the folder CMAKE_PREFIX_PATH names.
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/run.sh)
+set(GATEWAY_MINGW_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
