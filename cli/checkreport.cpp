@@ -249,6 +249,11 @@ QString answerText(const ModbusCheck &check, int index, const ModuleValues &modu
     return out + wrapped(hintOf(check, a, module));
 }
 
+QString outcomeText(const ModbusCheck &check, int index)
+{
+    return outcomeText(check, check.result().answers[index]);
+}
+
 QString endText(const ModbusCheck &check)
 {
     const ModbusCheck::Result &r = check.result();
