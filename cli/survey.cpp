@@ -44,6 +44,7 @@ void Survey::attempt()
         emit sent(index);
     });
     connect(current.get(), &ModbusCheck::answered, this, &Survey::answered);
+    connect(current.get(), &ModbusCheck::traffic, this, &Survey::traffic);
     connect(current.get(), &ModbusCheck::finished, this, &Survey::onCheckFinished);
     current->start();
 }

@@ -73,6 +73,8 @@ signals:
     void connected();
     void sent(int index);
     void answered(int index);
+    // Every frame sent and taken, for a trace.
+    void traffic(bool sent, const QByteArray &frame);
     void finished();
 
 private:

@@ -1,6 +1,7 @@
 #include "surveyview.h"
 
 #include "checkreport.h"
+#include "checkview.h"
 #include "console.h"
 #include "surveyreport.h"
 
@@ -19,6 +20,11 @@ SurveyView::SurveyView(const Survey &survey, const Common &common, bool ending)
     , live(!common.json && console::canRewrite(false))
     , ending(ending)
 {
+    if (common.verbose) {
+        const QString where = QStringLiteral("%1:%2").arg(survey.asked().host).arg(survey.asked().port);
+        connect(&survey, &Survey::traffic, this,
+                [where](bool sent, const QByteArray &frame) { console::err(traceLine(where, sent, frame)); });
+    }
     if (!text)
         return;
     connect(&survey, &Survey::answered, this, &SurveyView::onAnswered);

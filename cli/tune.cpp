@@ -204,7 +204,7 @@ Command tuneCommand()
                  "\"parity\", \"stop_bits\", \"units\"} or null, \"several_settings\", \"final\",\n"
                  "\"restored\", \"detail\"}.");
     c.exitCodes = {{Done, tr("a device found: the module is left at its setting")},
-                   {Failed, tr("no setting found a device: the module was put back")},
+                   {Failed, tr("no setting found a device: the module at its original line settings again")},
                    {Usage, tr("bad usage, or the module in TCP client mode: nothing was written")},
                    {NoModule, tr("the module or the connection failed: the module put back where it could be (the "
                                  "output says whether it was)")},

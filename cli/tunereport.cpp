@@ -70,10 +70,10 @@ QString standingText(const Tuning &tuning)
     const Tuning::Result &r = tuning.result();
     if (!r.changed)
         return tr("the module's line settings were not changed: %1\n").arg(r.original.text());
-    if (tuning.restored())
-        return tr("the module was put back at %1 (read back)\n").arg(r.original.text());
     if (r.ending == Tuning::Ending::Found)
         return tr("the module is left at %1 (read back)\n").arg(r.final.text());
+    if (tuning.restored())
+        return tr("the module was put back at %1 (read back)\n").arg(r.original.text());
     if (!r.final.isEmpty())
         return tr("the module could not be put back: it stands at %1 (read back); it was at %2\n")
             .arg(r.final.text(), r.original.text());
@@ -204,7 +204,7 @@ QString csv(const Tuning &tuning, const QString &tool, const QString &host)
     for (int i = 0; i < r.tried.size(); ++i)
         row(QString::number(i + 1), r.tried[i]);
     if (r.moved)
-        row(r.move.setting == r.original ? QStringLiteral("put-back") : QStringLiteral("move"), r.move);
+        row(r.ending == Tuning::Ending::Found ? QStringLiteral("move") : QStringLiteral("put-back"), r.move);
     return text;
 }
 

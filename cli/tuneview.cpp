@@ -14,12 +14,12 @@ TuneView::TuneView(const Tuning &tuning, const Common &common)
         survey.reset();
         progress = std::make_unique<ProgressView>(run, ProgressView::Style::Line, this->common);
     });
-    if (common.json)
-        return;
     connect(&tuning, &Tuning::surveyStarting, this, [this](const Survey &s) {
         progress.reset();
         survey = std::make_unique<SurveyView>(s, this->common, false);
     });
+    if (common.json)
+        return;
     connect(&tuning, &Tuning::moduleRead, this,
             [this] { console::out(tunereport::moduleText(this->tuning)); });
     connect(&tuning, &Tuning::trying, this, [this](int index, int total, double leftMs) {

@@ -15,7 +15,7 @@ namespace cli {
 // (its number of all, its setting, the time left), the serial steps on
 // stderr's terminal (ProgressView), each survey's devices as they are
 // found (SurveyView), each try's end and the move after the tries. With
-// --json nothing but the serial steps' progress.
+// --json nothing but the serial steps' progress and --verbose's trace.
 class TuneView : public QObject
 {
     Q_OBJECT

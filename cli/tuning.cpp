@@ -302,8 +302,10 @@ void Tuning::afterTries(bool failed)
 
 double Tuning::leftMs(int index) const
 {
+    // Before the first try, each try's survey at least: every unit absent.
     if (res.tried.isEmpty())
-        return -1;
+        return double(ask.units.size()) * res.module.value(Param::TimeoutResponse).toInt()
+               * (ask.settings.size() - index);
     double sum = 0;
     for (const Try &t : res.tried)
         sum += t.ms;

@@ -129,7 +129,7 @@ signals:
     // The module's settings are read: the original setting is known.
     void moduleRead();
     // Try `index` (from 0) of `total` begins; about `leftMs` left for it and
-    // those after it (-1: not known yet).
+    // those after it (before the first try's end, their surveys' least).
     void trying(int index, int total, double leftMs);
     void tried(int index);
     // The move after the tries begins (putting back: to the original).
