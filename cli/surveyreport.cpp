@@ -20,9 +20,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("surveyreport", text);
 }
 
-QString tr(const char *text, int n)
+QString tr(const char *text, const char *disambiguation, int n)
 {
-    return QCoreApplication::translate("surveyreport", text, nullptr, n);
+    return QCoreApplication::translate("surveyreport", text, disambiguation, n);
 }
 
 QString unitList(const QVector<int> &units)
@@ -56,7 +56,7 @@ QJsonObject foundJson(const ModbusCheck::Answer &a)
 
 QString decimal(double value)
 {
-    // TRANSLATOR surveyreport The decimal point of a number for a person.
+    //: The decimal point of a number for a person (a comma in Russian).
     return QString::number(value, 'f', 1).replace(QLatin1Char('.'), tr("."));
 }
 
@@ -101,15 +101,14 @@ QString endText(const Survey &survey, bool hintTune)
     const QVector<int> noPath = survey.noPath();
     if (!noPath.isEmpty())
         out += tr("the gateway has no path to %n unit(s) (exception 0x0A): %1; its routing or its own "
-                  "settings, not the devices\n",
-                  noPath.size())
+                  "settings, not the devices\n", "", noPath.size())
                    .arg(unitList(noPath));
     if (!check->result().interrupted)
         out += checkreport::endText(*check);
     const QString time = decimal(survey.surveyMs() / 1000.0);
     const int found = survey.found().size();
     if (found > 0)
-        out += tr("found %n device(s): unit(s) %1 (%2 of %3 units asked in %4 s)\n", found)
+        out += tr("found %n device(s): unit(s) %1 (%2 of %3 units asked in %4 s)\n", "", found)
                    .arg(unitsText(survey))
                    .arg(survey.unitsAsked())
                    .arg(survey.asked().units.size())

@@ -26,9 +26,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("tunereport", text);
 }
 
-QString tr(const char *text, int n)
+QString tr(const char *text, const char *disambiguation, int n)
 {
-    return QCoreApplication::translate("tunereport", text, nullptr, n);
+    return QCoreApplication::translate("tunereport", text, disambiguation, n);
 }
 
 QString unitList(const QVector<int> &units, const QString &separator)
@@ -87,7 +87,7 @@ QString standingText(const Tuning &tuning)
 QString moduleText(const Tuning &tuning)
 {
     const ModuleValues &m = tuning.result().module;
-    return tr("%1: module %2, line %3, timeout_response %4 ms; %n setting(s) to try\n",
+    return tr("%1: module %2, line %3, timeout_response %4 ms; %n setting(s) to try\n", "",
               tuning.asked().settings.size())
         .arg(tuning.asked().port, m.value(Param::Mac), tuning.result().original.text(),
              m.value(Param::TimeoutResponse));
@@ -96,7 +96,7 @@ QString moduleText(const Tuning &tuning)
 QString triedText(const Tuning::Try &t)
 {
     if (!t.found.isEmpty())
-        return tr("%1: found %n device(s): unit(s) %2\n", t.found.size())
+        return tr("%1: found %n device(s): unit(s) %2\n", "", t.found.size())
             .arg(t.setting.text(), unitList(t.found, QStringLiteral(", ")));
     if (t.result == QLatin1String("none"))
         return tr("%1: no device answered (%2 units asked)\n").arg(t.setting.text()).arg(t.unitsAsked);
@@ -115,7 +115,7 @@ QString endText(const Tuning &tuning)
         const Tuning::Try &t = r.tried[r.foundAt];
         out += tr("found at %1: unit(s) %2\n").arg(t.setting.text(), unitList(t.found, QStringLiteral(", ")));
     } else if (r.ending == Tuning::Ending::NoneFound) {
-        out += tr("no device answered at the %n setting(s) tried\n", r.tried.size());
+        out += tr("no device answered at the %n setting(s) tried\n", "", r.tried.size());
     }
     if (tuning.severalSettings())
         out += tr("devices answered at more than one setting: one line carries one setting, so those at the "
