@@ -60,6 +60,14 @@ QString decimal(double value)
     return QString::number(value, 'f', 1).replace(QLatin1Char('.'), tr("."));
 }
 
+QString duration(double ms)
+{
+    const qint64 s = qint64(ms / 1000.0 + 0.5);
+    if (s < 60)
+        return tr("%1 s").arg(decimal(ms / 1000.0));
+    return tr("%1 min %2 s").arg(s / 60).arg(s % 60);
+}
+
 QString foundText(const Survey &survey, int index)
 {
     const ModbusCheck &check = *survey.check();
@@ -77,8 +85,8 @@ QString progressText(const Survey &survey)
     QString line = tr("asked %1 of %2 units, found %3").arg(asked).arg(all).arg(survey.found().size());
     if (asked > 1) {
         // Each unit so far took its share of the time: the rest will take as long.
-        const double left = survey.surveyMs() / (asked - 1) * (all - asked + 1) / 1000.0;
-        line += tr(", about %1 s left").arg(decimal(left));
+        const double left = survey.surveyMs() / (asked - 1) * (all - asked + 1);
+        line += tr(", about %1 left").arg(duration(left));
     }
     return line;
 }

@@ -11,6 +11,8 @@ namespace surveyreport {
 // A number with one decimal as a person reads it in the program's language
 // (1.5, in Russian 1,5).
 QString decimal(double value);
+// A time for a person: "12.3 s", "3 min 28 s".
+QString duration(double ms);
 // "unit 5: 5000 (12.3 ms)", or its exception: a device found.
 QString foundText(const Survey &survey, int index);
 // The progress line: units asked of all, found so far, time left.

@@ -113,7 +113,8 @@ QString endText(const Tuning &tuning)
         return out;
     if (r.foundAt >= 0) {
         const Tuning::Try &t = r.tried[r.foundAt];
-        out += tr("found at %1: unit(s) %2\n").arg(t.setting.text(), unitList(t.found, QStringLiteral(", ")));
+        out += tr("found at %1: %n device(s), unit(s) %2\n", "", t.found.size())
+                   .arg(t.setting.text(), unitList(t.found, QStringLiteral(", ")));
     } else if (r.ending == Tuning::Ending::NoneFound) {
         out += tr("no device answered at the %n setting(s) tried\n", "", r.tried.size());
     }

@@ -26,7 +26,7 @@ TuneView::TuneView(const Tuning &tuning, const Common &common)
         const LineSetting &s = this->tuning.asked().settings[index];
         QString line = tr("try %1 of %2: %3").arg(index + 1).arg(total).arg(s.text());
         if (leftMs >= 0)
-            line += tr(" (about %1 s left)").arg(surveyreport::decimal(leftMs / 1000.0));
+            line += tr(" (about %1 left)").arg(surveyreport::duration(leftMs));
         console::out(line + QLatin1Char('\n'));
     });
     connect(&tuning, &Tuning::tried, this, [this](int index) {

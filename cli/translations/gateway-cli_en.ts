@@ -108,5 +108,15 @@
 </numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>found at %1: %n device(s), unit(s) %2
+</source>
+        <translation>
+            <numerusform>found at %1: %n device, unit %2
+</numerusform>
+            <numerusform>found at %1: %n devices, units %2
+</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -1836,10 +1836,6 @@ timeout_response модуля. Короткий список --units сокра�
         <translation>попытка %1 из %2: %3</translation>
     </message>
     <message>
-        <source> (about %1 s left)</source>
-        <translation> (осталось около %1 с)</translation>
-    </message>
-    <message>
         <source>putting the module back at %1...
 </source>
         <translation>возврат модуля на %1...
@@ -1850,6 +1846,10 @@ timeout_response модуля. Короткий список --units сокра�
 </source>
         <translation>перевод модуля на %1, первый найденный набор...
 </translation>
+    </message>
+    <message>
+        <source> (about %1 left)</source>
+        <translation> (осталось около %1)</translation>
     </message>
 </context>
 <context>
@@ -1968,10 +1968,6 @@ timeout_response модуля. Короткий список --units сокра�
         <translation>опрошено адресов: %1 из %2, найдено: %3</translation>
     </message>
     <message>
-        <source>, about %1 s left</source>
-        <translation>, осталось около %1 с</translation>
-    </message>
-    <message>
         <source>interrupted before the connection
 </source>
         <translation>прервано до соединения
@@ -2020,6 +2016,18 @@ timeout_response модуля. Короткий список --units сокра�
         <translation>  Устройства могут работать на других параметрах линии (скорость, паритет,
   стоп-биты), чем у шлюза: gateway-cli tune перебирает их (gateway-cli tune --help).
 </translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 мин %2 с</translation>
+    </message>
+    <message>
+        <source>, about %1 left</source>
+        <translation>, осталось около %1</translation>
     </message>
 </context>
 <context>
@@ -2096,12 +2104,6 @@ timeout_response модуля. Короткий список --units сокра�
         <translation>%1: %2 %3
 </translation>
     </message>
-    <message>
-        <source>found at %1: unit(s) %2
-</source>
-        <translation>найдено на %1: адреса %2
-</translation>
-    </message>
     <message numerus="yes">
         <source>no device answered at the %n setting(s) tried
 </source>
@@ -2131,6 +2133,18 @@ timeout_response модуля. Короткий список --units сокра�
 </source>
         <translation>прервано
 </translation>
+    </message>
+    <message numerus="yes">
+        <source>found at %1: %n device(s), unit(s) %2
+</source>
+        <translation>
+            <numerusform>найдено на %1: %n устройство, адрес %2
+</numerusform>
+            <numerusform>найдено на %1: %n устройства, адреса %2
+</numerusform>
+            <numerusform>найдено на %1: %n устройств, адреса %2
+</numerusform>
+        </translation>
     </message>
 </context>
 </TS>
