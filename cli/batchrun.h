@@ -71,9 +71,9 @@ public:
     // it releases it.
     void run();
     void hold() { ++holds; }
-    // A run that puts a module back as it was: an interrupt does not stop
-    // its jobs (the first one was acted on by asking for this run; a second
-    // ends the program at once, Interrupts).
+    // A run whose jobs an interrupt does not stop, as a module's move that
+    // must end with the module back (the first interrupt is acted on after
+    // it; a second ends the program at once, Interrupts).
     void finishOnInterrupt() { stoppable = false; }
     void release();
     // What follows the job at `index` has changed (followed()).

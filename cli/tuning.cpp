@@ -164,8 +164,11 @@ bool Tuning::probe()
 // The module moved to `to`: the settings that differ from where it stands
 // written (all three read first and only those that differ written, when
 // where it stands is not known), the module restarted and the three read
-// back. `finishAnyway`: not stopped by an interrupt (the put-back).
-bool Tuning::moveTo(const LineSetting &to, bool finishAnyway, Try *t)
+// back. An interrupt does not stop a move: a module stopped between its
+// changes and its restart, or while it restarts, could not be put back at
+// once; the move ends, the module is back and read back, and then it is
+// put back.
+bool Tuning::moveTo(const LineSetting &to, Try *t)
 {
     t->setting = to;
     Commissioning::Plan plan;
@@ -183,8 +186,7 @@ bool Tuning::moveTo(const LineSetting &to, bool finishAnyway, Try *t)
     plan.readBackOnly = lineParams;
     plan.rebootTimeoutMs = ask.rebootTimeoutMs;
     BatchRun run;
-    if (finishAnyway)
-        run.finishOnInterrupt();
+    run.finishOnInterrupt();
     BatchRun::Job &job = run.add(ask.port, plan, ask.interval);
     emit jobStarting(run);
     run.run();
@@ -237,7 +239,7 @@ void Tuning::runTries()
         t.started = QDateTime::currentDateTime();
         QElapsedTimer clock;
         clock.start();
-        if (moveTo(ask.settings[i], false, &t) && !Interrupts::instance()->seen())
+        if (moveTo(ask.settings[i], &t) && !Interrupts::instance()->seen())
             surveyAt(&t);
         if (!t.surveyed && t.result.isEmpty())
             t.result = QStringLiteral("interrupted");
@@ -272,7 +274,7 @@ void Tuning::afterTries(bool failed)
             emit moving(false);
             res.moved = true;
             res.move.started = QDateTime::currentDateTime();
-            if (moveTo(found, false, &res.move)) {
+            if (moveTo(found, &res.move)) {
                 res.move.result = resultWord(Commissioning::Outcome::Ok);
             } else {
                 res.ending = Interrupts::instance()->seen() ? Ending::Interrupted : Ending::Failed;
@@ -293,7 +295,7 @@ void Tuning::afterTries(bool failed)
     res.moved = true;
     res.move = Try();
     res.move.started = QDateTime::currentDateTime();
-    const bool back = moveTo(res.original, true, &res.move);
+    const bool back = moveTo(res.original, &res.move);
     res.move.finished = QDateTime::currentDateTime();
     if (back)
         res.move.result = resultWord(Commissioning::Outcome::Ok);

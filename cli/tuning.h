@@ -139,7 +139,7 @@ signals:
 private:
     bool readModule();
     bool probe();
-    bool moveTo(const LineSetting &to, bool finishAnyway, Try *t);
+    bool moveTo(const LineSetting &to, Try *t);
     void surveyAt(Try *t);
     void runTries();
     void afterTries(bool failed);

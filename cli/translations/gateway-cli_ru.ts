@@ -1738,54 +1738,6 @@ parity и stop_bits, перезагружает модуль, ждёт, пока
 линии.</translation>
     </message>
     <message>
-        <source>The order, the commonest first: 9600 and 19200 with none/1 and even/1;
-then 38400, 115200 and 57600 with them; then 9600 and 19200 with none/2,
-odd/1, even/2 and odd/2; then 4800, 2400, 1200, 128000 and 256000 with
-none/1 and even/1; then the middle speeds and then the rare ones with the
-rare framings. --speeds, --parities and --stop-bits narrow it.
-
-Nothing lost: when no setting finds a device, a step fails, or the
-program is interrupted (Ctrl+C, SIGTERM, SIGHUP), the module&apos;s original
-speed, parity and stop bits are written back, the module restarted and
-its settings read back before the program ends; the output says whether
-that was done. A second interrupt ends the program at once (the record is
-written). A module in TCP client mode has no TCP side to ask: it is
-refused before anything is written.
-
-Each try takes the changed settings at the module&apos;s pace (--interval),
-the restart, and the survey: each absent unit costs the module&apos;s
-timeout_response. A short --units list makes each try short.
-
-With --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
-&quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
-&quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
-&quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} or null, &quot;several_settings&quot;, &quot;final&quot;,
-&quot;restored&quot;, &quot;detail&quot;}.</source>
-        <translation>Порядок, сначала самые распространённые: 9600 и 19200 с none/1 и even/1;
-затем 38400, 115200 и 57600 с ними; затем 9600 и 19200 с none/2, odd/1,
-even/2 и odd/2; затем 4800, 2400, 1200, 128000 и 256000 с none/1 и
-even/1; затем средние и затем редкие скорости с редкими сочетаниями.
---speeds, --parities и --stop-bits сужают его.
-
-Ничего не теряется: если ни на одном наборе устройство не найдено, шаг не
-удался или программа прервана (Ctrl+C, SIGTERM, SIGHUP), исходные
-скорость, паритет и стоп-биты модуля записываются обратно, модуль
-перезагружается и его параметры читаются до завершения программы; вывод
-говорит, удалось ли это. Второе прерывание завершает программу сразу
-(протокол записывается). У модуля в режиме клиента TCP нет стороны TCP для
-опроса: он отклоняется до любой записи.
-
-Каждая попытка занимает запись изменившихся параметров в темпе модуля
-(--interval), перезагрузку и опрос: каждый отсутствующий адрес стоит
-timeout_response модуля. Короткий список --units сокращает каждую попытку.
-
-С --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
-&quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
-&quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
-&quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} или null, &quot;several_settings&quot;, &quot;final&quot;,
-&quot;restored&quot;, &quot;detail&quot;}.</translation>
-    </message>
-    <message>
         <source>a device found: the module is left at its setting</source>
         <translation>устройство найдено: модуль оставлен на его наборе</translation>
     </message>
@@ -1812,6 +1764,57 @@ timeout_response модуля. Короткий список --units сокра�
     <message>
         <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1, 3 or 4) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
         <translation>после чтения модуля прочитать через шлюз по Modbus TCP, как команда check (можно несколько): по записанным ip и port_tcp или по --via. Код завершения тогда — код проверки (0, 1, 3 или 4), если запись не завершилась ошибкой. Модуль, который будет в режиме клиента, отклоняется до отправки какого-либо изменения</translation>
+    </message>
+    <message>
+        <source>The order, the commonest first: 9600 and 19200 with none/1 and even/1;
+then 38400, 115200 and 57600 with them; then 9600 and 19200 with none/2,
+odd/1, even/2 and odd/2; then 4800, 2400, 1200, 128000 and 256000 with
+none/1 and even/1; then the middle speeds and then the rare ones with the
+rare framings. --speeds, --parities and --stop-bits narrow it.
+
+Nothing lost: when no setting finds a device, a step fails, or the
+program is interrupted (Ctrl+C, SIGTERM, SIGHUP), the module&apos;s original
+speed, parity and stop bits are written back, the module restarted and
+its settings read back before the program ends; the output says whether
+that was done. A move under way when interrupted ends first (the module
+restarted and read back). A second interrupt ends the program at once
+(the record is written). A module in TCP client mode has no TCP side to ask: it is
+refused before anything is written.
+
+Each try takes the changed settings at the module&apos;s pace (--interval),
+the restart, and the survey: each absent unit costs the module&apos;s
+timeout_response. A short --units list makes each try short.
+
+With --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
+&quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
+&quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
+&quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} or null, &quot;several_settings&quot;, &quot;final&quot;,
+&quot;restored&quot;, &quot;detail&quot;}.</source>
+        <translation>Порядок, сначала самые распространённые: 9600 и 19200 с none/1 и even/1;
+затем 38400, 115200 и 57600 с ними; затем 9600 и 19200 с none/2, odd/1,
+even/2 и odd/2; затем 4800, 2400, 1200, 128000 и 256000 с none/1 и
+even/1; затем средние и затем редкие скорости с редкими сочетаниями.
+--speeds, --parities и --stop-bits сужают его.
+
+Ничего не теряется: если ни на одном наборе устройство не найдено, шаг не
+удался или программа прервана (Ctrl+C, SIGTERM, SIGHUP), исходные
+скорость, паритет и стоп-биты модуля записываются обратно, модуль
+перезагружается и его параметры читаются до завершения программы; вывод
+говорит, удалось ли это. Перевод модуля, идущий в момент прерывания,
+сначала завершается (модуль перезагружен, параметры прочитаны). Второе
+прерывание завершает программу сразу (протокол записывается). У модуля
+в режиме клиента TCP нет стороны TCP для опроса: он отклоняется до любой
+записи.
+
+Каждая попытка занимает запись изменившихся параметров в темпе модуля
+(--interval), перезагрузку и опрос: каждый отсутствующий адрес стоит
+timeout_response модуля. Короткий список --units сокращает каждую попытку.
+
+С --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
+&quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
+&quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
+&quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} или null, &quot;several_settings&quot;, &quot;final&quot;,
+&quot;restored&quot;, &quot;detail&quot;}.</translation>
     </message>
 </context>
 <context>
