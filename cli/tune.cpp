@@ -153,8 +153,12 @@ int tune(const Options &o)
     int status = exitCodeOf(tuning);
     if (!writeReport() && status == Done)
         status = Failed;
-    if (tuning.result().ending == Tuning::Ending::Refused)
-        message(tuning.result().refusal + QLatin1Char('\n') + tr("nothing was written"));
+    const Tuning::Result &r = tuning.result();
+    if (r.ending == Tuning::Ending::Refused)
+        message(r.refusal + QLatin1Char('\n') + tr("nothing was written"));
+    // Where the text's summary does not say it.
+    if (r.ending == Tuning::Ending::Failed && (o.common.json || r.original.isEmpty()))
+        message(r.failure);
     if (o.common.json)
         printJson(tunereport::json(tuning));
     else

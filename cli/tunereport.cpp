@@ -109,8 +109,9 @@ QString endText(const Tuning &tuning)
 {
     const Tuning::Result &r = tuning.result();
     QString out;
-    if (r.ending == Tuning::Ending::Refused || (r.original.isEmpty() && r.ending != Tuning::Ending::Interrupted))
-        return out;
+    // Nothing is known of the module's line (nor changed): the messages said why.
+    if (r.ending == Tuning::Ending::Refused || r.original.isEmpty())
+        return r.ending == Tuning::Ending::Interrupted ? tr("interrupted\n") : out;
     if (r.foundAt >= 0) {
         const Tuning::Try &t = r.tried[r.foundAt];
         out += tr("found at %1: %n device(s), unit(s) %2\n", "", t.found.size())
