@@ -249,9 +249,9 @@ QString answerText(const ModbusCheck &check, int index, const ModuleValues &modu
     return out + wrapped(hintOf(check, a, module));
 }
 
-QString outcomeText(const ModbusCheck &check, int index)
+QString answerOutcome(const ModbusCheck &check, const ModbusCheck::Answer &answer)
 {
-    return outcomeText(check, check.result().answers[index]);
+    return outcomeText(check, answer);
 }
 
 QString endText(const ModbusCheck &check)

@@ -76,6 +76,8 @@ inline QString read() { return QStringLiteral("read"); }
 inline QString units() { return QStringLiteral("units"); }
 inline QString unitsAsked() { return QStringLiteral("units_asked"); }
 inline QString noPath() { return QStringLiteral("no_path"); }
+// How many times the gateway closed a survey's connection and it was opened again.
+inline QString reconnects() { return QStringLiteral("reconnects"); }
 // tune's document and record.
 inline QString via() { return QStringLiteral("via"); }
 inline QString original() { return QStringLiteral("original"); }

@@ -21,8 +21,12 @@
 //
 // With `connectForMs`, a connection that is refused or not made is tried
 // again every half second until that long after start(): a module just
-// restarted may open its TCP side after its configuration port. It runs
-// in the event loop that is there; finished() says it has ended.
+// restarted may open its TCP side after its configuration port. A
+// connection the gateway closes while units are left is opened again, and
+// the unit whose reply it took with it asked again, as long as each
+// connection got some unit answered (a gateway may close its connections
+// after so many requests or so long). It runs in the event loop that is
+// there; finished() says it has ended.
 class Survey : public QObject
 {
     Q_OBJECT
@@ -51,9 +55,15 @@ public:
     // Ends now (Ctrl+C), keeping what was found.
     void stop();
     const Asked &asked() const { return ask; }
-    // The check of the last connection attempt; none before start().
+    // The check of the last connection; none before start().
     const ModbusCheck *check() const { return current.get(); }
-    bool isConnected() const { return current && current->result().connected; }
+    // What became of the unit at `index` of asked().units, over every
+    // connection.
+    const ModbusCheck::Answer &answer(int index) const { return answers[index]; }
+    // How many times the gateway's closing was followed by a new connection.
+    int reconnects() const { return reopened; }
+    // A connection was made (the last one may have been lost since).
+    bool isConnected() const { return connectedAt >= 0; }
     bool interrupted() const { return stopped; }
     // How many units a request went to.
     int unitsAsked() const { return sentCount; }
@@ -80,9 +90,15 @@ signals:
 private:
     void attempt();
     void onCheckFinished();
+    // Takes what the connection that has ended answered; whether to open
+    // another for the units left.
+    bool takeAnswers();
 
     const Asked ask;
     std::unique_ptr<ModbusCheck> current;
+    QVector<ModbusCheck::Answer> answers;
+    int first = 0; // the place in asked().units of the current check's first unit
+    int reopened = 0;
     QTimer retry;
     QElapsedTimer clock;
     qint64 connectedAt = -1;

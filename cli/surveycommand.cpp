@@ -69,7 +69,9 @@ Command surveyCommand()
                  "Requests go one at a time: several at once would save only the network's\n"
                  "round trip per unit, and a gateway without a queue refuses or drops them.\n"
                  "Exception 0x0A (the gateway has no path) is reported once for all the\n"
-                 "units that got it.\n"
+                 "units that got it. A connection the gateway closes is opened again and\n"
+                 "the unit whose reply it took asked again, as long as each connection got\n"
+                 "a unit answered.\n"
                  "\n"
                  "On a terminal: the connection, a line for each device as it is found, and\n"
                  "a progress line (units asked of all, found so far, time left). Piped: a\n"
@@ -79,8 +81,8 @@ Command surveyCommand()
                  "With --json: {\"host\", \"port\", \"connected\", \"connect_ms\", \"error\",\n"
                  "\"failure\", \"hint\", \"closed_by_gateway\", \"interrupted\", \"result\",\n"
                  "\"timeout_ms\", \"read\", \"units\", \"units_asked\", \"found\": [{\"unit\",\n"
-                 "\"values\", \"exception\", \"exception_name\", \"ms\"}], \"no_path\", \"ms\"};\n"
-                 "one whole document also after Ctrl+C.");
+                 "\"values\", \"exception\", \"exception_name\", \"ms\"}], \"no_path\",\n"
+                 "\"reconnects\", \"ms\"}; one whole document also after Ctrl+C.");
     c.exitCodes = {{Done, tr("at least one device found")},
                    {Failed, tr("every unit asked, no device found: the line settings may differ (tune)")},
                    {Usage, tr("bad usage (a malformed --units, --read or host): nothing was sent")},

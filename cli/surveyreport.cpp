@@ -70,9 +70,8 @@ QString duration(double ms)
 
 QString foundText(const Survey &survey, int index)
 {
-    const ModbusCheck &check = *survey.check();
-    const ModbusCheck::Answer &a = check.result().answers[index];
-    QString line = tr("unit %1: %2").arg(a.read.unit).arg(checkreport::outcomeText(check, index));
+    const ModbusCheck::Answer &a = survey.answer(index);
+    QString line = tr("unit %1: %2").arg(a.read.unit).arg(checkreport::answerOutcome(*survey.check(), a));
     if (a.outcome == ModbusCheck::Outcome::Exception)
         line += tr(": its own exception, a device is there");
     return line + QLatin1Char('\n');
@@ -111,8 +110,14 @@ QString endText(const Survey &survey, bool hintTune)
         out += tr("the gateway has no path to %n unit(s) (exception 0x0A): %1; its routing or its own "
                   "settings, not the devices\n", "", noPath.size())
                    .arg(unitList(noPath));
-    if (!check->result().interrupted)
+    if (!check->result().connected)
+        out += checkreport::connectionText(*check, ModuleValues());
+    else if (!check->result().interrupted)
         out += checkreport::endText(*check);
+    if (survey.reconnects() > 0)
+        out += tr("the gateway closed the connection %n time(s); each time it was opened again and the unit "
+                  "whose reply it took asked again\n",
+                  "", survey.reconnects());
     const QString time = decimal(survey.surveyMs() / 1000.0);
     const int found = survey.found().size();
     if (found > 0)
@@ -166,7 +171,7 @@ QJsonObject json(const Survey &survey)
     }
     QJsonArray found;
     for (const int i : survey.found())
-        found << foundJson(survey.check()->result().answers[i]);
+        found << foundJson(survey.answer(i));
     QJsonArray noPath;
     for (const int u : survey.noPath())
         noPath << u;
@@ -177,6 +182,7 @@ QJsonObject json(const Survey &survey)
     doc.insert(key::unitsAsked(), survey.unitsAsked());
     doc.insert(key::found(), found);
     doc.insert(key::noPath(), noPath);
+    doc.insert(key::reconnects(), survey.reconnects());
     doc.insert(key::ms(), msValue(survey.elapsedMs()));
     return doc;
 }

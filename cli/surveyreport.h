@@ -30,7 +30,8 @@ QString resultWord(const Survey &survey);
 // {"host", "port", "connected", "connect_ms", "error", "failure", "hint",
 //  "closed_by_gateway", "interrupted", "result", "timeout_ms", "read",
 //  "units", "units_asked", "found": [{"unit", "values", "exception",
-//  "exception_name", "ms"}], "no_path": [units], "ms"}
+//  "exception_name", "ms"}], "no_path": [units], "reconnects", "ms"};
+// the connection's keys are the last connection's.
 QJsonObject json(const Survey &survey);
 
 } // namespace surveyreport

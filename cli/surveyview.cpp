@@ -44,7 +44,7 @@ SurveyView::SurveyView(const Survey &survey, const Common &common, bool ending)
 
 void SurveyView::onAnswered(int index)
 {
-    if (survey.check()->result().answers[index].proves()) {
+    if (survey.answer(index).proves()) {
         clearLive();
         console::out(surveyreport::foundText(survey, index));
         drawProgress();

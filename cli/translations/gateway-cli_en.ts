@@ -75,6 +75,16 @@
 </numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>the gateway closed the connection %n time(s); each time it was opened again and the unit whose reply it took asked again
+</source>
+        <translation>
+            <numerusform>the gateway closed the connection once; it was opened again and the unit whose reply it took asked again
+</numerusform>
+            <numerusform>the gateway closed the connection %n times; each time it was opened again and the unit whose reply it took asked again
+</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tunereport</name>

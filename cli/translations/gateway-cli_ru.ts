@@ -1623,44 +1623,6 @@ module&apos;s configuration port.</source>
 ничего не отправляется.</translation>
     </message>
     <message>
-        <source>The line carries one request at a time, so each absent unit costs the
-gateway&apos;s response time-out (timeout_response) before its 0x0B: 247 units
-at 1000 ms take about four minutes. A short --units list makes it short.
-Requests go one at a time: several at once would save only the network&apos;s
-round trip per unit, and a gateway without a queue refuses or drops them.
-Exception 0x0A (the gateway has no path) is reported once for all the
-units that got it.
-
-On a terminal: the connection, a line for each device as it is found, and
-a progress line (units asked of all, found so far, time left). Piped: a
-line for each device found, then the summary. Ctrl+C prints what was
-found.
-
-With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
-&quot;failure&quot;, &quot;hint&quot;, &quot;closed_by_gateway&quot;, &quot;interrupted&quot;, &quot;result&quot;,
-&quot;timeout_ms&quot;, &quot;read&quot;, &quot;units&quot;, &quot;units_asked&quot;, &quot;found&quot;: [{&quot;unit&quot;,
-&quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;ms&quot;}], &quot;no_path&quot;, &quot;ms&quot;};
-one whole document also after Ctrl+C.</source>
-        <translation>Линия передаёт один запрос за раз, поэтому каждый отсутствующий адрес
-стоит таймаута ответа шлюза (timeout_response) до его 0x0B: 247 адресов
-при 1000 мс занимают около четырёх минут. Короткий список --units
-сокращает опрос. Запросы идут по одному: несколько сразу сэкономили бы
-лишь сетевую задержку на адрес, а шлюз без очереди отвергает или теряет
-их. Исключение 0x0A (у шлюза нет пути) сообщается один раз для всех
-адресов, получивших его.
-
-В терминале: соединение, строка о каждом устройстве, как только оно
-найдено, и строка хода (опрошено адресов из всех, найдено, сколько
-осталось времени). В канал: строка о каждом найденном устройстве, затем
-итог. Ctrl+C выводит найденное.
-
-С --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
-&quot;failure&quot;, &quot;hint&quot;, &quot;closed_by_gateway&quot;, &quot;interrupted&quot;, &quot;result&quot;,
-&quot;timeout_ms&quot;, &quot;read&quot;, &quot;units&quot;, &quot;units_asked&quot;, &quot;found&quot;: [{&quot;unit&quot;,
-&quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;ms&quot;}], &quot;no_path&quot;, &quot;ms&quot;};
-один целый документ и после Ctrl+C.</translation>
-    </message>
-    <message>
         <source>at least one device found</source>
         <translation>найдено хотя бы одно устройство</translation>
     </message>
@@ -1815,6 +1777,48 @@ timeout_response модуля. Короткий список --units сокра�
 &quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
 &quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} или null, &quot;several_settings&quot;, &quot;final&quot;,
 &quot;restored&quot;, &quot;detail&quot;}.</translation>
+    </message>
+    <message>
+        <source>The line carries one request at a time, so each absent unit costs the
+gateway&apos;s response time-out (timeout_response) before its 0x0B: 247 units
+at 1000 ms take about four minutes. A short --units list makes it short.
+Requests go one at a time: several at once would save only the network&apos;s
+round trip per unit, and a gateway without a queue refuses or drops them.
+Exception 0x0A (the gateway has no path) is reported once for all the
+units that got it. A connection the gateway closes is opened again and
+the unit whose reply it took asked again, as long as each connection got
+a unit answered.
+
+On a terminal: the connection, a line for each device as it is found, and
+a progress line (units asked of all, found so far, time left). Piped: a
+line for each device found, then the summary. Ctrl+C prints what was
+found.
+
+With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;failure&quot;, &quot;hint&quot;, &quot;closed_by_gateway&quot;, &quot;interrupted&quot;, &quot;result&quot;,
+&quot;timeout_ms&quot;, &quot;read&quot;, &quot;units&quot;, &quot;units_asked&quot;, &quot;found&quot;: [{&quot;unit&quot;,
+&quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;ms&quot;}], &quot;no_path&quot;,
+&quot;reconnects&quot;, &quot;ms&quot;}; one whole document also after Ctrl+C.</source>
+        <translation>Линия передаёт один запрос за раз, поэтому каждый отсутствующий адрес
+стоит таймаута ответа шлюза (timeout_response) до его 0x0B: 247 адресов
+при 1000 мс занимают около четырёх минут. Короткий список --units
+сокращает опрос. Запросы идут по одному: несколько сразу сэкономили бы
+лишь сетевую задержку на адрес, а шлюз без очереди отвергает или теряет
+их. Исключение 0x0A (у шлюза нет пути) сообщается один раз для всех
+адресов, получивших его. Соединение, закрытое шлюзом, открывается снова,
+и адрес, ответ которому оно унесло, опрашивается снова, пока каждое
+соединение получает ответ хотя бы одного адреса.
+
+В терминале: соединение, строка о каждом устройстве, как только оно
+найдено, и строка хода (опрошено адресов из всех, найдено, сколько
+осталось времени). В канал: строка о каждом найденном устройстве, затем
+итог. Ctrl+C выводит найденное.
+
+С --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;failure&quot;, &quot;hint&quot;, &quot;closed_by_gateway&quot;, &quot;interrupted&quot;, &quot;result&quot;,
+&quot;timeout_ms&quot;, &quot;read&quot;, &quot;units&quot;, &quot;units_asked&quot;, &quot;found&quot;: [{&quot;unit&quot;,
+&quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;ms&quot;}], &quot;no_path&quot;,
+&quot;reconnects&quot;, &quot;ms&quot;}; один целый документ и после Ctrl+C.</translation>
     </message>
 </context>
 <context>
@@ -2031,6 +2035,18 @@ timeout_response модуля. Короткий список --units сокра�
     <message>
         <source>, about %1 left</source>
         <translation>, осталось около %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>the gateway closed the connection %n time(s); each time it was opened again and the unit whose reply it took asked again
+</source>
+        <translation>
+            <numerusform>шлюз закрыл соединение %n раз; каждый раз оно открывалось снова, а адрес, ответ которому оно унесло, опрашивался снова
+</numerusform>
+            <numerusform>шлюз закрыл соединение %n раза; каждый раз оно открывалось снова, а адрес, ответ которому оно унесло, опрашивался снова
+</numerusform>
+            <numerusform>шлюз закрыл соединение %n раз; каждый раз оно открывалось снова, а адрес, ответ которому оно унесло, опрашивался снова
+</numerusform>
+        </translation>
     </message>
 </context>
 <context>
