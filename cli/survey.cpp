@@ -19,6 +19,8 @@ Survey::Survey(const Asked &asked, QObject *parent)
         a.read.unit = unit;
         answers << a;
     }
+    // Started here too: a survey stopped before its start has its time.
+    clock.start();
     retry.setSingleShot(true);
     retry.setInterval(RetryMs);
     connect(&retry, &QTimer::timeout, this, &Survey::attempt);
@@ -34,6 +36,8 @@ void Survey::start()
 
 void Survey::attempt()
 {
+    if (stopped)
+        return;
     QVector<checkargs::Read> reads;
     for (int i = first; i < answers.size(); ++i)
         reads << answers[i].read;
@@ -86,15 +90,16 @@ void Survey::stop()
     if (done)
         return;
     stopped = true;
-    if (retry.isActive()) {
-        retry.stop();
-        done = true;
-        endedAt = clock.nsecsElapsed();
-        emit finished();
+    // A connection under way ends through its check's finished().
+    if (current && !current->isFinished()) {
+        current->stop();
         return;
     }
-    if (current)
-        current->stop();
+    // Before the first connection, or between two.
+    retry.stop();
+    done = true;
+    endedAt = clock.nsecsElapsed();
+    emit finished();
 }
 
 QVector<int> Survey::found() const
