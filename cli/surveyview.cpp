@@ -32,7 +32,9 @@ SurveyView::SurveyView(const Survey &survey, const Common &common, bool ending)
     if (!live)
         return;
     connect(&survey, &Survey::connected, this, [this] {
-        console::out(checkreport::connectionText(*this->survey.check(), ModuleValues()));
+        // A step of more (a try of tune) has its own heading.
+        if (this->ending)
+            console::out(checkreport::connectionText(*this->survey.check(), ModuleValues()));
         drawProgress();
     });
     // A unit answered at once may take a fraction of a millisecond: the

@@ -11,9 +11,9 @@ namespace cli {
 // What gateway-cli prints of a survey. On a terminal: the connection, a
 // line for each device as it is found, and a progress line rewritten in
 // place below them (units asked of all, found so far, time left). Anywhere
-// else a line for each device found, as it is found. Then, unless the
-// survey is one step of more (`ending` false), how it ended. With --json
-// nothing.
+// else a line for each device found, as it is found. Then how it ended.
+// A survey that is one step of more (`ending` false) shows neither its
+// connection nor its end. With --json nothing but --verbose's trace.
 class SurveyView : public QObject
 {
     Q_OBJECT
