@@ -14,10 +14,12 @@ TuneView::TuneView(const Tuning &tuning, const Common &common)
         survey.reset();
         progress = std::make_unique<ProgressView>(run, ProgressView::Style::Line, this->common);
     });
+    connect(&tuning, &Tuning::jobEnded, this, [this] { progress.reset(); });
     connect(&tuning, &Tuning::surveyStarting, this, [this](const Survey &s) {
         progress.reset();
         survey = std::make_unique<SurveyView>(s, this->common, false);
     });
+    connect(&tuning, &Tuning::surveyEnded, this, [this] { survey.reset(); });
     if (common.json)
         return;
     connect(&tuning, &Tuning::moduleRead, this,
@@ -30,7 +32,6 @@ TuneView::TuneView(const Tuning &tuning, const Common &common)
         console::out(line + QLatin1Char('\n'));
     });
     connect(&tuning, &Tuning::tried, this, [this](int index) {
-        survey.reset();
         console::out(tunereport::triedText(this->tuning.result().tried[index]));
     });
     connect(&tuning, &Tuning::moving, this, [this](bool puttingBack) {

@@ -123,6 +123,7 @@ bool Tuning::readModule()
     BatchRun::Job &job = run.add(ask.port, plan, ask.interval);
     emit jobStarting(run);
     run.run();
+    emit jobEnded();
     if (job.outcome != Commissioning::Outcome::Ok) {
         res.ending = job.outcome == Commissioning::Outcome::Interrupted ? Ending::Interrupted : Ending::Failed;
         res.failure = QStringLiteral("%1: %2").arg(resultWord(job.outcome), job.detailText);
@@ -190,6 +191,7 @@ bool Tuning::moveTo(const LineSetting &to, Try *t)
     BatchRun::Job &job = run.add(ask.port, plan, ask.interval);
     emit jobStarting(run);
     run.run();
+    emit jobEnded();
     const Commissioning::Result &r = job.work->result();
     t->written = r.written;
     res.changed = res.changed || !r.written.isEmpty();
@@ -217,6 +219,7 @@ void Tuning::surveyAt(Try *t)
     Survey survey(a);
     emit surveyStarting(survey);
     BatchRun().runWith(survey);
+    emit surveyEnded();
     t->surveyed = true;
     t->unitsAsked = survey.unitsAsked();
     for (const int i : survey.found())

@@ -123,9 +123,12 @@ public:
     bool severalSettings() const;
 
 signals:
-    // A serial job or a survey is about to run (a view attaches to it).
+    // A serial job or a survey is about to run (a view attaches to it), or
+    // has run (the view lets go of it before it goes).
     void jobStarting(BatchRun &run);
+    void jobEnded();
     void surveyStarting(const Survey &survey);
+    void surveyEnded();
     // The module's settings are read: the original setting is known.
     void moduleRead();
     // Try `index` (from 0) of `total` begins; about `leftMs` left for it and
