@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmark headless and prints its table (Markdown),
-# preceded by the machine it ran on. Takes about two minutes: the pace of
+# preceded by the machine it ran on. Takes about ten minutes: the pace of
 # the sequences is measured at their real 1000 ms a step.
 #   bench/run.sh [--quick]
 # BUILD_DIR chooses the build directory (default: build).
@@ -26,3 +26,8 @@ bench/bridge.sh "$build"
 # A batch of 16 with a network check per row against a batch of one.
 echo
 bench/batchcheck.sh "$build"
+
+# A survey of 247 units against the line's own time; tune's tries against
+# their floors (about six minutes).
+echo
+bench/survey.sh "$build"

@@ -38,11 +38,6 @@ QStringList portList(const QString &value)
     return value.split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
-QCommandLineOption overwriteOption()
-{
-    return {QStringLiteral("overwrite"), tr("replace the file if it exists")};
-}
-
 // ---- plan ----
 
 struct PlanOptions {

@@ -63,10 +63,12 @@ void BatchRun::run()
                 [this, index](bool sent, const QByteArray &bytes) { emit traffic(index, sent, bytes); });
     }
     emit starting();
-    connect(Interrupts::instance(), &Interrupts::interrupted, this, &BatchRun::stopAll);
-    // A Ctrl+C before the run stops every job at its start.
-    if (Interrupts::instance()->seen())
-        stopAll();
+    if (stoppable) {
+        connect(Interrupts::instance(), &Interrupts::interrupted, this, &BatchRun::stopAll);
+        // A Ctrl+C before the run stops every job at its start.
+        if (Interrupts::instance()->seen())
+            stopAll();
+    }
     for (auto &job : all)
         if (job->work && !job->work->isFinished())
             job->work->start();

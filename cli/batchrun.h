@@ -71,6 +71,10 @@ public:
     // it releases it.
     void run();
     void hold() { ++holds; }
+    // A run whose jobs an interrupt does not stop, as a module's move that
+    // must end with the module back (the first interrupt is acted on after
+    // it; a second ends the program at once, Interrupts).
+    void finishOnInterrupt() { stoppable = false; }
     void release();
     // What follows the job at `index` has changed (followed()).
     void update(int index) { emit followed(index); }
@@ -112,6 +116,7 @@ private:
     std::vector<std::unique_ptr<Job>> all;
     QEventLoop loop;
     int holds = 0;
+    bool stoppable = true;
 };
 
 } // namespace cli

@@ -195,4 +195,31 @@ bool parseUnit(const QString &text, int *unit, QString *fault)
     return true;
 }
 
+bool parseUnits(const QString &text, QVector<int> *units, QString *fault)
+{
+    QVector<int> out;
+    const QStringList items = text.split(QLatin1Char(','));
+    for (const QString &given : items) {
+        const QString item = given.trimmed();
+        const QStringList ends = item.split(QLatin1Char('-'));
+        int first = 0;
+        int last = 0;
+        if (ends.size() > 2 || !parseUnit(ends.first(), &first, fault) || !parseUnit(ends.last(), &last, fault)) {
+            if (ends.size() > 2 || item.isEmpty())
+                *fault = QCoreApplication::translate("checkargs", "\"%1\": not UNIT or FIRST-LAST (for example 1-32)")
+                             .arg(item);
+            return false;
+        }
+        if (last < first) {
+            *fault = QCoreApplication::translate("checkargs", "\"%1\": the range ends before it starts").arg(item);
+            return false;
+        }
+        for (int unit = first; unit <= last; ++unit)
+            if (!out.contains(unit))
+                out << unit;
+    }
+    *units = out;
+    return true;
+}
+
 } // namespace checkargs

@@ -49,5 +49,8 @@ bool parseUnitReads(const QString &text, QVector<Read> *reads, QStringList *faul
 bool parseHostPort(const QString &text, QString *host, int *port, QString *fault);
 // A unit address 1-247. False with `fault` set.
 bool parseUnit(const QString &text, int *unit, QString *fault);
+// Unit addresses as a list and ranges ("1-32", "1,5,10-20"), each 1-247,
+// in the order given, each once. False with `fault` set.
+bool parseUnits(const QString &text, QVector<int> *units, QString *fault);
 
 } // namespace checkargs

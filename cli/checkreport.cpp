@@ -269,6 +269,11 @@ QString answerText(const ModbusCheck &check, int index, const ModuleValues &modu
     return out + wrapped(hintOf(check, a, module));
 }
 
+QString answerOutcome(const ModbusCheck &check, const ModbusCheck::Answer &answer)
+{
+    return outcomeText(check, answer);
+}
+
 QString endText(const ModbusCheck &check)
 {
     const ModbusCheck::Result &r = check.result();

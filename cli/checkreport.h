@@ -19,6 +19,9 @@ QString connectionText(const ModbusCheck &check, const ModuleValues &module);
 // The read at `index` as it stands: its values, exception or what became
 // of it, and its hint.
 QString answerText(const ModbusCheck &check, int index, const ModuleValues &module);
+// What became of a read of the check, without its unit and read: its
+// values and round trip, the exception and its name, or what else.
+QString answerOutcome(const ModbusCheck &check, const ModbusCheck::Answer &answer);
 // How the check ended, where that is more than its reads tell: the gateway
 // closed the connection, a reply could not be framed, it was interrupted.
 QString endText(const ModbusCheck &check);

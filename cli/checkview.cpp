@@ -19,6 +19,13 @@ QString hexBytes(const QByteArray &bytes)
 
 } // namespace
 
+QString traceLine(const QString &where, bool sent, const QByteArray &frame)
+{
+    return QStringLiteral("%1 %2 %3 %4\n")
+        .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")), where, QLatin1String(sent ? ">" : "<"),
+             hexBytes(frame));
+}
+
 CheckView::CheckView(const ModbusCheck &check, const ModuleValues &module, const Common &common)
     : check(check)
     , module(module)
@@ -27,11 +34,8 @@ CheckView::CheckView(const ModbusCheck &check, const ModuleValues &module, const
 {
     if (common.verbose) {
         const QString where = QStringLiteral("%1:%2").arg(check.host()).arg(check.port());
-        connect(&check, &ModbusCheck::traffic, this, [where](bool sent, const QByteArray &frame) {
-            console::err(QStringLiteral("%1 %2 %3 %4\n")
-                             .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")), where,
-                                  QLatin1String(sent ? ">" : "<"), hexBytes(frame)));
-        });
+        connect(&check, &ModbusCheck::traffic, this,
+                [where](bool sent, const QByteArray &frame) { console::err(traceLine(where, sent, frame)); });
     }
     connect(&check, &ModbusCheck::finished, this, &CheckView::onFinished);
     if (!live)

@@ -10,6 +10,10 @@
 
 namespace cli {
 
+// A frame of --verbose's trace: the time, HOST:PORT, > sent or < taken, its
+// bytes in hexadecimal.
+QString traceLine(const QString &where, bool sent, const QByteArray &frame);
+
 // What gateway-cli prints of a network check. On a terminal it follows the
 // check: the connection as it is made, each read's result as it comes (the
 // read waiting shown until then), and with --repeat one line rewritten in

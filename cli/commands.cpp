@@ -12,7 +12,7 @@ QList<Command> commands()
 {
     return {portsCommand(),  findCommand(),         scanCommand(), writeCommand(), diffCommand(),
             rebootCommand(), factoryResetCommand(), planCommand(), batchCommand(),
-            checkCommand(), serveCommand()};
+            checkCommand(), surveyCommand(), tuneCommand(), serveCommand()};
 }
 
 int main(const QStringList &arguments)

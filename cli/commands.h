@@ -26,6 +26,8 @@ Command factoryResetCommand(); // modulecommands.cpp
 Command planCommand();         // batchcommands.cpp
 Command batchCommand();        // batchcommands.cpp
 Command checkCommand();        // check.cpp
+Command surveyCommand();       // surveycommand.cpp
+Command tuneCommand();         // tune.cpp
 Command serveCommand();        // serve.cpp
 
 // The whole program: the command named first, --help, --version.

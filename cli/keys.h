@@ -71,6 +71,23 @@ inline QString roundTrips() { return QStringLiteral("round_trips"); }
 inline QString msMedian() { return QStringLiteral("ms_median"); }
 inline QString msMin() { return QStringLiteral("ms_min"); }
 inline QString msMax() { return QStringLiteral("ms_max"); }
+// A survey's document (survey, each try of tune).
+inline QString read() { return QStringLiteral("read"); }
+inline QString units() { return QStringLiteral("units"); }
+inline QString unitsAsked() { return QStringLiteral("units_asked"); }
+inline QString noPath() { return QStringLiteral("no_path"); }
+// How many times the gateway closed a survey's connection and it was opened again.
+inline QString reconnects() { return QStringLiteral("reconnects"); }
+// tune's document and record.
+inline QString via() { return QStringLiteral("via"); }
+inline QString original() { return QStringLiteral("original"); }
+inline QString tried() { return QStringLiteral("tried"); }
+inline QString finalSettings() { return QStringLiteral("final"); }
+inline QString restored() { return QStringLiteral("restored"); }
+inline QString step() { return QStringLiteral("step"); }
+inline QString survey() { return QStringLiteral("survey"); }
+// Devices found at more than one setting of the same line (tune --all).
+inline QString severalSettings() { return QStringLiteral("several_settings"); }
 // serve's document.
 inline QString listen() { return QStringLiteral("listen"); }
 inline QString seconds() { return QStringLiteral("seconds"); }

@@ -105,17 +105,6 @@ QString seconds(qint64 ms)
     return language::decimal(ms / 1000.0, 1);
 }
 
-QCommandLineOption overwriteOption()
-{
-    return {QStringLiteral("overwrite"), tr("replace the file if it exists")};
-}
-
-QCommandLineOption rebootTimeoutOption()
-{
-    return {QStringLiteral("reboot-timeout"),
-            tr("how long to wait for the module to come back after its restart (default 30)"), QStringLiteral("S")};
-}
-
 // ---- scan ----
 
 QCommandLineOption outputOption()

@@ -56,6 +56,17 @@ QCommandLineOption language()
 
 } // namespace
 
+QCommandLineOption overwriteOption()
+{
+    return {QStringLiteral("overwrite"), tr("replace the file if it exists")};
+}
+
+QCommandLineOption rebootTimeoutOption()
+{
+    return {QStringLiteral("reboot-timeout"),
+            tr("how long to wait for the module to come back after its restart (default 30)"), QStringLiteral("S")};
+}
+
 QList<QCommandLineOption> commonOptions(bool serial)
 {
     if (!serial)

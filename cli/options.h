@@ -21,6 +21,10 @@ struct Common {
 // The options of every command, with their descriptions; --interval only
 // for those on a serial port.
 QList<QCommandLineOption> commonOptions(bool serial = true);
+// The options that several commands take alike: --overwrite (a file the
+// command writes) and --reboot-timeout (S, the wait for a module's return).
+QCommandLineOption overwriteOption();
+QCommandLineOption rebootTimeoutOption();
 
 // A command's arguments as parsed: the options of every command and its
 // own, each read back through the very option its table row gives.

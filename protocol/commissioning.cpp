@@ -83,7 +83,8 @@ void Commissioning::buildSteps()
         if (plan.waitBack || plan.readBack)
             steps << Step{Phase::Return};
         if (plan.readBack) {
-            for (const proto::Param p : proto::order::scan)
+            const QVector<proto::Param> all(std::begin(proto::order::scan), std::end(proto::order::scan));
+            for (const proto::Param p : plan.readBackOnly.isEmpty() ? all : plan.readBackOnly)
                 steps << Step{Phase::After, p};
         }
     }

@@ -36,6 +36,8 @@ public:
         QByteArray action;            // sent after the changes; empty: none
         bool waitBack = false;        // after the action, wait until the module answers again
         bool readBack = false;        // and then scan it again (waits for it too)
+        // What the read-back scans, in this order; none: every parameter.
+        QVector<proto::Param> readBackOnly;
         int rebootTimeoutMs = 30000;
         // The values as they will stand once the changes are written (the
         // module's own, as far as `before` read them, for the others),

@@ -179,7 +179,9 @@ void NetBridge::stop()
         if (c.fd >= 0)
             ::close(c.fd);
     connections.clear();
+    // The restart empties the line's queue: what waited for it is gone.
     due.clear();
+    lineFree = Clock::time_point();
     if (listenFd >= 0)
         ::close(listenFd);
     listenFd = -1;

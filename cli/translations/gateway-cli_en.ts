@@ -63,4 +63,80 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>surveyreport</name>
+    <message numerus="yes">
+        <source>the gateway has no path to %n unit(s) (exception 0x0A): %1; its routing or its own settings, not the devices
+</source>
+        <translation>
+            <numerusform>the gateway has no path to %n unit (exception 0x0A): %1; its routing or its own settings, not the devices
+</numerusform>
+            <numerusform>the gateway has no path to %n units (exception 0x0A): %1; its routing or its own settings, not the devices
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>found %n device(s): unit(s) %1 (%2 of %3 units asked in %4 s)
+</source>
+        <translation>
+            <numerusform>found %n device: unit %1 (%2 of %3 units asked in %4 s)
+</numerusform>
+            <numerusform>found %n devices: units %1 (%2 of %3 units asked in %4 s)
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the gateway closed the connection %n time(s); each time it was opened again and the unit whose reply it took asked again
+</source>
+        <translation>
+            <numerusform>the gateway closed the connection once; it was opened again and the unit whose reply it took asked again
+</numerusform>
+            <numerusform>the gateway closed the connection %n times; each time it was opened again and the unit whose reply it took asked again
+</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>tunereport</name>
+    <message numerus="yes">
+        <source>%1: module %2, line %3, timeout_response %4 ms; %n setting(s) to try
+</source>
+        <translation>
+            <numerusform>%1: module %2, line %3, timeout_response %4 ms; %n setting to try
+</numerusform>
+            <numerusform>%1: module %2, line %3, timeout_response %4 ms; %n settings to try
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: found %n device(s): unit(s) %2
+</source>
+        <translation>
+            <numerusform>%1: found %n device: unit %2
+</numerusform>
+            <numerusform>%1: found %n devices: units %2
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no device answered at the %n setting(s) tried
+</source>
+        <translation>
+            <numerusform>no device answered at the %n setting tried
+</numerusform>
+            <numerusform>no device answered at the %n settings tried
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>found at %1: %n device(s), unit(s) %2
+</source>
+        <translation>
+            <numerusform>found at %1: %n device, unit %2
+</numerusform>
+            <numerusform>found at %1: %n devices, units %2
+</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

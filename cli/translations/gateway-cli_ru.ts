@@ -246,6 +246,14 @@
         <source>&quot;%1&quot;: an IPv6 address; the module has an IPv4 address only (HOST as 192.168.1.10)</source>
         <translation>«%1»: адрес IPv6, а у модуля только адрес IPv4 (HOST — например, 192.168.1.10)</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot;: not UNIT or FIRST-LAST (for example 1-32)</source>
+        <translation>«%1»: не UNIT и не FIRST-LAST (например, 1-32)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: the range ends before it starts</source>
+        <translation>«%1»: диапазон кончается раньше, чем начинается</translation>
+    </message>
 </context>
 <context>
     <name>checkreport</name>
@@ -1611,6 +1619,230 @@ RS-485 шлюза не ответило ни одно устройство: ск
         <source>after the read-back, read through the gateway over Modbus TCP, as the check command does (repeatable): at the written ip and port_tcp, or at --via. The exit status is then the check&apos;s (0, 1, 3 or 4) unless the write failed. A module that will be in client mode is refused before any change is sent</source>
         <translation>после контрольного чтения прочитать через шлюз по Modbus TCP, как команда check (можно несколько): по записанным ip и port_tcp или по --via. Код завершения тогда — код проверки (0, 1, 3 или 4), если сама запись не завершилась ошибкой. Модуль, который будет в режиме клиента, отклоняется до отправки каких-либо изменений</translation>
     </message>
+    <message>
+        <source>the units asked, in this order: numbers and ranges separated by commas, each 1-247 (default 1-247; for example 1-32 or 1,5,10-20)</source>
+        <translation>опрашиваемые адреса в этом порядке: числа и диапазоны через запятую, каждый 1-247 (по умолчанию 1-247; например, 1-32 или 1,5,10-20)</translation>
+    </message>
+    <message>
+        <source>the read sent to each unit (default hr:0:1), written as check&apos;s --read (gateway-cli check --help)</source>
+        <translation>чтение, отправляемое каждому адресу (по умолчанию hr:0:1), в записи --read команды check (gateway-cli check --help)</translation>
+    </message>
+    <message>
+        <source>how long to wait for the connection and for each reply (default 3000): longer than the gateway&apos;s own response time-out (the module&apos;s timeout_response), so that each absent unit&apos;s 0x0B comes before it</source>
+        <translation>сколько ждать соединения и каждого ответа, в мс (по умолчанию 3000): дольше собственного таймаута ответа шлюза (timeout_response модуля), чтобы 0x0B каждого отсутствующего адреса приходило раньше</translation>
+    </message>
+    <message>
+        <source>ask every unit through the gateway: which devices answer on its RS-485 line?</source>
+        <translation>опросить все адреса через шлюз: какие устройства отвечают в его линии RS-485?</translation>
+    </message>
+    <message>
+        <source>Finds the devices on a gateway&apos;s RS-485 line: connects to it over Modbus
+TCP at HOST and PORT (default 502) and sends the read of --read to each
+unit of --units in turn, one request at a time. A unit whose device
+answers, with values or with its own exception (0x01-0x04: a device is
+there), is found; 0x0B or no reply: none there. Nothing is sent to the
+module&apos;s configuration port.</source>
+        <translation>Находит устройства в линии RS-485 шлюза: соединяется с ним по Modbus TCP
+на HOST и PORT (по умолчанию 502) и отправляет чтение из --read каждому
+адресу из --units по очереди, по одному запросу. Адрес, устройство которого
+отвечает значениями или собственным исключением (0x01-0x04: устройство
+есть), найден; 0x0B или нет ответа: устройства нет. В порт настройки модуля
+ничего не отправляется.</translation>
+    </message>
+    <message>
+        <source>The line carries one request at a time, so each absent unit costs the
+gateway&apos;s response time-out (timeout_response) before its 0x0B: 247 units
+at 1000 ms take about four minutes. A short --units list makes it short.
+Requests go one at a time: several at once would save only the network&apos;s
+round trip per unit, and a gateway without a queue refuses or drops them.
+Exception 0x0A (the gateway has no path) is reported once for all the
+units that got it. A connection the gateway closes is opened again and
+the unit whose reply it took asked again, as long as each connection got
+a unit answered.
+
+On a terminal: the connection, a line for each device as it is found, and
+a progress line (units asked of all, found so far, time left). Piped: a
+line for each device found, then the summary. Ctrl+C prints what was
+found.
+
+With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;failure&quot;, &quot;hint&quot;, &quot;closed_by_gateway&quot;, &quot;interrupted&quot;, &quot;result&quot;,
+&quot;timeout_ms&quot;, &quot;read&quot;, &quot;units&quot;, &quot;units_asked&quot;, &quot;found&quot;: [{&quot;unit&quot;,
+&quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;ms&quot;}], &quot;no_path&quot;,
+&quot;reconnects&quot;, &quot;ms&quot;}; one whole document also after Ctrl+C.</source>
+        <translation>Линия передаёт один запрос за раз, поэтому каждый отсутствующий адрес
+стоит таймаута ответа шлюза (timeout_response) до его 0x0B: 247 адресов
+при 1000 мс занимают около четырёх минут. Короткий список --units
+сокращает опрос. Запросы идут по одному: несколько сразу сэкономили бы
+лишь сетевую задержку на адрес, а шлюз без очереди отвергает или теряет
+их. Исключение 0x0A (у шлюза нет пути) сообщается один раз для всех
+адресов, получивших его. Соединение, закрытое шлюзом, открывается снова,
+и адрес, чей ответ пропал вместе с ним, опрашивается снова, пока каждое
+соединение получает ответ хотя бы одного адреса.
+
+В терминале: соединение, строка о каждом устройстве, как только оно
+найдено, и строка хода работы (опрошено адресов из всех, найдено, сколько
+осталось времени). В канал: строка о каждом найденном устройстве, затем
+итог. Ctrl+C выводит найденное.
+
+С --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;connect_ms&quot;, &quot;error&quot;,
+&quot;failure&quot;, &quot;hint&quot;, &quot;closed_by_gateway&quot;, &quot;interrupted&quot;, &quot;result&quot;,
+&quot;timeout_ms&quot;, &quot;read&quot;, &quot;units&quot;, &quot;units_asked&quot;, &quot;found&quot;: [{&quot;unit&quot;,
+&quot;values&quot;, &quot;exception&quot;, &quot;exception_name&quot;, &quot;ms&quot;}], &quot;no_path&quot;,
+&quot;reconnects&quot;, &quot;ms&quot;}; один целый документ и после Ctrl+C.</translation>
+    </message>
+    <message>
+        <source>at least one device found</source>
+        <translation>найдено хотя бы одно устройство</translation>
+    </message>
+    <message>
+        <source>every unit asked, no device found: the line settings may differ (tune)</source>
+        <translation>опрошены все адреса, устройств не найдено: параметры линии могут отличаться (tune)</translation>
+    </message>
+    <message>
+        <source>bad usage (a malformed --units, --read or host): nothing was sent</source>
+        <translation>неверный вызов (неверные --units, --read или узел): ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>no connection, or the connection lost before every unit was asked</source>
+        <translation>нет соединения, или соединение потеряно до опроса всех адресов</translation>
+    </message>
+    <message>
+        <source>interrupted (Ctrl+C, SIGTERM, SIGHUP): what was found is printed</source>
+        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP): найденное выводится</translation>
+    </message>
+    <message>
+        <source>the module&apos;s TCP side, where each survey connects (port default 502); required</source>
+        <translation>сторона TCP модуля, с которой соединяется каждый опрос (порт по умолчанию 502); обязательна</translation>
+    </message>
+    <message>
+        <source>the speeds tried, separated by commas (default every speed of the module)</source>
+        <translation>пробуемые скорости через запятую (по умолчанию все скорости модуля)</translation>
+    </message>
+    <message>
+        <source>the parities tried: none, even, odd, separated by commas (default all)</source>
+        <translation>пробуемые паритеты: none, even, odd через запятую (по умолчанию все)</translation>
+    </message>
+    <message>
+        <source>the stop bits tried: 1, 2, separated by commas (default both)</source>
+        <translation>пробуемые стоп-биты: 1, 2 через запятую (по умолчанию оба)</translation>
+    </message>
+    <message>
+        <source>try every setting and report each one&apos;s devices; the module then goes to the first setting found</source>
+        <translation>перебрать все наборы и сообщить устройства каждого; затем модуль переводится на первый найденный набор</translation>
+    </message>
+    <message>
+        <source>the record (CSV): one row per try, and one for the module put back or moved</source>
+        <translation>протокол (CSV): строка на каждую попытку и строка о возврате или переводе модуля</translation>
+    </message>
+    <message>
+        <source>--%1 &quot;%2&quot;: not one of %3</source>
+        <translation>--%1 «%2»: не входит в %3</translation>
+    </message>
+    <message>
+        <source>--via HOST[:PORT] is needed: the module&apos;s TCP side, where the devices are asked</source>
+        <translation>нужна --via HOST[:PORT]: сторона TCP модуля, через которую опрашиваются устройства</translation>
+    </message>
+    <message>
+        <source>%1: %2; the record follows on stderr</source>
+        <translation>%1: %2; протокол выводится в stderr</translation>
+    </message>
+    <message>
+        <source>find the line settings at which the devices on the gateway&apos;s RS-485 line answer</source>
+        <translation>найти параметры линии, на которых отвечают устройства в линии RS-485 шлюза</translation>
+    </message>
+    <message>
+        <source>Finds the speed, parity and stop bits of the devices on a gateway&apos;s RS-485
+line: reads the module&apos;s settings through its configuration port PORT,
+then for each line setting in turn writes what changes of speed, parity
+and stop_bits, restarts the module, waits until it answers again (read
+back) and surveys --units through its TCP side at --via, as survey does.
+It stops at the first setting at which a device answers and leaves the
+module there. Only the line settings are ever written.</source>
+        <translation>Находит скорость, паритет и стоп-биты устройств в линии RS-485 шлюза:
+читает параметры модуля через его порт настройки PORT, затем для каждого
+набора параметров линии по очереди записывает изменившиеся из speed,
+parity и stop_bits, перезагружает модуль, ждёт, пока он снова ответит
+(параметры читаются), и опрашивает --units через его сторону TCP по --via,
+как survey. Останавливается на первом наборе, на котором ответило
+устройство, и оставляет модуль на нём. Записываются только параметры
+линии.</translation>
+    </message>
+    <message>
+        <source>The order, the commonest first: 9600 and 19200 with none/1 and even/1;
+then 38400, 115200 and 57600 with them; then 9600 and 19200 with none/2,
+odd/1, even/2 and odd/2; then 4800, 2400, 1200, 128000 and 256000 with
+none/1 and even/1; then the middle speeds and then the rare ones with the
+rare framings. --speeds, --parities and --stop-bits narrow it.
+
+Nothing lost: when no setting finds a device, a step fails, or the
+program is interrupted (Ctrl+C, SIGTERM, SIGHUP), the module&apos;s original
+speed, parity and stop bits are written back, the module restarted and
+its settings read back before the program ends; the output says whether
+that was done. A move under way when interrupted ends first (the module
+restarted and read back). A second interrupt ends the program at once
+(the record is written). A module in TCP client mode has no TCP side to ask: it is
+refused before anything is written.
+
+Each try takes the changed settings at the module&apos;s pace (--interval),
+the restart, and the survey: each absent unit costs the module&apos;s
+timeout_response. A short --units list makes each try short.
+
+With --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
+&quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
+&quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
+&quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} or null, &quot;several_settings&quot;, &quot;final&quot;,
+&quot;restored&quot;, &quot;detail&quot;}.</source>
+        <translation>Порядок, сначала самые распространённые: 9600 и 19200 с none/1 и even/1;
+затем 38400, 115200 и 57600 с ними; затем 9600 и 19200 с none/2, odd/1,
+even/2 и odd/2; затем 4800, 2400, 1200, 128000 и 256000 с none/1 и
+even/1; затем средние и затем редкие скорости с редкими сочетаниями.
+--speeds, --parities и --stop-bits сужают его.
+
+Ничего не теряется: если ни на одном наборе устройство не найдено, шаг не
+удался или программа прервана (Ctrl+C, SIGTERM, SIGHUP), исходные
+скорость, паритет и стоп-биты модуля записываются обратно, модуль
+перезагружается и его параметры читаются до завершения программы; в выводе
+сказано, удалось ли это. Перевод модуля, идущий в момент прерывания,
+сначала завершается (модуль перезагружен, параметры прочитаны). Второе
+прерывание завершает программу сразу (протокол записывается). У модуля
+в режиме клиента TCP нет стороны TCP для опроса: он отклоняется до любой
+записи.
+
+Каждая попытка занимает запись изменившихся параметров с паузой между
+командами модуля (--interval), перезагрузку и опрос: каждый отсутствующий адрес стоит
+timeout_response модуля. Короткий список --units сокращает каждую попытку.
+
+С --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
+&quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
+&quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
+&quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} или null, &quot;several_settings&quot;, &quot;final&quot;,
+&quot;restored&quot;, &quot;detail&quot;}.</translation>
+    </message>
+    <message>
+        <source>a device found: the module is left at its setting</source>
+        <translation>устройство найдено: модуль оставлен на его наборе</translation>
+    </message>
+    <message>
+        <source>no setting found a device: the module at its original line settings again</source>
+        <translation>ни на одном наборе устройство не найдено: модуль снова на исходных параметрах линии</translation>
+    </message>
+    <message>
+        <source>bad usage, or the module in TCP client mode: nothing was written</source>
+        <translation>неверный вызов или модуль в режиме клиента TCP: ничего не записано</translation>
+    </message>
+    <message>
+        <source>the module or the connection failed: the module put back where it could be (the output says whether it was)</source>
+        <translation>сбой модуля или соединения: модуль возвращён к прежним настройкам, если это удалось (в выводе сказано, удалось ли)</translation>
+    </message>
+    <message>
+        <source>interrupted (Ctrl+C, SIGTERM, SIGHUP): the module put back (the output says whether it was)</source>
+        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP): модуль возвращён к прежним настройкам (в выводе сказано, удалось ли)</translation>
+    </message>
+    <message>
+        <source>the module is in TCP client mode (mode client): it has no TCP side to ask; tune needs it in server mode</source>
+        <translation>модуль в режиме клиента TCP (mode client): у него нет стороны TCP для опроса; tune нужен режим сервера</translation>
+    </message>
 </context>
 <context>
     <name>cli::ProgressView</name>
@@ -1625,6 +1857,29 @@ RS-485 шлюза не ответило ни одно устройство: ск
     <message>
         <source>the module answers again, %1 s after the restart</source>
         <translation>модуль снова ответил через %1 с после перезагрузки</translation>
+    </message>
+</context>
+<context>
+    <name>cli::TuneView</name>
+    <message>
+        <source>try %1 of %2: %3</source>
+        <translation>попытка %1 из %2: %3</translation>
+    </message>
+    <message>
+        <source> (about %1 left)</source>
+        <translation> (осталось около %1)</translation>
+    </message>
+    <message>
+        <source>putting the module back at %1...
+</source>
+        <translation>возврат модуля на %1...
+</translation>
+    </message>
+    <message>
+        <source>moving the module to %1, the first setting found...
+</source>
+        <translation>перевод модуля на %1, первый найденный набор...
+</translation>
     </message>
 </context>
 <context>
@@ -1724,6 +1979,95 @@ RS-485 шлюза не ответило ни одно устройство: ск
     </message>
 </context>
 <context>
+    <name>surveyreport</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 мин %2 с</translation>
+    </message>
+    <message>
+        <source>unit %1: %2</source>
+        <translation>адрес %1: %2</translation>
+    </message>
+    <message>
+        <source>: its own exception, a device is there</source>
+        <translation>: его собственное исключение, устройство есть</translation>
+    </message>
+    <message>
+        <source>asked %1 of %2 units, found %3</source>
+        <translation>опрошено адресов: %1 из %2, найдено: %3</translation>
+    </message>
+    <message>
+        <source>, about %1 left</source>
+        <translation>, осталось около %1</translation>
+    </message>
+    <message>
+        <source>interrupted before the connection
+</source>
+        <translation>прервано до соединения
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>the gateway has no path to %n unit(s) (exception 0x0A): %1; its routing or its own settings, not the devices
+</source>
+        <translation>
+            <numerusform>у шлюза нет пути к %n адресу (исключение 0x0A): %1; дело в его маршрутизации или его собственных параметрах, а не в устройствах
+</numerusform>
+            <numerusform>у шлюза нет пути к %n адресам (исключение 0x0A): %1; дело в его маршрутизации или его собственных параметрах, а не в устройствах
+</numerusform>
+            <numerusform>у шлюза нет пути к %n адресам (исключение 0x0A): %1; дело в его маршрутизации или его собственных параметрах, а не в устройствах
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the gateway closed the connection %n time(s); each time it was opened again and the unit whose reply it took asked again
+</source>
+        <translation>
+            <numerusform>шлюз закрыл соединение %n раз; каждый раз оно открывалось снова, а адрес, чей ответ пропал вместе с ним, опрашивался снова
+</numerusform>
+            <numerusform>шлюз закрыл соединение %n раза; каждый раз оно открывалось снова, а адрес, чей ответ пропал вместе с ним, опрашивался снова
+</numerusform>
+            <numerusform>шлюз закрыл соединение %n раз; каждый раз оно открывалось снова, а адрес, чей ответ пропал вместе с ним, опрашивался снова
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>found %n device(s): unit(s) %1 (%2 of %3 units asked in %4 s)
+</source>
+        <translation>
+            <numerusform>найдено %n устройство: адрес %1 (опрошено адресов: %2 из %3 за %4 с)
+</numerusform>
+            <numerusform>найдено %n устройства: адреса %1 (опрошено адресов: %2 из %3 за %4 с)
+</numerusform>
+            <numerusform>найдено %n устройств: адреса %1 (опрошено адресов: %2 из %3 за %4 с)
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>no device answered (%1 of %2 units asked in %3 s)
+</source>
+        <translation>ни одно устройство не ответило (опрошено адресов: %1 из %2 за %3 с)
+</translation>
+    </message>
+    <message>
+        <source>interrupted: the units after unit %1 were not asked
+</source>
+        <translation>прервано: адреса после %1 не опрошены
+</translation>
+    </message>
+    <message>
+        <source>  The devices may talk at other line settings (speed, parity, stop bits)
+  than the gateway&apos;s: gateway-cli tune tries them (gateway-cli tune --help).
+</source>
+        <translation>  Устройства могут работать на других параметрах линии (скорость, паритет,
+  стоп-биты), чем у шлюза: gateway-cli tune перебирает их (gateway-cli tune --help).
+</translation>
+    </message>
+</context>
+<context>
     <name>systemwords</name>
     <message>
         <source>no such port</source>
@@ -1772,6 +2116,123 @@ RS-485 шлюза не ответило ни одно устройство: ск
     <message>
         <source>no right to this port (ports below 1024 need the administrator&apos;s)</source>
         <translation>нет прав на этот порт (порты ниже 1024 — только с правами администратора)</translation>
+    </message>
+</context>
+<context>
+    <name>tunereport</name>
+    <message>
+        <source>the module&apos;s line settings were not changed: %1
+</source>
+        <translation>параметры линии модуля не менялись: %1
+</translation>
+    </message>
+    <message>
+        <source>the module is left at %1 (read back)
+</source>
+        <translation>модуль оставлен на %1 (прочитано из модуля)
+</translation>
+    </message>
+    <message>
+        <source>the module was put back at %1 (read back)
+</source>
+        <translation>модуль возвращён на %1 (прочитано из модуля)
+</translation>
+    </message>
+    <message>
+        <source>the module could not be put back: it stands at %1 (read back); it was at %2
+</source>
+        <translation>модуль вернуть не удалось: он на %1 (прочитано из модуля); был на %2
+</translation>
+    </message>
+    <message>
+        <source>the module could not be put back and its line settings are not known: it was at %1; write them with gateway-cli write --set speed=... --set parity=... --set stop_bits=...
+</source>
+        <translation>модуль вернуть не удалось, и его параметры линии неизвестны: он был на %1; запишите их командой gateway-cli write --set speed=... --set parity=... --set stop_bits=...
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: module %2, line %3, timeout_response %4 ms; %n setting(s) to try
+</source>
+        <translation>
+            <numerusform>%1: модуль %2, линия %3, timeout_response %4 мс; %n набор для проверки
+</numerusform>
+            <numerusform>%1: модуль %2, линия %3, timeout_response %4 мс; %n набора для проверки
+</numerusform>
+            <numerusform>%1: модуль %2, линия %3, timeout_response %4 мс; %n наборов для проверки
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: found %n device(s): unit(s) %2
+</source>
+        <translation>
+            <numerusform>%1: найдено %n устройство: адрес %2
+</numerusform>
+            <numerusform>%1: найдено %n устройства: адреса %2
+</numerusform>
+            <numerusform>%1: найдено %n устройств: адреса %2
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: no device answered (%2 units asked)
+</source>
+        <translation>%1: ни одно устройство не ответило (опрошено адресов: %2)
+</translation>
+    </message>
+    <message>
+        <source>%1: interrupted
+</source>
+        <translation>%1: прервано
+</translation>
+    </message>
+    <message>
+        <source>%1: %2 %3
+</source>
+        <translation>%1: %2 %3
+</translation>
+    </message>
+    <message>
+        <source>interrupted
+</source>
+        <translation>прервано
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>found at %1: %n device(s), unit(s) %2
+</source>
+        <translation>
+            <numerusform>найдено на %1: %n устройство, адрес %2
+</numerusform>
+            <numerusform>найдено на %1: %n устройства, адреса %2
+</numerusform>
+            <numerusform>найдено на %1: %n устройств, адреса %2
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no device answered at the %n setting(s) tried
+</source>
+        <translation>
+            <numerusform>ни одно устройство не ответило на %n проверенном наборе
+</numerusform>
+            <numerusform>ни одно устройство не ответило на %n проверенных наборах
+</numerusform>
+            <numerusform>ни одно устройство не ответило на %n проверенных наборах
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>devices answered at more than one setting: one line carries one setting, so those at the others cannot be reached while the module is at the first
+</source>
+        <translation>устройства ответили больше чем на одном наборе: линия работает на одном наборе, поэтому устройства на других недоступны, пока модуль на первом
+</translation>
+    </message>
+    <message>
+        <source>failed: %1
+</source>
+        <translation>сбой: %1
+</translation>
     </message>
 </context>
 </TS>

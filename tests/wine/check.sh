@@ -23,8 +23,9 @@
 #   check.sh cli ZIP GATEWAY-SIM
 #       gateway-cli.exe from the portable zip through COM5-COM7 (two modules
 #       and a silent one): find, a scan, a Modbus TCP check through COM5's
-#       module over the loopback, a write with its reboot, read-back and a
-#       check through the module at its new speed, and a batch whose plan,
+#       module over the loopback and a survey of its line, a write with its
+#       reboot, read-back and a check through the module at its new speed,
+#       and a batch whose plan,
 #       named in Cyrillic in a Cyrillic folder, a Russian-locale spreadsheet
 #       saved (Windows-1251, semicolons), with its report written as that
 #       spreadsheet opens it
@@ -365,8 +366,8 @@ cli)
     cli() {
         local expected=$1 status=0 pace=(--interval 200)
         shift
-        # The network check has no serial pace to set.
-        [ "$1" = check ] && pace=()
+        # The network check and survey have no serial pace to set.
+        case $1 in check | survey) pace=() ;; esac
         env "${lang_env[@]}" GATEWAY_WINE_DLLPATH="" GATEWAY_WINE_PLUGINS="" "$here/run.sh" "$cli" "$@" "${pace[@]}" \
             >"$dir/out" 2>"$dir/err" || status=$?
         [ "$status" -eq "$expected" ] ||
@@ -417,6 +418,13 @@ cli)
     [ "$(json 'd["requests"][0]["exception"], d["requests"][0]["exception_name"]')" = \
         "11 Gateway target device failed to respond" ] || fail "check of unit 2: $(cat "$dir/out")"
     grep -q 'TCP-TX .* unit 2 pdu 83 0b' "$dir/gw5.log" || fail "check: the module's 0x0B not in its log"
+    # The survey of units 1-4 through it: unit 1 found; unit 3's device, at
+    # 115200, not at the module's 9600, and each unit asked once.
+    rx=$(grep -c ' TCP-RX ' "$dir/gw5.log")
+    cli 0 survey "127.0.0.1:$port" --units 1-4 --json
+    [ "$(json 'd["connected"], d["units_asked"], [(f["unit"], f["values"]) for f in d["found"]]')" = \
+        "True 4 [(1, [1000])]" ] || fail "survey: $(cat "$dir/out")"
+    [ "$(grep -c ' TCP-RX ' "$dir/gw5.log")" -eq $((rx + 4)) ] || fail "survey: not one request per unit"
 
     # The write ends with a check through the module at its new speed: unit
     # 3's device, at 115200, answers once the module is back.
