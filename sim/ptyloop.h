@@ -1,11 +1,11 @@
-// The terminal side of the simulated module: a pseudo-terminal whose slave
-// stands in for the module's serial port, gap framing of the commands, the
-// restart (device vanishes, a new one comes back), the fault options and
-// the log.
+// The terminal side of the simulated module: the loop that watches the
+// pseudo-terminal (ptydevice.*) and the network side, gap framing of the
+// commands, the restart (device vanishes, a new one comes back), the fault
+// options (replyfaults.*) and the log (simlog.*).
 #pragma once
 
 #include "gatewaymodule.h"
-#include "netbridge.h"
+#include "netconfig.h"
 
 #include <string>
 
@@ -22,12 +22,8 @@ struct SimConfig {
     int burstBytes = 0;        // --burst
     int vanishAfter = 0;       // --vanish-after (0: off)
     GatewayModule::Options module;
-    NetConfig net;             // the network side (netbridge.h)
+    NetConfig net;             // the network side (netconfig.h, netbridge.h)
 };
 
 // Runs until SIGTERM/SIGINT; returns the exit status.
 int runSimulator(const SimConfig &config);
-
-// The log's escaping of bytes: printable ASCII as is, \\ \" \r \n \t, and
-// \xHH for everything else.
-std::string escapeBytes(const std::string &bytes);

@@ -242,8 +242,14 @@ void tst_Bridge::restartAppliesLineSettings()
     CliRun run = runCli(QStringList{"check", QStringLiteral("127.0.0.1:%1").arg(tcpPort(sim))} + read);
     QVERIFY2(run.status == 0, run.out + run.err);
 
+    // Stored, not yet applied: the line keeps its settings until the restart.
+    run = runCli({"write", sim.link, "--set", "parity=even", "--no-reboot", "--interval", "50"});
+    QVERIFY2(run.status == 0, run.err);
+    run = runCli(QStringList{"check", QStringLiteral("127.0.0.1:%1").arg(tcpPort(sim))} + read);
+    QVERIFY2(run.status == 0, run.out + run.err);
+
     const int listens = sim.count(QStringLiteral("TCP-LISTEN"));
-    run = runCli({"write", sim.link, "--set", "parity=even", "--interval", "50"});
+    run = runCli({"reboot", sim.link, "--interval", "50"});
     QVERIFY2(run.status == 0, run.err);
     QTRY_COMPARE(sim.count(QStringLiteral("TCP-LISTEN")), listens + 1);
     QVERIFY(sim.count(QStringLiteral("TCP-DOWN")) >= 1);
