@@ -37,5 +37,15 @@ echo "deps: installing ${missing[*]}"
 if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# A mirror caught mid-sync serves an index or a package of the wrong size
+# and apt-get fails for the moment: asked again a little later, it passes.
+# (A failed update still leaves lists to install from.)
+for attempt in 1 2 3 4; do
+    $sudo apt-get update -qq || echo "deps: apt-get update failed (attempt $attempt)" >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" && exit 0
+    [ "$attempt" -lt 4 ] || break
+    echo "deps: installing failed (attempt $attempt); again in $((attempt * 30)) s" >&2
+    sleep $((attempt * 30))
+done
+echo "deps: FAIL: ${missing[*]} could not be installed from Debian's archive" >&2
+exit 1

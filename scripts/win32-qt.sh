@@ -246,7 +246,10 @@ build_qtbase() {
                        -o "Dir::State::Lists=$work/apt/lists"
                        -o "Dir::Cache=$work/apt/cache"
                        -o "APT::Sandbox::User=root")
+    # (Asked again when a mirror caught mid-sync refuses it for the moment.)
     apt-get "${apt_private[@]}" update -qq >&2 ||
+        { sleep 30; apt-get "${apt_private[@]}" update -qq >&2; } ||
+        { sleep 90; apt-get "${apt_private[@]}" update -qq >&2; } ||
         fail "Debian's source archive ($mirror, $suite) cannot be reached: qtbase's sources come from there"
     (cd "$work/src" && apt-get "${apt_private[@]}" source --download-only -qq qtbase-opensource-src) >&2 ||
         fail "Debian's source archive ($mirror, $suite) did not give the source package qtbase-opensource-src"
