@@ -9,45 +9,37 @@ namespace language {
 
 namespace {
 
-const char *ownWords(Failure failure)
-{
-    switch (failure) {
-    case Failure::NoSuchPort:
-        return QT_TRANSLATE_NOOP("systemwords", "no such port");
-    case Failure::NotSerial:
-        return QT_TRANSLATE_NOOP("systemwords", "not a serial port");
-    case Failure::PortBusy:
-        return QT_TRANSLATE_NOOP("systemwords", "the port is busy with another program, or there is no access to it");
-    case Failure::NoSuchFile:
-        return QT_TRANSLATE_NOOP("systemwords", "no such file");
-    case Failure::Folder:
-        return QT_TRANSLATE_NOOP("systemwords", "a folder, not a file");
-    case Failure::NoAccess:
-        return QT_TRANSLATE_NOOP("systemwords", "no access");
-    case Failure::ConnectionRefused:
-        return QT_TRANSLATE_NOOP("systemwords", "connection refused");
-    case Failure::HostNotFound:
-        return QT_TRANSLATE_NOOP("systemwords", "host not found");
-    case Failure::ConnectionTimedOut:
-        return QT_TRANSLATE_NOOP("systemwords", "no answer within the time-out");
-    case Failure::AddressInUse:
-        return QT_TRANSLATE_NOOP("systemwords", "the port is taken by another program");
-    case Failure::AddressNotAvailable:
-        return QT_TRANSLATE_NOOP("systemwords", "the address is not one of this PC's");
-    case Failure::AddressProtected:
-        return QT_TRANSLATE_NOOP("systemwords", "no right to this port (ports below 1024 need the administrator's)");
-    }
-    return nullptr;
-}
+// The program's own words for each failure, for a person.
+const struct {
+    Failure failure;
+    const char *words;
+} ownWords[] = {
+    {Failure::NoSuchPort, QT_TRANSLATE_NOOP("systemwords", "no such port")},
+    {Failure::NotSerial, QT_TRANSLATE_NOOP("systemwords", "not a serial port")},
+    {Failure::PortBusy,
+     QT_TRANSLATE_NOOP("systemwords", "the port is busy with another program, or there is no access to it")},
+    {Failure::NoSuchFile, QT_TRANSLATE_NOOP("systemwords", "no such file")},
+    {Failure::Folder, QT_TRANSLATE_NOOP("systemwords", "a folder, not a file")},
+    {Failure::NoAccess, QT_TRANSLATE_NOOP("systemwords", "no access")},
+    {Failure::ConnectionRefused, QT_TRANSLATE_NOOP("systemwords", "connection refused")},
+    {Failure::HostNotFound, QT_TRANSLATE_NOOP("systemwords", "host not found")},
+    {Failure::ConnectionTimedOut, QT_TRANSLATE_NOOP("systemwords", "no answer within the time-out")},
+    {Failure::AddressInUse, QT_TRANSLATE_NOOP("systemwords", "the port is taken by another program")},
+    {Failure::AddressNotAvailable, QT_TRANSLATE_NOOP("systemwords", "the address is not one of this PC's")},
+    {Failure::AddressProtected,
+     QT_TRANSLATE_NOOP("systemwords", "no right to this port (ports below 1024 need the administrator's)")},
+};
 
 } // namespace
 
 QString failureText(Failure failure, const QString &system)
 {
-    const char *own = ownWords(failure);
-    if (english() || !own)
+    if (english())
         return system;
-    return QCoreApplication::translate("systemwords", own);
+    for (const auto &own : ownWords)
+        if (own.failure == failure)
+            return QCoreApplication::translate("systemwords", own.words);
+    return system;
 }
 
 QString fileFailureText(const QString &path, const QString &system)
