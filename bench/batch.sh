@@ -7,21 +7,7 @@
 # Takes about three minutes.
 #   bench/batch.sh [BUILD_DIR]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-${BUILD_DIR:-build}}
-scripts/deps.sh time bc >&2
-cmake --build "$build" --target gateway-cli gateway-sim >/dev/null
-cli=$build/cli/gateway-cli
-sim=$build/sim/gateway-sim
-
-work=$(mktemp -d)
-sims=()
-stop_sims() {
-    [ ${#sims[@]} -eq 0 ] || kill "${sims[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    sims=()
-}
-trap 'stop_sims; rm -rf "$work"' EXIT
+. "$(dirname "$0")/common.sh" "${1:-}" time bc
 
 printf '[General]\nMASK=255.255.0.0\nSPEED_RS485=8\n[Client_TCP]\nTIMEOUT_TCP=120\n' > "$work/template.TRset"
 
@@ -30,14 +16,10 @@ run() {
     local n=$1 interval=$2 ports=() i
     for ((i = 1; i <= n; ++i)); do
         rm -f "$work/m$i" "$work/m$i.state"
-        "$sim" --link "$work/m$i" --state "$work/m$i.state" --quiet \
-            --mac "$(printf '02:00:00:00:%02x:%02x' $((i / 256)) $((i % 256)))" > "$work/m$i.out" &
-        sims+=($!)
+        start_sim --link "$work/m$i" --state "$work/m$i.state" --mac "$(mac "$i")"
         ports+=("$work/m$i")
     done
-    for p in "${ports[@]}"; do
-        while [ ! -L "$p" ]; do sleep 0.05; done
-    done
+    wait_links "${ports[@]}"
     local list
     list=$(IFS=,; echo "${ports[*]}")
     "$cli" plan --template "$work/template.TRset" --ports "$list" --ip-from 10.1.0.1 --rtu-id-from 1 > "$work/plan.csv"

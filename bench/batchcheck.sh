@@ -11,51 +11,24 @@
 # ok and the checks ok. Prints a Markdown table; takes about two minutes.
 #   bench/batchcheck.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-${BUILD_DIR:-build}}
 runs=${2:-3}
-scripts/deps.sh time bc python3 >&2
-cmake --build "$build" --target gateway-cli gateway-sim >/dev/null
-cli=$build/cli/gateway-cli
-sim=$build/sim/gateway-sim
-
-work=$(mktemp -d)
-sims=()
-stop_sims() {
-    [ ${#sims[@]} -eq 0 ] || kill "${sims[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    sims=()
-}
-trap 'stop_sims; rm -rf "$work"' EXIT
-
-# N ports that nothing listens at, the system's picks, let go at once: given
-# to the modules, so that each keeps its port across its restart.
-free_ports() {
-    python3 -c '
-import socket, sys
-held = [socket.socket() for _ in range(int(sys.argv[1]))]
-for s in held:
-    s.bind(("127.0.0.1", 0))
-print(" ".join(str(s.getsockname()[1]) for s in held))' "$1"
-}
+. "$(dirname "$0")/common.sh" "${1:-}" time bc
 
 # run N INTERVAL: prints "wall cpu rows-ok checks-ok" of one batch.
 run() {
     local n=$1 interval=$2 i tcp
     read -r -a tcp < <(free_ports "$n")
     printf 'port,timeout_response,check,via\n' > "$work/plan.csv"
+    local links=()
     for ((i = 1; i <= n; ++i)); do
         rm -f "$work/m$i" "$work/m$i.state"
         printf 'timeout_response=500\n' > "$work/m$i.state"
-        "$sim" --link "$work/m$i" --state "$work/m$i.state" --quiet --restart-delay 300 \
-            --mac "$(printf '02:00:00:00:%02x:%02x' $((i / 256)) $((i % 256)))" \
-            --tcp-listen "127.0.0.1:${tcp[i - 1]}" --field 1@9600/none/1 > "$work/m$i.out" &
-        sims+=($!)
+        start_sim --link "$work/m$i" --state "$work/m$i.state" --restart-delay 300 --mac "$(mac "$i")" \
+            --tcp-listen "127.0.0.1:${tcp[i - 1]}" --field 1@9600/none/1
         printf '%s,600,1:hr:0:2,127.0.0.1:%s\n' "$work/m$i" "${tcp[i - 1]}" >> "$work/plan.csv"
+        links+=("$work/m$i")
     done
-    for ((i = 1; i <= n; ++i)); do
-        while [ ! -L "$work/m$i" ]; do sleep 0.05; done
-    done
+    wait_links "${links[@]}"
     rm -f "$work/report.csv"
     /usr/bin/time -f '%e %U %S' -o "$work/time" \
         "$cli" batch "$work/plan.csv" --report "$work/report.csv" --interval "$interval" > /dev/null 2>&1 || true

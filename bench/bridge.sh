@@ -8,52 +8,28 @@
 # above the floor is the programs' own: gateway-cli's (Qt SerialBus, the
 # event loop), the loopback's and the simulator's (its timer). Prints a
 # Markdown table; takes about half a minute.
-# Then the time-out: a gateway that never answers (--tcp-stall), each
-# request given up no earlier than --timeout after it arrived, as the
-# simulator's log times it (the request's arrival, the connection's close).
+# Then the time-out: a server that takes each request and never answers,
+# each request given up no earlier than --timeout after it arrived, as that
+# server times it (the request's arrival, the connection's close).
 #   bench/bridge.sh [BUILD_DIR]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-${BUILD_DIR:-build}}
-scripts/deps.sh python3 >&2
-cmake --build "$build" --target gateway-cli gateway-sim >/dev/null
-cli=$build/cli/gateway-cli
-sim=$build/sim/gateway-sim
+. "$(dirname "$0")/common.sh" "${1:-}"
 
-work=$(mktemp -d)
-sim_pid=""
-trap '[ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-
-# start_sim SPEED OPTION...: the simulated gateway in the background; sets
-# port to its network side's.
-start_sim() {
-    local speed=$1
-    shift
-    printf 'speed=%s\n' "$speed" > "$work/module.state"
+# gateway SPEED OPTION...: the simulated gateway at SPEED in the background;
+# sets port to its network side's.
+gateway() {
+    printf 'speed=%s\n' "$1" > "$work/module.state"
     rm -f "$work/sim.log"
-    "$sim" --link "$work/tty" --state "$work/module.state" --log "$work/sim.log" --quiet \
-        --tcp-listen 127.0.0.1:0 "$@" > /dev/null &
-    sim_pid=$!
-    port=""
-    for _ in $(seq 100); do
-        port=$(sed -n 's/^[0-9.]* TCP-LISTEN 127\.0\.0\.1:\([0-9]*\) .*/\1/p' "$work/sim.log" 2>/dev/null || true)
-        [ -n "$port" ] && break
-        sleep 0.05
-    done
-}
-
-stop_sim() {
-    kill "$sim_pid"
-    wait "$sim_pid" 2>/dev/null || true
-    sim_pid=""
+    start_sim --link "$work/tty" --state "$work/module.state" --log "$work/sim.log" --tcp-listen 127.0.0.1:0 "${@:2}"
+    port=$(listening_port "$work/sim.log")
 }
 
 # run SPEED READ REPEAT: one table row.
 run() {
     local speed=$1 read=$2 repeat=$3
-    start_sim "$speed" --field "1@$speed/none/1"
+    gateway "$speed" --field "1@$speed/none/1"
     "$cli" check "127.0.0.1:$port" --read "$read" --repeat "$repeat" --json > "$work/check.json"
-    stop_sim
+    stop_sims
     python3 - "$work/check.json" "$speed" "$read" <<'PY'
 import json, sys
 doc = json.load(open(sys.argv[1]))

@@ -10,49 +10,23 @@
 # tables; takes about four minutes.
 #   bench/survey.sh [BUILD_DIR]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-${BUILD_DIR:-build}}
-scripts/deps.sh python3 >&2
-cmake --build "$build" --target gateway-cli gateway-sim >/dev/null
-cli=$build/cli/gateway-cli
-sim=$build/sim/gateway-sim
+. "$(dirname "$0")/common.sh" "${1:-}"
 # The simulated module's restart (gateway-sim --restart-delay) and pace.
 restart_ms=300
 interval=100
 
-work=$(mktemp -d)
-sim_pid=""
-trap '[ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-
-free_port() {
-    python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
 # start STATE FIELD...: the simulated module at a port of its own, kept
 # across its restarts.
 start() {
-    local state=$1
+    local state=$1 fields=() f
     shift
-    port=$(free_port)
+    port=$(free_ports 1)
     printf '%b' "$state" > "$work/module.state"
     rm -f "$work/sim.log"
-    local fields=()
     for f in "$@"; do fields+=(--field "$f"); done
-    "$sim" --link "$work/tty" --state "$work/module.state" --log "$work/sim.log" --quiet \
-        --restart-delay "$restart_ms" --tcp-listen "127.0.0.1:$port" "${fields[@]}" > /dev/null &
-    sim_pid=$!
-    for _ in $(seq 100); do
-        grep -q "TCP-LISTEN 127.0.0.1:$port" "$work/sim.log" 2>/dev/null && return
-        sleep 0.05
-    done
-    echo "bench: gateway-sim did not listen" >&2
-    exit 1
-}
-
-stop() {
-    kill "$sim_pid"
-    wait "$sim_pid" 2>/dev/null || true
-    sim_pid=""
+    start_sim --link "$work/tty" --state "$work/module.state" --log "$work/sim.log" \
+        --restart-delay "$restart_ms" --tcp-listen "127.0.0.1:$port" "${fields[@]}"
+    listening_port "$work/sim.log" > /dev/null
 }
 
 # survey TIMEOUT_RESPONSE SPEED: one row of the survey's table.
@@ -60,7 +34,7 @@ survey() {
     local response=$1 speed=$2
     start "speed=$speed\ntimeout_response=$response\n" "17@$speed/none/1" "100@$speed/none/1" "200@$speed/none/1"
     "$cli" survey "127.0.0.1:$port" --json > "$work/survey.json"
-    stop
+    stop_sims
     python3 - "$work/survey.json" "$response" "$speed" <<'PY'
 import json, sys
 doc = json.load(open(sys.argv[1]))
@@ -85,7 +59,7 @@ tune() {
     t0=$(date +%s%N)
     "$cli" tune "$work/tty" --via "127.0.0.1:$port" --units 1-8 --interval "$interval" --json "$@" > "$work/tune.json"
     t1=$(date +%s%N)
-    stop
+    stop_sims
     python3 - "$work/tune.json" "$interval" "$restart_ms" "$(( (t1 - t0) / 1000000 ))" "$field" <<'PY'
 import json, sys
 doc = json.load(open(sys.argv[1]))
