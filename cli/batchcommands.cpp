@@ -38,24 +38,27 @@ QStringList portList(const QString &value)
     return value.split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
+// --ports, which plan and batch take.
+QCommandLineOption portsOption()
+{
+    return {QStringLiteral("ports"), cli::tr("the ports, separated by commas, as this help tells"),
+            QStringLiteral("PORT,...")};
+}
+
 // ---- plan ----
 
 struct PlanOptions {
     QCommandLineOption templ{QStringLiteral("template"), cli::tr("the settings file each row starts from"),
                              QStringLiteral("FILE")};
-    QCommandLineOption ports{QStringLiteral("ports"),
-                             cli::tr("the ports, a row each in this order; \"found\": those where find sees a module"),
-                             QStringLiteral("PORT,...")};
+    QCommandLineOption ports = portsOption();
     QCommandLineOption ipFrom{QStringLiteral("ip-from"),
                               cli::tr("the first row's ip; each next row the next address of the template's subnet"),
                               QStringLiteral("IP")};
     QCommandLineOption rtuIdFrom{QStringLiteral("rtu-id-from"),
                                  cli::tr("the first row's rtu_virtual_id; each next row the next number"),
                                  QStringLiteral("N")};
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
-                              cli::tr("write the plan to FILE (the template's path relative to it), not to stdout"),
-                              QStringLiteral("FILE")};
-    QCommandLineOption overwrite = overwriteOption();
+    QCommandLineOption output = option::output();
+    QCommandLineOption overwrite = option::overwrite();
     QCommandLineOption separator{QStringLiteral("separator"),
                                  cli::tr("between the fields: , (the default), ; or tab"), QStringLiteral("C")};
     QList<QCommandLineOption> all() const { return {templ, ports, ipFrom, rtuIdFrom, output, overwrite, separator}; }
@@ -194,24 +197,16 @@ int plan(const Options &o)
 // ---- batch ----
 
 struct BatchOptions {
-    QCommandLineOption report{QStringLiteral("report"),
-                              cli::tr("the as-built record (CSV): one row per plan row with its result, the keys "
-                                 "written, and the values asked for, read back and those before"),
-                              QStringLiteral("FILE")};
-    QCommandLineOption overwrite{QStringLiteral("overwrite"), cli::tr("replace an existing report")};
+    QCommandLineOption report = option::report();
+    QCommandLineOption overwrite = option::overwrite();
     QCommandLineOption reportFormat{QStringLiteral("report-format"),
                                     cli::tr("csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte "
                                        "order mark); by default as the plan is written"),
                                     QStringLiteral("FORMAT")};
-    QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the modules judge them")};
-    QCommandLineOption ports{QStringLiteral("ports"),
-                             cli::tr("where the modules of the rows with a mac are looked for (default: every listed "
-                                "port)"),
-                             QStringLiteral("PORT,...")};
-    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), cli::tr("write only the values that differ")};
-    QCommandLineOption rebootTimeout{QStringLiteral("reboot-timeout"),
-                                     cli::tr("how long to wait for a module after its reboot (default 30)"),
-                                     QStringLiteral("S")};
+    QCommandLineOption force = option::force();
+    QCommandLineOption ports = portsOption();
+    QCommandLineOption onlyChanged = option::onlyChanged();
+    QCommandLineOption rebootTimeout = option::rebootTimeout();
     QList<QCommandLineOption> all() const
     {
         return {report, overwrite, reportFormat, force, ports, onlyChanged, rebootTimeout};
@@ -341,8 +336,8 @@ int batch(const Options &o)
 {
     // Parse: the options, the report's file, then the whole plan.
     const BatchOptions own;
-    int timeout = 30;
-    if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
+    int timeout = 0;
+    if (!option::rebootTimeoutMs(o, &timeout))
         return Usage;
     const QString reportPath = o.value(own.report);
     QStringList faults;
@@ -385,7 +380,7 @@ int batch(const Options &o)
     base.onlyChanged = o.isSet(own.onlyChanged);
     base.action = proto::RebootUniversal;
     base.readBack = true;
-    base.rebootTimeoutMs = timeout * 1000;
+    base.rebootTimeoutMs = timeout;
     if (!o.isSet(own.force))
         base.judge = NetRules::jointFaults;
     BatchRun run;
@@ -500,7 +495,8 @@ Command batchCommand()
                  "stderr. Rows of separators only and empty cells at the header's end are\n"
                  "left out. A header row, then one row per module with the columns\n"
                  "  port     a port name or device path, or\n"
-                 "  mac      the module's MAC address, found on whichever port it is\n"
+                 "  mac      the module's MAC address, found on whichever port of --ports\n"
+                 "           it is (by default on every listed port)\n"
                  "  file     a settings file to start from (relative to the plan's folder)\n"
                  "  KEY      any writable parameter key (in any case); a cell overrides the\n"
                  "           file's value, an empty cell leaves it\n"

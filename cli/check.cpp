@@ -8,6 +8,7 @@
 #include "exitcode.h"
 #include "messages.h"
 #include "modbuscheck.h"
+#include "netoptions.h"
 #include "options.h"
 #include "valueargs.h"
 
@@ -16,30 +17,15 @@ namespace cli {
 namespace {
 
 struct CheckOptions {
-    QCommandLineOption unit{QStringLiteral("unit"),
-                            cli::tr("the unit (the device's address on the RS-485 line), 1-247 (default 1)"),
-                            QStringLiteral("ID")};
-    QCommandLineOption read{
-        QStringLiteral("read"),
-        cli::tr("a read (repeatable; default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or "
-           "di (discrete inputs); ADDRESS the protocol address as it goes on the wire, 0-65535: the first "
-           "holding register is hr:0. Pollers and device manuals count from 1 with the table in front: 40001 is "
-           "hr:0, 40010 hr:9, 30001 ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for registers, 1-2000 for bits "
-           "(default 1)."),
-        QStringLiteral("KIND:ADDRESS[:COUNT]")};
-    QCommandLineOption timeout{QStringLiteral("timeout"),
-                               cli::tr("how long to wait for the connection and for each reply (default 3000; with "
-                                  "--file, the file's timeout_response + 1000)"),
-                               QStringLiteral("MS")};
     QCommandLineOption repeat{QStringLiteral("repeat"),
                               cli::tr("send the reads N times: each read's round trip as its median, minimum and "
                                  "maximum"),
                               QStringLiteral("N")};
     QCommandLineOption file{QStringLiteral("file"),
-                            cli::tr("the module's settings file (.TRset): its response time-out, and its values named "
-                               "in the hints"),
+                            cli::tr("the module's settings file (.TRset): its values named in the hints, and its "
+                                    "timeout_response + 1000 the default of --timeout"),
                             QStringLiteral("FILE")};
-    QList<QCommandLineOption> all() const { return {unit, read, timeout, repeat, file}; }
+    QList<QCommandLineOption> all() const { return {option::unit(), option::read(), option::timeout(), repeat, file}; }
 };
 
 int check(const Options &o)
@@ -51,18 +37,9 @@ int check(const Options &o)
     int port = 0;
     if (!checkargs::parseHostPort(o.positional[0], &host, &port, &fault))
         faults << fault;
-    int unit = 1;
-    if (o.isSet(own.unit) && !checkargs::parseUnit(o.value(own.unit), &unit, &fault))
-        faults << QStringLiteral("--unit: %1").arg(fault);
-    QVector<checkargs::Read> reads;
-    const QStringList asked = o.isSet(own.read) ? o.values(own.read) : QStringList{QStringLiteral("hr:0:1")};
-    for (const QString &text : asked) {
-        checkargs::Read read;
-        if (checkargs::parseRead(text, unit, &read, &fault))
-            reads << read;
-        else
-            faults << QStringLiteral("--read %1").arg(fault);
-    }
+    const int unit = option::unitOf(o, &faults);
+    const QVector<checkargs::Read> reads =
+        option::readsOf(o, option::read(), unit, {QStringLiteral("hr:0:1")}, &faults);
     // The module's settings, for the hints and its response time-out; its
     // values as they are (a check judges none of them).
     ModuleValues module;
@@ -71,9 +48,7 @@ int check(const Options &o)
     int timeout = 3000;
     if (module.has(proto::Param::TimeoutResponse))
         timeout = module.value(proto::Param::TimeoutResponse).toInt() + 1000;
-    bool bad = false;
-    if (o.isSet(own.timeout) && !o.number(own.timeout, 10, 600000, &timeout))
-        bad = true;
+    bool bad = !option::timeoutOf(o, &timeout);
     int repeat = 1;
     if (o.isSet(own.repeat) && !o.number(own.repeat, 1, 100000, &repeat))
         bad = true;
@@ -99,10 +74,10 @@ Command checkCommand()
     c.synopsis = QStringLiteral("HOST[:PORT] [--read KIND:ADDRESS[:COUNT]]... [OPTION]...");
     c.summary = tr("read through the gateway over Modbus TCP: does it reach the devices on its RS-485 line?");
     c.about = tr("Proves that a gateway bridges: connects to it over Modbus TCP at HOST and\n"
-                 "PORT (default 502), sends each read in the order given, each to the unit\n"
-                 "of --unit, and reports what came back: the values, or the exception with\n"
-                 "its name, what it means at a gateway and what to look at. Nothing is sent\n"
-                 "to the module's configuration port.");
+                 "PORT (default 502), sends each read of --read (repeatable) in the order\n"
+                 "given, each to the unit of --unit, and reports what came back: the\n"
+                 "values, or the exception with its name, what it means at a gateway and\n"
+                 "what to look at. Nothing is sent to the module's configuration port.");
     c.options = CheckOptions().all();
     c.notes = tr("A device's own exceptions (0x01-0x04) prove that the path through the\n"
                  "gateway works: the read was wrong for the device. 0x0B says that no device\n"

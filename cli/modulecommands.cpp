@@ -107,14 +107,6 @@ QString seconds(qint64 ms)
 
 // ---- scan ----
 
-QCommandLineOption outputOption()
-{
-    return {{QStringLiteral("o"), QStringLiteral("output")},
-            tr("also save the thirteen values a settings file holds, as the configurator saves them after the "
-               "same scan"),
-            QStringLiteral("FILE")};
-}
-
 // Saves the values as a settings file of its own, replacing whatever was
 // there: the settings store merges into an existing file, so it writes a
 // new one beside, which then takes the file's place whole.
@@ -140,11 +132,10 @@ bool saveSettings(const QString &path, const ModuleValues &values, QString *erro
 int scan(const Options &o)
 {
     // Parse: a file to save proven writable before anything is sent.
-    const QCommandLineOption outputOpt = outputOption();
-    const bool save = o.isSet(outputOpt);
-    const QString output = o.value(outputOpt);
+    const bool save = o.isSet(option::output());
+    const QString output = o.value(option::output());
     if (save) {
-        const QString fault = OutputFile::fault(output, o.isSet(overwriteOption()));
+        const QString fault = OutputFile::fault(output, o.isSet(option::overwrite()));
         if (!fault.isEmpty())
             return refuse({fault});
     }
@@ -176,13 +167,11 @@ int scan(const Options &o)
 struct WriteOptions {
     QCommandLineOption set{QStringLiteral("set"), cli::tr("a value to write (repeatable, each key once)"),
                            QStringLiteral("KEY=VALUE")};
-    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), cli::tr("scan first and write only the values that differ")};
     QCommandLineOption noReboot{QStringLiteral("no-reboot"), cli::tr("end after the changes: no reboot, no read-back")};
-    QCommandLineOption rebootTimeout = rebootTimeoutOption();
-    QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the module judges them")};
     QList<QCommandLineOption> all() const
     {
-        return QList<QCommandLineOption>{set, onlyChanged, noReboot, rebootTimeout, force} + writecheck::options();
+        return QList<QCommandLineOption>{set, option::onlyChanged(), noReboot, option::rebootTimeout(), option::force()}
+        + writecheck::options();
     }
 };
 
@@ -191,10 +180,10 @@ int write(const Options &o)
     // Parse: the values, each checked unless forced, and the network's
     // rules on those given together.
     const WriteOptions own;
-    int timeout = 30;
-    if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
+    int timeout = 0;
+    if (!option::rebootTimeoutMs(o, &timeout))
         return Usage;
-    const bool force = o.isSet(own.force);
+    const bool force = o.isSet(option::force());
     QStringList faults;
     ModuleValues values;
     if (o.positional.size() == 2)
@@ -215,7 +204,7 @@ int write(const Options &o)
     // Plan: the values the rules also need are read first, and the values
     // as they will stand judged before any change.
     Commissioning::Plan plan;
-    plan.onlyChanged = o.isSet(own.onlyChanged);
+    plan.onlyChanged = o.isSet(option::onlyChanged());
     plan.before = plan.onlyChanged ? scanOrder() : identityQueries();
     const QList<proto::Param> needed = force ? QList<proto::Param>() : NetRules::neededToJudge(values);
     for (const proto::Param p : needed)
@@ -227,7 +216,7 @@ int write(const Options &o)
     if (!o.isSet(own.noReboot)) {
         plan.action = proto::RebootUniversal;
         plan.readBack = true;
-        plan.rebootTimeoutMs = timeout * 1000;
+        plan.rebootTimeoutMs = timeout;
     }
     // A check needs the mode the module will be in: the scanned one, judged
     // before any change is sent.
@@ -321,7 +310,6 @@ int diff(const Options &o)
 struct ActionOptions {
     QCommandLineOption noWait{QStringLiteral("no-wait"),
                               cli::tr("end once the command has left the port: no wait for the module's return")};
-    QCommandLineOption rebootTimeout = rebootTimeoutOption();
     QCommandLineOption yes{QStringLiteral("yes"), cli::tr("yes, return the module to its factory settings")};
 };
 
@@ -332,8 +320,8 @@ int action(const Options &o, const QByteArray &line, bool readBack)
 {
     // Parse.
     const ActionOptions own;
-    int timeout = 30;
-    if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
+    int timeout = 0;
+    if (!option::rebootTimeoutMs(o, &timeout))
         return Usage;
     const bool wait = !o.isSet(own.noWait);
     // Plan and run.
@@ -342,7 +330,7 @@ int action(const Options &o, const QByteArray &line, bool readBack)
     plan.action = line;
     plan.waitBack = wait;
     plan.readBack = wait && readBack;
-    plan.rebootTimeoutMs = timeout * 1000;
+    plan.rebootTimeoutMs = timeout;
     const Ran done = runOne(o.positional[0], plan, o.common);
     const Commissioning::Result &r = done.result;
     // Render.
@@ -393,12 +381,14 @@ Command scanCommand()
     c.about = tr("Reads the module's fifteen parameters, in the order the configurator's scan\n"
                  "takes them, and prints them (key, value), or with --json as\n"
                  "{\"port\": ..., \"result\": \"ok\", \"parameters\": {\"mode\": \"server\", ...}}.");
-    c.options = {outputOption(), overwriteOption()};
+    c.options = {option::output(), option::overwrite()};
     c.notes = tr("A reply that is missing, empty or not one of a choice's words fails the\n"
                  "scan and names the key: exit status 3 for a silent module or one whose\n"
-                 "replies are not the protocol's (garbled), 1 for a bad value. The file of\n"
-                 "-o is checked before anything is sent: its folder must take a new file,\n"
-                 "and an existing file is replaced only with --overwrite.");
+                 "replies are not the protocol's (garbled), 1 for a bad value. -o also\n"
+                 "saves the thirteen values a settings file holds, as the configurator\n"
+                 "saves them after the same scan; the file is checked before anything is\n"
+                 "sent: its folder must take a new file, and an existing file is replaced\n"
+                 "only with --overwrite.");
     c.minArguments = c.maxArguments = 1;
     c.run = scan;
     return c;
@@ -470,7 +460,7 @@ Command rebootCommand()
                  "again (its device may vanish and come back meanwhile), confirms it with a\n"
                  "query and prints how long it took. Exit status 3 when it does not come\n"
                  "back in time.");
-    c.options = {own.noWait, own.rebootTimeout};
+    c.options = {own.noWait, option::rebootTimeout()};
     c.minArguments = c.maxArguments = 1;
     c.run = reboot;
     return c;
@@ -489,7 +479,7 @@ Command factoryResetCommand()
                  "shows the values it came back with (with --json as \"after\"). It refuses\n"
                  "without --yes (exit status 2); exit status 3 when the module does not come\n"
                  "back in time.");
-    c.options = {own.yes, own.noWait, own.rebootTimeout};
+    c.options = {own.yes, own.noWait, option::rebootTimeout()};
     c.minArguments = c.maxArguments = 1;
     c.run = factoryReset;
     return c;

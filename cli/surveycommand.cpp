@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "exitcode.h"
 #include "messages.h"
+#include "netoptions.h"
 #include "options.h"
 #include "survey.h"
 #include "surveyargs.h"
@@ -14,15 +15,6 @@ namespace cli {
 
 namespace {
 
-QCommandLineOption timeoutOption()
-{
-    return {QStringLiteral("timeout"),
-            cli::tr("how long to wait for the connection and for each reply (default 3000): longer than the "
-                    "gateway's own response time-out (the module's timeout_response), so that each absent unit's "
-                    "0x0B comes before it"),
-            QStringLiteral("MS")};
-}
-
 int survey(const Options &o)
 {
     // Parse: nothing is sent before every option is known good.
@@ -32,9 +24,7 @@ int survey(const Options &o)
     if (!checkargs::parseHostPort(o.positional[0], &asked.host, &asked.port, &fault))
         faults << fault;
     surveyargs::parse(o, &asked, &faults);
-    bool bad = false;
-    if (o.isSet(timeoutOption()) && !o.number(timeoutOption(), 10, 600000, &asked.timeoutMs))
-        bad = true;
+    const bool bad = !option::timeoutOf(o, &asked.timeoutMs);
     if (bad || !faults.isEmpty())
         return refuse(faults);
 
@@ -62,7 +52,7 @@ Command surveyCommand()
                  "answers, with values or with its own exception (0x01-0x04: a device is\n"
                  "there), is found; 0x0B or no reply: none there. Nothing is sent to the\n"
                  "module's configuration port.");
-    c.options = {surveyargs::unitsOption(), surveyargs::readOption(), timeoutOption()};
+    c.options = {surveyargs::unitsOption(), option::read(), option::timeout()};
     c.notes = tr("The line carries one request at a time, so each absent unit costs the\n"
                  "gateway's response time-out (timeout_response) before its 0x0B: 247 units\n"
                  "at 1000 ms take about four minutes. A short --units list makes it short.\n"

@@ -8,6 +8,7 @@
 #include "exitcode.h"
 #include "help.h"
 #include "messages.h"
+#include "netoptions.h"
 #include "options.h"
 #include "outputfile.h"
 #include "parameters.h"
@@ -21,9 +22,6 @@ namespace cli {
 namespace {
 
 struct TuneOptions {
-    QCommandLineOption via{QStringLiteral("via"),
-                           cli::tr("the module's TCP side, where each survey connects (port default 502); required"),
-                           QStringLiteral("HOST[:PORT]")};
     QCommandLineOption speeds{QStringLiteral("speeds"),
                               cli::tr("the speeds tried, separated by commas (default every speed of the module)"),
                               QStringLiteral("LIST")};
@@ -36,13 +34,10 @@ struct TuneOptions {
     QCommandLineOption all{QStringLiteral("all"),
                            cli::tr("try every setting and report each one's devices; the module then goes to the "
                                    "first setting found")};
-    QCommandLineOption report{QStringLiteral("report"),
-                              cli::tr("the record (CSV): one row per try, and one for the module put back or moved"),
-                              QStringLiteral("FILE")};
     QList<QCommandLineOption> list() const
     {
-        return {via,      speeds, parities, stopBits, surveyargs::unitsOption(), surveyargs::readOption(),
-                all,      report, overwriteOption(), rebootTimeoutOption()};
+        return {option::via(), speeds, parities, stopBits, surveyargs::unitsOption(), option::read(), all,
+                option::report(), option::overwrite(), option::rebootTimeout()};
     }
 };
 
@@ -72,13 +67,10 @@ bool parse(const Options &o, Tuning::Asked *asked, QString *reportPath)
 {
     const TuneOptions own;
     QStringList faults;
-    QString fault;
     asked->port = o.positional[0];
     asked->interval = o.common.interval;
-    if (!o.isSet(own.via))
+    if (!option::viaOf(o, &asked->viaHost, &asked->viaPort, &faults))
         faults << tr("--via HOST[:PORT] is needed: the module's TCP side, where the devices are asked");
-    else if (!checkargs::parseHostPort(o.value(own.via), &asked->viaHost, &asked->viaPort, &fault))
-        faults << QStringLiteral("--via %1").arg(fault);
     Survey::Asked survey;
     surveyargs::parse(o, &survey, &faults);
     asked->units = survey.units;
@@ -87,13 +79,11 @@ bool parse(const Options &o, Tuning::Asked *asked, QString *reportPath)
                                wordList(o, own.parities, proto::words::parityChoices.write, &faults),
                                wordList(o, own.stopBits, proto::words::stopBitChoices.write, &faults));
     asked->all = o.isSet(own.all);
-    int seconds = 30;
-    if (o.isSet(rebootTimeoutOption()) && !o.number(rebootTimeoutOption(), 1, 3600, &seconds))
+    if (!option::rebootTimeoutMs(o, &asked->rebootTimeoutMs))
         return false;
-    asked->rebootTimeoutMs = seconds * 1000;
-    *reportPath = o.value(own.report);
+    *reportPath = o.value(option::report());
     if (!reportPath->isEmpty()) {
-        fault = OutputFile::fault(*reportPath, o.isSet(overwriteOption()));
+        const QString fault = OutputFile::fault(*reportPath, o.isSet(option::overwrite()));
         if (!fault.isEmpty())
             faults << fault;
     }
@@ -201,7 +191,8 @@ Command tuneCommand()
                  "\n"
                  "Each try takes the changed settings at the module's pace (--interval),\n"
                  "the restart, and the survey: each absent unit costs the module's\n"
-                 "timeout_response. A short --units list makes each try short.\n"
+                 "timeout_response. A short --units list makes each try short. The record\n"
+                 "of --report has a row per try, and one for the module put back or moved.\n"
                  "\n"
                  "With --json: {\"port\", \"via\", \"result\", \"original\": {\"speed\", \"parity\",\n"
                  "\"stop_bits\"}, \"tried\": [{\"speed\", \"parity\", \"stop_bits\", \"written\",\n"
