@@ -67,8 +67,8 @@ Options::Options(const Command &command)
     : command(command)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(commonOptions(command.serial));
-    parser.addOptions(command.options);
+    parser.addOptions(commonOptions(command.side == Command::Serial));
+    parser.addOptions(command.options());
 }
 
 bool Options::parse(const QStringList &args, int *exitCode)
@@ -76,7 +76,7 @@ bool Options::parse(const QStringList &args, int *exitCode)
     *exitCode = Usage;
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("gateway-cli")} + args)) {
-        message(cli::tr("%1 (gateway-cli %2 --help)").arg(parser.errorText(), command.name));
+        message(cli::tr("%1 (gateway-cli %2 --help)").arg(parser.errorText(), QLatin1String(command.name)));
         return false;
     }
     if (parser.isSet(help())) {
@@ -94,12 +94,12 @@ bool Options::parse(const QStringList &args, int *exitCode)
     if (tooFew || (command.maxArguments >= 0 && positional.size() > command.maxArguments)) {
         message((tooFew ? cli::tr("too few arguments for %1 (gateway-cli %1 --help)")
                         : cli::tr("too many arguments for %1 (gateway-cli %1 --help)"))
-                    .arg(command.name));
+                    .arg(QLatin1String(command.name)));
         return false;
     }
     common.verbose = parser.isSet(verbose());
     common.json = parser.isSet(json());
-    if (command.serial && parser.isSet(interval()) && !number(interval(), 1, 600000, &common.interval))
+    if (command.side == Command::Serial && parser.isSet(interval()) && !number(interval(), 1, 600000, &common.interval))
         return false;
     return true;
 }

@@ -569,12 +569,13 @@ void tst_CliInput::manualPage()
     const QString commands = section(commandsHeading);
     QList<int> starts;
     QMap<int, QString> entryOf;
-    for (const cli::Command &c : cli::commands()) {
-        const QRegularExpression head(QStringLiteral("\n\\.TP\n\\.B %1[ \n]").arg(QRegularExpression::escape(c.name)));
+    for (const cli::Command *c : cli::commands()) {
+        const QString name = QLatin1String(c->name);
+        const QRegularExpression head(QStringLiteral("\n\\.TP\n\\.B %1[ \n]").arg(QRegularExpression::escape(name)));
         const int at = int(commands.indexOf(head));
-        QVERIFY2(at >= 0, qPrintable(c.name + QStringLiteral(": no entry among the commands")));
+        QVERIFY2(at >= 0, qPrintable(name + QStringLiteral(": no entry among the commands")));
         starts << at;
-        entryOf.insert(at, c.name);
+        entryOf.insert(at, name);
     }
     std::sort(starts.begin(), starts.end());
     QMap<QString, QString> entries;
@@ -585,19 +586,19 @@ void tst_CliInput::manualPage()
     // The options a synopsis line of the table names: -o, --name.
     const QRegularExpression tableOption(QStringLiteral(R"((?:^|[\s\[|])--?([a-z]+(?:-[a-z]+)*))"));
     QStringList table;
-    for (const cli::Command &c : cli::commands()) {
-        table << c.name;
-        const QSet<QString> own = namesOf(c.options);
-        QVERIFY2(synopsis.value(c.name) == own,
-                 qPrintable(QStringLiteral("%1: the page's synopsis %2, the table %3")
-                                .arg(c.name, sorted(synopsis.value(c.name)), sorted(own))));
-        const QSet<QString> described = optionsIn(entries.value(c.name));
+    for (const cli::Command *c : cli::commands()) {
+        const QString name = QLatin1String(c->name);
+        table << name;
+        const QSet<QString> own = namesOf(c->options());
+        QVERIFY2(synopsis.value(name) == own, qPrintable(QStringLiteral("%1: the page's synopsis %2, the table %3")
+                                                             .arg(name, sorted(synopsis.value(name)), sorted(own))));
+        const QSet<QString> described = optionsIn(entries.value(name));
         QVERIFY2(described.contains(own), qPrintable(QStringLiteral("%1: its entry on the page lacks %2")
-                                                         .arg(c.name, sorted(own - described))));
-        for (auto m = tableOption.globalMatch(c.synopsis); m.hasNext();) {
-            const QString name = m.next().captured(1);
-            QVERIFY2(own.contains(name) || common.contains(name),
-                     qPrintable(QStringLiteral("%1: its synopsis names --%2, which it does not take").arg(c.name, name)));
+                                                         .arg(name, sorted(own - described))));
+        for (auto m = tableOption.globalMatch(QLatin1String(c->synopsis)); m.hasNext();) {
+            const QString option = m.next().captured(1);
+            QVERIFY2(own.contains(option) || common.contains(option),
+                     qPrintable(QStringLiteral("%1: its synopsis names --%2, which it does not take").arg(name, option)));
         }
     }
     QCOMPARE(named, table);
