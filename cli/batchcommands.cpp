@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "batchchecks.h"
+#include "batchcommands.h"
 #include "batchrun.h"
-#include "commands.h"
 #include "console.h"
 #include "discovery.h"
 #include "exitcode.h"
@@ -38,28 +38,42 @@ QStringList portList(const QString &value)
     return value.split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
+// --ports, which plan and batch take.
+QCommandLineOption portsOption()
+{
+    return {QStringLiteral("ports"), cli::tr("the ports, separated by commas, as this help tells"),
+            QStringLiteral("PORT,...")};
+}
+
 // ---- plan ----
 
-struct PlanOptions {
-    QCommandLineOption templ{QStringLiteral("template"), cli::tr("the settings file each row starts from"),
-                             QStringLiteral("FILE")};
-    QCommandLineOption ports{QStringLiteral("ports"),
-                             cli::tr("the ports, a row each in this order; \"found\": those where find sees a module"),
-                             QStringLiteral("PORT,...")};
-    QCommandLineOption ipFrom{QStringLiteral("ip-from"),
-                              cli::tr("the first row's ip; each next row the next address of the template's subnet"),
-                              QStringLiteral("IP")};
-    QCommandLineOption rtuIdFrom{QStringLiteral("rtu-id-from"),
-                                 cli::tr("the first row's rtu_virtual_id; each next row the next number"),
-                                 QStringLiteral("N")};
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
-                              cli::tr("write the plan to FILE (the template's path relative to it), not to stdout"),
-                              QStringLiteral("FILE")};
-    QCommandLineOption overwrite = overwriteOption();
-    QCommandLineOption separator{QStringLiteral("separator"),
-                                 cli::tr("between the fields: , (the default), ; or tab"), QStringLiteral("C")};
-    QList<QCommandLineOption> all() const { return {templ, ports, ipFrom, rtuIdFrom, output, overwrite, separator}; }
-};
+QCommandLineOption templateOption()
+{
+    return {QStringLiteral("template"), tr("the settings file each row starts from"), QStringLiteral("FILE")};
+}
+
+QCommandLineOption ipFromOption()
+{
+    return {QStringLiteral("ip-from"), tr("the first row's ip; each next row the next address of the template's subnet"),
+            QStringLiteral("IP")};
+}
+
+QCommandLineOption rtuIdFromOption()
+{
+    return {QStringLiteral("rtu-id-from"), tr("the first row's rtu_virtual_id; each next row the next number"),
+            QStringLiteral("N")};
+}
+
+QCommandLineOption separatorOption()
+{
+    return {QStringLiteral("separator"), tr("between the fields: , (the default), ; or tab"), QStringLiteral("C")};
+}
+
+QList<QCommandLineOption> planOptions()
+{
+    return {templateOption(),  portsOption(),     ipFromOption(),   rtuIdFromOption(),
+            option::output(), option::overwrite(), separatorOption()};
+}
 
 // The addresses of `count` rows from `first` on, inside the subnet the
 // template's mask makes of it, past its network and broadcast addresses and
@@ -89,31 +103,30 @@ int plan(const Options &o)
 {
     // Parse: every option needed, the template and the first address good,
     // the ports each once, the file to write writable.
-    const PlanOptions own;
     QStringList faults;
-    for (const QCommandLineOption &required : {own.templ, own.ports, own.ipFrom})
+    for (const QCommandLineOption &required : {templateOption(), portsOption(), ipFromOption()})
         if (!o.isSet(required))
             faults << tr("--%1 is needed").arg(required.names().constFirst());
-    const QString templ = o.value(own.templ);
+    const QString templ = o.value(templateOption());
     ModuleValues templValues;
-    if (o.isSet(own.templ)) {
+    if (o.isSet(templateOption())) {
         templValues = valueargs::fromFile(templ, false, &faults);
         if (!templValues.has(proto::Param::Mask) && faults.isEmpty())
             faults << tr("%1: no mask, and the addresses are numbered within the template's subnet").arg(templ);
     }
-    const QString ipFrom = o.value(own.ipFrom);
-    if (o.isSet(own.ipFrom)) {
+    const QString ipFrom = o.value(ipFromOption());
+    if (o.isSet(ipFromOption())) {
         ModuleValues first = templValues;
         if (valueargs::take(proto::nameOf(proto::Param::Ip), ipFrom, false, first, &faults))
             faults << NetRules::jointFaults(first);
     }
     int rtuId = 0;
-    const bool numberIds = o.isSet(own.rtuIdFrom);
-    if (numberIds && !o.number(own.rtuIdFrom, 1, 247, &rtuId))
+    const bool numberIds = o.isSet(rtuIdFromOption());
+    if (numberIds && !o.number(rtuIdFromOption(), 1, 247, &rtuId))
         return Usage;
     QChar separator = QLatin1Char(',');
-    if (o.isSet(own.separator)) {
-        const QString s = o.value(own.separator);
+    if (o.isSet(separatorOption())) {
+        const QString s = o.value(separatorOption());
         if (s == QLatin1String("tab") || s == QLatin1String("\\t"))
             separator = QLatin1Char('\t');
         else if (s == QLatin1String(",") || s == QLatin1String(";"))
@@ -121,15 +134,15 @@ int plan(const Options &o)
         else
             faults << tr("--separator \"%1\": one of , ; tab").arg(shown(s));
     }
-    const QString output = o.value(own.output);
-    if (o.isSet(own.output)) {
-        const QString fault = OutputFile::fault(output, o.isSet(own.overwrite));
+    const QString output = o.value(option::output());
+    if (o.isSet(option::output())) {
+        const QString fault = OutputFile::fault(output, o.isSet(option::overwrite()));
         if (!fault.isEmpty())
             faults << fault;
     }
-    QStringList ports = portList(o.value(own.ports));
+    QStringList ports = portList(o.value(portsOption()));
     const bool found = ports == QStringList{QStringLiteral("found")};
-    if (o.isSet(own.ports) && !found)
+    if (o.isSet(portsOption()) && !found)
         checkPorts(ports, QStringLiteral("--ports"), &faults);
     if (!faults.isEmpty())
         return refuse(faults);
@@ -164,7 +177,7 @@ int plan(const Options &o)
     // Render: a row per port, the template's path relative to the plan
     // (on stdout, to the file stdout is, or else to the working folder).
     const QString outFile = console::outFile();
-    const QDir planFolder = o.isSet(own.output) ? QFileInfo(output).absoluteDir()
+    const QDir planFolder = o.isSet(option::output()) ? QFileInfo(output).absoluteDir()
         : outFile.isEmpty()                     ? QDir::current()
                                                 : QFileInfo(outFile).absoluteDir();
     const QString file = QDir::fromNativeSeparators(planFolder.relativeFilePath(QFileInfo(templ).absoluteFilePath()));
@@ -178,7 +191,7 @@ int plan(const Options &o)
             row << QString::number(rtuId + i);
         text += row.join(separator) + QStringLiteral("\r\n");
     }
-    if (!o.isSet(own.output)) {
+    if (!o.isSet(option::output())) {
         console::out(text);
         return Done;
     }
@@ -193,30 +206,19 @@ int plan(const Options &o)
 
 // ---- batch ----
 
-struct BatchOptions {
-    QCommandLineOption report{QStringLiteral("report"),
-                              cli::tr("the as-built record (CSV): one row per plan row with its result, the keys "
-                                 "written, and the values asked for, read back and those before"),
-                              QStringLiteral("FILE")};
-    QCommandLineOption overwrite{QStringLiteral("overwrite"), cli::tr("replace an existing report")};
-    QCommandLineOption reportFormat{QStringLiteral("report-format"),
-                                    cli::tr("csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte "
-                                       "order mark); by default as the plan is written"),
-                                    QStringLiteral("FORMAT")};
-    QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the modules judge them")};
-    QCommandLineOption ports{QStringLiteral("ports"),
-                             cli::tr("where the modules of the rows with a mac are looked for (default: every listed "
-                                "port)"),
-                             QStringLiteral("PORT,...")};
-    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), cli::tr("write only the values that differ")};
-    QCommandLineOption rebootTimeout{QStringLiteral("reboot-timeout"),
-                                     cli::tr("how long to wait for a module after its reboot (default 30)"),
-                                     QStringLiteral("S")};
-    QList<QCommandLineOption> all() const
-    {
-        return {report, overwrite, reportFormat, force, ports, onlyChanged, rebootTimeout};
-    }
-};
+QCommandLineOption reportFormatOption()
+{
+    return {QStringLiteral("report-format"),
+            tr("csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte order mark); by default as the "
+               "plan is written"),
+            QStringLiteral("FORMAT")};
+}
+
+QList<QCommandLineOption> batchOptions()
+{
+    return {option::report(),  option::overwrite(), reportFormatOption(),  option::force(),
+            portsOption(),     option::onlyChanged(), option::rebootTimeout()};
+}
 
 // Reads a plan file whole; its faults, each on a line, when it is no plan.
 plan::Plan loadPlan(const QString &path, bool force)
@@ -340,31 +342,30 @@ QString summary(const BatchRun &run)
 int batch(const Options &o)
 {
     // Parse: the options, the report's file, then the whole plan.
-    const BatchOptions own;
-    int timeout = 30;
-    if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
+    int timeout = 0;
+    if (!option::rebootTimeoutMs(o, &timeout))
         return Usage;
-    const QString reportPath = o.value(own.report);
+    const QString reportPath = o.value(option::report());
     QStringList faults;
     if (!reportPath.isEmpty()) {
-        const QString fault = OutputFile::fault(reportPath, o.isSet(own.overwrite));
+        const QString fault = OutputFile::fault(reportPath, o.isSet(option::overwrite()));
         if (!fault.isEmpty())
             faults << fault;
     }
-    const QString format = o.value(own.reportFormat);
-    if (o.isSet(own.reportFormat) && format != QLatin1String("csv") && format != QLatin1String("excel"))
+    const QString format = o.value(reportFormatOption());
+    if (o.isSet(reportFormatOption()) && format != QLatin1String("csv") && format != QLatin1String("excel"))
         faults << tr("--report-format \"%1\": csv or excel").arg(shown(format));
-    QStringList candidates = o.isSet(own.ports) ? portList(o.value(own.ports)) : listedPorts();
-    if (o.isSet(own.ports))
+    QStringList candidates = o.isSet(portsOption()) ? portList(o.value(portsOption())) : listedPorts();
+    if (o.isSet(portsOption()))
         checkPorts(candidates, QStringLiteral("--ports"), &faults);
     const QString planPath = o.positional[0];
-    const plan::Plan thePlan = loadPlan(planPath, o.isSet(own.force));
+    const plan::Plan thePlan = loadPlan(planPath, o.isSet(option::force()));
     for (const QString &fault : thePlan.faults)
         faults << QStringLiteral("%1: %2").arg(planPath, fault);
     if (!faults.isEmpty())
         return refuse(faults);
     message(QStringLiteral("%1: %2").arg(planPath, dialectText(thePlan)));
-    const report::Dialect dialect = !o.isSet(own.reportFormat) ? report::dialectOf(thePlan.separator, thePlan.encoding)
+    const report::Dialect dialect = !o.isSet(reportFormatOption()) ? report::dialectOf(thePlan.separator, thePlan.encoding)
         : format == QLatin1String("excel")                     ? report::excelDialect()
                                                                : report::csvDialect();
     const report::Origin origin{QFileInfo(planPath).fileName(), toolName(), QSysInfo::machineHostName()};
@@ -382,11 +383,11 @@ int batch(const Options &o)
         interrupted = !findByMac(thePlan.rows, candidates, o.common, &ports, &missing);
     Commissioning::Plan base;
     base.before = QVector<proto::Param>(std::begin(proto::order::scan), std::end(proto::order::scan));
-    base.onlyChanged = o.isSet(own.onlyChanged);
+    base.onlyChanged = o.isSet(option::onlyChanged());
     base.action = proto::RebootUniversal;
     base.readBack = true;
-    base.rebootTimeoutMs = timeout * 1000;
-    if (!o.isSet(own.force))
+    base.rebootTimeoutMs = timeout;
+    if (!o.isSet(option::force()))
         base.judge = NetRules::jointFaults;
     BatchRun run;
     // Before the view: a row's end shows its check starting, never an ok
@@ -459,88 +460,87 @@ int batch(const Options &o)
 
 } // namespace
 
-Command planCommand()
-{
-    Command c;
-    c.name = QStringLiteral("plan");
-    c.synopsis = QStringLiteral("--template FILE --ports PORT,... --ip-from IP [--rtu-id-from N] [-o FILE "
-                                "[--overwrite]] [--separator C]");
-    c.summary = tr("a batch plan that numbers the modules' addresses");
-    c.about = tr("Writes a batch plan (CSV) on stdout, or to the file of -o: one row per port,\n"
-                 "in the order given, each with the template and the next IP address from\n"
-                 "--ip-from on (and the next rtu_virtual_id from --rtu-id-from on, when\n"
-                 "given). The addresses stay inside the subnet the template's mask makes of\n"
-                 "--ip-from, past its network and broadcast addresses and the template's\n"
-                 "gateway; where too few are left, nothing is written and the count that\n"
-                 "fits is said. The template's path is written relative to the plan's file\n"
-                 "(on stdout: to the working folder), so that the plan and its template can\n"
-                 "move to another PC together. --ports found takes the ports where find sees\n"
-                 "a module; a port named twice, under any name, is refused.");
-    c.options = PlanOptions().all();
-    c.run = plan;
-    return c;
-}
+const Command planCommand{
+    "plan", "",
+    "--template FILE --ports PORT,... --ip-from IP [--rtu-id-from N] [-o FILE "
+                                "[--overwrite]] [--separator C]",
+    0, 0, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "a batch plan that numbers the modules' addresses"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Writes a batch plan (CSV) on stdout, or to the file of -o: one row per port,\n"
+                      "in the order given, each with the template and the next IP address from\n"
+                      "--ip-from on (and the next rtu_virtual_id from --rtu-id-from on, when\n"
+                      "given). The addresses stay inside the subnet the template's mask makes of\n"
+                      "--ip-from, past its network and broadcast addresses and the template's\n"
+                      "gateway; where too few are left, nothing is written and the count that\n"
+                      "fits is said. The template's path is written relative to the plan's file\n"
+                      "(on stdout: to the working folder), so that the plan and its template can\n"
+                      "move to another PC together. --ports found takes the ports where find sees\n"
+                      "a module; a port named twice, under any name, is refused."),
+    planOptions,
+    nullptr,
+    {},
+    plan};
 
-Command batchCommand()
-{
-    Command c;
-    c.name = QStringLiteral("batch");
-    c.arguments = QStringLiteral("PLAN");
-    c.synopsis = QStringLiteral("PLAN [--report FILE] [OPTION]...");
-    c.summary = tr("commission every module of a plan at once");
-    c.about = tr("Commissions every module of a plan at once, one port each, side by side:\n"
-                 "open, scan (identity and the values before), write, reboot, wait for the\n"
-                 "module to come back, read back and compare. A module that fails fails its\n"
-                 "own row only.\n"
-                 "\n"
-                 "The plan is CSV as spreadsheets save it: comma, semicolon or tab between\n"
-                 "the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),\n"
-                 "UTF-16 with a byte order mark (\"Unicode text\"), or where the bytes are no\n"
-                 "UTF-8, Windows-1251 (a Russian-locale \"CSV\"); which it took is said on\n"
-                 "stderr. Rows of separators only and empty cells at the header's end are\n"
-                 "left out. A header row, then one row per module with the columns\n"
-                 "  port     a port name or device path, or\n"
-                 "  mac      the module's MAC address, found on whichever port it is\n"
-                 "  file     a settings file to start from (relative to the plan's folder)\n"
-                 "  KEY      any writable parameter key (in any case); a cell overrides the\n"
-                 "           file's value, an empty cell leaves it\n"
-                 "  check    reads through the gateway once the module is read back, as\n"
-                 "           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by\n"
-                 "           blanks; the report's check, check_result and check_ms. No\n"
-                 "           connection fails the row as unreachable; a reply that does not\n"
-                 "           answer its request as invalid-reply; 0x0A, 0x0B, no answer or a\n"
-                 "           closed connection as no-field-reply; a device's own exception\n"
-                 "           leaves it ok\n"
-                 "  via      where the check connects (HOST[:PORT]) instead of the module's\n"
-                 "           ip and port_tcp\n"
-                 "The whole plan is checked before anything is sent (unknown columns, rows\n"
-                 "with neither port nor mac, missing files, bad values, addresses that\n"
-                 "cannot work, two rows on one device under any names or with one mac, two\n"
-                 "modules given one ip): every fault is listed with its line and column, and\n"
-                 "the exit status is 2. A port that is not there is no fault of the plan:\n"
-                 "its row's result is no-port.");
-    c.options = BatchOptions().all();
-    c.notes = tr("The report's folder is proven writable before anything is sent, and the\n"
-                 "report is written however the batch ends (done, a failing row, Ctrl+C, a\n"
-                 "closed terminal or pipe); if it cannot be written then, its rows go to\n"
-                 "stderr as CSV and the exit status is not 0. It follows the plan's dialect\n"
-                 "(its separator; a UTF-8 byte order mark where the plan had one or was\n"
-                 "Windows-1251 or UTF-16) unless --report-format says otherwise. Each row\n"
-                 "has line, port, mac, version, result, detail, written (the keys the module\n"
-                 "took, in order, whatever the result), started, finished, plan, tool, host,\n"
-                 "each value read back, each as asked (<key>_asked) and each as it was\n"
-                 "(<key>_before).\n"
-                 "\n"
-                 "--force sends the values unchecked, as in write; an existing report is\n"
-                 "replaced only with --overwrite (which --force did before).\n"
-                 "\n"
-                 "With --json the report is also printed as JSON. Exit status 0 when every\n"
-                 "row is ok, 3 when no row reached a module over its port, 1 when some row\n"
-                 "failed otherwise, 2 for a bad plan, 130 when interrupted (the report is\n"
-                 "still written, unfinished rows \"interrupted\").");
-    c.minArguments = c.maxArguments = 1;
-    c.run = batch;
-    return c;
-}
+const Command batchCommand{
+    "batch", "PLAN",
+    "PLAN [--report FILE] [OPTION]...",
+    1, 1, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "commission every module of a plan at once"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Commissions every module of a plan at once, one port each, side by side:\n"
+                      "open, scan (identity and the values before), write, reboot, wait for the\n"
+                      "module to come back, read back and compare. A module that fails fails its\n"
+                      "own row only.\n"
+                      "\n"
+                      "The plan is CSV as spreadsheets save it: comma, semicolon or tab between\n"
+                      "the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),\n"
+                      "UTF-16 with a byte order mark (\"Unicode text\"), or where the bytes are no\n"
+                      "UTF-8, Windows-1251 (a Russian-locale \"CSV\"); which it took is said on\n"
+                      "stderr. Rows of separators only and empty cells at the header's end are\n"
+                      "left out. A header row, then one row per module with the columns\n"
+                      "  port     a port name or device path, or\n"
+                      "  mac      the module's MAC address, found on whichever port of --ports\n"
+                      "           it is (by default on every listed port)\n"
+                      "  file     a settings file to start from (relative to the plan's folder)\n"
+                      "  KEY      any writable parameter key (in any case); a cell overrides the\n"
+                      "           file's value, an empty cell leaves it\n"
+                      "  check    reads through the gateway once the module is read back, as\n"
+                      "           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by\n"
+                      "           blanks; the report's check, check_result and check_ms. No\n"
+                      "           connection fails the row as unreachable; a reply that does not\n"
+                      "           answer its request as invalid-reply; 0x0A, 0x0B, no answer or a\n"
+                      "           closed connection as no-field-reply; a device's own exception\n"
+                      "           leaves it ok\n"
+                      "  via      where the check connects (HOST[:PORT]) instead of the module's\n"
+                      "           ip and port_tcp\n"
+                      "The whole plan is checked before anything is sent (unknown columns, rows\n"
+                      "with neither port nor mac, missing files, bad values, addresses that\n"
+                      "cannot work, two rows on one device under any names or with one mac, two\n"
+                      "modules given one ip): every fault is listed with its line and column, and\n"
+                      "the exit status is 2. A port that is not there is no fault of the plan:\n"
+                      "its row's result is no-port."),
+    batchOptions,
+    QT_TRANSLATE_NOOP("cli",
+                      "The report's folder is proven writable before anything is sent, and the\n"
+                      "report is written however the batch ends (done, a failing row, Ctrl+C, a\n"
+                      "closed terminal or pipe); if it cannot be written then, its rows go to\n"
+                      "stderr as CSV and the exit status is not 0. It follows the plan's dialect\n"
+                      "(its separator; a UTF-8 byte order mark where the plan had one or was\n"
+                      "Windows-1251 or UTF-16) unless --report-format says otherwise. Each row\n"
+                      "has line, port, mac, version, result, detail, written (the keys the module\n"
+                      "took, in order, whatever the result), started, finished, plan, tool, host,\n"
+                      "each value read back, each as asked (<key>_asked) and each as it was\n"
+                      "(<key>_before).\n"
+                      "\n"
+                      "--force sends the values unchecked, as in write; an existing report is\n"
+                      "replaced only with --overwrite (which --force did before).\n"
+                      "\n"
+                      "With --json the report is also printed as JSON. Exit status 0 when every\n"
+                      "row is ok, 3 when no row reached a module over its port, 1 when some row\n"
+                      "failed otherwise, 2 for a bad plan, 130 when interrupted (the report is\n"
+                      "still written, unfinished rows \"interrupted\")."),
+    {},
+    batch};
 
 } // namespace cli

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstddef>
+
 namespace cli {
 
 // A text for a person: translated once gateway-cli's translator is loaded.
@@ -23,41 +25,65 @@ inline QString tr(const char *text, const char *disambiguation, int n)
 
 class Options;
 
-// An exit code with what it means to a person, for the help.
+// An exit code with what it means to a person, for the help: the meaning
+// is QT_TRANSLATE_NOOP("cli", ...), translated when the help is made.
 struct ExitCode {
     int code;
-    QString meaning;
+    const char *meaning;
 };
+
+// A command's own exit codes: a table at namespace scope (exitCodeList()),
+// or none, for those of every command on a serial port (exitcode.h).
+struct ExitCodes {
+    const ExitCode *rows = nullptr;
+    int count = 0;
+};
+template <std::size_t N>
+constexpr ExitCodes exitCodeList(const ExitCode (&rows)[N])
+{
+    return {rows, int(N)};
+}
+
+// The options of a command that has none of its own.
+inline QList<QCommandLineOption> noOptions()
+{
+    return {};
+}
 
 // A row of gateway-cli's command table (commands.h): what the command is
 // called, takes and does, for its parsing and for the help made from it,
-// and its handler. The texts are made at run time, so that a translator
-// loaded before applies.
+// and its handler. Each is a constant at namespace scope in its handler's
+// file, declared in its part's header. Its texts for a person are
+// QT_TRANSLATE_NOOP("cli", ...), translated when the help is made, and its
+// options are made by a function, so that a translator loaded before
+// applies to both.
 struct Command {
-    QString name;
+    // Whether it talks to modules through their serial ports (and so takes
+    // --interval), or only over the network.
+    enum Side { Serial, Network };
+
+    const char *name;
     // Its arguments as the program's list of commands shows them ("PORT [FILE]").
-    QString arguments;
+    const char *arguments;
     // Its whole usage after its name ("PORT [FILE] [--set KEY=VALUE]... [OPTION]...").
-    QString synopsis;
+    const char *synopsis;
+    // How many arguments it takes besides its options; -1: any number.
+    int minArguments;
+    int maxArguments;
+    Side side;
     // One line for the program's list of commands.
-    QString summary;
+    const char *summary;
     // What it does: its help's paragraphs before its options.
-    QString about;
+    const char *about;
     // Its own options with their descriptions; those of every command are
     // added to them (options.h).
-    QList<QCommandLineOption> options;
-    // Its help's paragraphs after its options; may be empty.
-    QString notes;
-    // Its exit codes, where they are not those of every command (exitcode.h).
-    QList<ExitCode> exitCodes;
-    // Whether it talks to modules through their serial ports (and so takes
-    // --interval).
-    bool serial = true;
-    // How many arguments it takes besides its options; -1: any number.
-    int minArguments = 0;
-    int maxArguments = 0;
+    QList<QCommandLineOption> (*options)();
+    // Its help's paragraphs after its options; null for none.
+    const char *notes;
+    // Its exit codes, where they are not those of every command.
+    ExitCodes exitCodes;
     // Parses what its options hold, plans, runs and renders; the exit code.
-    int (*run)(const Options &options) = nullptr;
+    int (*run)(const Options &options);
 };
 
 } // namespace cli

@@ -1,18 +1,31 @@
 #include "commands.h"
 
+#include <iterator>
+
+#include "batchcommands.h"
+#include "bridgecommands.h"
 #include "console.h"
 #include "exitcode.h"
 #include "help.h"
 #include "messages.h"
 #include "options.h"
+#include "serialcommands.h"
+#include "surveycommands.h"
 
 namespace cli {
 
-QList<Command> commands()
+namespace {
+
+const Command *const table[] = {
+    &portsCommand,  &findCommand, &scanCommand,  &writeCommand,  &diffCommand, &rebootCommand, &factoryResetCommand,
+    &planCommand, &batchCommand, &checkCommand, &surveyCommand, &tuneCommand, &serveCommand,
+};
+
+} // namespace
+
+QList<const Command *> commands()
 {
-    return {portsCommand(),  findCommand(),         scanCommand(), writeCommand(), diffCommand(),
-            rebootCommand(), factoryResetCommand(), planCommand(), batchCommand(),
-            checkCommand(), surveyCommand(), tuneCommand(), serveCommand()};
+    return QList<const Command *>(std::begin(table), std::end(table));
 }
 
 int main(const QStringList &arguments)
@@ -22,18 +35,17 @@ int main(const QStringList &arguments)
     Interrupts::instance();
     const QStringList args = arguments.mid(1);
     const QString name = args.value(0);
-    const QList<Command> table = commands();
-    for (const Command &command : table) {
-        if (name != command.name)
+    for (const Command *command : table) {
+        if (name != QLatin1String(command->name))
             continue;
-        Options options(command);
+        Options options(*command);
         int code = Done;
         if (!options.parse(args.mid(1), &code))
             return code;
-        return command.run(options);
+        return command->run(options);
     }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
-        console::out(helpText(table));
+        console::out(helpText(commands()));
         return Done;
     }
     if (name == QLatin1String("--version")) {

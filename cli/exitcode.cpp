@@ -4,6 +4,23 @@
 
 namespace cli {
 
+namespace {
+
+const ExitCode serialExitCodes[] = {
+    {Done, QT_TRANSLATE_NOOP("cli", "done")},
+    {Failed, QT_TRANSLATE_NOOP("cli", "the module refused a value, reported a bad value, or read back something other "
+                                      "than was written (a batch: some row failed, and some row reached a module)")},
+    {Usage, QT_TRANSLATE_NOOP("cli", "bad usage or input: nothing was sent (for values that cannot work with the "
+                                     "module's own, nothing written)")},
+    {NoModule, QT_TRANSLATE_NOOP("cli", "no module: no such port, no serial device, a busy port, a silent module, "
+                                        "garbled replies, a module lost or not back after its restart (a batch: no "
+                                        "row reached a module)")},
+    {Interrupted, QT_TRANSLATE_NOOP("cli", "interrupted (Ctrl+C, SIGTERM, SIGHUP, the console closed); the command on "
+                                           "the wire is finished first")},
+};
+
+} // namespace
+
 int exitCodeOf(Commissioning::Outcome outcome)
 {
     switch (outcome) {
@@ -36,19 +53,9 @@ int exitCodeOf(const ModbusCheck &check)
     return check.result().interrupted ? Interrupted : int(check.status());
 }
 
-QList<ExitCode> exitCodes()
+ExitCodes exitCodes()
 {
-    return {
-        {Done, tr("done")},
-        {Failed, tr("the module refused a value, reported a bad value, or read back something other than was "
-                    "written (a batch: some row failed, and some row reached a module)")},
-        {Usage, tr("bad usage or input: nothing was sent (for values that cannot work with the module's own, "
-                   "nothing written)")},
-        {NoModule, tr("no module: no such port, no serial device, a busy port, a silent module, garbled replies, "
-                      "a module lost or not back after its restart (a batch: no row reached a module)")},
-        {Interrupted, tr("interrupted (Ctrl+C, SIGTERM, SIGHUP, the console closed); the command on the wire is "
-                         "finished first")},
-    };
+    return exitCodeList(serialExitCodes);
 }
 
 } // namespace cli

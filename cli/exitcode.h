@@ -29,7 +29,7 @@ int exitCodeOf(Commissioning::Outcome outcome);
 int exitCodeOf(const ModbusCheck &check);
 
 // Each exit code of the commands on a serial port with what it means to a
-// person, for the help (ExitCode is in command.h).
-QList<ExitCode> exitCodes();
+// person, for the help (ExitCodes is in command.h).
+ExitCodes exitCodes();
 
 } // namespace cli

@@ -77,23 +77,25 @@ QString optionList(const QList<QCommandLineOption> &options)
 
 // What every help ends with: the options of every command and the exit
 // codes (a command's own, where it has them).
-QString commonPart(bool serial = true, const QList<ExitCode> &own = {})
+QString commonPart(Command::Side side = Command::Serial, ExitCodes own = {})
 {
+    const ExitCodes listed = own.count > 0 ? own : exitCodes();
     QList<QPair<QString, QString>> codes;
-    for (const ExitCode &c : own.isEmpty() ? exitCodes() : own)
-        codes << qMakePair(QString::number(c.code), c.meaning);
+    for (int i = 0; i < listed.count; ++i)
+        codes << qMakePair(QString::number(listed.rows[i].code), tr(listed.rows[i].meaning));
     return QLatin1Char('\n') + tr("Options of every command:") + QLatin1Char('\n')
-        + optionList(commonOptions(serial)) + QLatin1Char('\n') + tr("Exit status:") + QLatin1Char('\n')
-        + twoColumns(codes);
+        + optionList(commonOptions(side == Command::Serial)) + QLatin1Char('\n') + tr("Exit status:")
+        + QLatin1Char('\n') + twoColumns(codes);
 }
 
 } // namespace
 
-QString helpText(const QList<Command> &commands)
+QString helpText(const QList<const Command *> &commands)
 {
     QList<QPair<QString, QString>> list;
-    for (const Command &c : commands)
-        list << qMakePair((c.name + QLatin1Char(' ') + c.arguments).trimmed(), c.summary);
+    for (const Command *c : commands)
+        list << qMakePair(QStringLiteral("%1 %2").arg(QLatin1String(c->name), QLatin1String(c->arguments)).trimmed(),
+                          tr(c->summary));
     return tr("Usage: gateway-cli COMMAND [ARGUMENT]... [OPTION]...") + QStringLiteral("\n\n")
         + tr("Reads and writes the parameters of Modbus TCP-RTU gateway modules through\n"
              "their serial configuration port, one module or many at once, and proves\n"
@@ -128,15 +130,16 @@ QString helpText(const Command &command)
 {
     // The synopsis's "[OPTION]..." in the person's language, as the
     // program's own usage says it.
-    QString synopsis = command.synopsis;
+    QString synopsis = QLatin1String(command.synopsis);
     synopsis.replace(QLatin1String("[OPTION]..."), tr("[OPTION]..."));
-    QString text = tr("Usage: gateway-cli %1 %2").arg(command.name, synopsis) + QStringLiteral("\n\n")
-        + command.about + QLatin1Char('\n');
-    if (!command.options.isEmpty())
-        text += QLatin1Char('\n') + optionList(command.options);
-    if (!command.notes.isEmpty())
-        text += QLatin1Char('\n') + command.notes + QLatin1Char('\n');
-    return text + commonPart(command.serial, command.exitCodes);
+    QString text = tr("Usage: gateway-cli %1 %2").arg(QLatin1String(command.name), synopsis) + QStringLiteral("\n\n")
+        + tr(command.about) + QLatin1Char('\n');
+    const QList<QCommandLineOption> options = command.options();
+    if (!options.isEmpty())
+        text += QLatin1Char('\n') + optionList(options);
+    if (command.notes)
+        text += QLatin1Char('\n') + tr(command.notes) + QLatin1Char('\n');
+    return text + commonPart(command.side, command.exitCodes);
 }
 
 QString versionText()

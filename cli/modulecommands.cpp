@@ -8,7 +8,6 @@
 #include <functional>
 
 #include "batchrun.h"
-#include "commands.h"
 #include "console.h"
 #include "exitcode.h"
 #include "language.h"
@@ -18,6 +17,7 @@
 #include "outputfile.h"
 #include "parameterfile.h"
 #include "progressview.h"
+#include "serialcommands.h"
 #include "valueargs.h"
 #include "words.h"
 #include "writecheck.h"
@@ -107,12 +107,9 @@ QString seconds(qint64 ms)
 
 // ---- scan ----
 
-QCommandLineOption outputOption()
+QList<QCommandLineOption> scanOptions()
 {
-    return {{QStringLiteral("o"), QStringLiteral("output")},
-            tr("also save the thirteen values a settings file holds, as the configurator saves them after the "
-               "same scan"),
-            QStringLiteral("FILE")};
+    return {option::output(), option::overwrite()};
 }
 
 // Saves the values as a settings file of its own, replacing whatever was
@@ -140,11 +137,10 @@ bool saveSettings(const QString &path, const ModuleValues &values, QString *erro
 int scan(const Options &o)
 {
     // Parse: a file to save proven writable before anything is sent.
-    const QCommandLineOption outputOpt = outputOption();
-    const bool save = o.isSet(outputOpt);
-    const QString output = o.value(outputOpt);
+    const bool save = o.isSet(option::output());
+    const QString output = o.value(option::output());
     if (save) {
-        const QString fault = OutputFile::fault(output, o.isSet(overwriteOption()));
+        const QString fault = OutputFile::fault(output, o.isSet(option::overwrite()));
         if (!fault.isEmpty())
             return refuse({fault});
     }
@@ -173,33 +169,36 @@ int scan(const Options &o)
 
 // ---- write ----
 
-struct WriteOptions {
-    QCommandLineOption set{QStringLiteral("set"), cli::tr("a value to write (repeatable, each key once)"),
-                           QStringLiteral("KEY=VALUE")};
-    QCommandLineOption onlyChanged{QStringLiteral("only-changed"), cli::tr("scan first and write only the values that differ")};
-    QCommandLineOption noReboot{QStringLiteral("no-reboot"), cli::tr("end after the changes: no reboot, no read-back")};
-    QCommandLineOption rebootTimeout = rebootTimeoutOption();
-    QCommandLineOption force{QStringLiteral("force"), cli::tr("send the values unchecked: the module judges them")};
-    QList<QCommandLineOption> all() const
-    {
-        return QList<QCommandLineOption>{set, onlyChanged, noReboot, rebootTimeout, force} + writecheck::options();
-    }
-};
+QCommandLineOption setOption()
+{
+    return {QStringLiteral("set"), tr("a value to write (repeatable, each key once)"), QStringLiteral("KEY=VALUE")};
+}
+
+QCommandLineOption noRebootOption()
+{
+    return {QStringLiteral("no-reboot"), tr("end after the changes: no reboot, no read-back")};
+}
+
+QList<QCommandLineOption> writeOptions()
+{
+    return QList<QCommandLineOption>{setOption(), option::onlyChanged(), noRebootOption(), option::rebootTimeout(),
+                                     option::force()}
+        + writecheck::options();
+}
 
 int write(const Options &o)
 {
     // Parse: the values, each checked unless forced, and the network's
     // rules on those given together.
-    const WriteOptions own;
-    int timeout = 30;
-    if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
+    int timeout = 0;
+    if (!option::rebootTimeoutMs(o, &timeout))
         return Usage;
-    const bool force = o.isSet(own.force);
+    const bool force = o.isSet(option::force());
     QStringList faults;
     ModuleValues values;
     if (o.positional.size() == 2)
         values = valueargs::fromFile(o.positional[1], force, &faults);
-    valueargs::takeItems(o.values(own.set), force, values, &faults);
+    valueargs::takeItems(o.values(setOption()), force, values, &faults);
     if (faults.isEmpty() && values.isEmpty())
         faults << tr("nothing to write: give a settings file or --set KEY=VALUE");
     if (faults.isEmpty() && !force)
@@ -207,7 +206,7 @@ int write(const Options &o)
     writecheck::Asked check;
     if (writecheck::parse(o, &check, &faults) && check.wanted() && !writecheck::clientModeFault(values).isEmpty())
         faults << writecheck::clientModeFault(values);
-    if (check.wanted() && o.isSet(own.noReboot))
+    if (check.wanted() && o.isSet(noRebootOption()))
         faults << tr("--check needs the reboot that applies the values: leave out --no-reboot");
     if (!faults.isEmpty())
         return refuse(faults);
@@ -215,7 +214,7 @@ int write(const Options &o)
     // Plan: the values the rules also need are read first, and the values
     // as they will stand judged before any change.
     Commissioning::Plan plan;
-    plan.onlyChanged = o.isSet(own.onlyChanged);
+    plan.onlyChanged = o.isSet(option::onlyChanged());
     plan.before = plan.onlyChanged ? scanOrder() : identityQueries();
     const QList<proto::Param> needed = force ? QList<proto::Param>() : NetRules::neededToJudge(values);
     for (const proto::Param p : needed)
@@ -224,10 +223,10 @@ int write(const Options &o)
     if (!needed.isEmpty())
         plan.judge = NetRules::jointFaults;
     plan.changes = values;
-    if (!o.isSet(own.noReboot)) {
+    if (!o.isSet(noRebootOption())) {
         plan.action = proto::RebootUniversal;
         plan.readBack = true;
-        plan.rebootTimeoutMs = timeout * 1000;
+        plan.rebootTimeoutMs = timeout;
     }
     // A check needs the mode the module will be in: the scanned one, judged
     // before any change is sent.
@@ -318,12 +317,25 @@ int diff(const Options &o)
 
 // ---- reboot and factory-reset ----
 
-struct ActionOptions {
-    QCommandLineOption noWait{QStringLiteral("no-wait"),
-                              cli::tr("end once the command has left the port: no wait for the module's return")};
-    QCommandLineOption rebootTimeout = rebootTimeoutOption();
-    QCommandLineOption yes{QStringLiteral("yes"), cli::tr("yes, return the module to its factory settings")};
-};
+QCommandLineOption noWaitOption()
+{
+    return {QStringLiteral("no-wait"), tr("end once the command has left the port: no wait for the module's return")};
+}
+
+QCommandLineOption yesOption()
+{
+    return {QStringLiteral("yes"), tr("yes, return the module to its factory settings")};
+}
+
+QList<QCommandLineOption> rebootOptions()
+{
+    return {noWaitOption(), option::rebootTimeout()};
+}
+
+QList<QCommandLineOption> factoryResetOptions()
+{
+    return {yesOption(), noWaitOption(), option::rebootTimeout()};
+}
 
 // Who the module is, then the command; then, unless --no-wait, the wait
 // until it answers again, and for a factory reset the values it came back
@@ -331,18 +343,17 @@ struct ActionOptions {
 int action(const Options &o, const QByteArray &line, bool readBack)
 {
     // Parse.
-    const ActionOptions own;
-    int timeout = 30;
-    if (o.isSet(own.rebootTimeout) && !o.number(own.rebootTimeout, 1, 3600, &timeout))
+    int timeout = 0;
+    if (!option::rebootTimeoutMs(o, &timeout))
         return Usage;
-    const bool wait = !o.isSet(own.noWait);
+    const bool wait = !o.isSet(noWaitOption());
     // Plan and run.
     Commissioning::Plan plan;
     plan.before = identityQueries();
     plan.action = line;
     plan.waitBack = wait;
     plan.readBack = wait && readBack;
-    plan.rebootTimeoutMs = timeout * 1000;
+    plan.rebootTimeoutMs = timeout;
     const Ran done = runOne(o.positional[0], plan, o.common);
     const Commissioning::Result &r = done.result;
     // Render.
@@ -374,8 +385,8 @@ int reboot(const Options &o)
 int factoryReset(const Options &o)
 {
     // Parse.
-    if (!o.isSet(ActionOptions().yes)) {
-        message(tr("%1 returns the module to its factory settings: say --yes").arg(o.command.name));
+    if (!o.isSet(yesOption())) {
+        message(tr("%1 returns the module to its factory settings: say --yes").arg(QLatin1String(o.command.name)));
         return Usage;
     }
     return action(o, proto::FactoryReset, true);
@@ -383,116 +394,106 @@ int factoryReset(const Options &o)
 
 } // namespace
 
-Command scanCommand()
-{
-    Command c;
-    c.name = QStringLiteral("scan");
-    c.arguments = QStringLiteral("PORT");
-    c.synopsis = QStringLiteral("PORT [-o FILE [--overwrite]] [--json]");
-    c.summary = tr("the module's fifteen parameters");
-    c.about = tr("Reads the module's fifteen parameters, in the order the configurator's scan\n"
-                 "takes them, and prints them (key, value), or with --json as\n"
-                 "{\"port\": ..., \"result\": \"ok\", \"parameters\": {\"mode\": \"server\", ...}}.");
-    c.options = {outputOption(), overwriteOption()};
-    c.notes = tr("A reply that is missing, empty or not one of a choice's words fails the\n"
-                 "scan and names the key: exit status 3 for a silent module or one whose\n"
-                 "replies are not the protocol's (garbled), 1 for a bad value. The file of\n"
-                 "-o is checked before anything is sent: its folder must take a new file,\n"
-                 "and an existing file is replaced only with --overwrite.");
-    c.minArguments = c.maxArguments = 1;
-    c.run = scan;
-    return c;
-}
+const Command scanCommand{
+    "scan", "PORT",
+    "PORT [-o FILE [--overwrite]] [--json]",
+    1, 1, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "the module's fifteen parameters"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Reads the module's fifteen parameters, in the order the configurator's scan\n"
+                      "takes them, and prints them (key, value), or with --json as\n"
+                      "{\"port\": ..., \"result\": \"ok\", \"parameters\": {\"mode\": \"server\", ...}}."),
+    scanOptions,
+    QT_TRANSLATE_NOOP("cli",
+                      "A reply that is missing, empty or not one of a choice's words fails the\n"
+                      "scan and names the key: exit status 3 for a silent module or one whose\n"
+                      "replies are not the protocol's (garbled), 1 for a bad value. -o also\n"
+                      "saves the thirteen values a settings file holds, as the configurator\n"
+                      "saves them after the same scan; the file is checked before anything is\n"
+                      "sent: its folder must take a new file, and an existing file is replaced\n"
+                      "only with --overwrite."),
+    {},
+    scan};
 
-Command writeCommand()
-{
-    Command c;
-    c.name = QStringLiteral("write");
-    c.arguments = QStringLiteral("PORT [FILE]");
-    c.synopsis = QStringLiteral("PORT [FILE] [--set KEY=VALUE]... [OPTION]...");
-    c.summary = tr("write parameters, reboot the module, read them back");
-    c.about = tr("Writes the values of a settings file, each --set overriding one (without a\n"
-                 "file, only the --set keys), in the configurator's write order, each\n"
-                 "acknowledgement checked; then reboots the module (\"reset\"), waits for it to\n"
-                 "come back and reads every parameter back. Before anything is sent, every\n"
-                 "value is checked: IPv4 addresses for ip, mask, gateway and ip_server_tcp;\n"
-                 "port_tcp 502 or 10000-65535; timeout_response 100-60000; timeout_tcp\n"
-                 "5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 or off; the choices'\n"
-                 "words (in any case: None is none). Keys are taken in any case too; each\n"
-                 "once. A bad value is named with what is wrong with it, one line each, and\n"
-                 "nothing is sent (exit status 2).\n"
-                 "\n"
-                 "Addresses that cannot work on a network are refused as well: a mask must\n"
-                 "be a prefix /1 to /30 (255.255.255.0 is /24); ip no address of 0.0.0.0/8,\n"
-                 "127.0.0.0/8 or multicast, not 255.255.255.255, nor its subnet's network\n"
-                 "or broadcast address; gateway 0.0.0.0 (none) or an address of the\n"
-                 "module's subnet other than ip; ip_server_tcp a unicast address outside\n"
-                 "127.0.0.0/8. The rules that tie ip, mask and gateway together are judged\n"
-                 "on the values as they will stand: where only some are given, the others\n"
-                 "are read from the module first, and nothing is written when they cannot\n"
-                 "work (exit status 2).");
-    c.options = WriteOptions().all();
-    c.notes = tr("The first refusal (\"?\"), or an answer other than \"ok\", or none in the\n"
-                 "module's time, stops the write: nothing more is sent, and the keys the\n"
-                 "module took before it are named, on every failure and on Ctrl+C (which\n"
-                 "waits for the answer to the change on the wire). --force sends every value\n"
-                 "unchecked, the network's rules too (and so allows the masks /31 and /32).\n"
-                 "Exit status 0 only when every value reads back as written.");
-    c.minArguments = 1;
-    c.maxArguments = 2;
-    c.run = write;
-    return c;
-}
+const Command writeCommand{
+    "write", "PORT [FILE]",
+    "PORT [FILE] [--set KEY=VALUE]... [OPTION]...",
+    1, 2, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "write parameters, reboot the module, read them back"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Writes the values of a settings file, each --set overriding one (without a\n"
+                      "file, only the --set keys), in the configurator's write order, each\n"
+                      "acknowledgement checked; then reboots the module (\"reset\"), waits for it to\n"
+                      "come back and reads every parameter back. Before anything is sent, every\n"
+                      "value is checked: IPv4 addresses for ip, mask, gateway and ip_server_tcp;\n"
+                      "port_tcp 502 or 10000-65535; timeout_response 100-60000; timeout_tcp\n"
+                      "5-240; rtu_virtual_id 1-247; tcp_slave_id 1-255 or off; the choices'\n"
+                      "words (in any case: None is none). Keys are taken in any case too; each\n"
+                      "once. A bad value is named with what is wrong with it, one line each, and\n"
+                      "nothing is sent (exit status 2).\n"
+                      "\n"
+                      "Addresses that cannot work on a network are refused as well: a mask must\n"
+                      "be a prefix /1 to /30 (255.255.255.0 is /24); ip no address of 0.0.0.0/8,\n"
+                      "127.0.0.0/8 or multicast, not 255.255.255.255, nor its subnet's network\n"
+                      "or broadcast address; gateway 0.0.0.0 (none) or an address of the\n"
+                      "module's subnet other than ip; ip_server_tcp a unicast address outside\n"
+                      "127.0.0.0/8. The rules that tie ip, mask and gateway together are judged\n"
+                      "on the values as they will stand: where only some are given, the others\n"
+                      "are read from the module first, and nothing is written when they cannot\n"
+                      "work (exit status 2)."),
+    writeOptions,
+    QT_TRANSLATE_NOOP("cli",
+                      "The first refusal (\"?\"), or an answer other than \"ok\", or none in the\n"
+                      "module's time, stops the write: nothing more is sent, and the keys the\n"
+                      "module took before it are named, on every failure and on Ctrl+C (which\n"
+                      "waits for the answer to the change on the wire). --force sends every value\n"
+                      "unchecked, the network's rules too (and so allows the masks /31 and /32).\n"
+                      "Exit status 0 only when every value reads back as written."),
+    {},
+    write};
 
-Command diffCommand()
-{
-    Command c;
-    c.name = QStringLiteral("diff");
-    c.arguments = QStringLiteral("PORT FILE");
-    c.synopsis = QStringLiteral("PORT FILE [--json]");
-    c.summary = tr("the parameters that differ from a settings file");
-    c.about = tr("Scans the module and lists the keys whose values differ from the settings\n"
-                 "file's. Exit status 0 when none differ, 1 when some do.");
-    c.minArguments = c.maxArguments = 2;
-    c.run = diff;
-    return c;
-}
+const Command diffCommand{
+    "diff", "PORT FILE",
+    "PORT FILE [--json]",
+    2, 2, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "the parameters that differ from a settings file"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Scans the module and lists the keys whose values differ from the settings\n"
+                      "file's. Exit status 0 when none differ, 1 when some do."),
+    noOptions,
+    nullptr,
+    {},
+    diff};
 
-Command rebootCommand()
-{
-    const ActionOptions own;
-    Command c;
-    c.name = QStringLiteral("reboot");
-    c.arguments = QStringLiteral("PORT");
-    c.synopsis = QStringLiteral("PORT [--no-wait] [--reboot-timeout S] [--json]");
-    c.summary = tr("restart the module and wait until it answers again");
-    c.about = tr("Asks the module who it is, restarts it (\"RESET\"), waits until it answers\n"
-                 "again (its device may vanish and come back meanwhile), confirms it with a\n"
-                 "query and prints how long it took. Exit status 3 when it does not come\n"
-                 "back in time.");
-    c.options = {own.noWait, own.rebootTimeout};
-    c.minArguments = c.maxArguments = 1;
-    c.run = reboot;
-    return c;
-}
+const Command rebootCommand{
+    "reboot", "PORT",
+    "PORT [--no-wait] [--reboot-timeout S] [--json]",
+    1, 1, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "restart the module and wait until it answers again"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Asks the module who it is, restarts it (\"RESET\"), waits until it answers\n"
+                      "again (its device may vanish and come back meanwhile), confirms it with a\n"
+                      "query and prints how long it took. Exit status 3 when it does not come\n"
+                      "back in time."),
+    rebootOptions,
+    nullptr,
+    {},
+    reboot};
 
-Command factoryResetCommand()
-{
-    const ActionOptions own;
-    Command c;
-    c.name = QStringLiteral("factory-reset");
-    c.arguments = QStringLiteral("PORT");
-    c.synopsis = QStringLiteral("PORT --yes [--no-wait] [--reboot-timeout S] [--json]");
-    c.summary = tr("return the module to its factory settings (--yes)");
-    c.about = tr("Asks the module who it is, returns it to its factory settings (\"LOAD\n"
-                 "SETTING:DEFAULT\"), waits until it answers again after its restart and\n"
-                 "shows the values it came back with (with --json as \"after\"). It refuses\n"
-                 "without --yes (exit status 2); exit status 3 when the module does not come\n"
-                 "back in time.");
-    c.options = {own.yes, own.noWait, own.rebootTimeout};
-    c.minArguments = c.maxArguments = 1;
-    c.run = factoryReset;
-    return c;
-}
+const Command factoryResetCommand{
+    "factory-reset", "PORT",
+    "PORT --yes [--no-wait] [--reboot-timeout S] [--json]",
+    1, 1, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "return the module to its factory settings (--yes)"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Asks the module who it is, returns it to its factory settings (\"LOAD\n"
+                      "SETTING:DEFAULT\"), waits until it answers again after its restart and\n"
+                      "shows the values it came back with (with --json as \"after\"). It refuses\n"
+                      "without --yes (exit status 2); exit status 3 when the module does not come\n"
+                      "back in time."),
+    factoryResetOptions,
+    nullptr,
+    {},
+    factoryReset};
 
 } // namespace cli

@@ -56,17 +56,6 @@ QCommandLineOption language()
 
 } // namespace
 
-QCommandLineOption overwriteOption()
-{
-    return {QStringLiteral("overwrite"), tr("replace the file if it exists")};
-}
-
-QCommandLineOption rebootTimeoutOption()
-{
-    return {QStringLiteral("reboot-timeout"),
-            tr("how long to wait for the module to come back after its restart (default 30)"), QStringLiteral("S")};
-}
-
 QList<QCommandLineOption> commonOptions(bool serial)
 {
     if (!serial)
@@ -78,8 +67,8 @@ Options::Options(const Command &command)
     : command(command)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(commonOptions(command.serial));
-    parser.addOptions(command.options);
+    parser.addOptions(commonOptions(command.side == Command::Serial));
+    parser.addOptions(command.options());
 }
 
 bool Options::parse(const QStringList &args, int *exitCode)
@@ -87,7 +76,7 @@ bool Options::parse(const QStringList &args, int *exitCode)
     *exitCode = Usage;
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("gateway-cli")} + args)) {
-        message(cli::tr("%1 (gateway-cli %2 --help)").arg(parser.errorText(), command.name));
+        message(cli::tr("%1 (gateway-cli %2 --help)").arg(parser.errorText(), QLatin1String(command.name)));
         return false;
     }
     if (parser.isSet(help())) {
@@ -105,12 +94,12 @@ bool Options::parse(const QStringList &args, int *exitCode)
     if (tooFew || (command.maxArguments >= 0 && positional.size() > command.maxArguments)) {
         message((tooFew ? cli::tr("too few arguments for %1 (gateway-cli %1 --help)")
                         : cli::tr("too many arguments for %1 (gateway-cli %1 --help)"))
-                    .arg(command.name));
+                    .arg(QLatin1String(command.name)));
         return false;
     }
     common.verbose = parser.isSet(verbose());
     common.json = parser.isSet(json());
-    if (command.serial && parser.isSet(interval()) && !number(interval(), 1, 600000, &common.interval))
+    if (command.side == Command::Serial && parser.isSet(interval()) && !number(interval(), 1, 600000, &common.interval))
         return false;
     return true;
 }
@@ -127,5 +116,54 @@ bool Options::number(const QCommandLineOption &option, int min, int max, int *ou
     *out = v;
     return true;
 }
+
+namespace option {
+
+QCommandLineOption output()
+{
+    return {{QStringLiteral("o"), QStringLiteral("output")},
+            cli::tr("the file to write, as this help tells (an existing one is replaced only with --overwrite)"),
+            QStringLiteral("FILE")};
+}
+
+QCommandLineOption overwrite()
+{
+    return {QStringLiteral("overwrite"), cli::tr("replace the file if it exists")};
+}
+
+QCommandLineOption force()
+{
+    return {QStringLiteral("force"), cli::tr("send the values unchecked: the module judges them")};
+}
+
+QCommandLineOption onlyChanged()
+{
+    return {QStringLiteral("only-changed"), cli::tr("scan first and write only the values that differ")};
+}
+
+QCommandLineOption rebootTimeout()
+{
+    return {QStringLiteral("reboot-timeout"),
+            cli::tr("how long to wait for the module to come back after its restart (default 30)"), QStringLiteral("S")};
+}
+
+QCommandLineOption report()
+{
+    return {QStringLiteral("report"),
+            cli::tr("the record (CSV) to write, as this help tells: proven writable before anything is sent, and written "
+               "however the command ends"),
+            QStringLiteral("FILE")};
+}
+
+bool rebootTimeoutMs(const Options &o, int *ms)
+{
+    int seconds = 30;
+    if (o.isSet(rebootTimeout()) && !o.number(rebootTimeout(), 1, 3600, &seconds))
+        return false;
+    *ms = seconds * 1000;
+    return true;
+}
+
+} // namespace option
 
 } // namespace cli

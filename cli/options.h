@@ -21,10 +21,6 @@ struct Common {
 // The options of every command, with their descriptions; --interval only
 // for those on a serial port.
 QList<QCommandLineOption> commonOptions(bool serial = true);
-// The options that several commands take alike: --overwrite (a file the
-// command writes) and --reboot-timeout (S, the wait for a module's return).
-QCommandLineOption overwriteOption();
-QCommandLineOption rebootTimeoutOption();
 
 // A command's arguments as parsed: the options of every command and its
 // own, each read back through the very option its table row gives.
@@ -52,5 +48,30 @@ public:
 private:
     QCommandLineParser parser;
 };
+
+// The options that commands of several parts take alike, each declared
+// here once; a command whose use of one differs says how in its own help.
+// The network's reads (--unit, --read, --timeout, --via) are in
+// netoptions.h.
+namespace option {
+
+// -o, --output FILE: the file a command writes.
+QCommandLineOption output();
+// --overwrite: that file, or a report, replaced if it exists.
+QCommandLineOption overwrite();
+// --force: the values sent unchecked.
+QCommandLineOption force();
+// --only-changed: a scan first, and only the values that differ written.
+QCommandLineOption onlyChanged();
+// --reboot-timeout S: the wait for a module's return after its restart.
+QCommandLineOption rebootTimeout();
+// --report FILE: the record of what a command did.
+QCommandLineOption report();
+
+// --reboot-timeout in milliseconds (30 s when not given); false, with a
+// message, when it is no number of seconds 1-3600.
+bool rebootTimeoutMs(const Options &o, int *ms);
+
+} // namespace option
 
 } // namespace cli

@@ -5,13 +5,13 @@
 #include <QJsonArray>
 #include <QSerialPortInfo>
 
-#include "commands.h"
 #include "console.h"
 #include "discovery.h"
 #include "exitcode.h"
 #include "messages.h"
 #include "options.h"
 #include "portnames.h"
+#include "serialcommands.h"
 #include "words.h"
 
 namespace cli {
@@ -99,36 +99,36 @@ int find(const Options &o)
 
 } // namespace
 
-Command portsCommand()
-{
-    Command c;
-    c.name = QStringLiteral("ports");
-    c.synopsis = QStringLiteral("[--json]");
-    c.summary = tr("the serial ports of this computer");
-    c.about = tr("Lists the serial ports that the system reports, with their description,\n"
-                 "manufacturer, serial number and USB vendor:product where known, and on\n"
-                 "Linux the stable name under /dev/serial/by-id where there is one.\n"
-                 "Pseudo-terminals and some device paths are not listed; any command takes\n"
-                 "them all the same.");
-    c.run = ports;
-    return c;
-}
+const Command portsCommand{
+    "ports", "",
+    "[--json]",
+    0, 0, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "the serial ports of this computer"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Lists the serial ports that the system reports, with their description,\n"
+                      "manufacturer, serial number and USB vendor:product where known, and on\n"
+                      "Linux the stable name under /dev/serial/by-id where there is one.\n"
+                      "Pseudo-terminals and some device paths are not listed; any command takes\n"
+                      "them all the same."),
+    noOptions,
+    nullptr,
+    {},
+    ports};
 
-Command findCommand()
-{
-    Command c;
-    c.name = QStringLiteral("find");
-    c.arguments = QStringLiteral("[PORT]...");
-    c.synopsis = QStringLiteral("[PORT]... [--json]");
-    c.summary = tr("which ports have a module (all listed ports by default)");
-    c.about = tr("Asks every listed port, or the ports given, all at once, whether a module\n"
-                 "is there (its MAC address and firmware version, at 9600 baud 8N1), and\n"
-                 "prints those that answer. With --json, the ports that cannot be opened or\n"
-                 "stay silent are listed too, with why. Exit status 0 when a module was\n"
-                 "found, 3 when none was.");
-    c.maxArguments = -1;
-    c.run = find;
-    return c;
-}
+const Command findCommand{
+    "find", "[PORT]...",
+    "[PORT]... [--json]",
+    0, -1, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "which ports have a module (all listed ports by default)"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Asks every listed port, or the ports given, all at once, whether a module\n"
+                      "is there (its MAC address and firmware version, at 9600 baud 8N1), and\n"
+                      "prints those that answer. With --json, the ports that cannot be opened or\n"
+                      "stay silent are listed too, with why. Exit status 0 when a module was\n"
+                      "found, 3 when none was."),
+    noOptions,
+    nullptr,
+    {},
+    find};
 
 } // namespace cli

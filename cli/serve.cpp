@@ -1,11 +1,10 @@
 // gateway-cli serve: the Modbus TCP server that a module in client mode
 // connects to, answering every unit.
-#include "commands.h"
-
 #include <QTimer>
 
 #include "anyunitserver.h"
 #include "batchrun.h"
+#include "bridgecommands.h"
 #include "checkargs.h"
 #include "exitcode.h"
 #include "keys.h"
@@ -44,22 +43,28 @@ bool listenAddress(const QString &text, QHostAddress *address, int *port, QStrin
     return true;
 }
 
-struct ServeOptions {
-    QCommandLineOption seconds{QStringLiteral("for"), cli::tr("how long to serve (default 60)"),
-                               QStringLiteral("SECONDS")};
-    QCommandLineOption map{
-        QStringLiteral("map"),
-        cli::tr("values to hold. Without it each holding and input register reads back its own address (hr:7 is 7), "
-           "and each coil and discrete input is 1 at an odd address, 0 at an even one. A map file has lines "
-           "KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); the values go to ADDRESS "
-           "and the addresses after it; registers 0-65535 (or 0x0000-0xFFFF), bits 0 or 1; # begins a comment."),
-        QStringLiteral("FILE")};
-    QList<QCommandLineOption> all() const { return {seconds, map}; }
-};
+QCommandLineOption forOption()
+{
+    return {QStringLiteral("for"), tr("how long to serve (default 60)"), QStringLiteral("SECONDS")};
+}
+
+QCommandLineOption mapOption()
+{
+    return {QStringLiteral("map"),
+            tr("values to hold. Without it each holding and input register reads back its own address (hr:7 is 7), "
+               "and each coil and discrete input is 1 at an odd address, 0 at an even one. A map file has lines "
+               "KIND:ADDRESS = VALUE... (hr:100 = 1234, ir:0 = 10 20 30, coil:8 = 1 0 1); the values go to ADDRESS "
+               "and the addresses after it; registers 0-65535 (or 0x0000-0xFFFF), bits 0 or 1; # begins a comment."),
+            QStringLiteral("FILE")};
+}
+
+QList<QCommandLineOption> serveOptions()
+{
+    return {forOption(), mapOption()};
+}
 
 int serve(const Options &o)
 {
-    const ServeOptions own;
     QStringList faults;
     QString fault;
     QHostAddress address;
@@ -67,10 +72,10 @@ int serve(const Options &o)
     if (!listenAddress(o.positional[0], &address, &port, &fault))
         faults << fault;
     int seconds = 60;
-    bool bad = o.isSet(own.seconds) && !o.number(own.seconds, 1, 7 * 24 * 3600, &seconds);
+    bool bad = o.isSet(forOption()) && !o.number(forOption(), 1, 7 * 24 * 3600, &seconds);
     QVector<registermap::Entry> entries;
-    if (o.isSet(own.map))
-        registermap::load(o.value(own.map), &entries, &faults);
+    if (o.isSet(mapOption()))
+        registermap::load(o.value(mapOption()), &entries, &faults);
     if (bad || !faults.isEmpty())
         return refuse(faults);
 
@@ -128,33 +133,34 @@ int serve(const Options &o)
 
 } // namespace
 
-Command serveCommand()
-{
-    Command c;
-    c.name = QStringLiteral("serve");
-    c.arguments = QStringLiteral("[HOST:]PORT");
-    c.synopsis = QStringLiteral("[HOST:]PORT [--for SECONDS] [--map FILE] [--json]");
-    c.summary = tr("the Modbus TCP server that a module in client mode connects to: shows what it forwards");
-    c.about = tr("Stands in for the Modbus TCP server that a module in TCP client mode\n"
-                 "connects to (its ip_server_tcp, at its port_tcp): listens at PORT, on the\n"
-                 "address HOST of this PC (without HOST: every address of this PC; PORT 0:\n"
-                 "one the system picks, named on the first line), answers every unit it is\n"
-                 "asked for, and shows each connection (the peer's address) and each request\n"
-                 "served (unit, function, address, count) as it comes. So the requests of the\n"
-                 "RTU master on the module's line arrive here when the module forwards them.");
-    c.options = ServeOptions().all();
-    c.notes = tr("With --json the connections and requests come as one JSON document at the\n"
-                 "end ({\"listen\", \"port\", \"seconds\", \"connections\": [{\"peer\", \"at_s\"}],\n"
-                 "\"requests\": [{\"peer\", \"unit\", \"function\", \"address\", \"count\", \"exception\",\n"
-                 "\"at_s\"}], \"served\"}), the live lines on stderr.");
-    c.exitCodes = {{Done, tr("at least one request was served")},
-                   {Usage, tr("bad usage: nothing was listened for")},
-                   {NoModule, tr("no request came (or the port could not be listened at)")},
-                   {Interrupted, tr("interrupted (Ctrl+C)")}};
-    c.serial = false;
-    c.minArguments = c.maxArguments = 1;
-    c.run = serve;
-    return c;
-}
+const ExitCode serveExitCodes[] = {
+    {Done, QT_TRANSLATE_NOOP("cli", "at least one request was served")},
+    {Usage, QT_TRANSLATE_NOOP("cli", "bad usage: nothing was listened for")},
+    {NoModule, QT_TRANSLATE_NOOP("cli", "no request came (or the port could not be listened at)")},
+    {Interrupted, QT_TRANSLATE_NOOP("cli", "interrupted (Ctrl+C)")},
+};
+
+const Command serveCommand{
+    "serve", "[HOST:]PORT",
+    "[HOST:]PORT [--for SECONDS] [--map FILE] [--json]",
+    1, 1, Command::Network,
+    QT_TRANSLATE_NOOP("cli",
+                      "the Modbus TCP server that a module in client mode connects to: shows what it forwards"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Stands in for the Modbus TCP server that a module in TCP client mode\n"
+                      "connects to (its ip_server_tcp, at its port_tcp): listens at PORT, on the\n"
+                      "address HOST of this PC (without HOST: every address of this PC; PORT 0:\n"
+                      "one the system picks, named on the first line), answers every unit it is\n"
+                      "asked for, and shows each connection (the peer's address) and each request\n"
+                      "served (unit, function, address, count) as it comes. So the requests of the\n"
+                      "RTU master on the module's line arrive here when the module forwards them."),
+    serveOptions,
+    QT_TRANSLATE_NOOP("cli",
+                      "With --json the connections and requests come as one JSON document at the\n"
+                      "end ({\"listen\", \"port\", \"seconds\", \"connections\": [{\"peer\", \"at_s\"}],\n"
+                      "\"requests\": [{\"peer\", \"unit\", \"function\", \"address\", \"count\", \"exception\",\n"
+                      "\"at_s\"}], \"served\"}), the live lines on stderr."),
+    exitCodeList(serveExitCodes),
+    serve};
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "modbus.h"
+#include "netoptions.h"
 #include "options.h"
 
 namespace cli {
@@ -15,14 +16,6 @@ QCommandLineOption unitsOption()
             QStringLiteral("LIST")};
 }
 
-QCommandLineOption readOption()
-{
-    return {QStringLiteral("read"),
-            cli::tr("the read sent to each unit (default hr:0:1), written as check's --read (gateway-cli check "
-                    "--help)"),
-            QStringLiteral("KIND:ADDRESS[:COUNT]")};
-}
-
 bool parse(const Options &o, Survey::Asked *asked, QStringList *faults)
 {
     const int before = faults->size();
@@ -32,7 +25,7 @@ bool parse(const Options &o, Survey::Asked *asked, QStringList *faults)
         asked->units << unit;
     if (o.isSet(unitsOption()) && !checkargs::parseUnits(o.value(unitsOption()), &asked->units, &fault))
         *faults << QStringLiteral("--units %1").arg(fault);
-    const QString read = o.isSet(readOption()) ? o.value(readOption()) : QStringLiteral("hr:0:1");
+    const QString read = o.isSet(option::read()) ? o.value(option::read()) : QStringLiteral("hr:0:1");
     if (!checkargs::parseRead(read, modbus::MinUnit, &asked->read, &fault))
         *faults << QStringLiteral("--read %1").arg(fault);
     return faults->size() == before;

@@ -14,9 +14,9 @@ class Options;
 // each.
 namespace surveyargs {
 
+// --units LIST, which survey and tune take.
 QCommandLineOption unitsOption();
-QCommandLineOption readOption();
-// Parses --units and --read into `asked`; false with a line for each bad
+// Parses --units and --read (netoptions.h) into `asked`; false with a line for each bad
 // one in `faults`.
 bool parse(const Options &o, Survey::Asked *asked, QStringList *faults);
 

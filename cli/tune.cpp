@@ -3,15 +3,16 @@
 #include <QSysInfo>
 
 #include "checkargs.h"
-#include "commands.h"
 #include "console.h"
 #include "exitcode.h"
 #include "help.h"
 #include "messages.h"
+#include "netoptions.h"
 #include "options.h"
 #include "outputfile.h"
 #include "parameters.h"
 #include "surveyargs.h"
+#include "surveycommands.h"
 #include "tunereport.h"
 #include "tuneview.h"
 #include "tuning.h"
@@ -20,31 +21,35 @@ namespace cli {
 
 namespace {
 
-struct TuneOptions {
-    QCommandLineOption via{QStringLiteral("via"),
-                           cli::tr("the module's TCP side, where each survey connects (port default 502); required"),
-                           QStringLiteral("HOST[:PORT]")};
-    QCommandLineOption speeds{QStringLiteral("speeds"),
-                              cli::tr("the speeds tried, separated by commas (default every speed of the module)"),
-                              QStringLiteral("LIST")};
-    QCommandLineOption parities{QStringLiteral("parities"),
-                                cli::tr("the parities tried: none, even, odd, separated by commas (default all)"),
-                                QStringLiteral("LIST")};
-    QCommandLineOption stopBits{QStringLiteral("stop-bits"),
-                                cli::tr("the stop bits tried: 1, 2, separated by commas (default both)"),
-                                QStringLiteral("LIST")};
-    QCommandLineOption all{QStringLiteral("all"),
-                           cli::tr("try every setting and report each one's devices; the module then goes to the "
-                                   "first setting found")};
-    QCommandLineOption report{QStringLiteral("report"),
-                              cli::tr("the record (CSV): one row per try, and one for the module put back or moved"),
-                              QStringLiteral("FILE")};
-    QList<QCommandLineOption> list() const
-    {
-        return {via,      speeds, parities, stopBits, surveyargs::unitsOption(), surveyargs::readOption(),
-                all,      report, overwriteOption(), rebootTimeoutOption()};
-    }
-};
+QCommandLineOption speedsOption()
+{
+    return {QStringLiteral("speeds"), tr("the speeds tried, separated by commas (default every speed of the module)"),
+            QStringLiteral("LIST")};
+}
+
+QCommandLineOption paritiesOption()
+{
+    return {QStringLiteral("parities"), tr("the parities tried: none, even, odd, separated by commas (default all)"),
+            QStringLiteral("LIST")};
+}
+
+QCommandLineOption stopBitsOption()
+{
+    return {QStringLiteral("stop-bits"), tr("the stop bits tried: 1, 2, separated by commas (default both)"),
+            QStringLiteral("LIST")};
+}
+
+QCommandLineOption allOption()
+{
+    return {QStringLiteral("all"),
+            tr("try every setting and report each one's devices; the module then goes to the first setting found")};
+}
+
+QList<QCommandLineOption> tuneOptions()
+{
+    return {option::via(),  speedsOption(), paritiesOption(),   stopBitsOption(),       surveyargs::unitsOption(),
+            option::read(), allOption(),    option::report(), option::overwrite(), option::rebootTimeout()};
+}
 
 // A comma-separated list of the module's words for one parameter; all of
 // them when not given.
@@ -70,30 +75,24 @@ QStringList wordList(const Options &o, const QCommandLineOption &option, const p
 
 bool parse(const Options &o, Tuning::Asked *asked, QString *reportPath)
 {
-    const TuneOptions own;
     QStringList faults;
-    QString fault;
     asked->port = o.positional[0];
     asked->interval = o.common.interval;
-    if (!o.isSet(own.via))
+    if (!option::viaOf(o, &asked->viaHost, &asked->viaPort, &faults))
         faults << tr("--via HOST[:PORT] is needed: the module's TCP side, where the devices are asked");
-    else if (!checkargs::parseHostPort(o.value(own.via), &asked->viaHost, &asked->viaPort, &fault))
-        faults << QStringLiteral("--via %1").arg(fault);
     Survey::Asked survey;
     surveyargs::parse(o, &survey, &faults);
     asked->units = survey.units;
     asked->read = survey.read;
-    asked->settings = tryOrder(wordList(o, own.speeds, proto::words::speedChoices.write, &faults),
-                               wordList(o, own.parities, proto::words::parityChoices.write, &faults),
-                               wordList(o, own.stopBits, proto::words::stopBitChoices.write, &faults));
-    asked->all = o.isSet(own.all);
-    int seconds = 30;
-    if (o.isSet(rebootTimeoutOption()) && !o.number(rebootTimeoutOption(), 1, 3600, &seconds))
+    asked->settings = tryOrder(wordList(o, speedsOption(), proto::words::speedChoices.write, &faults),
+                               wordList(o, paritiesOption(), proto::words::parityChoices.write, &faults),
+                               wordList(o, stopBitsOption(), proto::words::stopBitChoices.write, &faults));
+    asked->all = o.isSet(allOption());
+    if (!option::rebootTimeoutMs(o, &asked->rebootTimeoutMs))
         return false;
-    asked->rebootTimeoutMs = seconds * 1000;
-    *reportPath = o.value(own.report);
+    *reportPath = o.value(option::report());
     if (!reportPath->isEmpty()) {
-        fault = OutputFile::fault(*reportPath, o.isSet(overwriteOption()));
+        const QString fault = OutputFile::fault(*reportPath, o.isSet(option::overwrite()));
         if (!fault.isEmpty())
             faults << fault;
     }
@@ -168,55 +167,58 @@ int tune(const Options &o)
 
 } // namespace
 
-Command tuneCommand()
-{
-    Command c;
-    c.name = QStringLiteral("tune");
-    c.arguments = QStringLiteral("PORT");
-    c.synopsis = QStringLiteral("PORT --via HOST[:PORT] [--speeds LIST] [--parities LIST] [--stop-bits LIST] "
-                                "[--units LIST] [OPTION]...");
-    c.summary = tr("find the line settings at which the devices on the gateway's RS-485 line answer");
-    c.about = tr("Finds the speed, parity and stop bits of the devices on a gateway's RS-485\n"
-                 "line: reads the module's settings through its configuration port PORT,\n"
-                 "then for each line setting in turn writes what changes of speed, parity\n"
-                 "and stop_bits, restarts the module, waits until it answers again (read\n"
-                 "back) and surveys --units through its TCP side at --via, as survey does.\n"
-                 "It stops at the first setting at which a device answers and leaves the\n"
-                 "module there. Only the line settings are ever written.");
-    c.options = TuneOptions().list();
-    c.notes = tr("The order, the commonest first: 9600 and 19200 with none/1 and even/1;\n"
-                 "then 38400, 115200 and 57600 with them; then 9600 and 19200 with none/2,\n"
-                 "odd/1, even/2 and odd/2; then 4800, 2400, 1200, 128000 and 256000 with\n"
-                 "none/1 and even/1; then the middle speeds and then the rare ones with the\n"
-                 "rare framings. --speeds, --parities and --stop-bits narrow it.\n"
-                 "\n"
-                 "Nothing lost: when no setting finds a device, a step fails, or the\n"
-                 "program is interrupted (Ctrl+C, SIGTERM, SIGHUP), the module's original\n"
-                 "speed, parity and stop bits are written back, the module restarted and\n"
-                 "its settings read back before the program ends; the output says whether\n"
-                 "that was done. A move under way when interrupted ends first (the module\n"
-                 "restarted and read back). A second interrupt ends the program at once\n"
-                 "(the record is written). A module in TCP client mode has no TCP side to ask: it is\n"
-                 "refused before anything is written.\n"
-                 "\n"
-                 "Each try takes the changed settings at the module's pace (--interval),\n"
-                 "the restart, and the survey: each absent unit costs the module's\n"
-                 "timeout_response. A short --units list makes each try short.\n"
-                 "\n"
-                 "With --json: {\"port\", \"via\", \"result\", \"original\": {\"speed\", \"parity\",\n"
-                 "\"stop_bits\"}, \"tried\": [{\"speed\", \"parity\", \"stop_bits\", \"written\",\n"
-                 "\"units_asked\", \"found\", \"result\", \"detail\", \"ms\"}], \"found\": {\"speed\",\n"
-                 "\"parity\", \"stop_bits\", \"units\"} or null, \"several_settings\", \"final\",\n"
-                 "\"restored\", \"detail\"}.");
-    c.exitCodes = {{Done, tr("a device found: the module is left at its setting")},
-                   {Failed, tr("no setting found a device: the module at its original line settings again")},
-                   {Usage, tr("bad usage, or the module in TCP client mode: nothing was written")},
-                   {NoModule, tr("the module or the connection failed: the module put back where it could be (the "
-                                 "output says whether it was)")},
-                   {Interrupted, tr("interrupted (Ctrl+C, SIGTERM, SIGHUP): the module put back (the output says whether it was)")}};
-    c.minArguments = c.maxArguments = 1;
-    c.run = tune;
-    return c;
-}
+const ExitCode tuneExitCodes[] = {
+    {Done, QT_TRANSLATE_NOOP("cli", "a device found: the module is left at its setting")},
+    {Failed, QT_TRANSLATE_NOOP("cli", "no setting found a device: the module at its original line settings again")},
+    {Usage, QT_TRANSLATE_NOOP("cli", "bad usage, or the module in TCP client mode: nothing was written")},
+    {NoModule, QT_TRANSLATE_NOOP("cli", "the module or the connection failed: the module put back where it could be "
+                                        "(the output says whether it was)")},
+    {Interrupted, QT_TRANSLATE_NOOP("cli", "interrupted (Ctrl+C, SIGTERM, SIGHUP): the module put back (the output "
+                                           "says whether it was)")},
+};
+
+const Command tuneCommand{
+    "tune", "PORT",
+    "PORT --via HOST[:PORT] [--speeds LIST] [--parities LIST] [--stop-bits LIST] "
+                                "[--units LIST] [OPTION]...",
+    1, 1, Command::Serial,
+    QT_TRANSLATE_NOOP("cli", "find the line settings at which the devices on the gateway's RS-485 line answer"),
+    QT_TRANSLATE_NOOP("cli",
+                      "Finds the speed, parity and stop bits of the devices on a gateway's RS-485\n"
+                      "line: reads the module's settings through its configuration port PORT,\n"
+                      "then for each line setting in turn writes what changes of speed, parity\n"
+                      "and stop_bits, restarts the module, waits until it answers again (read\n"
+                      "back) and surveys --units through its TCP side at --via, as survey does.\n"
+                      "It stops at the first setting at which a device answers and leaves the\n"
+                      "module there. Only the line settings are ever written."),
+    tuneOptions,
+    QT_TRANSLATE_NOOP("cli",
+                      "The order, the commonest first: 9600 and 19200 with none/1 and even/1;\n"
+                      "then 38400, 115200 and 57600 with them; then 9600 and 19200 with none/2,\n"
+                      "odd/1, even/2 and odd/2; then 4800, 2400, 1200, 128000 and 256000 with\n"
+                      "none/1 and even/1; then the middle speeds and then the rare ones with the\n"
+                      "rare framings. --speeds, --parities and --stop-bits narrow it.\n"
+                      "\n"
+                      "Nothing lost: when no setting finds a device, a step fails, or the\n"
+                      "program is interrupted (Ctrl+C, SIGTERM, SIGHUP), the module's original\n"
+                      "speed, parity and stop bits are written back, the module restarted and\n"
+                      "its settings read back before the program ends; the output says whether\n"
+                      "that was done. A move under way when interrupted ends first (the module\n"
+                      "restarted and read back). A second interrupt ends the program at once\n"
+                      "(the record is written). A module in TCP client mode has no TCP side to ask: it is\n"
+                      "refused before anything is written.\n"
+                      "\n"
+                      "Each try takes the changed settings at the module's pace (--interval),\n"
+                      "the restart, and the survey: each absent unit costs the module's\n"
+                      "timeout_response. A short --units list makes each try short. The record\n"
+                      "of --report has a row per try, and one for the module put back or moved.\n"
+                      "\n"
+                      "With --json: {\"port\", \"via\", \"result\", \"original\": {\"speed\", \"parity\",\n"
+                      "\"stop_bits\"}, \"tried\": [{\"speed\", \"parity\", \"stop_bits\", \"written\",\n"
+                      "\"units_asked\", \"found\", \"result\", \"detail\", \"ms\"}], \"found\": {\"speed\",\n"
+                      "\"parity\", \"stop_bits\", \"units\"} or null, \"several_settings\", \"final\",\n"
+                      "\"restored\", \"detail\"}."),
+    exitCodeList(tuneExitCodes),
+    tune};
 
 } // namespace cli

@@ -8,6 +8,7 @@
 #include "keys.h"
 #include "messages.h"
 #include "modbuscheck.h"
+#include "netoptions.h"
 #include "options.h"
 
 namespace cli {
@@ -25,46 +26,20 @@ QCommandLineOption checkOption()
             QStringLiteral("KIND:ADDRESS[:COUNT]")};
 }
 
-QCommandLineOption unitOption()
-{
-    return {QStringLiteral("unit"), cli::tr("the unit --check reads from, 1-247 (default 1)"), QStringLiteral("ID")};
-}
-
-QCommandLineOption viaOption()
-{
-    return {QStringLiteral("via"),
-            cli::tr("where --check connects instead of the written ip and port_tcp (a NAT or a port forward; port "
-               "default 502)"),
-            QStringLiteral("HOST[:PORT]")};
-}
-
 } // namespace
 
 QList<QCommandLineOption> options()
 {
-    return {checkOption(), unitOption(), viaOption()};
+    return {checkOption(), option::unit(), option::via()};
 }
 
 bool parse(const Options &o, Asked *asked, QStringList *faults)
 {
     const int before = faults->size();
-    QString fault;
-    int unit = 1;
-    if (o.isSet(unitOption()) && !checkargs::parseUnit(o.value(unitOption()), &unit, &fault))
-        *faults << QStringLiteral("--unit: %1").arg(fault);
-    for (const QString &text : o.values(checkOption())) {
-        checkargs::Read read;
-        if (checkargs::parseRead(text, unit, &read, &fault))
-            asked->reads << read;
-        else
-            *faults << QStringLiteral("--check %1").arg(fault);
-    }
-    if (o.isSet(viaOption())) {
-        asked->via = true;
-        if (!checkargs::parseHostPort(o.value(viaOption()), &asked->viaHost, &asked->viaPort, &fault))
-            *faults << QStringLiteral("--via %1").arg(fault);
-    }
-    if (asked->reads.isEmpty() && (o.isSet(unitOption()) || o.isSet(viaOption())))
+    const int unit = option::unitOf(o, faults);
+    asked->reads = option::readsOf(o, checkOption(), unit, {}, faults);
+    asked->via = option::viaOf(o, &asked->viaHost, &asked->viaPort, faults);
+    if (asked->reads.isEmpty() && (o.isSet(option::unit()) || asked->via))
         *faults << cli::tr("--unit and --via go with --check");
     return faults->size() == before;
 }

@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include "commands.h"
 #include "files.h"
 #include "netrules.h"
@@ -499,25 +501,29 @@ void tst_CliInput::reportDialect()
 }
 
 // The manual page is written by hand: it must name the commands of the
-// table, in its order, each with the options it takes, and the options of
-// every command. (The page is built into this test, so that it runs under
-// Wine as well.)
+// table, in its order, each with the options it takes under every name
+// they have (-o and --output), in its synopsis and in its entry, and the
+// options of every command. (The page is built into this test, so that it
+// runs under Wine as well.) The table's own synopsis lines name no option
+// their command does not take.
 void tst_CliInput::manualPage_data()
 {
     QTest::addColumn<QString>("page");
-    // The headings of its synopsis and its options.
+    // The headings of its synopsis, its commands and its options.
     QTest::addColumn<QString>("synopsisHeading");
+    QTest::addColumn<QString>("commandsHeading");
     QTest::addColumn<QString>("optionsHeading");
     QTest::newRow("English") << QStringLiteral(":/manual/gateway-cli.1") << QStringLiteral("SYNOPSIS")
-                             << QStringLiteral("OPTIONS");
+                             << QStringLiteral("COMMANDS") << QStringLiteral("OPTIONS");
     QTest::newRow("Russian") << QStringLiteral(":/manual/gateway-cli.ru.1") << QStringLiteral("ОБЗОР")
-                             << QStringLiteral("ОПЦИИ");
+                             << QStringLiteral("КОМАНДЫ") << QStringLiteral("ОПЦИИ");
 }
 
 void tst_CliInput::manualPage()
 {
     QFETCH(QString, page);
     QFETCH(QString, synopsisHeading);
+    QFETCH(QString, commandsHeading);
     QFETCH(QString, optionsHeading);
     QFile file(page);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -527,17 +533,28 @@ void tst_CliInput::manualPage()
         const int to = text.indexOf(QStringLiteral("\n.SH "), from + 1);
         return from < 0 ? QString() : text.mid(from, to - from);
     };
-    // An option as the page writes it: \-\-name or \-o.
-    const QRegularExpression optionName(QStringLiteral(R"(\\-(?:\\-)?([a-z][a-z\\-]*))"));
+    // An option as the page writes it: \-\-name, \-\-two\-words or \-o
+    // (a font change such as \fR may follow it directly).
+    const QRegularExpression optionName(QStringLiteral(R"(\\-(?:\\-)?([a-z]+(?:\\-[a-z]+)*))"));
     const auto optionsIn = [&optionName](const QString &part) {
         QSet<QString> names;
         for (auto m = optionName.globalMatch(part); m.hasNext();)
             names << m.next().captured(1).remove(QStringLiteral("\\"));
         return names;
     };
-    QSet<QString> common;
-    for (const QCommandLineOption &o : cli::commonOptions())
-        common << o.names().constLast();
+    const auto namesOf = [](const QList<QCommandLineOption> &options) {
+        QSet<QString> names;
+        for (const QCommandLineOption &o : options)
+            for (const QString &name : o.names())
+                names << name;
+        return names;
+    };
+    const auto sorted = [](const QSet<QString> &names) {
+        QStringList list = names.values();
+        list.sort();
+        return list.join(QLatin1Char(' '));
+    };
+    const QSet<QString> common = namesOf(cli::commonOptions());
 
     // The synopsis: a paragraph a command, each starting with its name.
     QStringList named;
@@ -547,22 +564,47 @@ void tst_CliInput::manualPage()
         named << name;
         synopsis[name] = optionsIn(part.section(QLatin1Char('\n'), 1)) - common;
     }
+    // The commands: an entry a command, from its ".TP .B name" to the next
+    // command's.
+    const QString commands = section(commandsHeading);
+    QList<int> starts;
+    QMap<int, QString> entryOf;
+    for (const cli::Command *c : cli::commands()) {
+        const QString name = QLatin1String(c->name);
+        const QRegularExpression head(QStringLiteral("\n\\.TP\n\\.B %1[ \n]").arg(QRegularExpression::escape(name)));
+        const int at = int(commands.indexOf(head));
+        QVERIFY2(at >= 0, qPrintable(name + QStringLiteral(": no entry among the commands")));
+        starts << at;
+        entryOf.insert(at, name);
+    }
+    std::sort(starts.begin(), starts.end());
+    QMap<QString, QString> entries;
+    for (int i = 0; i < starts.size(); ++i)
+        entries.insert(entryOf.value(starts[i]),
+                       commands.mid(starts[i], i + 1 < starts.size() ? starts[i + 1] - starts[i] : -1));
+
+    // The options a synopsis line of the table names: -o, --name.
+    const QRegularExpression tableOption(QStringLiteral(R"((?:^|[\s\[|])--?([a-z]+(?:-[a-z]+)*))"));
     QStringList table;
-    for (const cli::Command &c : cli::commands()) {
-        table << c.name;
-        QSet<QString> own;
-        for (const QCommandLineOption &o : c.options)
-            own << o.names().constFirst();
-        QStringList onPage = synopsis.value(c.name).values(), inTable = own.values();
-        onPage.sort();
-        inTable.sort();
-        QVERIFY2(onPage == inTable, qPrintable(QStringLiteral("%1: the page %2, the table %3")
-                                                   .arg(c.name, onPage.join(QLatin1Char(' ')), inTable.join(QLatin1Char(' ')))));
+    for (const cli::Command *c : cli::commands()) {
+        const QString name = QLatin1String(c->name);
+        table << name;
+        const QSet<QString> own = namesOf(c->options());
+        QVERIFY2(synopsis.value(name) == own, qPrintable(QStringLiteral("%1: the page's synopsis %2, the table %3")
+                                                             .arg(name, sorted(synopsis.value(name)), sorted(own))));
+        const QSet<QString> described = optionsIn(entries.value(name));
+        QVERIFY2(described.contains(own), qPrintable(QStringLiteral("%1: its entry on the page lacks %2")
+                                                         .arg(name, sorted(own - described))));
+        for (auto m = tableOption.globalMatch(QLatin1String(c->synopsis)); m.hasNext();) {
+            const QString option = m.next().captured(1);
+            QVERIFY2(own.contains(option) || common.contains(option),
+                     qPrintable(QStringLiteral("%1: its synopsis names --%2, which it does not take").arg(name, option)));
+        }
     }
     QCOMPARE(named, table);
     // Every option of every command, described once.
     const QSet<QString> described = optionsIn(section(optionsHeading));
-    QVERIFY2(described.contains(common), qPrintable(QStringList((common - described).values()).join(QLatin1Char(' '))));
+    QVERIFY2(described.contains(common), qPrintable(sorted(common - described)));
 }
 
 QTEST_MAIN(tst_CliInput)

@@ -512,10 +512,6 @@
         <translation>файл настройки, на основе которого строится каждая строка</translation>
     </message>
     <message>
-        <source>the ports, a row each in this order; &quot;found&quot;: those where find sees a module</source>
-        <translation>порты, по строке на каждый, в этом порядке; «found» — те, на которых find видит модуль</translation>
-    </message>
-    <message>
         <source>the first row&apos;s rtu_virtual_id; each next row the next number</source>
         <translation>rtu_virtual_id первой строки; у каждой следующей — следующий номер</translation>
     </message>
@@ -526,22 +522,6 @@
     <message>
         <source>no module found on any port</source>
         <translation>ни на одном порту модуль не найден</translation>
-    </message>
-    <message>
-        <source>replace an existing report</source>
-        <translation>заменить существующий протокол</translation>
-    </message>
-    <message>
-        <source>where the modules of the rows with a mac are looked for (default: every listed port)</source>
-        <translation>где искать модули строк с mac (по умолчанию — на всех перечисленных системой портах)</translation>
-    </message>
-    <message>
-        <source>write only the values that differ</source>
-        <translation>записать только отличающиеся значения</translation>
-    </message>
-    <message>
-        <source>how long to wait for a module after its reboot (default 30)</source>
-        <translation>сколько секунд ждать модуль после перезагрузки (по умолчанию 30)</translation>
     </message>
     <message>
         <source>the report is in %1</source>
@@ -568,36 +548,12 @@
         <translation>адрес устройства в линии RS-485, 1-247 (по умолчанию 1)</translation>
     </message>
     <message>
-        <source>a read (repeatable; default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or di (discrete inputs); ADDRESS the protocol address as it goes on the wire, 0-65535: the first holding register is hr:0. Pollers and device manuals count from 1 with the table in front: 40001 is hr:0, 40010 hr:9, 30001 ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for registers, 1-2000 for bits (default 1).</source>
-        <translation>чтение (можно несколько; по умолчанию hr:0:1). KIND — hr (регистры хранения), ir (входные регистры), coil (дискретные выходы) или di (дискретные входы); ADDRESS — адрес протокола, как он передаётся в запросе, 0-65535: первый регистр хранения — hr:0. Программы опроса и руководства устройств считают с 1 и ставят номер таблицы впереди: 40001 — это hr:0, 40010 — hr:9, 30001 — ir:0, 10001 — di:0, 00001 — coil:0. COUNT — 1-125 для регистров, 1-2000 для битов (по умолчанию 1).</translation>
-    </message>
-    <message>
-        <source>how long to wait for the connection and for each reply (default 3000; with --file, the file&apos;s timeout_response + 1000)</source>
-        <translation>сколько миллисекунд ждать соединения и каждого ответа (по умолчанию 3000; с --file — timeout_response файла + 1000)</translation>
-    </message>
-    <message>
         <source>send the reads N times: each read&apos;s round trip as its median, minimum and maximum</source>
         <translation>отправить чтения N раз: время отклика каждого — медиана, минимум и максимум</translation>
     </message>
     <message>
-        <source>the module&apos;s settings file (.TRset): its response time-out, and its values named in the hints</source>
-        <translation>файл настройки модуля (.TRset): из него берётся таймаут ответа, а его значения приводятся в подсказках</translation>
-    </message>
-    <message>
         <source>read through the gateway over Modbus TCP: does it reach the devices on its RS-485 line?</source>
         <translation>прочитать через шлюз по Modbus TCP: доходит ли он до устройств своей линии RS-485?</translation>
-    </message>
-    <message>
-        <source>Proves that a gateway bridges: connects to it over Modbus TCP at HOST and
-PORT (default 502), sends each read in the order given, each to the unit
-of --unit, and reports what came back: the values, or the exception with
-its name, what it means at a gateway and what to look at. Nothing is sent
-to the module&apos;s configuration port.</source>
-        <translation>Проверяет, что шлюз передаёт запросы: соединяется с ним по Modbus TCP по
-адресу HOST и порту PORT (по умолчанию 502), отправляет чтения в заданном
-порядке, каждое устройству с адресом --unit, и сообщает, что пришло в ответ:
-значения или исключение с его названием, что оно значит у шлюза и что
-проверить. В порт настройки модуля ничего не отправляется.</translation>
     </message>
     <message>
         <source>every read answered with data</source>
@@ -672,10 +628,6 @@ chooses it. JSON, reports and the words scripts read are the same in both.</sour
     <message>
         <source>: interrupted</source>
         <translation>: прервано</translation>
-    </message>
-    <message>
-        <source>also save the thirteen values a settings file holds, as the configurator saves them after the same scan</source>
-        <translation>ещё и сохранить тринадцать значений файла настройки так, как их сохраняет конфигуратор после такого же сканирования</translation>
     </message>
     <message>
         <source>scan first and write only the values that differ</source>
@@ -1028,10 +980,6 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
         <translation>ip первой строки; у каждой следующей — следующий адрес подсети шаблона</translation>
     </message>
     <message>
-        <source>write the plan to FILE (the template&apos;s path relative to it), not to stdout</source>
-        <translation>записать план в FILE (путь шаблона — относительно него), а не в stdout</translation>
-    </message>
-    <message>
         <source>between the fields: , (the default), ; or tab</source>
         <translation>между полями: , (по умолчанию), ; или tab</translation>
     </message>
@@ -1064,16 +1012,8 @@ end ({&quot;listen&quot;, &quot;port&quot;, &quot;seconds&quot;, &quot;connectio
         <translation>план — в %1</translation>
     </message>
     <message>
-        <source>the as-built record (CSV): one row per plan row with its result, the keys written, and the values asked for, read back and those before</source>
-        <translation>протокол наладки (CSV): по строке на каждую строку плана с её результатом, записанными ключами и значениями — заданными, прочитанными после записи и прежними</translation>
-    </message>
-    <message>
         <source>csv (comma, no byte order mark) or excel (semicolon, a UTF-8 byte order mark); by default as the plan is written</source>
         <translation>csv (запятая, без метки порядка байтов) или excel (точка с запятой, метка порядка байтов UTF-8); по умолчанию — как записан план</translation>
-    </message>
-    <message>
-        <source>send the values unchecked: the modules judge them</source>
-        <translation>отправить значения без проверки: их проверят модули</translation>
     </message>
     <message>
         <source>tabs</source>
@@ -1276,18 +1216,6 @@ lost, no-port, not-serial, busy, interrupted.</translation>
         <translation>модуль вернулся с такими значениями:</translation>
     </message>
     <message>
-        <source>A reply that is missing, empty or not one of a choice&apos;s words fails the
-scan and names the key: exit status 3 for a silent module or one whose
-replies are not the protocol&apos;s (garbled), 1 for a bad value. The file of
--o is checked before anything is sent: its folder must take a new file,
-and an existing file is replaced only with --overwrite.</source>
-        <translation>Ответ, которого нет, пустой или не из допустимых значений, прерывает
-сканирование и называет ключ: код завершения 3, если модуль молчит или его
-ответы не по протоколу (garbled), 1 при неверном значении. Файл -o
-проверяется до отправки чего-либо: в его папке должен создаваться новый файл,
-а существующий файл заменяется только с --overwrite.</translation>
-    </message>
-    <message>
         <source>Writes the values of a settings file, each --set overriding one (without a
 file, only the --set keys), in the configurator&apos;s write order, each
 acknowledgement checked; then reboots the module (&quot;reset&quot;), waits for it to
@@ -1452,14 +1380,6 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
         <translation>%1: задан в --set дважды; укажите каждый ключ один раз</translation>
     </message>
     <message>
-        <source>the unit --check reads from, 1-247 (default 1)</source>
-        <translation>адрес устройства, с которого читает --check, 1-247 (по умолчанию 1)</translation>
-    </message>
-    <message>
-        <source>where --check connects instead of the written ip and port_tcp (a NAT or a port forward; port default 502)</source>
-        <translation>куда соединяется --check вместо записанных ip и port_tcp (NAT или проброс порта; порт по умолчанию 502)</translation>
-    </message>
-    <message>
         <source>--unit and --via go with --check</source>
         <translation>--unit и --via задаются только вместе с --check</translation>
     </message>
@@ -1494,71 +1414,6 @@ SETTING:DEFAULT»), ждёт, пока он снова ответит после
     <message>
         <source>the check %1: %2</source>
         <translation>проверка %1: %2</translation>
-    </message>
-    <message>
-        <source>Commissions every module of a plan at once, one port each, side by side:
-open, scan (identity and the values before), write, reboot, wait for the
-module to come back, read back and compare. A module that fails fails its
-own row only.
-
-The plan is CSV as spreadsheets save it: comma, semicolon or tab between
-the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),
-UTF-16 with a byte order mark (&quot;Unicode text&quot;), or where the bytes are no
-UTF-8, Windows-1251 (a Russian-locale &quot;CSV&quot;); which it took is said on
-stderr. Rows of separators only and empty cells at the header&apos;s end are
-left out. A header row, then one row per module with the columns
-  port     a port name or device path, or
-  mac      the module&apos;s MAC address, found on whichever port it is
-  file     a settings file to start from (relative to the plan&apos;s folder)
-  KEY      any writable parameter key (in any case); a cell overrides the
-           file&apos;s value, an empty cell leaves it
-  check    reads through the gateway once the module is read back, as
-           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by
-           blanks; the report&apos;s check, check_result and check_ms. No
-           connection fails the row as unreachable; a reply that does not
-           answer its request as invalid-reply; 0x0A, 0x0B, no answer or a
-           closed connection as no-field-reply; a device&apos;s own exception
-           leaves it ok
-  via      where the check connects (HOST[:PORT]) instead of the module&apos;s
-           ip and port_tcp
-The whole plan is checked before anything is sent (unknown columns, rows
-with neither port nor mac, missing files, bad values, addresses that
-cannot work, two rows on one device under any names or with one mac, two
-modules given one ip): every fault is listed with its line and column, and
-the exit status is 2. A port that is not there is no fault of the plan:
-its row&apos;s result is no-port.</source>
-        <translation>Выполняет наладку всех модулей плана сразу, каждого на своём порту,
-параллельно: открытие порта, сканирование (идентификация и прежние значения),
-запись, перезагрузка, ожидание возвращения модуля, контрольное чтение и
-сравнение. Ошибка одного модуля сказывается только на его строке.
-
-План — CSV в том виде, в каком его сохраняют электронные таблицы: запятая,
-точка с запятой или табуляция между полями, кавычки по RFC 4180; UTF-8 (с
-меткой порядка байтов или без), UTF-16 с меткой порядка байтов («Текст в
-Юникоде») или, если байты не UTF-8, Windows-1251 («CSV» в русской локали); в
-каком виде он прочитан, сообщается в stderr. Строки из одних разделителей и
-пустые ячейки в конце заголовка пропускаются. Строка заголовка, затем по
-строке на модуль со столбцами
-  port     имя порта или путь к устройству, или
-  mac      MAC-адрес модуля, который ищется на любом порту
-  file     файл настройки, с которого начать (относительно папки плана)
-  KEY      любой записываемый ключ параметра (в любом регистре); ячейка
-           заменяет значение файла, пустая ячейка оставляет его
-  check    чтение через шлюз после контрольного чтения модуля, как
-           write --check: UNIT:KIND:ADDRESS[:COUNT], несколько — через
-           пробел; в протоколе это check, check_result и check_ms. Нет
-           соединения — строка не выполнена как unreachable; ответ, не
-           отвечающий на свой запрос, — как invalid-reply; 0x0A, 0x0B, нет
-           ответа или соединение закрыто — как no-field-reply; собственное
-           исключение устройства оставляет строку ok
-  via      куда соединяется проверка (HOST[:PORT]) вместо ip и port_tcp
-           модуля
-Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки без
-port и mac, отсутствующие файлы, неверные значения, адреса, которые не могут
-работать, две строки на одном устройстве под любыми именами или с одним mac,
-один ip у двух модулей): каждая ошибка указывается со строкой и столбцом, и
-код завершения — 2. Отсутствующий порт — не ошибка плана: результат его строки
-будет no-port.</translation>
     </message>
     <message>
         <source>A device&apos;s own exceptions (0x01-0x04) prove that the path through the
@@ -1622,10 +1477,6 @@ RS-485 шлюза не ответило ни одно устройство: ск
     <message>
         <source>the units asked, in this order: numbers and ranges separated by commas, each 1-247 (default 1-247; for example 1-32 or 1,5,10-20)</source>
         <translation>опрашиваемые адреса в этом порядке: числа и диапазоны через запятую, каждый 1-247 (по умолчанию 1-247; например, 1-32 или 1,5,10-20)</translation>
-    </message>
-    <message>
-        <source>the read sent to each unit (default hr:0:1), written as check&apos;s --read (gateway-cli check --help)</source>
-        <translation>чтение, отправляемое каждому адресу (по умолчанию hr:0:1), в записи --read команды check (gateway-cli check --help)</translation>
     </message>
     <message>
         <source>how long to wait for the connection and for each reply (default 3000): longer than the gateway&apos;s own response time-out (the module&apos;s timeout_response), so that each absent unit&apos;s 0x0B comes before it</source>
@@ -1712,10 +1563,6 @@ With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;c
         <translation>прервано (Ctrl+C, SIGTERM, SIGHUP): найденное выводится</translation>
     </message>
     <message>
-        <source>the module&apos;s TCP side, where each survey connects (port default 502); required</source>
-        <translation>сторона TCP модуля, с которой соединяется каждый опрос (порт по умолчанию 502); обязательна</translation>
-    </message>
-    <message>
         <source>the speeds tried, separated by commas (default every speed of the module)</source>
         <translation>пробуемые скорости через запятую (по умолчанию все скорости модуля)</translation>
     </message>
@@ -1730,10 +1577,6 @@ With --json: {&quot;host&quot;, &quot;port&quot;, &quot;connected&quot;, &quot;c
     <message>
         <source>try every setting and report each one&apos;s devices; the module then goes to the first setting found</source>
         <translation>перебрать все наборы и сообщить устройства каждого; затем модуль переводится на первый найденный набор</translation>
-    </message>
-    <message>
-        <source>the record (CSV): one row per try, and one for the module put back or moved</source>
-        <translation>протокол (CSV): строка на каждую попытку и строка о возврате или переводе модуля</translation>
     </message>
     <message>
         <source>--%1 &quot;%2&quot;: not one of %3</source>
@@ -1769,6 +1612,149 @@ parity и stop_bits, перезагружает модуль, ждёт, пока
 линии.</translation>
     </message>
     <message>
+        <source>a device found: the module is left at its setting</source>
+        <translation>устройство найдено: модуль оставлен на его наборе</translation>
+    </message>
+    <message>
+        <source>no setting found a device: the module at its original line settings again</source>
+        <translation>ни на одном наборе устройство не найдено: модуль снова на исходных параметрах линии</translation>
+    </message>
+    <message>
+        <source>bad usage, or the module in TCP client mode: nothing was written</source>
+        <translation>неверный вызов или модуль в режиме клиента TCP: ничего не записано</translation>
+    </message>
+    <message>
+        <source>the module or the connection failed: the module put back where it could be (the output says whether it was)</source>
+        <translation>сбой модуля или соединения: модуль возвращён к прежним настройкам, если это удалось (в выводе сказано, удалось ли)</translation>
+    </message>
+    <message>
+        <source>interrupted (Ctrl+C, SIGTERM, SIGHUP): the module put back (the output says whether it was)</source>
+        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP): модуль возвращён к прежним настройкам (в выводе сказано, удалось ли)</translation>
+    </message>
+    <message>
+        <source>the module is in TCP client mode (mode client): it has no TCP side to ask; tune needs it in server mode</source>
+        <translation>модуль в режиме клиента TCP (mode client): у него нет стороны TCP для опроса; tune нужен режим сервера</translation>
+    </message>
+    <message>
+        <source>the ports, separated by commas, as this help tells</source>
+        <translation>порты через запятую, как описано в этой справке</translation>
+    </message>
+    <message>
+        <source>Commissions every module of a plan at once, one port each, side by side:
+open, scan (identity and the values before), write, reboot, wait for the
+module to come back, read back and compare. A module that fails fails its
+own row only.
+
+The plan is CSV as spreadsheets save it: comma, semicolon or tab between
+the fields, quotes as RFC 4180; UTF-8 (with or without a byte order mark),
+UTF-16 with a byte order mark (&quot;Unicode text&quot;), or where the bytes are no
+UTF-8, Windows-1251 (a Russian-locale &quot;CSV&quot;); which it took is said on
+stderr. Rows of separators only and empty cells at the header&apos;s end are
+left out. A header row, then one row per module with the columns
+  port     a port name or device path, or
+  mac      the module&apos;s MAC address, found on whichever port of --ports
+           it is (by default on every listed port)
+  file     a settings file to start from (relative to the plan&apos;s folder)
+  KEY      any writable parameter key (in any case); a cell overrides the
+           file&apos;s value, an empty cell leaves it
+  check    reads through the gateway once the module is read back, as
+           write --check: UNIT:KIND:ADDRESS[:COUNT], several separated by
+           blanks; the report&apos;s check, check_result and check_ms. No
+           connection fails the row as unreachable; a reply that does not
+           answer its request as invalid-reply; 0x0A, 0x0B, no answer or a
+           closed connection as no-field-reply; a device&apos;s own exception
+           leaves it ok
+  via      where the check connects (HOST[:PORT]) instead of the module&apos;s
+           ip and port_tcp
+The whole plan is checked before anything is sent (unknown columns, rows
+with neither port nor mac, missing files, bad values, addresses that
+cannot work, two rows on one device under any names or with one mac, two
+modules given one ip): every fault is listed with its line and column, and
+the exit status is 2. A port that is not there is no fault of the plan:
+its row&apos;s result is no-port.</source>
+        <translation>Выполняет наладку всех модулей плана сразу, каждого на своём порту,
+параллельно: открытие порта, сканирование (идентификация и прежние значения),
+запись, перезагрузка, ожидание возвращения модуля, контрольное чтение и
+сравнение. Ошибка одного модуля сказывается только на его строке.
+
+План — CSV в том виде, в каком его сохраняют электронные таблицы: запятая,
+точка с запятой или табуляция между полями, кавычки по RFC 4180; UTF-8 (с
+меткой порядка байтов или без), UTF-16 с меткой порядка байтов («Текст в
+Юникоде») или, если байты не UTF-8, Windows-1251 («CSV» в русской локали); в
+каком виде он прочитан, сообщается в stderr. Строки из одних разделителей и
+пустые ячейки в конце заголовка пропускаются. Строка заголовка, затем по
+строке на модуль со столбцами
+  port     имя порта или путь к устройству, или
+  mac      MAC-адрес модуля, который ищется на любом порту из --ports
+           (по умолчанию — на всех перечисленных системой портах)
+  file     файл настройки, с которого начать (относительно папки плана)
+  KEY      любой записываемый ключ параметра (в любом регистре); ячейка
+           заменяет значение файла, пустая ячейка оставляет его
+  check    чтение через шлюз после контрольного чтения модуля, как
+           write --check: UNIT:KIND:ADDRESS[:COUNT], несколько — через
+           пробел; в протоколе это check, check_result и check_ms. Нет
+           соединения — строка не выполнена как unreachable; ответ, не
+           отвечающий на свой запрос, — как invalid-reply; 0x0A, 0x0B, нет
+           ответа или соединение закрыто — как no-field-reply; собственное
+           исключение устройства оставляет строку ok
+  via      куда соединяется проверка (HOST[:PORT]) вместо ip и port_tcp
+           модуля
+Весь план проверяется до отправки чего-либо (неизвестные столбцы, строки без
+port и mac, отсутствующие файлы, неверные значения, адреса, которые не могут
+работать, две строки на одном устройстве под любыми именами или с одним mac,
+один ip у двух модулей): каждая ошибка указывается со строкой и столбцом, и
+код завершения — 2. Отсутствующий порт — не ошибка плана: результат его строки
+будет no-port.</translation>
+    </message>
+    <message>
+        <source>the module&apos;s settings file (.TRset): its values named in the hints, and its timeout_response + 1000 the default of --timeout</source>
+        <translation>файл настройки модуля (.TRset): его значения приводятся в подсказках, а его timeout_response + 1000 — значение --timeout по умолчанию</translation>
+    </message>
+    <message>
+        <source>Proves that a gateway bridges: connects to it over Modbus TCP at HOST and
+PORT (default 502), sends each read of --read (repeatable) in the order
+given, each to the unit of --unit, and reports what came back: the
+values, or the exception with its name, what it means at a gateway and
+what to look at. Nothing is sent to the module&apos;s configuration port.</source>
+        <translation>Проверяет, что шлюз передаёт запросы: соединяется с ним по Modbus TCP по
+адресу HOST и порту PORT (по умолчанию 502), отправляет чтения --read (можно
+несколько) в заданном порядке, каждое устройству с адресом --unit, и сообщает, что пришло в ответ:
+значения или исключение с его названием, что оно значит у шлюза и что
+проверить. В порт настройки модуля ничего не отправляется.</translation>
+    </message>
+    <message>
+        <source>A reply that is missing, empty or not one of a choice&apos;s words fails the
+scan and names the key: exit status 3 for a silent module or one whose
+replies are not the protocol&apos;s (garbled), 1 for a bad value. -o also
+saves the thirteen values a settings file holds, as the configurator
+saves them after the same scan; the file is checked before anything is
+sent: its folder must take a new file, and an existing file is replaced
+only with --overwrite.</source>
+        <translation>Ответ, которого нет, пустой или не из допустимых значений, прерывает
+сканирование и называет ключ: код завершения 3, если модуль молчит или его
+ответы не по протоколу (garbled), 1 при неверном значении. С -o ещё и
+сохраняются тринадцать значений файла настройки так, как их сохраняет
+конфигуратор после такого же сканирования; файл проверяется до отправки
+чего-либо: в его папке должен создаваться новый файл, а существующий файл
+заменяется только с --overwrite.</translation>
+    </message>
+    <message>
+        <source>a read (default hr:0:1). KIND is hr (holding registers), ir (input registers), coil or di (discrete inputs); ADDRESS the protocol address as it goes on the wire, 0-65535: the first holding register is hr:0. Pollers and device manuals count from 1 with the table in front: 40001 is hr:0, 40010 hr:9, 30001 ir:0, 10001 di:0, 00001 coil:0. COUNT 1-125 for registers, 1-2000 for bits (default 1).</source>
+        <translation>чтение (по умолчанию hr:0:1). KIND — hr (регистры хранения), ir (входные регистры), coil (дискретные выходы) или di (дискретные входы); ADDRESS — адрес протокола, как он передаётся в запросе, 0-65535: первый регистр хранения — hr:0. Программы опроса и руководства устройств считают с 1 и ставят номер таблицы впереди: 40001 — это hr:0, 40010 — hr:9, 30001 — ir:0, 10001 — di:0, 00001 — coil:0. COUNT — 1-125 для регистров, 1-2000 для битов (по умолчанию 1).</translation>
+    </message>
+    <message>
+        <source>where the reads through the gateway connect (port default 502): the module&apos;s TCP side, or a NAT or a port forward in front of it</source>
+        <translation>куда соединяются чтения через шлюз (порт по умолчанию 502): сторона TCP модуля или NAT либо проброс порта перед ней</translation>
+    </message>
+    <message>
+        <source>the file to write, as this help tells (an existing one is replaced only with --overwrite)</source>
+        <translation>файл, который нужно записать, как описано в этой справке (существующий заменяется только с --overwrite)</translation>
+    </message>
+    <message>
+        <source>the record (CSV) to write, as this help tells: proven writable before anything is sent, and written however the command ends</source>
+        <translation>протокол (CSV), который нужно записать, как описано в этой справке: проверяется до отправки чего-либо и записывается, чем бы ни закончилась команда</translation>
+    </message>
+    <message>
         <source>The order, the commonest first: 9600 and 19200 with none/1 and even/1;
 then 38400, 115200 and 57600 with them; then 9600 and 19200 with none/2,
 odd/1, even/2 and odd/2; then 4800, 2400, 1200, 128000 and 256000 with
@@ -1786,7 +1772,8 @@ refused before anything is written.
 
 Each try takes the changed settings at the module&apos;s pace (--interval),
 the restart, and the survey: each absent unit costs the module&apos;s
-timeout_response. A short --units list makes each try short.
+timeout_response. A short --units list makes each try short. The record
+of --report has a row per try, and one for the module put back or moved.
 
 With --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
 &quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
@@ -1811,37 +1798,14 @@ even/1; затем средние и затем редкие скорости с
 
 Каждая попытка занимает запись изменившихся параметров с паузой между
 командами модуля (--interval), перезагрузку и опрос: каждый отсутствующий адрес стоит
-timeout_response модуля. Короткий список --units сокращает каждую попытку.
+timeout_response модуля. Короткий список --units сокращает каждую попытку. В протоколе
+--report — строка на каждую попытку и строка о возврате или переводе модуля.
 
 С --json: {&quot;port&quot;, &quot;via&quot;, &quot;result&quot;, &quot;original&quot;: {&quot;speed&quot;, &quot;parity&quot;,
 &quot;stop_bits&quot;}, &quot;tried&quot;: [{&quot;speed&quot;, &quot;parity&quot;, &quot;stop_bits&quot;, &quot;written&quot;,
 &quot;units_asked&quot;, &quot;found&quot;, &quot;result&quot;, &quot;detail&quot;, &quot;ms&quot;}], &quot;found&quot;: {&quot;speed&quot;,
 &quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} или null, &quot;several_settings&quot;, &quot;final&quot;,
 &quot;restored&quot;, &quot;detail&quot;}.</translation>
-    </message>
-    <message>
-        <source>a device found: the module is left at its setting</source>
-        <translation>устройство найдено: модуль оставлен на его наборе</translation>
-    </message>
-    <message>
-        <source>no setting found a device: the module at its original line settings again</source>
-        <translation>ни на одном наборе устройство не найдено: модуль снова на исходных параметрах линии</translation>
-    </message>
-    <message>
-        <source>bad usage, or the module in TCP client mode: nothing was written</source>
-        <translation>неверный вызов или модуль в режиме клиента TCP: ничего не записано</translation>
-    </message>
-    <message>
-        <source>the module or the connection failed: the module put back where it could be (the output says whether it was)</source>
-        <translation>сбой модуля или соединения: модуль возвращён к прежним настройкам, если это удалось (в выводе сказано, удалось ли)</translation>
-    </message>
-    <message>
-        <source>interrupted (Ctrl+C, SIGTERM, SIGHUP): the module put back (the output says whether it was)</source>
-        <translation>прервано (Ctrl+C, SIGTERM, SIGHUP): модуль возвращён к прежним настройкам (в выводе сказано, удалось ли)</translation>
-    </message>
-    <message>
-        <source>the module is in TCP client mode (mode client): it has no TCP side to ask; tune needs it in server mode</source>
-        <translation>модуль в режиме клиента TCP (mode client): у него нет стороны TCP для опроса; tune нужен режим сервера</translation>
     </message>
 </context>
 <context>
