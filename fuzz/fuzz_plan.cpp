@@ -6,6 +6,7 @@
 
 #include "fuzzcheck.h"
 #include "plan.h"
+#include "portnames.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(!p.rows.isEmpty(), "a plan without a fault has rows");
     QSet<QString> ips;
     for (const plan::Row &row : p.rows) {
-        FUZZ_CHECK(!row.port.isEmpty() || !plan::macKey(row.mac).isEmpty(), "every row names its module");
+        FUZZ_CHECK(!row.port.isEmpty() || !cli::macKey(row.mac).isEmpty(), "every row names its module");
         FUZZ_CHECK(!row.values.isEmpty(), "every row writes something");
         for (const proto::Param param : row.values.params())
             FUZZ_CHECK(proto::valueFault(param, row.values.value(param)).isEmpty(), "every value keeps its rule");

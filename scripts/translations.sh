@@ -76,7 +76,7 @@ for ts in "$cli_dir"/*.ts "$sim_dir"/*.ts; do
     # cli::tr at run time (context "cli"), but lupdate files it under the
     # class's name: its translation would never be found.
     for context in $(sed -n 's|^ *<name>cli::\([A-Za-z0-9_]*\)</name>$|\1|p' "$work/$name" | sort -u); do
-        if ! grep -A2 -E "^class $context\b" "$root"/cli/*.h | grep -q Q_OBJECT; then
+        if ! grep -A2 -E "^class $context\b" "$root"/cli/*/*.h | grep -q Q_OBJECT; then
             echo "translations: $name files texts under cli::$context, which no translation reaches: write cli::tr(...) there"
             status=1
         fi

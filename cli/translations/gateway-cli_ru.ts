@@ -1807,6 +1807,10 @@ timeout_response модуля. Короткий список --units сокра�
 &quot;parity&quot;, &quot;stop_bits&quot;, &quot;units&quot;} или null, &quot;several_settings&quot;, &quot;final&quot;,
 &quot;restored&quot;, &quot;detail&quot;}.</translation>
     </message>
+    <message>
+        <source>%1: &quot;%2&quot; is no MAC address (six pairs of hex digits)</source>
+        <translation>%1: «%2» — не MAC-адрес (нужны шесть пар шестнадцатеричных цифр)</translation>
+    </message>
 </context>
 <context>
     <name>cli::ProgressView</name>

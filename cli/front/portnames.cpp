@@ -1,6 +1,7 @@
 #include "portnames.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSerialPortInfo>
 
 #include "command.h"
@@ -52,6 +53,21 @@ void checkPorts(const QStringList &ports, const QString &what, QStringList *faul
         else
             seen.insert(device, port);
     }
+}
+
+QString portKey(const QString &port)
+{
+    return PortPath::device(port);
+}
+
+QString macKey(const QString &mac)
+{
+    static const QRegularExpression form(QStringLiteral("^[0-9A-Fa-f]{2}([:-][0-9A-Fa-f]{2}){5}$"));
+    if (!form.match(mac).hasMatch())
+        return QString();
+    QString key = mac.toUpper();
+    key.replace(QLatin1Char('-'), QLatin1Char(':'));
+    return key;
 }
 
 } // namespace cli

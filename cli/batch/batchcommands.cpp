@@ -99,98 +99,125 @@ QStringList numberAddresses(quint32 first, const ModuleValues &templ, int count,
     return addresses;
 }
 
-int plan(const Options &o)
+// What plan is asked for, its options read.
+struct PlanAsked {
+    QString templ;
+    ModuleValues templValues;
+    QString ipFrom;
+    bool numberIds = false;
+    int rtuId = 0;
+    QChar separator = QLatin1Char(',');
+    QStringList ports;
+    bool found = false; // --ports found: the ports where a module answers
+};
+
+// Parse: every option needed, the template and the first address good, the
+// ports each once, the file to write writable. Usage (said) when not.
+bool readPlanOptions(const Options &o, PlanAsked *asked, QStringList *faults)
 {
-    // Parse: every option needed, the template and the first address good,
-    // the ports each once, the file to write writable.
-    QStringList faults;
     for (const QCommandLineOption &required : {templateOption(), portsOption(), ipFromOption()})
         if (!o.isSet(required))
-            faults << tr("--%1 is needed").arg(required.names().constFirst());
-    const QString templ = o.value(templateOption());
-    ModuleValues templValues;
+            *faults << tr("--%1 is needed").arg(required.names().constFirst());
+    asked->templ = o.value(templateOption());
     if (o.isSet(templateOption())) {
-        templValues = valueargs::fromFile(templ, false, &faults);
-        if (!templValues.has(proto::Param::Mask) && faults.isEmpty())
-            faults << tr("%1: no mask, and the addresses are numbered within the template's subnet").arg(templ);
+        asked->templValues = valueargs::fromFile(asked->templ, false, faults);
+        if (!asked->templValues.has(proto::Param::Mask) && faults->isEmpty())
+            *faults << tr("%1: no mask, and the addresses are numbered within the template's subnet").arg(asked->templ);
     }
-    const QString ipFrom = o.value(ipFromOption());
+    asked->ipFrom = o.value(ipFromOption());
     if (o.isSet(ipFromOption())) {
-        ModuleValues first = templValues;
-        if (valueargs::take(proto::nameOf(proto::Param::Ip), ipFrom, false, first, &faults))
-            faults << NetRules::jointFaults(first);
+        ModuleValues first = asked->templValues;
+        if (valueargs::take(proto::nameOf(proto::Param::Ip), asked->ipFrom, false, first, faults))
+            *faults << NetRules::jointFaults(first);
     }
-    int rtuId = 0;
-    const bool numberIds = o.isSet(rtuIdFromOption());
-    if (numberIds && !o.number(rtuIdFromOption(), 1, 247, &rtuId))
-        return Usage;
-    QChar separator = QLatin1Char(',');
+    asked->numberIds = o.isSet(rtuIdFromOption());
+    if (asked->numberIds && !o.number(rtuIdFromOption(), 1, 247, &asked->rtuId))
+        return false;
     if (o.isSet(separatorOption())) {
         const QString s = o.value(separatorOption());
         if (s == QLatin1String("tab") || s == QLatin1String("\\t"))
-            separator = QLatin1Char('\t');
+            asked->separator = QLatin1Char('\t');
         else if (s == QLatin1String(",") || s == QLatin1String(";"))
-            separator = s[0];
+            asked->separator = s[0];
         else
-            faults << tr("--separator \"%1\": one of , ; tab").arg(shown(s));
+            *faults << tr("--separator \"%1\": one of , ; tab").arg(shown(s));
     }
-    const QString output = o.value(option::output());
     if (o.isSet(option::output())) {
-        const QString fault = OutputFile::fault(output, o.isSet(option::overwrite()));
+        const QString fault = OutputFile::fault(o.value(option::output()), o.isSet(option::overwrite()));
         if (!fault.isEmpty())
-            faults << fault;
+            *faults << fault;
     }
-    QStringList ports = portList(o.value(portsOption()));
-    const bool found = ports == QStringList{QStringLiteral("found")};
-    if (o.isSet(portsOption()) && !found)
-        checkPorts(ports, QStringLiteral("--ports"), &faults);
+    asked->ports = portList(o.value(portsOption()));
+    asked->found = asked->ports == QStringList{QStringLiteral("found")};
+    if (o.isSet(portsOption()) && !asked->found)
+        checkPorts(asked->ports, QStringLiteral("--ports"), faults);
+    return true;
+}
+
+// The plan as CSV: a row per port, the template's path relative to the
+// plan's folder.
+QString planText(const PlanAsked &asked, const QStringList &addresses, const QDir &planFolder)
+{
+    const QString file =
+        QDir::fromNativeSeparators(planFolder.relativeFilePath(QFileInfo(asked.templ).absoluteFilePath()));
+    QStringList header{key::port(), key::file(), proto::nameOf(proto::Param::Ip)};
+    if (asked.numberIds)
+        header << proto::nameOf(proto::Param::RtuVirtualId);
+    QString text = header.join(asked.separator) + QStringLiteral("\r\n");
+    for (int i = 0; i < asked.ports.size(); ++i) {
+        QStringList row{csv::field(asked.ports[i]), csv::field(file), addresses[i]};
+        if (asked.numberIds)
+            row << QString::number(asked.rtuId + i);
+        text += row.join(asked.separator) + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+int plan(const Options &o)
+{
+    PlanAsked asked;
+    QStringList faults;
+    if (!readPlanOptions(o, &asked, &faults))
+        return Usage;
     if (!faults.isEmpty())
         return refuse(faults);
 
     // Plan: the ports, found when asked so; an address and a number for
     // each.
-    if (found) {
+    if (asked.found) {
         const QList<Found> all = discover(listedPorts(), o.common);
         if (interrupted(all))
             return Interrupted;
-        ports.clear();
+        asked.ports.clear();
         for (const Found &f : all)
             if (f.outcome == Outcome::Ok)
-                ports << f.port;
-        if (ports.isEmpty()) {
+                asked.ports << f.port;
+        if (asked.ports.isEmpty()) {
             message(tr("no module found on any port"));
             return NoModule;
         }
     }
     quint32 first = 0;
-    NetRules::parse(ipFrom, &first);
+    NetRules::parse(asked.ipFrom, &first);
     QString fault;
-    const QStringList addresses = numberAddresses(first, templValues, int(ports.size()), &fault);
+    const int count = int(asked.ports.size());
+    const QStringList addresses = numberAddresses(first, asked.templValues, count, &fault);
     if (addresses.isEmpty())
-        return refuse({tr("--ip-from %1: %2").arg(ipFrom, fault)});
-    if (numberIds && rtuId + ports.size() - 1 > 247)
+        return refuse({tr("--ip-from %1: %2").arg(asked.ipFrom, fault)});
+    if (asked.numberIds && asked.rtuId + count - 1 > 247)
         return refuse({tr("--rtu-id-from %1: the RTU addresses run out at %2 (the last is 247), for %3 ports")
-                           .arg(rtuId)
-                           .arg(ports[248 - rtuId])
-                           .arg(ports.size())});
+                           .arg(asked.rtuId)
+                           .arg(asked.ports[248 - asked.rtuId])
+                           .arg(count)});
 
-    // Render: a row per port, the template's path relative to the plan
-    // (on stdout, to the file stdout is, or else to the working folder).
+    // Render, on stdout (its folder: the file stdout is, or else the
+    // working folder) or to the file asked.
+    const QString output = o.value(option::output());
     const QString outFile = console::outFile();
     const QDir planFolder = o.isSet(option::output()) ? QFileInfo(output).absoluteDir()
         : outFile.isEmpty()                     ? QDir::current()
                                                 : QFileInfo(outFile).absoluteDir();
-    const QString file = QDir::fromNativeSeparators(planFolder.relativeFilePath(QFileInfo(templ).absoluteFilePath()));
-    QStringList header{key::port(), key::file(), proto::nameOf(proto::Param::Ip)};
-    if (numberIds)
-        header << proto::nameOf(proto::Param::RtuVirtualId);
-    QString text = header.join(separator) + QStringLiteral("\r\n");
-    for (int i = 0; i < ports.size(); ++i) {
-        QStringList row{csv::field(ports[i]), csv::field(file), addresses[i]};
-        if (numberIds)
-            row << QString::number(rtuId + i);
-        text += row.join(separator) + QStringLiteral("\r\n");
-    }
+    const QString text = planText(asked, addresses, planFolder);
     if (!o.isSet(option::output())) {
         console::out(text);
         return Done;
@@ -251,14 +278,14 @@ bool findByMac(const QList<plan::Row> &rows, QStringList candidates, const Commo
     for (const plan::Row &row : rows)
         if (!row.port.isEmpty())
             candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
-                                            [&](const QString &c) { return plan::portKey(c) == plan::portKey(row.port); }),
+                                            [&](const QString &c) { return portKey(c) == portKey(row.port); }),
                              candidates.end());
     const QList<Found> found = discover(candidates, common);
     for (int i = 0; i < rows.size(); ++i) {
         if (!rows[i].port.isEmpty())
             continue;
         for (const Found &f : found)
-            if (f.outcome == Outcome::Ok && plan::macKey(f.mac) == plan::macKey(rows[i].mac))
+            if (f.outcome == Outcome::Ok && macKey(f.mac) == macKey(rows[i].mac))
                 (*ports)[i] = f.port;
         if ((*ports)[i].isEmpty()) {
             // A row's detail in English, as the engine's (the report and JSON hold it), and for a person.
@@ -339,62 +366,66 @@ QString summary(const BatchRun &run)
     return text;
 }
 
-int batch(const Options &o)
-{
-    // Parse: the options, the report's file, then the whole plan.
+// What batch is asked for: its options read and its whole plan.
+struct BatchAsked {
     int timeout = 0;
-    if (!option::rebootTimeoutMs(o, &timeout))
-        return Usage;
-    const QString reportPath = o.value(option::report());
-    QStringList faults;
-    if (!reportPath.isEmpty()) {
-        const QString fault = OutputFile::fault(reportPath, o.isSet(option::overwrite()));
-        if (!fault.isEmpty())
-            faults << fault;
-    }
-    const QString format = o.value(reportFormatOption());
-    if (o.isSet(reportFormatOption()) && format != QLatin1String("csv") && format != QLatin1String("excel"))
-        faults << tr("--report-format \"%1\": csv or excel").arg(shown(format));
-    QStringList candidates = o.isSet(portsOption()) ? portList(o.value(portsOption())) : listedPorts();
-    if (o.isSet(portsOption()))
-        checkPorts(candidates, QStringLiteral("--ports"), &faults);
-    const QString planPath = o.positional[0];
-    const plan::Plan thePlan = loadPlan(planPath, o.isSet(option::force()));
-    for (const QString &fault : thePlan.faults)
-        faults << QStringLiteral("%1: %2").arg(planPath, fault);
-    if (!faults.isEmpty())
-        return refuse(faults);
-    message(QStringLiteral("%1: %2").arg(planPath, dialectText(thePlan)));
-    const report::Dialect dialect = !o.isSet(reportFormatOption()) ? report::dialectOf(thePlan.separator, thePlan.encoding)
-        : format == QLatin1String("excel")                     ? report::excelDialect()
-                                                               : report::csvDialect();
-    const report::Origin origin{QFileInfo(planPath).fileName(), toolName(), QSysInfo::machineHostName()};
+    QString reportPath;
+    QString format;
+    QStringList candidates; // the ports to look on for the rows given by their MAC
+    QString planPath;
+    plan::Plan plan;
+};
 
-    // Plan: each row's port, the modules of the rows without one asked for
-    // on every other port.
+// Parse: the options, the report's file, then the whole plan. False when
+// --reboot-timeout is refused (said).
+bool readBatchOptions(const Options &o, BatchAsked *asked, QStringList *faults)
+{
+    if (!option::rebootTimeoutMs(o, &asked->timeout))
+        return false;
+    asked->reportPath = o.value(option::report());
+    if (!asked->reportPath.isEmpty()) {
+        const QString fault = OutputFile::fault(asked->reportPath, o.isSet(option::overwrite()));
+        if (!fault.isEmpty())
+            *faults << fault;
+    }
+    asked->format = o.value(reportFormatOption());
+    if (o.isSet(reportFormatOption()) && asked->format != QLatin1String("csv")
+        && asked->format != QLatin1String("excel"))
+        *faults << tr("--report-format \"%1\": csv or excel").arg(shown(asked->format));
+    asked->candidates = o.isSet(portsOption()) ? portList(o.value(portsOption())) : listedPorts();
+    if (o.isSet(portsOption()))
+        checkPorts(asked->candidates, QStringLiteral("--ports"), faults);
+    asked->planPath = o.positional[0];
+    asked->plan = loadPlan(asked->planPath, o.isSet(option::force()));
+    for (const QString &fault : asked->plan.faults)
+        *faults << QStringLiteral("%1: %2").arg(asked->planPath, fault);
+    return true;
+}
+
+// Plan: each row's job on its port, the modules of the rows without one
+// asked for on every other port, and each row's check. False when
+// interrupted while looking (every job then ends interrupted).
+bool addJobs(const Options &o, const BatchAsked &asked, BatchRun &run, BatchChecks &checks)
+{
+    const QList<plan::Row> &rows = asked.plan.rows;
     QStringList ports;
-    for (const plan::Row &row : thePlan.rows)
+    for (const plan::Row &row : rows)
         ports << row.port;
     QList<QPair<QString, QString>> missing;
     for (int i = 0; i < ports.size(); ++i)
         missing << qMakePair(QString(), QString());
     bool interrupted = false;
     if (ports.contains(QString()))
-        interrupted = !findByMac(thePlan.rows, candidates, o.common, &ports, &missing);
+        interrupted = !findByMac(rows, asked.candidates, o.common, &ports, &missing);
     Commissioning::Plan base;
     base.before = QVector<proto::Param>(std::begin(proto::order::scan), std::end(proto::order::scan));
     base.onlyChanged = o.isSet(option::onlyChanged());
     base.action = proto::RebootUniversal;
     base.readBack = true;
-    base.rebootTimeoutMs = timeout;
+    base.rebootTimeoutMs = asked.timeout;
     if (!o.isSet(option::force()))
         base.judge = NetRules::jointFaults;
-    BatchRun run;
-    // Before the view: a row's end shows its check starting, never an ok
-    // that the check has yet to earn.
-    BatchChecks checks(run);
-    for (int i = 0; i < thePlan.rows.size(); ++i) {
-        const plan::Row &row = thePlan.rows[i];
+    for (int i = 0; i < rows.size(); ++i) {
         BatchRun::Job *job = nullptr;
         if (interrupted) {
             job = &run.addEnded(ports[i], Outcome::Interrupted);
@@ -403,44 +434,43 @@ int batch(const Options &o)
             job->detailText = missing[i].second;
         } else {
             Commissioning::Plan p = base;
-            p.changes = row.values;
+            p.changes = rows[i].values;
             job = &run.add(ports[i], p, o.common.interval);
-            job->mac = row.mac;
+            job->mac = rows[i].mac;
         }
-        job->line = row.line;
-        checks.ask(i, row.check, row.values);
+        job->line = rows[i].line;
+        checks.ask(i, rows[i].check, rows[i].values);
     }
+    return !interrupted;
+}
 
-    // The report is written however the batch ends; a second Ctrl+C, which
-    // ends the program at once, writes it as it stands.
-    const auto writeReport = [&]() {
-        if (reportPath.isEmpty())
+// The as-built record, to its file, or on stderr when that fails.
+struct ReportWriter {
+    QString path;
+    report::Dialect dialect;
+    report::Origin origin;
+
+    bool write(const QList<report::Row> &rows) const
+    {
+        if (path.isEmpty())
             return true;
-        const QList<report::Row> rows = reportRows(run, thePlan.rows, checks);
         QString error;
-        if (report::save(reportPath, rows, origin, dialect, &error)) {
-            message(tr("the report is in %1").arg(reportPath));
+        if (report::save(path, rows, origin, dialect, &error)) {
+            message(cli::tr("the report is in %1").arg(path));
             return true;
         }
-        message(tr("%1: %2; the report follows on stderr").arg(reportPath, error));
+        message(cli::tr("%1: %2; the report follows on stderr").arg(path, error));
         console::err(report::csv(rows, origin, report::csvDialect()));
         return false;
-    };
-    Interrupts::instance()->setLastWords([&] { writeReport(); });
-
-    // Run, drawn as it goes (nothing to draw once interrupted).
-    if (!interrupted) {
-        ProgressView view(run, ProgressView::Style::Rows, o.common, o.common.json);
-        run.run();
     }
-    Interrupts::instance()->setLastWords(nullptr);
+};
 
-    // Render: the report, each row's end, and how many are ok.
-    int status = batchStatus(run, checks);
-    if (!writeReport() && status == Done)
-        status = Failed;
+// Render: each row's end, each failed check's why, and how many are ok.
+void renderBatch(const Options &o, const BatchRun &run, const BatchChecks &checks, const QList<plan::Row> &rows,
+                 const report::Origin &origin)
+{
     if (o.common.json) {
-        printJson(report::json(reportRows(run, thePlan.rows, checks), origin));
+        printJson(report::json(reportRows(run, rows, checks), origin));
         console::err(summary(run));
     } else {
         console::out(summary(run));
@@ -455,6 +485,44 @@ int batch(const Options &o)
         ok += job.outcome == Outcome::Ok && checked.rowResult.isEmpty();
     }
     message(tr("%1 of %n modules ok", nullptr, int(run.jobs().size())).arg(ok));
+}
+
+int batch(const Options &o)
+{
+    BatchAsked asked;
+    QStringList faults;
+    if (!readBatchOptions(o, &asked, &faults))
+        return Usage;
+    if (!faults.isEmpty())
+        return refuse(faults);
+    message(QStringLiteral("%1: %2").arg(asked.planPath, dialectText(asked.plan)));
+    const ReportWriter report{
+        asked.reportPath,
+        !o.isSet(reportFormatOption())         ? report::dialectOf(asked.plan.separator, asked.plan.encoding)
+            : asked.format == QLatin1String("excel") ? report::excelDialect()
+                                                     : report::csvDialect(),
+        {QFileInfo(asked.planPath).fileName(), toolName(), QSysInfo::machineHostName()}};
+
+    BatchRun run;
+    // Before the view: a row's end shows its check starting, never an ok
+    // that the check has yet to earn.
+    BatchChecks checks(run);
+    const bool found = addJobs(o, asked, run, checks);
+
+    // The report is written however the batch ends; a second Ctrl+C, which
+    // ends the program at once, writes it as it stands.
+    Interrupts::instance()->setLastWords([&] { report.write(reportRows(run, asked.plan.rows, checks)); });
+    // Run, drawn as it goes (nothing to draw once interrupted).
+    if (found) {
+        ProgressView view(run, ProgressView::Style::Rows, o.common, o.common.json);
+        run.run();
+    }
+    Interrupts::instance()->setLastWords(nullptr);
+
+    int status = batchStatus(run, checks);
+    if (!report.write(reportRows(run, asked.plan.rows, checks)) && status == Done)
+        status = Failed;
+    renderBatch(o, run, checks, asked.plan.rows, report.origin);
     return status;
 }
 

@@ -21,4 +21,10 @@ QString shownPort(const QString &name, const QString &device);
 // names (`what` says where they were named).
 void checkPorts(const QStringList &ports, const QString &what, QStringList *faults);
 
+// A port's name as two names of one device spell it alike (portpath.h).
+QString portKey(const QString &port);
+// A MAC address as two spellings of it compare equal ("02-00-..." and
+// "02:00:..."), or an empty text when it is none.
+QString macKey(const QString &mac);
+
 } // namespace cli

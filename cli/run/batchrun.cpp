@@ -2,7 +2,7 @@
 
 #include "command.h"
 #include "console.h"
-#include "plan.h"
+#include "portnames.h"
 #include "portpath.h"
 
 namespace cli {
@@ -47,7 +47,7 @@ void BatchRun::run()
             emit stepped(index);
         });
         connect(work, &Commissioning::identified, this, [job](const QString &mac, const QString &) {
-            if (!job->mac.isEmpty() && plan::macKey(mac) != plan::macKey(job->mac)) {
+            if (!job->mac.isEmpty() && macKey(mac) != macKey(job->mac)) {
                 job->otherMac = mac;
                 job->work->stop();
             } else if (job->veto) {

@@ -90,6 +90,36 @@ QString functionName(int function)
     return QString();
 }
 
+namespace {
+
+// Exception 0x0B: nothing answered the unit on the line; the module's line
+// settings named when they are known.
+QString noTargetHint(int unit, const ModuleValues &module)
+{
+    using proto::Param;
+    if (knows(module, {Param::Speed, Param::Parity, Param::StopBits, Param::TimeoutResponse}))
+        return QCoreApplication::translate(
+                   "checkwords",
+                   "No device answered unit %1 on the module's RS-485 line within the module's response "
+                   "time-out (timeout_response %2 ms). Check that the device's speed, parity and stop bits "
+                   "equal the module's: speed %3, parity %4, stop_bits %5. Then check the device's address "
+                   "(unit %1), the line's wiring (A and B not swapped) and its termination, and "
+                   "timeout_response, which a slow device may need longer.")
+            .arg(unit)
+            .arg(value(module, Param::TimeoutResponse), value(module, Param::Speed), value(module, Param::Parity),
+                 value(module, Param::StopBits));
+    return QCoreApplication::translate(
+               "checkwords",
+               "No device answered unit %1 on the module's RS-485 line within the module's response "
+               "time-out. Check that the device's speed, parity and stop bits equal the module's (speed, "
+               "parity and stop_bits: scan the module, or give its settings file with --file, to see "
+               "them). Then check the device's address (unit %1), the line's wiring (A and B not swapped) "
+               "and its termination, and timeout_response, which a slow device may need longer.")
+        .arg(unit);
+}
+
+} // namespace
+
 QString exceptionHint(int code, const checkargs::Read &read, const ModuleValues &module)
 {
     using proto::Param;
@@ -153,25 +183,7 @@ QString exceptionHint(int code, const checkargs::Read &read, const ModuleValues 
                    "line. Check the unit address (--unit, the device's address on the RS-485 line, 1-247).")
             .arg(read.unit);
     case modbus::GatewayTargetNoResponse:
-        if (knows(module, {Param::Speed, Param::Parity, Param::StopBits, Param::TimeoutResponse}))
-            return QCoreApplication::translate(
-                       "checkwords",
-                       "No device answered unit %1 on the module's RS-485 line within the module's response "
-                       "time-out (timeout_response %2 ms). Check that the device's speed, parity and stop bits "
-                       "equal the module's: speed %3, parity %4, stop_bits %5. Then check the device's address "
-                       "(unit %1), the line's wiring (A and B not swapped) and its termination, and "
-                       "timeout_response, which a slow device may need longer.")
-                .arg(read.unit)
-                .arg(value(module, Param::TimeoutResponse), value(module, Param::Speed), value(module, Param::Parity),
-                     value(module, Param::StopBits));
-        return QCoreApplication::translate(
-                   "checkwords",
-                   "No device answered unit %1 on the module's RS-485 line within the module's response "
-                   "time-out. Check that the device's speed, parity and stop bits equal the module's (speed, "
-                   "parity and stop_bits: scan the module, or give its settings file with --file, to see "
-                   "them). Then check the device's address (unit %1), the line's wiring (A and B not swapped) "
-                   "and its termination, and timeout_response, which a slow device may need longer.")
-            .arg(read.unit);
+        return noTargetHint(read.unit, module);
     default:
         return QCoreApplication::translate(
                    "checkwords",
