@@ -5,6 +5,7 @@
 
 #include "fieldline.h"
 #include "gatewaymodule.h"
+#include "modbus.h"
 
 #include <functional>
 #include <string>
@@ -18,7 +19,7 @@ struct NetConfig {
     FieldLine line;      // --field UNIT@SPEED/PARITY/STOP
     // --rtu-master KIND:ADDRESS:COUNT@MS: what the RTU master on the line
     // asks, and how often (client mode).
-    unsigned char masterFunction = 0x03;
+    unsigned char masterFunction = modbus::ReadHoldingRegisters;
     int masterAddress = 0;
     int masterCount = 2;
     int masterIntervalMs = 1000;
