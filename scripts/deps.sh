@@ -3,7 +3,8 @@
 # missing. Runs apt-get directly as root, through sudo otherwise.
 # Usage: scripts/deps.sh [extra package ...]
 # Without arguments: what building and running the program needs; the test
-# command passes what its stages need besides.
+# command passes what its stages need besides. DEPS_TRIES: how many times
+# apt-get is asked before the install is called failed (default 4).
 set -euo pipefail
 
 # fonts-liberation2: Liberation Serif, the face with the metrics of the
@@ -40,10 +41,11 @@ fi
 # A mirror caught mid-sync serves an index or a package of the wrong size
 # and apt-get fails for the moment: asked again a little later, it passes.
 # (A failed update still leaves lists to install from.)
-for attempt in 1 2 3 4; do
+tries=${DEPS_TRIES:-4}
+for attempt in $(seq "$tries"); do
     $sudo apt-get update -qq || echo "deps: apt-get update failed (attempt $attempt)" >&2
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" && exit 0
-    [ "$attempt" -lt 4 ] || break
+    [ "$attempt" -lt "$tries" ] || break
     echo "deps: installing failed (attempt $attempt); again in $((attempt * 30)) s" >&2
     sleep $((attempt * 30))
 done
