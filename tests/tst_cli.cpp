@@ -326,6 +326,9 @@ void tst_Cli::badInputSendsNothing_data()
     QTest::newRow("bad interval") << QStringList{QStringLiteral("scan"), QStringLiteral("PORT"),
                                                  QStringLiteral("--interval"), QStringLiteral("fast")}
                                   << QStringList{QStringLiteral("--interval \"fast\"")};
+    QTest::newRow("a parameter given as an option")
+        << QStringList{QStringLiteral("write"), QStringLiteral("PORT"), QStringLiteral("--ip"), QStringLiteral("10.0.0.5")}
+        << QStringList{QStringLiteral("Unknown option 'ip'"), QStringLiteral("--set ip=VALUE")};
     QTest::newRow("unknown command") << QStringList{QStringLiteral("flash"), QStringLiteral("PORT")}
                                      << QStringList{QStringLiteral("no command \"flash\"")};
     QTest::newRow("a key twice") << QStringList{QStringLiteral("write"), QStringLiteral("PORT")} + set("ip=10.0.0.5")

@@ -1,10 +1,12 @@
 #include "options.h"
 
+#include <algorithm>
 
 #include "console.h"
 #include "exitcode.h"
 #include "help.h"
 #include "messages.h"
+#include "modulevalues.h"
 
 namespace cli {
 
@@ -77,6 +79,16 @@ bool Options::parse(const QStringList &args, int *exitCode)
     // The parser takes the program's name first.
     if (!parser.parse(QStringList{QStringLiteral("gateway-cli")} + args)) {
         message(cli::tr("%1 (gateway-cli %2 --help)").arg(parser.errorText(), QLatin1String(command.name)));
+        // "--ip 1.2.3.4": a module's parameter, which write takes as --set.
+        const QList<QCommandLineOption> own = command.options();
+        const bool takesSet = std::any_of(own.begin(), own.end(), [](const QCommandLineOption &o) {
+            return o.names().contains(QStringLiteral("set"));
+        });
+        for (const QString &name : parser.unknownOptionNames()) {
+            const proto::Parameter *row = proto::parameterNamed(name.toLower());
+            if (takesSet && row && row->rule)
+                message(cli::tr("%1 is a parameter of the module: --set %1=VALUE").arg(name.toLower()));
+        }
         return false;
     }
     if (parser.isSet(help())) {

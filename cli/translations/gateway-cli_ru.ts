@@ -1811,6 +1811,10 @@ timeout_response модуля. Короткий список --units сокра�
         <source>%1: &quot;%2&quot; is no MAC address (six pairs of hex digits)</source>
         <translation>%1: «%2» — не MAC-адрес (нужны шесть пар шестнадцатеричных цифр)</translation>
     </message>
+    <message>
+        <source>%1 is a parameter of the module: --set %1=VALUE</source>
+        <translation>%1 — параметр модуля, а не опция: --set %1=VALUE</translation>
+    </message>
 </context>
 <context>
     <name>cli::ProgressView</name>
