@@ -37,7 +37,8 @@ bool listenAddress(const QString &text, QHostAddress *address, int *port, QStrin
     bool ok = false;
     *port = portText.toInt(&ok);
     if (!ok || *port < 0 || *port > 65535 || portText.startsWith(QLatin1Char('+'))) {
-        *fault = cli::tr("\"%1\": PORT \"%2\" is not a number 0-65535").arg(text, portText);
+        *fault = colon < 0 ? cli::tr("PORT \"%1\" is not a number 0-65535").arg(text)
+                           : cli::tr("\"%1\": PORT \"%2\" is not a number 0-65535").arg(text, portText);
         return false;
     }
     return true;

@@ -1815,6 +1815,10 @@ timeout_response модуля. Короткий список --units сокра�
         <source>%1 is a parameter of the module: --set %1=VALUE</source>
         <translation>%1 — параметр модуля, а не опция: --set %1=VALUE</translation>
     </message>
+    <message>
+        <source>PORT &quot;%1&quot; is not a number 0-65535</source>
+        <translation>PORT «%1» — не число 0-65535</translation>
+    </message>
 </context>
 <context>
     <name>cli::ProgressView</name>
