@@ -17,7 +17,10 @@
 # Wine maps to a pseudo-terminal behaves like a serial line. Where the
 # loader cannot run on this machine, exits with 77 (skipped) and says why;
 # where Wine cannot make the prefix, fails with what it said.
-set -euo pipefail
+set -eEuo pipefail
+# A step of this script that fails says where, or a run that ends before
+# Wine starts the program would fail with nothing said.
+trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed (exit $?)" >&2' ERR
 here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:?WINEPREFIX must name the Wine prefix}"
 export WINEPREFIX
