@@ -10,6 +10,7 @@
 #include "keys.h"
 #include "language.h"
 #include "modbus.h"
+#include "modbusreply.h"
 #include "systemwords.h"
 
 namespace checkreport {
@@ -50,12 +51,6 @@ QString failureText(const ModbusCheck::Result &r)
         break;
     }
     return r.error;
-}
-
-// An exception code as the texts give it: 0x0B.
-QString hexCode(int code)
-{
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 // A hint as lines of at most 78 characters, each indented by two blanks.
@@ -175,7 +170,7 @@ QString outcomeText(const ModbusCheck &check, const ModbusCheck::Answer &a)
         return tr("%1 (%2)").arg(valuesText(a.values), timeText(a.ms));
     case Outcome::Exception:
         return tr("exception %1 %2 (%3)")
-            .arg(hexCode(a.exception), checkwords::exceptionNameText(a.exception), timeText(a.ms));
+            .arg(modbusreply::hexCode(a.exception), checkwords::exceptionNameText(a.exception), timeText(a.ms));
     case Outcome::Invalid:
         return tr("a malformed reply, not taken: %1").arg(modbusreply::mismatchText(a.mismatch));
     case Outcome::Timeout:
@@ -220,13 +215,13 @@ QString resultWord(const ModbusCheck &check)
         return QStringLiteral("invalid-reply");
     for (const ModbusCheck::Answer &a : r.answers)
         if (a.outcome == Outcome::Exception && !a.proves())
-            return QStringLiteral("exception %1").arg(hexCode(a.exception));
+            return QStringLiteral("exception %1").arg(modbusreply::hexCode(a.exception));
     for (const ModbusCheck::Answer &a : r.answers)
         if (!a.proves())
             return QStringLiteral("no reply");
     for (const ModbusCheck::Answer &a : r.answers)
         if (a.outcome == Outcome::Exception)
-            return QStringLiteral("exception %1").arg(hexCode(a.exception));
+            return QStringLiteral("exception %1").arg(modbusreply::hexCode(a.exception));
     return QStringLiteral("ok");
 }
 
@@ -296,7 +291,7 @@ QString roundText(const ModbusCheck &check, int index)
         last = tr("%1 (%2 ms)").arg(valuesText(a.values), ms(a.ms.last()));
         break;
     case Outcome::Exception:
-        last = tr("exception %1 (%2 ms)").arg(hexCode(a.exception), ms(a.ms.last()));
+        last = tr("exception %1 (%2 ms)").arg(modbusreply::hexCode(a.exception), ms(a.ms.last()));
         break;
     default:
         last = outcomeText(check, a);

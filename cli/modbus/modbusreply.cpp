@@ -20,11 +20,6 @@ Verdict invalid(Mismatch::What what, int got, int wanted)
     return v;
 }
 
-QString hex(int code)
-{
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
-}
-
 } // namespace
 
 QByteArray request(quint16 transaction, const checkargs::Read &read)
@@ -91,7 +86,7 @@ QString mismatchText(const Mismatch &m)
         return QCoreApplication::translate("modbusreply", "it names unit %1, the request unit %2").arg(m.got).arg(m.wanted);
     case What::Function:
         return QCoreApplication::translate("modbusreply", "it has function code %1, the request %2")
-            .arg(hex(m.got), hex(m.wanted));
+            .arg(hexCode(m.got), hexCode(m.wanted));
     case What::ByteCount:
         return QCoreApplication::translate("modbusreply", "its byte count is %1, the count asked needs %2")
             .arg(m.got)
@@ -110,6 +105,11 @@ QString mismatchText(const Mismatch &m)
             .arg(m.got);
     }
     return QString();
+}
+
+QString hexCode(int code)
+{
+    return QStringLiteral("0x") + QStringLiteral("%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace modbusreply

@@ -53,4 +53,7 @@ Verdict judge(const QByteArray &frame, const checkargs::Read &read);
 // language::SourceTexts, in English.
 QString mismatchText(const Mismatch &mismatch);
 
+// A function or exception code as the texts give it: 0x0B.
+QString hexCode(int code);
+
 } // namespace modbusreply
